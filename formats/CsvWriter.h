@@ -1,0 +1,20 @@
+#pragma once
+
+#include <filesystem>
+#include <string>
+
+#include "store/MeasurementStore.h"
+
+namespace nuvisca {
+
+enum class ExportSeries { Measured, Averaged };
+
+// The whole export text of the loaded recording.
+std::string formatCsvExport(const MeasurementStore& store, ExportSeries series);
+
+// Writes the export to a temporary file beside path and moves it into place only when all
+// of it was written, so a failure never leaves a truncated file under the final name.
+bool saveNVDFile(const std::filesystem::path& path, const MeasurementStore& store,
+                 ExportSeries series);
+
+}  // namespace nuvisca

@@ -1,0 +1,13 @@
+#!/usr/bin/env bash
+# Installs what is missing, builds the debug and the sanitizer build and runs every test in both.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+
+scripts/install-deps.sh
+export QT_QPA_PLATFORM=offscreen
+for preset in debug asan; do
+  echo "== $preset =="
+  cmake --preset "$preset" >/dev/null
+  cmake --build --preset "$preset"
+  ctest --preset "$preset" --parallel 2
+done

@@ -1,0 +1,14 @@
+#include <gtest/gtest.h>
+
+#include <QApplication>
+#include <QStandardPaths>
+
+int main(int argc, char** argv) {
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) {
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    }
+    QStandardPaths::setTestModeEnabled(true);
+    ::testing::InitGoogleTest(&argc, argv);
+    QApplication app(argc, argv);
+    return RUN_ALL_TESTS();
+}
