@@ -1,0 +1,40 @@
+#pragma once
+
+#include <QString>
+#include <QStringList>
+
+class QPrinter;
+class QWidget;
+
+namespace nuvisca {
+
+// The modal dialogs the controller needs. The desktop implementation shows Qt's dialogs;
+// tests answer without blocking.
+class DialogService {
+public:
+    virtual ~DialogService() = default;
+
+    // Device recordings and CSV exports to add; empty when the user cancelled.
+    virtual QStringList chooseRecordingsToAdd(QWidget* parent) = 0;
+    // Where to write the CSV export; empty when the user cancelled.
+    virtual QString chooseExportPath(QWidget* parent) = 0;
+    // The moving-average question of the export: true for "はい".
+    virtual bool askApplyMovingAverage(QWidget* parent) = 0;
+    virtual void showWarning(QWidget* parent, const QString& message) = 0;
+    // Page setup edits the shared printer settings; the print dialog says whether to print.
+    virtual void openPageSetup(QPrinter& printer, QWidget* parent) = 0;
+    virtual bool confirmPrint(QPrinter& printer, QWidget* parent) = 0;
+};
+
+// The dialogs of the desktop.
+class QtDialogService final : public DialogService {
+public:
+    QStringList chooseRecordingsToAdd(QWidget* parent) override;
+    QString chooseExportPath(QWidget* parent) override;
+    bool askApplyMovingAverage(QWidget* parent) override;
+    void showWarning(QWidget* parent, const QString& message) override;
+    void openPageSetup(QPrinter& printer, QWidget* parent) override;
+    bool confirmPrint(QPrinter& printer, QWidget* parent) override;
+};
+
+}  // namespace nuvisca

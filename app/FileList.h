@@ -1,0 +1,32 @@
+#pragma once
+
+#include <QString>
+#include <QStringList>
+#include <array>
+#include <cstdint>
+
+namespace nuvisca {
+
+inline constexpr int kMaxListEntries = 256;
+
+// The controller's file list: four parallel row arrays and the date key of each row as
+// the list was last filled. Row k of every array belongs to the same file.
+struct FileList {
+    QStringList filepathList;  // absolute paths
+    QStringList tableListNumber;
+    QStringList tableFilename;
+    QStringList tableDate;
+    std::array<std::int64_t, kMaxListEntries> fDate{};
+
+    int size() const { return static_cast<int>(filepathList.size()); }
+    bool isEmpty() const { return filepathList.isEmpty(); }
+    void clear();
+    void removeRow(int row);
+};
+
+// "%02d" of the 1-based row number.
+QString listNumberText(int rowIndex);
+// "20YY年MM月DD日 hh:mm:ss" of a date key.
+QString dateKeyText(std::int64_t key);
+
+}  // namespace nuvisca

@@ -1,0 +1,84 @@
+#include "app/FileListModel.h"
+
+#include <array>
+
+namespace nuvisca {
+
+namespace {
+
+const std::array<QString, 3>& identifiers() {
+    static const std::array<QString, 3> ids{QStringLiteral("TABLE_LIST_NUMBER"),
+                                            QStringLiteral("TABLE_FNAME"),
+                                            QStringLiteral("TABLE_FDATE")};
+    return ids;
+}
+
+QString cellOf(const QStringList& column, int row) {
+    return row >= 0 && row < column.size() ? column.at(row) : QString();
+}
+
+}  // namespace
+
+FileListModel::FileListModel(const FileList& list, QObject* parent)
+    : QAbstractTableModel(parent), list_(list) {}
+
+QString FileListModel::columnIdentifier(int column) {
+    const auto& ids = identifiers();
+    return column >= 0 && column < static_cast<int>(ids.size())
+               ? ids[static_cast<std::size_t>(column)]
+               : QString();
+}
+
+QString FileListModel::cellText(const QString& identifier, int row) const {
+    if (identifier == identifiers()[0]) {
+        return cellOf(list_.tableListNumber, row);
+    }
+    if (identifier == identifiers()[1]) {
+        return cellOf(list_.tableFilename, row);
+    }
+    if (identifier == identifiers()[2]) {
+        return cellOf(list_.tableDate, row);
+    }
+    return {};
+}
+
+int FileListModel::rowCount(const QModelIndex& parent) const {
+    return parent.isValid() ? 0 : list_.size();
+}
+
+int FileListModel::columnCount(const QModelIndex& parent) const {
+    return parent.isValid() ? 0 : static_cast<int>(identifiers().size());
+}
+
+QVariant FileListModel::data(const QModelIndex& index, int role) const {
+    if (role != Qt::DisplayRole || !index.isValid()) {
+        return {};
+    }
+    return cellText(columnIdentifier(index.column()), index.row());
+}
+
+QVariant FileListModel::headerData(int section, Qt::Orientation orientation, int role) const {
+    if (role != Qt::DisplayRole || orientation != Qt::Horizontal) {
+        return {};
+    }
+    switch (section) {
+        case 0: return QStringLiteral("番号");
+        case 1: return QStringLiteral("ファイル名");
+        case 2: return QStringLiteral("測定開始日時");
+        default: return {};
+    }
+}
+
+void FileListModel::reloadData() {
+    beginResetModel();
+    endResetModel();
+}
+
+void FileListModel::reloadCell(int row, int column) {
+    const QModelIndex cell = index(row, column);
+    if (cell.isValid()) {
+        Q_EMIT dataChanged(cell, cell);
+    }
+}
+
+}  // namespace nuvisca

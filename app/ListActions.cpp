@@ -1,0 +1,214 @@
+// The actions that fill and shrink the file list: removable-media import, adding files
+// and removing the selected entry.
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QTableView>
+#include <QTemporaryFile>
+#include <algorithm>
+#include <numeric>
+#include <vector>
+
+#include "app/DialogService.h"
+#include "app/FileListModel.h"
+#include "app/RecordingFiles.h"
+#include "app/VolumeSource.h"
+#include "app/nuviscaViewerAppDelegate.h"
+#include "formats/NvdReader.h"
+#include "store/MovingAverage.h"
+
+namespace nuvisca {
+
+namespace {
+
+struct ListedFile {
+    QString path;
+    QString name;
+    std::int64_t key = 0;
+};
+
+// Stable, so files with equal start times keep the order in which they were found.
+void sortByDateKey(std::vector<ListedFile>::iterator first, std::vector<ListedFile>::iterator last) {
+    std::stable_sort(first, last,
+                     [](const ListedFile& a, const ListedFile& b) { return a.key < b.key; });
+}
+
+void fillList(FileList& list, const std::vector<ListedFile>& files) {
+    list.clear();
+    for (std::size_t k = 0; k < files.size(); ++k) {
+        const int row = static_cast<int>(k);
+        list.filepathList.append(files[k].path);
+        list.tableFilename.append(files[k].name);
+        list.tableListNumber.append(listNumberText(row));
+        list.fDate[k] = files[k].key;
+        list.tableDate.append(dateKeyText(files[k].key));
+    }
+}
+
+std::vector<ListedFile> collectFromVolumes(const QList<MountedVolume>& volumes) {
+    std::vector<ListedFile> found;
+    for (const MountedVolume& volume : volumes) {
+        if (static_cast<int>(found.size()) >= kMaxListEntries) {
+            break;
+        }
+        if (!volume.removable) {
+            continue;
+        }
+        const QStringList names =
+            QDir(volume.rootPath).entryList(QDir::Files | QDir::Hidden, QDir::NoSort);
+        for (const QString& name : names) {
+            if (static_cast<int>(found.size()) >= kMaxListEntries) {
+                break;
+            }
+            if (QFileInfo(name).suffix() != u"NVD") {
+                continue;
+            }
+            const QString path = QStringLiteral("%1/%2").arg(volume.rootPath, name);
+            const std::int64_t key = getDateFromNVD(toFileSystemPath(path));
+            if (key > 0) {
+                found.push_back({path, name, key});
+            }
+        }
+    }
+    return found;
+}
+
+}  // namespace
+
+void nuviscaViewerAppDelegate::onClickedButton1() {
+    std::vector<ListedFile> found = collectFromVolumes(volumes_.mountedVolumes());
+    if (found.empty()) {
+        return;
+    }
+    sortByDateKey(found.begin(), found.end());
+    fillList(list_, found);
+    reloadTable();
+    scrollToRow(list_.size() - 1);
+    store_.listSource = 2;
+    if (desktopFolder_flg) {
+        for (int k = 0; k < list_.size(); ++k) {
+            copyIntoImportFolder(list_.filepathList.at(k), list_.tableFilename.at(k));
+        }
+    }
+}
+
+void nuviscaViewerAppDelegate::onClickedButton2() {
+    const QStringList chosen = dialogs_.chooseRecordingsToAdd(window_);
+    if (!chosen.isEmpty()) {
+        addFiles(chosen);
+    }
+}
+
+void nuviscaViewerAppDelegate::addFiles(const QStringList& paths) {
+    std::vector<ListedFile> work;
+    if (store_.listSource == 1) {
+        for (const QString& path : std::as_const(list_.filepathList)) {
+            work.push_back({path, QFileInfo(path).fileName(), 0});
+        }
+    }
+    if (static_cast<int>(work.size()) > kMaxListEntries - 1) {
+        return;
+    }
+    const std::size_t start = work.size();
+    const qsizetype old = store_.listSource == 1 ? list_.filepathList.size() : 0;
+    for (const QString& chosen : paths) {
+        if (static_cast<int>(work.size()) >= kMaxListEntries) {
+            break;
+        }
+        const QString path = QFileInfo(chosen).absoluteFilePath();
+        if (dateKeyByExtension(path) < 1) {
+            continue;
+        }
+        const bool listed = std::any_of(list_.filepathList.cbegin(),
+                                        list_.filepathList.cbegin() + old,
+                                        [&path](const QString& p) { return p == path; });
+        if (!listed) {
+            work.push_back({path, QFileInfo(path).fileName(), 0});
+        }
+    }
+    if (work.size() == start) {
+        return;
+    }
+    // Old entries are dated again: a file deleted since it was listed now shows key 0.
+    for (ListedFile& file : work) {
+        file.key = dateKeyByExtension(file.path);
+    }
+    sortByDateKey(work.begin() + static_cast<std::ptrdiff_t>(start), work.end());
+    fillList(list_, work);
+    reloadTable();
+    scrollToRow(list_.size() - 1);
+    store_.listSource = 1;
+}
+
+void nuviscaViewerAppDelegate::onClickedButton5() {
+    const int r = selectedRow();
+    const int n = list_.size();
+    if (r < 0 || r >= n) {
+        return;
+    }
+    list_.removeRow(r);
+    reloadTable();
+    if (r < n - 1) {
+        showNeighbour(r);
+    } else if (r >= 1) {
+        showNeighbour(r - 1);
+    } else {
+        store_.sampleCount = 0;
+        setLoadedFile(-1);
+        dataViewUpdate();
+        for (int column = 0; column < 3; ++column) {
+            model_->reloadCell(0, column);
+        }
+    }
+}
+
+void nuviscaViewerAppDelegate::showNeighbour(int row) {
+    selectRow(row);
+    if (loadListedFile(row)) {
+        setLoadedFile(row);
+        if (store_.sampleCount > 0 && store_.averageWindow > 0) {
+            Create_Av_data(store_);
+        }
+    } else {
+        // The removed entry's recording must not stay on screen under another name.
+        store_.sampleCount = 0;
+        setLoadedFile(-1);
+        reportUnreadable(list_.tableFilename.at(row));
+    }
+    dataViewUpdate();
+}
+
+bool nuviscaViewerAppDelegate::copyIntoImportFolder(const QString& source, const QString& name) {
+    const QString destination = QStringLiteral("%1/%2").arg(desktopNvdFolder_, name);
+    if (QFileInfo::exists(destination) || QFileInfo(destination).isSymLink()) {
+        return false;
+    }
+    QFile input(source);
+    if (!input.open(QIODevice::ReadOnly)) {
+        return false;
+    }
+    // Copied under a temporary name first, so no partial copy ever bears the final name,
+    // and renamed without replacing whatever appeared there meanwhile.
+    QTemporaryFile partial(QStringLiteral("%1/.import-XXXXXX").arg(desktopNvdFolder_));
+    if (!partial.open()) {
+        return false;
+    }
+    char buffer[64 * 1024];
+    for (qint64 got = input.read(buffer, sizeof buffer); got != 0;
+         got = input.read(buffer, sizeof buffer)) {
+        if (got < 0 || partial.write(buffer, got) != got) {
+            return false;
+        }
+    }
+    if (!partial.flush()) {
+        return false;
+    }
+    partial.close();
+    if (!QFile::rename(partial.fileName(), destination)) {
+        return false;
+    }
+    partial.setAutoRemove(false);
+    return true;
+}
+
+}  // namespace nuvisca

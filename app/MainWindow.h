@@ -1,0 +1,46 @@
+#pragma once
+
+#include <QMainWindow>
+
+class QComboBox;
+class QLabel;
+class QPushButton;
+class QTableView;
+
+namespace nuvisca {
+
+class dataView;
+
+// The window layout: it builds the controls and leaves all behaviour to the controller.
+class MainWindow final : public QMainWindow {
+    Q_OBJECT
+public:
+    explicit MainWindow(dataView* graph, QWidget* parent = nullptr);
+
+    dataView* graph() const { return graph_; }
+    QLabel* titleLabel() const { return title_; }
+    QTableView* table() const { return table_; }
+    QComboBox* zoomBox() const { return zoomBox_; }
+    QComboBox* averageBox() const { return averageBox_; }
+    QPushButton* button(int number) const;  // 1 to 5
+
+    void showStatus(const QString& message);
+    void clearStatus();
+
+Q_SIGNALS:
+    void filesDropped(const QStringList& paths);
+
+protected:
+    void dragEnterEvent(QDragEnterEvent* event) override;
+    void dropEvent(QDropEvent* event) override;
+
+private:
+    dataView* graph_;
+    QLabel* title_;
+    QTableView* table_;
+    QComboBox* zoomBox_;
+    QComboBox* averageBox_;
+    QPushButton* buttons_[5];
+};
+
+}  // namespace nuvisca
