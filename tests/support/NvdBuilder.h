@@ -1,0 +1,154 @@
+#pragma once
+
+#include <algorithm>
+#include <array>
+#include <bit>
+#include <cstdint>
+#include <filesystem>
+#include <fstream>
+#include <span>
+#include <stdexcept>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace nuvisca::test {
+
+using Bytes = std::vector<std::uint8_t>;
+
+inline void writeBytes(const std::filesystem::path& path, std::span<const std::uint8_t> bytes) {
+    std::ofstream out(path, std::ios::binary | std::ios::trunc);
+    out.write(reinterpret_cast<const char*>(bytes.data()),
+              static_cast<std::streamsize>(bytes.size()));
+    if (!out) {
+        throw std::runtime_error("cannot write " + path.string());
+    }
+}
+
+// Builds the bytes of a device recording: a 32-byte header and 16-byte records.
+//
+//   NvdBuilder().start(2013, 7, 15, 10, 0, 0).end(11, 0, 0)
+//       .timeStamp(10, 0, 0, 0.7f, 0.4f, 0.2f)
+//       .continuation(0.7f, 0.4f, 0.2f)
+//       .writeTo(path);
+//
+// Defaults: tag "QM42", start 2013-07-15 10:00:00, end 11:00:00, device id 4901234567890.
+// Times are written as BCD. The record count defaults to the number of records (at most
+// 65535); a file without records needs recordCount() set to be accepted by the reader.
+class NvdBuilder {
+public:
+    static constexpr std::uint8_t kFlagTimeStamp = 0x00;
+    static constexpr std::uint8_t kFlagGap = 0x80;
+    static constexpr std::size_t kHeaderSize = 32;
+    static constexpr std::size_t kRecordSize = 16;
+
+    NvdBuilder& start(int year, int month, int day, int hour, int minute, int second) {
+        header_[4] = bcd(year - 2000);
+        header_[5] = bcd(month);
+        header_[6] = bcd(day);
+        header_[7] = bcd(hour);
+        header_[8] = bcd(minute);
+        header_[9] = bcd(second);
+        return *this;
+    }
+
+    NvdBuilder& end(int hour, int minute, int second) {
+        header_[10] = bcd(hour);
+        header_[11] = bcd(minute);
+        header_[12] = bcd(second);
+        return *this;
+    }
+
+    NvdBuilder& recordCount(std::uint16_t count) {
+        recordCount_ = count;
+        countSet_ = true;
+        return *this;
+    }
+
+    // Up to 13 bytes as given (letters, blanks and NULs included), the rest NUL.
+    NvdBuilder& deviceId(std::string_view id) {
+        for (std::size_t k = 0; k < 13; ++k) {
+            header_[15 + k] = k < id.size() ? static_cast<std::uint8_t>(id[k]) : 0;
+        }
+        return *this;
+    }
+
+    // The four format tag bytes, for files of another kind.
+    NvdBuilder& tag(std::string_view fourBytes) {
+        for (std::size_t k = 0; k < 4; ++k) {
+            header_[k] = k < fourBytes.size() ? static_cast<std::uint8_t>(fourBytes[k]) : 0;
+        }
+        return *this;
+    }
+
+    // Sets any header byte, e.g. a BCD byte with a nibble above 9.
+    NvdBuilder& headerByte(std::size_t offset, std::uint8_t value) {
+        header_.at(offset) = value;
+        return *this;
+    }
+
+    NvdBuilder& timeStamp(int hour, int minute, int second, float rso2Fraction, float oxhb,
+                          float dxhb) {
+        return record(bcd(second), bcd(minute), bcd(hour), kFlagTimeStamp, rso2Fraction, oxhb,
+                      dxhb);
+    }
+
+    NvdBuilder& gap(int hour, int minute, int second, float rso2Fraction, float oxhb, float dxhb) {
+        return record(bcd(second), bcd(minute), bcd(hour), kFlagGap, rso2Fraction, oxhb, dxhb);
+    }
+
+    NvdBuilder& continuation(float rso2Fraction, float oxhb, float dxhb) {
+        return record(0xFF, 0xFF, 0xFF, kFlagTimeStamp, rso2Fraction, oxhb, dxhb);
+    }
+
+    // A record with its first four bytes (second, minute, hour, flag) exactly as given.
+    NvdBuilder& record(std::uint8_t second, std::uint8_t minute, std::uint8_t hour,
+                       std::uint8_t flag, float rso2Fraction, float oxhb, float dxhb) {
+        records_.insert(records_.end(), {second, minute, hour, flag});
+        for (const float value : {rso2Fraction, oxhb, dxhb}) {
+            const auto bits = std::bit_cast<std::uint32_t>(value);
+            for (int shift = 0; shift < 32; shift += 8) {
+                records_.push_back(static_cast<std::uint8_t>(bits >> shift));
+            }
+        }
+        ++recordsAdded_;
+        return *this;
+    }
+
+    // Bytes after the records, e.g. a fragment of a record cut short.
+    NvdBuilder& trailingBytes(std::span<const std::uint8_t> bytes) {
+        trailing_.insert(trailing_.end(), bytes.begin(), bytes.end());
+        return *this;
+    }
+
+    std::size_t recordsAdded() const { return recordsAdded_; }
+
+    Bytes bytes() const {
+        Bytes out(header_.begin(), header_.end());
+        const std::size_t count =
+            countSet_ ? recordCount_ : std::min<std::size_t>(recordsAdded_, 0xFFFF);
+        out[13] = static_cast<std::uint8_t>(count & 0xFF);
+        out[14] = static_cast<std::uint8_t>(count >> 8);
+        out.insert(out.end(), records_.begin(), records_.end());
+        out.insert(out.end(), trailing_.begin(), trailing_.end());
+        return out;
+    }
+
+    void writeTo(const std::filesystem::path& path) const { writeBytes(path, bytes()); }
+
+    static std::uint8_t bcd(int value) {
+        return static_cast<std::uint8_t>((value / 10) << 4 | value % 10);
+    }
+
+private:
+    std::array<std::uint8_t, kHeaderSize> header_{
+        'Q', 'M', '4', '2', 0x13, 0x07, 0x15, 0x10, 0x00, 0x00, 0x11, 0x00, 0x00, 0,
+        0,   '4', '9', '0', '1',  '2',  '3',  '4',  '5',  '6',  '7',  '8',  '9',  '0'};
+    Bytes records_;
+    Bytes trailing_;
+    std::size_t recordsAdded_ = 0;
+    std::uint16_t recordCount_ = 0;
+    bool countSet_ = false;
+};
+
+}  // namespace nuvisca::test
