@@ -1,12 +1,73 @@
 #include <cstdio>
+#include <filesystem>
+#include <optional>
 
 #include "cli/Commands.h"
+#include "cli/RecordingInput.h"
 
 namespace nuvisca::cli {
+namespace {
 
-int runInfo(std::span<const std::string_view> /*args*/) {
-    std::fputs("nuvisca: 'info' is not available in this build\n", stderr);
+constexpr std::string_view kInfoUsage =
+    "usage: nuvisca info FILE\n"
+    "\n"
+    "Prints what the viewer reads from a recording, one 'key: value' line each:\n"
+    "format, date_key, device_id, start, end, samples, span_samples.\n";
+
+int usageError(const char* problem, std::string_view argument) {
+    std::fprintf(stderr, "nuvisca info: %s%.*s\n\n%s", problem, static_cast<int>(argument.size()),
+                 argument.data(), kInfoUsage.data());
     return kExitUsage;
+}
+
+void printInfo(const LoadedRecording& recording, const MeasurementStore& store) {
+    std::printf("format: %s\n", formatName(recording.format));
+    std::printf("date_key: %lld\n", static_cast<long long>(recording.dateKey));
+    std::printf("device_id: %s\n", store.deviceId.data());
+    std::printf("start: %04d-%02d-%02d %02d:%02d:%02d\n", 2000 + store.startYear, store.startMonth,
+                store.startDay, store.startHour, store.startMinute, store.startSecond);
+    std::printf("end: %02d:%02d:%02d\n", store.endHour, store.endMinute, store.endSecond);
+    std::printf("samples: %d\n", store.sampleCount);
+    std::printf("span_samples: %d\n", store.spanSamples);
+}
+
+}  // namespace
+
+int runInfo(std::span<const std::string_view> args) {
+    std::optional<std::string_view> file;
+    bool optionsEnded = false;
+    for (const std::string_view arg : args) {
+        if (!optionsEnded && (arg == "--help" || arg == "-h")) {
+            std::fputs(kInfoUsage.data(), stdout);
+            return kExitOk;
+        }
+        if (!optionsEnded && arg == "--") {
+            optionsEnded = true;
+        } else if (!optionsEnded && arg.size() > 1 && arg.front() == '-') {
+            return usageError("unknown option ", arg);
+        } else if (file) {
+            return usageError("unexpected argument ", arg);
+        } else {
+            file = arg;
+        }
+    }
+    if (!file) {
+        return usageError("missing FILE", "");
+    }
+
+    const auto store = makeMeasurementStore();
+    GraphViewState view;
+    const std::optional<LoadedRecording> recording =
+        loadRecording(std::filesystem::path(*file), *store, view);
+    if (!recording) {
+        return kExitFailure;
+    }
+    printInfo(*recording, *store);
+    if (std::fflush(stdout) != 0) {
+        std::fputs("nuvisca: cannot write the output\n", stderr);
+        return kExitFailure;
+    }
+    return kExitOk;
 }
 
 }  // namespace nuvisca::cli

@@ -1,0 +1,62 @@
+#include "cli/RecordingInput.h"
+
+#include <array>
+#include <cerrno>
+#include <cstdio>
+#include <system_error>
+
+#include "formats/NvdReader.h"
+#include "formats/RegularFile.h"
+
+namespace nuvisca::cli {
+namespace {
+
+struct Reader {
+    RecordingFormat format;
+    std::int64_t (*dateKey)(const std::filesystem::path&);
+    bool (*read)(const std::filesystem::path&, MeasurementStore&, GraphViewState&);
+};
+
+// Tried in order; the first whose date key is not 0 reads the file.
+constexpr std::array kReaders{
+    Reader{RecordingFormat::kNvd, getDateFromNVD, readNVDFile},
+};
+
+}  // namespace
+
+const char* formatName(RecordingFormat format) {
+    switch (format) {
+        case RecordingFormat::kNvd:
+            return "NVD";
+    }
+    return "?";
+}
+
+std::optional<LoadedRecording> loadRecording(const std::filesystem::path& path,
+                                             MeasurementStore& store, GraphViewState& view) {
+    for (const Reader& reader : kReaders) {
+        const std::int64_t key = reader.dateKey(path);
+        if (key != 0 && reader.read(path, store, view)) {
+            return LoadedRecording{reader.format, key};
+        }
+    }
+    std::fprintf(stderr, "nuvisca: %s: %s\n", path.c_str(), whyNotARecording(path).c_str());
+    return std::nullopt;
+}
+
+std::string whyNotARecording(const std::filesystem::path& path) {
+    std::error_code error;
+    const std::filesystem::file_status status = std::filesystem::status(path, error);
+    if (error) {
+        return "cannot open (" + error.message() + ")";
+    }
+    if (!std::filesystem::is_regular_file(status)) {
+        return "not a regular file";
+    }
+    if (!openRegularFile(path, "rb")) {
+        return "cannot open (" + std::generic_category().message(errno) + ")";
+    }
+    return "not a device recording";
+}
+
+}  // namespace nuvisca::cli
