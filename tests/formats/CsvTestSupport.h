@@ -1,0 +1,78 @@
+#pragma once
+
+#include <algorithm>
+#include <cstdint>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <memory>
+#include <sstream>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "store/MeasurementStore.h"
+
+namespace nuvisca::test {
+
+// A recording of device 0123456789012 from 2014-05-12 10:20:30 to 10:25:00 whose slots are
+// all continuation slots with value 1 until set otherwise.
+inline std::unique_ptr<MeasurementStore> makeRecording(std::int32_t count) {
+    auto store = makeMeasurementStore();
+    resetMeasurementStore(*store, 0.0f, 0.0f);
+    const std::string_view id = "0123456789012";
+    std::copy(id.begin(), id.end(), store->deviceId.begin());
+    store->startYear = 14;
+    store->startMonth = 5;
+    store->startDay = 12;
+    store->startHour = 10;
+    store->startMinute = 20;
+    store->startSecond = 30;
+    store->endHour = 10;
+    store->endMinute = 25;
+    store->endSecond = 0;
+    for (std::int32_t i = 0; i < count; ++i) {
+        const auto slot = static_cast<std::size_t>(i);
+        store->sampleTime[slot] = i == 0 ? 37230 : continuationTag;
+        store->rso2Data[slot] = store->oxhbData[slot] = store->dxhbData[slot] = 1.0f;
+        store->tohbData[slot] = 2.0f;
+    }
+    store->sampleCount = count;
+    store->spanSamples = computeSpanSamples(*store);
+    return store;
+}
+
+inline void setSample(MeasurementStore& store, std::size_t slot, std::uint64_t tag, float rso2,
+                      float oxhb, float dxhb, float tohb) {
+    store.sampleTime[slot] = tag;
+    store.rso2Data[slot] = rso2;
+    store.oxhbData[slot] = oxhb;
+    store.dxhbData[slot] = dxhb;
+    store.tohbData[slot] = tohb;
+}
+
+inline std::vector<std::string> splitLines(const std::string& text) {
+    std::vector<std::string> lines;
+    std::istringstream in(text);
+    for (std::string line; std::getline(in, line);) {
+        lines.push_back(line);
+    }
+    return lines;
+}
+
+inline std::string readBytes(const std::filesystem::path& path) {
+    std::ifstream in(path, std::ios::binary);
+    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+}
+
+inline void writeText(const std::filesystem::path& path, std::string_view text) {
+    std::ofstream out(path, std::ios::binary | std::ios::trunc);
+    out.write(text.data(), static_cast<std::streamsize>(text.size()));
+}
+
+inline constexpr std::string_view kMeasuredHeader =
+    "RM27,ID 0123456789012,測定日時,2014年,05月12日,10時20分30\n"
+    ",,終了時刻,,,10時25分00\n"
+    "測定時刻,経過時間,rSO2[%],oxHb[Index],dxHb[Index],toHb[Index]\n";
+
+}  // namespace nuvisca::test
