@@ -27,6 +27,14 @@ float plotWidth(const GraphViewState& view) { return view.viewWidth - 20.0f; }
 
 float plotHeight(const GraphViewState& view) { return view.viewHeight - 20.0f - fwm - fwm3 - 10.0f; }
 
+std::int32_t viewSpanForWidth(float viewWidth) {
+    return viewWidth > 900.0f ? 900 : static_cast<std::int32_t>(viewWidth);
+}
+
+float pixelsPerSample(const GraphViewState& view) {
+    return static_cast<float>(static_cast<double>(plotWidth(view)) / view.viewSpan);
+}
+
 float zoomFactor(std::int32_t zoomIndex) {
     switch (zoomIndex) {
         case 0: return 0.5f;

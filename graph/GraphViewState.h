@@ -55,6 +55,12 @@ void resetVisibleRange(GraphViewState& view, std::int32_t spanSamples);
 float plotWidth(const GraphViewState& view);
 float plotHeight(const GraphViewState& view);
 
+// The view's own measure of viewSpan at every draw: 900, or the width when narrower.
+std::int32_t viewSpanForWidth(float viewWidth);
+
+// plotWidth / viewSpan, divided in double precision and kept as float32.
+float pixelsPerSample(const GraphViewState& view);
+
 // Value-axis stretch and how many plot heights the traces may scroll down.
 float zoomFactor(std::int32_t zoomIndex);
 float zoomExtra(std::int32_t zoomIndex);

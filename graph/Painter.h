@@ -1,0 +1,73 @@
+#pragma once
+
+#include <cstddef>
+#include <optional>
+#include <span>
+#include <string_view>
+#include <vector>
+
+namespace nuvisca {
+
+// Points in view coordinates: origin at the lower left, y upwards.
+struct PointF {
+    double x = 0.0;
+    double y = 0.0;
+    friend bool operator==(const PointF&, const PointF&) = default;
+};
+
+struct RectF {
+    double x = 0.0;  // lower-left corner
+    double y = 0.0;
+    double width = 0.0;
+    double height = 0.0;
+    friend bool operator==(const RectF&, const RectF&) = default;
+};
+
+struct Rgba {
+    float r = 0.0f;
+    float g = 0.0f;
+    float b = 0.0f;
+    float a = 1.0f;
+    friend bool operator==(const Rgba&, const Rgba&) = default;
+};
+
+// The one attribute set a view draws its strings with. It is changed in place before each
+// group of strings and outlives a draw, so a background once set stays for later strings.
+struct TextAttributes {
+    double fontSize = 0.0;
+    Rgba foreground{};
+    std::optional<Rgba> background;
+};
+
+// Runs of connected points. A run begun at a point and never extended is a zero-length
+// line, which butt line ends leave invisible.
+class PolylinePath {
+public:
+    void clear();
+    void begin(PointF point);  // ends the open run, if any
+    void lineTo(PointF point);
+    void end() { mOpen = false; }
+    bool runOpen() const { return mOpen; }
+
+    std::size_t runCount() const { return mRunStarts.size(); }
+    std::span<const PointF> run(std::size_t index) const;
+
+private:
+    std::vector<PointF> mPoints;
+    std::vector<std::size_t> mRunStarts;
+    bool mOpen = false;
+};
+
+// What the graph needs of a drawing surface. Line ends are butt; each run is stroked on
+// its own; text is placed with the lower-left corner of the string's box at the point.
+class Painter {
+public:
+    virtual ~Painter() = default;
+    virtual void fillRect(const RectF& rect, const Rgba& colour) = 0;
+    virtual void strokeRect(const RectF& rect, const Rgba& colour, double lineWidth) = 0;
+    virtual void strokePath(const PolylinePath& path, const Rgba& colour, double lineWidth) = 0;
+    virtual void drawText(PointF lowerLeft, std::string_view utf8,
+                          const TextAttributes& attributes) = 0;
+};
+
+}  // namespace nuvisca

@@ -1,0 +1,96 @@
+#include "graph/QtPainter.h"
+
+#include <QFontMetricsF>
+#include <QGuiApplication>
+#include <QPaintDevice>
+#include <algorithm>
+#include <cmath>
+
+#include "graph/TraceRuns.h"
+
+namespace nuvisca {
+namespace {
+
+// One long wide polyline costs far more in Qt's stroker than the same points in short
+// pieces; pieces sharing their end points keep the line continuous.
+constexpr std::size_t kPieceLength = 16;
+
+}  // namespace
+
+QColor toQColor(const Rgba& colour) {
+    return QColor::fromRgbF(colour.r, colour.g, colour.b, colour.a);
+}
+
+QtPainter::QtPainter(QPainter& painter, double height)
+    : mPainter(painter),
+      mHeight(height),
+      mPixelsPerUnit(painter.device() != nullptr ? painter.device()->devicePixelRatioF() : 1.0),
+      mFont(QGuiApplication::font()) {
+    mPainter.setRenderHint(QPainter::Antialiasing, true);
+    mPainter.setRenderHint(QPainter::TextAntialiasing, true);
+}
+
+QPen QtPainter::linePen(const Rgba& colour, double lineWidth) {
+    // Butt ends as the graph expects; Qt's default bevel joins.
+    return QPen(toQColor(colour), lineWidth, Qt::SolidLine, Qt::FlatCap, Qt::BevelJoin);
+}
+
+QRectF QtPainter::toQt(const RectF& rect) const {
+    return {rect.x, mHeight - rect.y - rect.height, rect.width, rect.height};
+}
+
+void QtPainter::fillRect(const RectF& rect, const Rgba& colour) {
+    mPainter.fillRect(toQt(rect), toQColor(colour));
+}
+
+void QtPainter::strokeRect(const RectF& rect, const Rgba& colour, double lineWidth) {
+    mPainter.setPen(linePen(colour, lineWidth));
+    mPainter.setBrush(Qt::NoBrush);
+    mPainter.drawRect(toQt(rect));
+}
+
+void QtPainter::strokePath(const PolylinePath& path, const Rgba& colour, double lineWidth) {
+    mPainter.setPen(linePen(colour, lineWidth));
+    for (std::size_t r = 0; r < path.runCount(); ++r) {
+        const std::span<const PointF> run = path.run(r);
+        if (run.size() < 2) {
+            continue;  // a zero-length run shows nothing with butt ends
+        }
+        mReduced.clear();
+        reduceToColumns(run, mPixelsPerUnit, mReduced);
+        for (std::size_t first = 0; first + 1 < mReduced.size(); first += kPieceLength - 1) {
+            const std::size_t count = std::min(kPieceLength, mReduced.size() - first);
+            mPiece.clear();
+            for (std::size_t k = first; k < first + count; ++k) {
+                mPiece.push_back(toQt(mReduced[k]));
+            }
+            mPainter.drawPolyline(mPiece.data(), static_cast<int>(mPiece.size()));
+        }
+    }
+}
+
+const QFont& QtPainter::fontOfSize(double size) {
+    const int pixels = static_cast<int>(std::lround(size));
+    if (mFont.pixelSize() != pixels) {
+        mFont.setPixelSize(std::max(pixels, 1));
+    }
+    return mFont;
+}
+
+void QtPainter::drawText(PointF lowerLeft, std::string_view utf8,
+                         const TextAttributes& attributes) {
+    const QString text = QString::fromUtf8(utf8.data(), static_cast<qsizetype>(utf8.size()));
+    const QFont& font = fontOfSize(attributes.fontSize);
+    const QFontMetricsF metrics(font);
+    const double bottom = mHeight - lowerLeft.y;
+    if (attributes.background) {
+        const QRectF box(lowerLeft.x, bottom - metrics.height(), metrics.horizontalAdvance(text),
+                         metrics.height());
+        mPainter.fillRect(box, toQColor(*attributes.background));
+    }
+    mPainter.setFont(font);
+    mPainter.setPen(toQColor(attributes.foreground));
+    mPainter.drawText(QPointF(lowerLeft.x, bottom - metrics.descent()), text);
+}
+
+}  // namespace nuvisca

@@ -1,0 +1,44 @@
+#pragma once
+
+#include <QFont>
+#include <QPainter>
+#include <QPen>
+#include <vector>
+
+#include "graph/Painter.h"
+
+namespace nuvisca {
+
+// Draws on a QPainter, turning the graph's y-up points into Qt's y-down ones at this one
+// place. Text uses the application's font, so Japanese glyphs come from its fallbacks.
+class QtPainter : public Painter {
+public:
+    // `height` is the height of the surface in the painter's logical coordinates.
+    QtPainter(QPainter& painter, double height);
+
+    void fillRect(const RectF& rect, const Rgba& colour) override;
+    void strokeRect(const RectF& rect, const Rgba& colour, double lineWidth) override;
+    void strokePath(const PolylinePath& path, const Rgba& colour, double lineWidth) override;
+    void drawText(PointF lowerLeft, std::string_view utf8,
+                  const TextAttributes& attributes) override;
+
+protected:
+    QPainter& qpainter() { return mPainter; }
+    QPointF toQt(PointF point) const { return {point.x, mHeight - point.y}; }
+    static QPen linePen(const Rgba& colour, double lineWidth);
+
+private:
+    QRectF toQt(const RectF& rect) const;
+    const QFont& fontOfSize(double size);
+
+    QPainter& mPainter;
+    double mHeight;
+    double mPixelsPerUnit;
+    QFont mFont;
+    std::vector<PointF> mReduced;
+    std::vector<QPointF> mPiece;
+};
+
+QColor toQColor(const Rgba& colour);
+
+}  // namespace nuvisca

@@ -1,0 +1,88 @@
+#include "graph/RestartMarks.h"
+
+#include <array>
+
+#include "graph/GraphColours.h"
+#include "graph/SafeMath.h"
+#include "graph/SlotClock.h"
+
+namespace nuvisca {
+namespace {
+
+constexpr std::size_t kLabelRows = 8;
+
+// Stacks labels upwards so that neighbours closer than a label's width do not collide.
+class LabelRows {
+public:
+    std::size_t place(std::int32_t x) {
+        std::size_t row = (mPrevious + 1) % kLabelRows;
+        for (std::size_t r = 0; r < kLabelRows; ++r) {
+            if (std::int64_t{x} > std::int64_t{mLastX[r]} + 184) {
+                row = r;
+                break;
+            }
+        }
+        mLastX[row] = x;
+        mPrevious = row;
+        return row;
+    }
+
+private:
+    std::array<std::int32_t, kLabelRows> mLastX{-174, -174, -174, -174, -174, -174, -174, -174};
+    std::size_t mPrevious = 0;
+};
+
+}  // namespace
+
+void drawRestartLines(Painter& painter, const MeasurementStore& store, const DrawFrame& frame) {
+    if (!frame.hasVisibleSlots()) {
+        return;
+    }
+    PolylinePath lines;
+    for (std::int32_t i = frame.start + 1; i < frame.last; ++i) {
+        if (!isTaggedSlot(store, i)) {
+            continue;
+        }
+        const double x = truncToInt(static_cast<float>(i - frame.start) * frame.compression *
+                                        frame.pixelsPerSample +
+                                    10.0f);
+        lines.begin({x, 10.0});
+        lines.lineTo({x, frame.plotHeight + 10.0});
+    }
+    painter.strokePath(lines, kRed, 1.0);
+}
+
+void drawRestartLabels(Painter& painter, const MeasurementStore& store, const DrawFrame& frame,
+                       TextAttributes& attributes) {
+    attributes.fontSize = 18.0;
+    attributes.foreground = colorLine3;
+    attributes.background = kWhite;
+    if (!frame.hasVisibleSlots()) {
+        return;
+    }
+    const std::uint64_t firstTag = slotTag(store, 0);
+    ClockAnchor anchor = anchorBefore(store, frame.start);
+    LabelRows rows;
+    std::uint64_t clock = 0;
+    for (std::int32_t i = frame.start; i < frame.last; ++i) {
+        if (!isTaggedSlot(store, i)) {
+            clock = anchor.timeOf(i);
+            continue;
+        }
+        const std::uint64_t tag = slotTag(store, i);
+        if (i > frame.start) {
+            const std::int32_t x = truncToInt(frame.slotX(i));
+            const std::size_t row = rows.place(x);
+            // A tag earlier than the first one means the recording has passed midnight.
+            const std::uint64_t resumed = tag < firstTag ? tag + 86400 : tag;
+            if (x > 0 && static_cast<float>(x) < frame.width - 194.0f) {
+                painter.drawText({x + 4.0, 20.0 * static_cast<double>(row) + 12.0},
+                                 formatClock(clock) + "\u2192" + formatClock(resumed), attributes);
+            }
+        }
+        clock = tag;
+        anchor = {tag, i};
+    }
+}
+
+}  // namespace nuvisca

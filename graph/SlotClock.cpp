@@ -1,0 +1,39 @@
+#include "graph/SlotClock.h"
+
+#include <cstdio>
+
+namespace nuvisca {
+
+bool isTaggedSlot(const MeasurementStore& store, std::int32_t slot) {
+    return slot == 0 || store.sampleTime[static_cast<std::size_t>(slot)] != continuationTag;
+}
+
+std::uint64_t slotTag(const MeasurementStore& store, std::int32_t slot) {
+    const std::uint64_t tag = store.sampleTime[static_cast<std::size_t>(slot)];
+    if (slot == 0 && tag == continuationTag) {
+        return static_cast<std::uint64_t>(startTimeOfDay(store));
+    }
+    return tag;
+}
+
+ClockAnchor anchorBefore(const MeasurementStore& store, std::int32_t start) {
+    std::int32_t slot = start - 1;
+    while (slot > 0 && !isTaggedSlot(store, slot)) {
+        --slot;
+    }
+    if (slot < 0) {
+        slot = 0;
+    }
+    return {slotTag(store, slot), slot};
+}
+
+std::string formatClock(std::uint64_t seconds) {
+    char text[64];
+    std::snprintf(text, sizeof text, "%02llu:%02llu:%02llu",
+                  static_cast<unsigned long long>(seconds / 3600),
+                  static_cast<unsigned long long>(seconds % 3600 / 60),
+                  static_cast<unsigned long long>(seconds % 60));
+    return text;
+}
+
+}  // namespace nuvisca

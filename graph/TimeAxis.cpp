@@ -1,0 +1,86 @@
+#include "graph/TimeAxis.h"
+
+#include <array>
+
+#include "graph/GraphColours.h"
+#include "graph/SafeMath.h"
+#include "graph/SlotClock.h"
+
+namespace nuvisca {
+namespace {
+
+struct IntervalRow {
+    std::int32_t above;  // applies when v is greater than this
+    std::int32_t seconds;
+};
+
+constexpr std::array<IntervalRow, 11> kIntervals{{{54009, 5400},
+                                                  {36009, 3600},
+                                                  {18009, 1800},
+                                                  {9009, 900},
+                                                  {5999, 600},
+                                                  {2999, 300},
+                                                  {1199, 120},
+                                                  {599, 60},
+                                                  {299, 30},
+                                                  {149, 15},
+                                                  {99, 10}}};
+
+}  // namespace
+
+std::int32_t tickInterval(std::int32_t start, std::int32_t last, std::int32_t viewSpan) {
+    if (last <= start) {
+        return 5;
+    }
+    const std::int32_t v = last >= viewSpan ? last - start : viewSpan;
+    for (const IntervalRow& row : kIntervals) {
+        if (v > row.above) {
+            return row.seconds;
+        }
+    }
+    return 5;
+}
+
+void drawTimeAxis(Painter& painter, const MeasurementStore& store, const DrawFrame& frame,
+                  TextAttributes& attributes) {
+    attributes.fontSize = 18.0;
+    attributes.foreground = colorLine2;
+    attributes.background = kWhite;
+    if (!frame.hasVisibleSlots()) {
+        return;
+    }
+    const auto interval =
+        static_cast<std::uint64_t>(tickInterval(frame.start, frame.last, frame.viewSpan));
+    ClockAnchor anchor = anchorBefore(store, frame.start);
+    std::uint64_t previousTick = anchor.tag;
+    std::int32_t lastLabelRight = -72;
+    const float plotWidth = frame.width - 20.0f;
+
+    PolylinePath ticks;
+    for (std::int32_t i = frame.start; i < frame.last; ++i) {
+        if (isTaggedSlot(store, i)) {
+            anchor = {slotTag(store, i), i};
+        }
+        const std::uint64_t t = anchor.timeOf(i);
+        if (t % interval != 0 || t <= previousTick) {
+            continue;
+        }
+        previousTick = t;
+        const float x = frame.slotX(i);
+        if (!(x > 10.0f && x < plotWidth + 10.0f)) {
+            continue;
+        }
+        const double lineX = truncToInt(x);
+        ticks.begin({lineX, 10.0});
+        ticks.lineTo({lineX, frame.plotHeight + 10.0});
+        if (x < frame.width - 94.0f) {
+            const bool clear = x + 4.0f > static_cast<float>(lastLabelRight);
+            const float y = frame.plotHeight - (clear ? 10.0f : 30.0f);
+            painter.drawText({x + 4.0, y}, formatClock(t), attributes);
+            lastLabelRight = truncToInt(x + 72.0f);
+        }
+    }
+    painter.strokePath(ticks, colorLine1, 1.0);
+}
+
+}  // namespace nuvisca

@@ -1,0 +1,18 @@
+#pragma once
+
+#include <cstdint>
+
+#include "graph/DrawFrame.h"
+#include "graph/Painter.h"
+#include "store/MeasurementStore.h"
+
+namespace nuvisca {
+
+// Seconds between time ticks for the visible slots start .. last - 1.
+std::int32_t tickInterval(std::int32_t start, std::int32_t last, std::int32_t viewSpan);
+
+// Step 8: time ticks and their clock labels.
+void drawTimeAxis(Painter& painter, const MeasurementStore& store, const DrawFrame& frame,
+                  TextAttributes& attributes);
+
+}  // namespace nuvisca

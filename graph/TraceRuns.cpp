@@ -1,0 +1,131 @@
+#include "graph/TraceRuns.h"
+
+#include <algorithm>
+#include <array>
+#include <cmath>
+
+#include "graph/SafeMath.h"
+#include "graph/SlotClock.h"
+
+namespace nuvisca {
+namespace {
+
+struct TraceSeries {
+    const SampleArray& drawn;
+    const SampleArray& raw;
+    bool rso2;
+    float scale;  // y per unit value
+};
+
+TraceSeries seriesOf(const MeasurementStore& store, const DrawFrame& frame, TraceIndex trace) {
+    const float hbScale = frame.zoomFactor * frame.plotHeight;
+    switch (trace) {
+        case kTraceOxhb:
+            return {frame.averaged ? store.oxhbAvg : store.oxhbData, store.oxhbData, false,
+                    hbScale};
+        case kTraceDxhb:
+            return {frame.averaged ? store.dxhbAvg : store.dxhbData, store.dxhbData, false,
+                    hbScale};
+        case kTraceTohb:
+            return {frame.averaged ? store.tohbAvg : store.tohbData, store.tohbData, false,
+                    hbScale};
+        case kTraceRso2:
+            break;
+    }
+    return {frame.averaged ? store.rso2Avg : store.rso2Data, store.rso2Data, true,
+            frame.plotHeight * frame.zoomFactor / 100.0f};
+}
+
+class TraceWalker {
+public:
+    TraceWalker(const TraceSeries& series, const DrawFrame& frame, Rso2Presence presence)
+        : mSeries(series), mFrame(frame), mPresence(presence) {}
+
+    bool hasValue(std::int32_t slot) const {
+        const auto i = static_cast<std::size_t>(slot);
+        if (!mSeries.rso2) {
+            return mSeries.drawn[i] >= 0.0f;
+        }
+        // The measured series decides, also when the averaged one is drawn.
+        if (mPresence == Rso2Presence::AboveZero) {
+            return mSeries.raw[i] > 0.0f;
+        }
+        return static_cast<double>(mSeries.raw[i]) > 0.01;
+    }
+
+    PointF point(std::int32_t slot, float x, float lowest) const {
+        const float v = mSeries.drawn[static_cast<std::size_t>(slot)];
+        const float y = v * mSeries.scale + static_cast<float>(mFrame.base);
+        return {x, limitTo(y, lowest, mFrame.plotHeight + 9.0f)};
+    }
+
+private:
+    const TraceSeries& mSeries;
+    const DrawFrame& mFrame;
+    Rso2Presence mPresence;
+};
+
+}  // namespace
+
+void buildTraceRuns(const MeasurementStore& store, const DrawFrame& frame, TraceIndex trace,
+                    Rso2Presence rso2Presence, PolylinePath& path) {
+    path.clear();
+    if (!frame.hasVisibleSlots()) {
+        return;
+    }
+    const TraceSeries series = seriesOf(store, frame, trace);
+    const TraceWalker walker(series, frame, rso2Presence);
+    if (walker.hasValue(frame.start)) {
+        path.begin(walker.point(frame.start, 10.0f, series.rso2 ? 10.0f : 11.0f));
+    }
+    for (std::int32_t i = frame.start + 1; i < frame.last; ++i) {
+        const bool value = walker.hasValue(i);
+        if (isTaggedSlot(store, i)) {
+            path.end();
+            // The haemoglobin traces resume at a restart whatever its value.
+            if (value || !series.rso2) {
+                path.begin(walker.point(i, frame.slotX(i), 11.0f));
+            }
+        } else if (value) {
+            path.lineTo(walker.point(i, frame.slotX(i), 11.0f));
+        } else {
+            path.end();
+        }
+    }
+    path.end();
+}
+
+void reduceToColumns(std::span<const PointF> run, double pixelsPerUnit,
+                     std::vector<PointF>& reduced) {
+    const auto column = [pixelsPerUnit](const PointF& p) {
+        return std::floor(p.x * pixelsPerUnit);
+    };
+    std::size_t first = 0;
+    while (first < run.size()) {
+        const double col = column(run[first]);
+        std::size_t lowest = first;
+        std::size_t highest = first;
+        std::size_t next = first + 1;
+        for (; next < run.size() && column(run[next]) == col; ++next) {
+            if (run[next].y < run[lowest].y) {
+                lowest = next;
+            }
+            if (run[next].y > run[highest].y) {
+                highest = next;
+            }
+        }
+        const std::size_t lastInColumn = next - 1;
+        std::array<std::size_t, 4> keep{first, std::min(lowest, highest), std::max(lowest, highest),
+                                        lastInColumn};
+        std::size_t previous = run.size();
+        for (const std::size_t k : keep) {
+            if (k != previous) {
+                reduced.push_back(run[k]);
+                previous = k;
+            }
+        }
+        first = next;
+    }
+}
+
+}  // namespace nuvisca
