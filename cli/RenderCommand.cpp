@@ -1,12 +1,201 @@
+#include <QGuiApplication>
+#include <QImage>
+#include <QString>
+#include <array>
+#include <charconv>
 #include <cstdio>
+#include <optional>
+#include <string>
 
 #include "cli/Commands.h"
+#include "cli/RecordingInput.h"
+#include "graph/GraphImage.h"
+#include "graph/GraphViewState.h"
+#include "store/MeasurementStore.h"
+#include "store/MovingAverage.h"
 
 namespace nuvisca::cli {
+namespace {
 
-int runRender(std::span<const std::string_view> /*args*/) {
-    std::fputs("nuvisca: 'render' is not available in this build\n", stderr);
-    return kExitUsage;
+constexpr std::string_view kRenderUsage =
+    "usage: nuvisca render IN OUT.png [options]\n"
+    "\n"
+    "Draws the graph exactly as the viewer's graph view shows it at that size and state.\n"
+    "\n"
+    "Options:\n"
+    "  --size WxH        view size in points (default 1000x600)\n"
+    "  --zoom 0..4       zoom box index: 1/2x, 1x, 2x, 4x, 8x (default 1)\n"
+    "  --average N       moving-average box showing N, 1..30 (default 1, off)\n"
+    "  --start SLOT      first visible slot\n"
+    "  --end SLOT        end of the visible range\n"
+    "  --hide LIST       comma list of oxhb,dxhb,tohb,rso2 to hide (toHb and rSO2 are shown)\n";
+
+constexpr int kMaxSide = 16384;
+
+struct RenderOptions {
+    std::string input;
+    std::string output;
+    int width = 1000;
+    int height = 600;
+    int zoomIndex = 1;
+    int average = 1;
+    std::optional<int> start;
+    std::optional<int> end;
+    std::array<bool, 4> hidden{};
+};
+
+std::optional<int> parseInt(std::string_view text, int low, int high) {
+    int value = 0;
+    const auto [rest, error] = std::from_chars(text.data(), text.data() + text.size(), value);
+    if (error != std::errc() || rest != text.data() + text.size() || value < low || value > high) {
+        return std::nullopt;
+    }
+    return value;
+}
+
+bool parseSize(std::string_view text, RenderOptions& options) {
+    const std::size_t x = text.find('x');
+    if (x == std::string_view::npos) {
+        return false;
+    }
+    const auto width = parseInt(text.substr(0, x), 1, kMaxSide);
+    const auto height = parseInt(text.substr(x + 1), 1, kMaxSide);
+    if (!width || !height) {
+        return false;
+    }
+    options.width = *width;
+    options.height = *height;
+    return true;
+}
+
+bool parseHidden(std::string_view list, RenderOptions& options) {
+    constexpr std::array<std::string_view, 4> kNames{"oxhb", "dxhb", "tohb", "rso2"};
+    while (!list.empty()) {
+        const std::size_t comma = list.find(',');
+        const std::string_view name = list.substr(0, comma);
+        bool known = false;
+        for (std::size_t k = 0; k < kNames.size(); ++k) {
+            if (name == kNames[k]) {
+                options.hidden[k] = known = true;
+            }
+        }
+        if (!known) {
+            return false;
+        }
+        list = comma == std::string_view::npos ? std::string_view() : list.substr(comma + 1);
+    }
+    return true;
+}
+
+// Applies one option with its value; false for an unknown option or a bad value.
+bool parseOption(std::string_view name, std::string_view value, RenderOptions& options) {
+    if (name == "--size") {
+        return parseSize(value, options);
+    }
+    if (name == "--hide") {
+        return parseHidden(value, options);
+    }
+    std::optional<int> number;
+    if (name == "--zoom") {
+        number = parseInt(value, 0, 4);
+        options.zoomIndex = number.value_or(options.zoomIndex);
+    } else if (name == "--average") {
+        number = parseInt(value, 1, 30);
+        options.average = number.value_or(options.average);
+    } else if (name == "--start") {
+        number = parseInt(value, 0, kSampleCapacity);
+        options.start = number;
+    } else if (name == "--end") {
+        number = parseInt(value, 0, kSampleCapacity);
+        options.end = number;
+    }
+    return number.has_value();
+}
+
+std::optional<RenderOptions> parseArguments(std::span<const std::string_view> args) {
+    RenderOptions options;
+    std::size_t positional = 0;
+    for (std::size_t i = 0; i < args.size(); ++i) {
+        const std::string_view arg = args[i];
+        if (arg.starts_with("--")) {
+            if (i + 1 >= args.size() || !parseOption(arg, args[i + 1], options)) {
+                std::fprintf(stderr, "nuvisca render: bad or incomplete option '%.*s'\n",
+                             static_cast<int>(arg.size()), arg.data());
+                return std::nullopt;
+            }
+            ++i;
+        } else if (positional < 2) {
+            (positional++ == 0 ? options.input : options.output) = std::string(arg);
+        } else {
+            std::fputs("nuvisca render: too many arguments\n", stderr);
+            return std::nullopt;
+        }
+    }
+    if (positional != 2) {
+        std::fputs(kRenderUsage.data(), stderr);
+        return std::nullopt;
+    }
+    return options;
+}
+
+// The view state as the viewer has it after start-up, window set-up and loading the file
+// into a graph view of the given size.
+bool loadAsViewer(const RenderOptions& options, MeasurementStore& store, GraphViewState& view) {
+    resetMeasurementStore(store, 0.0f, 0.0f);
+    resetGraphViewState(view);
+    store.zoomIndex = options.zoomIndex;
+    store.averageWindow = options.average - 1;
+    view.viewWidth = static_cast<float>(options.width);
+    view.viewHeight = static_cast<float>(options.height);
+    if (!loadRecording(options.input, store, view)) {
+        return false;
+    }
+    if (store.averageWindow > 0 && store.sampleCount > 0) {
+        Create_Av_data(store);
+    }
+    for (std::size_t k = 0; k < options.hidden.size(); ++k) {
+        if (options.hidden[k]) {
+            view.traceShown[k] = 0;
+        }
+    }
+    view.viewStart = options.start.value_or(view.viewStart);
+    view.viewEnd = options.end.value_or(view.viewEnd);
+    return true;
+}
+
+}  // namespace
+
+int runRender(std::span<const std::string_view> args) {
+    if (!args.empty() && (args.front() == "--help" || args.front() == "-h")) {
+        std::fputs(kRenderUsage.data(), stdout);
+        return kExitOk;
+    }
+    const std::optional<RenderOptions> options = parseArguments(args);
+    if (!options) {
+        return kExitUsage;
+    }
+    const auto store = makeMeasurementStore();
+    GraphViewState view;
+    if (!loadAsViewer(*options, *store, view)) {
+        return kExitFailure;
+    }
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) {
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    }
+    int argc = 1;
+    std::array<char*, 2> argv{const_cast<char*>("nuvisca"), nullptr};
+    const QGuiApplication app(argc, argv.data());
+    // The view has drawn itself before anyone looks at it, and its text attributes keep
+    // what earlier draws left in them; the second draw is the picture the user sees.
+    TextAttributes attributes;
+    const QSize size(options->width, options->height);
+    renderGraphImage(*store, view, size, attributes);
+    const QImage image = renderGraphImage(*store, view, size, attributes);
+    if (!image.save(QString::fromStdString(options->output), "PNG")) {
+        std::fprintf(stderr, "nuvisca render: cannot write %s\n", options->output.c_str());
+        return kExitFailure;
+    }
+    return kExitOk;
 }
 
 }  // namespace nuvisca::cli
