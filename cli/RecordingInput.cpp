@@ -5,6 +5,7 @@
 #include <cstdio>
 #include <system_error>
 
+#include "formats/CsvReader.h"
 #include "formats/NvdReader.h"
 #include "formats/RegularFile.h"
 
@@ -17,9 +18,10 @@ struct Reader {
     bool (*read)(const std::filesystem::path&, MeasurementStore&, GraphViewState&);
 };
 
-// Tried in order; the first whose date key is not 0 reads the file.
+// Tried in order; the first whose date key is above 0 (as the file list takes it) reads it.
 constexpr std::array kReaders{
     Reader{RecordingFormat::kNvd, getDateFromNVD, readNVDFile},
+    Reader{RecordingFormat::kCsv, getDateFromCSV, readCSVFile},
 };
 
 }  // namespace
@@ -28,6 +30,8 @@ const char* formatName(RecordingFormat format) {
     switch (format) {
         case RecordingFormat::kNvd:
             return "NVD";
+        case RecordingFormat::kCsv:
+            return "CSV";
     }
     return "?";
 }
@@ -36,7 +40,7 @@ std::optional<LoadedRecording> loadRecording(const std::filesystem::path& path,
                                              MeasurementStore& store, GraphViewState& view) {
     for (const Reader& reader : kReaders) {
         const std::int64_t key = reader.dateKey(path);
-        if (key != 0 && reader.read(path, store, view)) {
+        if (key > 0 && reader.read(path, store, view)) {
             return LoadedRecording{reader.format, key};
         }
     }
@@ -56,7 +60,7 @@ std::string whyNotARecording(const std::filesystem::path& path) {
     if (!openRegularFile(path, "rb")) {
         return "cannot open (" + std::generic_category().message(errno) + ")";
     }
-    return "not a device recording";
+    return "not a device recording or CSV export";
 }
 
 }  // namespace nuvisca::cli

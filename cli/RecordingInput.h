@@ -10,7 +10,7 @@
 
 namespace nuvisca::cli {
 
-enum class RecordingFormat { kNvd };
+enum class RecordingFormat { kNvd, kCsv };
 
 const char* formatName(RecordingFormat format);
 
