@@ -5,39 +5,41 @@
 #include <cstdint>
 #include <cstring>
 #include <string_view>
+#include <type_traits>
 
 #include "formats/AtomicFile.h"
 #include "formats/CsvLayout.h"
+#include "formats/FixedDecimal.h"
 
 namespace nuvisca {
 namespace {
 
 constexpr std::uint64_t kSecondsPerDay = 86400;
 
-// Appends like printf "%02d": at least two characters, a sign counts toward the width.
+// Writes like printf "%02d": at least two characters, a sign counts toward the width.
 template <typename Integer>
-void appendTwoDigits(std::string& out, Integer value) {
-    char buffer[24];
-    char* begin = buffer + 1;
-    const auto result = std::to_chars(begin, buffer + sizeof buffer, value);
-    if (result.ptr - begin == 1) {
-        *--begin = '0';
+char* writeTwoDigits(char* out, Integer value) {
+    if constexpr (std::is_signed_v<Integer>) {
+        if (value < 0) {
+            return std::to_chars(out, out + 24, value).ptr;
+        }
     }
-    out.append(begin, result.ptr);
+    if (value >= 100) {
+        return std::to_chars(out, out + 24, value).ptr;
+    }
+    *out++ = static_cast<char>('0' + value / 10);
+    *out++ = static_cast<char>('0' + value % 10);
+    return out;
+}
+
+void appendTwoDigits(std::string& out, std::int32_t value) {
+    char buffer[24];
+    out.append(buffer, writeTwoDigits(buffer, value));
 }
 
 void appendInteger(std::string& out, std::int64_t value) {
     char buffer[24];
-    const auto result = std::to_chars(buffer, buffer + sizeof buffer, value);
-    out.append(buffer, result.ptr);
-}
-
-// Rounds exactly as printf "%.Nf" does (both take the exact binary value, ties to even).
-void appendFixed(std::string& out, float value, int decimals) {
-    char buffer[64];  // the widest float, 39 digits, with sign, point and five decimals
-    const auto result = std::to_chars(buffer, buffer + sizeof buffer, static_cast<double>(value),
-                                      std::chars_format::fixed, decimals);
-    out.append(buffer, result.ptr);
+    out.append(buffer, std::to_chars(buffer, buffer + sizeof buffer, value).ptr);
 }
 
 void appendTime(std::string& out, std::int32_t hour, std::int32_t minute, std::int32_t second) {
@@ -86,15 +88,16 @@ void appendHeader(std::string& out, const MeasurementStore& store, ExportSeries 
 }
 
 // "hh:mm:ss," from a half-second count; the hour wraps only when wrapHours is set.
-void appendCounter(std::string& out, std::uint64_t halfSeconds, bool wrapHours) {
+char* writeCounter(char* out, std::uint64_t halfSeconds, bool wrapHours) {
     const std::uint64_t seconds = halfSeconds / 2;
     const std::uint64_t hours = seconds / 3600;
-    appendTwoDigits(out, wrapHours ? hours % 24 : hours);
-    out += ':';
-    appendTwoDigits(out, (seconds % 3600) / 60);
-    out += ':';
-    appendTwoDigits(out, seconds % 60);
-    out += ',';
+    out = writeTwoDigits(out, wrapHours ? hours % 24 : hours);
+    *out++ = ':';
+    out = writeTwoDigits(out, (seconds % 3600) / 60);
+    *out++ = ':';
+    out = writeTwoDigits(out, seconds % 60);
+    *out++ = ',';
+    return out;
 }
 
 // Seconds from the first sample's tag to a later tag; a tag earlier in the day than the
@@ -121,20 +124,28 @@ Series chooseSeries(const MeasurementStore& store, ExportSeries series) {
     return {store.rso2Data, store.oxhbData, store.dxhbData, store.tohbData};
 }
 
-void appendValues(std::string& out, const Series& values, std::size_t slot, bool restart) {
-    if (values.oxhb[slot] >= 0.0f) {
-        appendFixed(out, values.rso2[slot], 2);
-        out += ',';
-        appendFixed(out, values.oxhb[slot], 5);
-        out += ',';
-        appendFixed(out, values.dxhb[slot], 5);
-        out += ',';
-        appendFixed(out, values.tohb[slot], 5);
-    } else {
-        out += "ERROR,ERROR,ERROR,ERROR";
-    }
-    out += restart ? ",restart\n" : "\n";
+char* writeText(char* out, std::string_view text) {
+    std::memcpy(out, text.data(), text.size());
+    return out + text.size();
 }
+
+char* writeValues(char* out, const Series& values, std::size_t slot, bool restart) {
+    if (values.oxhb[slot] >= 0.0f) {
+        out = formatFixed(out, values.rso2[slot], 2);
+        *out++ = ',';
+        out = formatFixed(out, values.oxhb[slot], 5);
+        *out++ = ',';
+        out = formatFixed(out, values.dxhb[slot], 5);
+        *out++ = ',';
+        out = formatFixed(out, values.tohb[slot], 5);
+    } else {
+        out = writeText(out, "ERROR,ERROR,ERROR,ERROR");
+    }
+    return writeText(out, restart ? ",restart\n" : "\n");
+}
+
+// Two counters of up to 20 digits each, four numbers and the ending.
+constexpr std::size_t kLineCapacity = 2 * 32 + 4 * (kFixedBufferSize + 1) + 16;
 
 void appendSamples(std::string& out, const MeasurementStore& store, ExportSeries series) {
     const std::size_t count =
@@ -160,9 +171,11 @@ void appendSamples(std::string& out, const MeasurementStore& store, ExportSeries
             ++clock;
             ++elapsed;
         }
-        appendCounter(out, clock, true);
-        appendCounter(out, elapsed, false);
-        appendValues(out, values, i, restart);
+        char line[kLineCapacity];
+        char* end = writeCounter(line, clock, true);
+        end = writeCounter(end, elapsed, false);
+        end = writeValues(end, values, i, restart);
+        out.append(line, end);
     }
 }
 

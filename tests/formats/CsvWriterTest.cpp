@@ -114,13 +114,22 @@ TEST(CsvWriterTest, NumbersRoundExactlyAsPrintf) {
                               -3.4e38f,
                               kNaN,
                               -kNaN,
-                              std::numeric_limits<float>::infinity()};
+                              std::numeric_limits<float>::infinity(),
+                              16777215.0f,
+                              16777216.0f,
+                              8388607.5f,
+                              -0.001f,
+                              -0.000004f,
+                              0.015625f,
+                              1.17549435e-38f,
+                              99.995f};
     auto draw = [&](std::size_t i, int kind) {
         switch ((i + static_cast<std::size_t>(kind)) % 4) {
             case 0:
                 return std::bit_cast<float>(bits(random));
-            case 1:
-                return plain(random);
+            case 1:  // near the largest exactly scaled values and far below 1
+                return i % 3 == 0 ? std::ldexp(plain(random), static_cast<int>(i % 40) - 20)
+                                  : plain(random);
             case 2:
                 return static_cast<float>(ticks(random)) / 64.0f;  // ties at 2 and 5 places
             default:
