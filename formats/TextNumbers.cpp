@@ -3,6 +3,7 @@
 #include <charconv>
 #include <cstddef>
 #include <limits>
+#include <optional>
 #include <system_error>
 
 #include "formats/Utf8Text.h"
@@ -17,6 +18,10 @@ bool isDigit(char c) {
 std::size_t skipBlanks(std::string_view text) {
     std::size_t pos = 0;
     while (pos < text.size()) {
+        const auto byte = static_cast<unsigned char>(text[pos]);
+        if (byte < 0x80u && byte != ' ' && byte != '\t') {
+            break;  // the usual case: no character to decode
+        }
         std::size_t next = pos;
         if (!isBlank(nextCharacter(text, next))) {
             break;
@@ -114,6 +119,29 @@ std::int32_t intValue(std::string_view text) {
     return static_cast<std::int32_t>(value);
 }
 
+// Exact for short plain decimals: digits and power of ten are both exact in float, so one
+// division rounds correctly. Longer forms and exponents go to the general parser.
+std::optional<float> shortDecimal(std::string_view number) {
+    constexpr std::size_t kExactDigits = 7;  // below 2^24
+    std::uint32_t digits = 0;
+    std::size_t count = 0;
+    std::size_t decimals = 0;
+    bool point = false;
+    for (const char c : number) {
+        if (c == '.' && !point) {
+            point = true;
+        } else if (isDigit(c) && count < kExactDigits) {
+            digits = digits * 10 + static_cast<std::uint32_t>(c - '0');
+            ++count;
+            decimals += point ? 1 : 0;
+        } else {
+            return std::nullopt;
+        }
+    }
+    constexpr float kPowers[] = {1e0f, 1e1f, 1e2f, 1e3f, 1e4f, 1e5f, 1e6f, 1e7f};
+    return static_cast<float>(digits) / kPowers[decimals];
+}
+
 float floatValue(std::string_view text) {
     std::size_t pos = skipBlanks(text);
     const bool negative = skipSign(text, pos);
@@ -121,6 +149,9 @@ float floatValue(std::string_view text) {
     const std::string_view number = rest.substr(0, decimalLength(rest));
     if (number.empty()) {
         return 0.0f;
+    }
+    if (const std::optional<float> exact = shortDecimal(number)) {
+        return negative ? -*exact : *exact;
     }
     float value = 0.0f;
     const auto [end, error] = std::from_chars(number.data(), number.data() + number.size(), value,

@@ -1,8 +1,12 @@
 #include <gtest/gtest.h>
 
+#include <bit>
 #include <cmath>
 #include <cstdint>
+#include <cstdio>
+#include <cstdlib>
 #include <limits>
+#include <random>
 #include <string>
 #include <string_view>
 
@@ -59,6 +63,23 @@ INSTANTIATE_TEST_SUITE_P(
                       // Just above the midpoint of 1 and the next float: a detour through
                       // double would round to the midpoint and then down to 1.
                       FloatCase{"1.0000000596046447753906251", 1.00000012f}));
+
+// What the export prints must read back as the C library reads it, on the short exact path
+// as on the general one.
+TEST(TextNumbersTest, ReadsPrintedValuesAsStrtofDoes) {
+    std::mt19937 random(99);
+    std::uniform_int_distribution<std::uint32_t> bits;
+    char text[128];
+    for (int k = 0; k < 200000; ++k) {
+        const float value = std::bit_cast<float>(bits(random));
+        if (!std::isfinite(value)) {
+            continue;
+        }
+        std::snprintf(text, sizeof text, k % 2 == 0 ? "%.5f" : "%.2f",
+                      static_cast<double>(std::ldexp(value, -std::ilogb(value) + k % 30 - 8)));
+        ASSERT_EQ(floatValue(text), std::strtof(text, nullptr)) << text;
+    }
+}
 
 TEST(TextNumbersTest, NeverReadsPastTheText) {
     const std::string_view digits = "12345";
