@@ -62,10 +62,14 @@ QVariant FileListModel::headerData(int section, Qt::Orientation orientation, int
         return {};
     }
     switch (section) {
-        case 0: return QStringLiteral("番号");
-        case 1: return QStringLiteral("ファイル名");
-        case 2: return QStringLiteral("測定開始日時");
-        default: return {};
+        case 0:
+            return QStringLiteral("番号");
+        case 1:
+            return QStringLiteral("ファイル名");
+        case 2:
+            return QStringLiteral("測定開始日時");
+        default:
+            return {};
     }
 }
 

@@ -11,6 +11,7 @@
 
 #include "app/DialogService.h"
 #include "app/FileListModel.h"
+#include "app/MainWindow.h"
 #include "app/RecordingFiles.h"
 #include "app/VolumeSource.h"
 #include "app/nuviscaViewerAppDelegate.h"
@@ -28,7 +29,8 @@ struct ListedFile {
 };
 
 // Stable, so files with equal start times keep the order in which they were found.
-void sortByDateKey(std::vector<ListedFile>::iterator first, std::vector<ListedFile>::iterator last) {
+void sortByDateKey(std::vector<ListedFile>::iterator first,
+                   std::vector<ListedFile>::iterator last) {
     std::stable_sort(first, last,
                      [](const ListedFile& a, const ListedFile& b) { return a.key < b.key; });
 }
@@ -119,9 +121,9 @@ void nuviscaViewerAppDelegate::addFiles(const QStringList& paths) {
         if (dateKeyByExtension(path) < 1) {
             continue;
         }
-        const bool listed = std::any_of(list_.filepathList.cbegin(),
-                                        list_.filepathList.cbegin() + old,
-                                        [&path](const QString& p) { return p == path; });
+        const bool listed =
+            std::any_of(list_.filepathList.cbegin(), list_.filepathList.cbegin() + old,
+                        [&path](const QString& p) { return p == path; });
         if (!listed) {
             work.push_back({path, QFileInfo(path).fileName(), 0});
         }

@@ -88,9 +88,13 @@ QPushButton* MainWindow::button(int number) const {
     return number >= 1 && number <= 5 ? buttons_[number - 1] : nullptr;
 }
 
-void MainWindow::showStatus(const QString& message) { statusBar()->showMessage(message); }
+void MainWindow::showStatus(const QString& message) {
+    statusBar()->showMessage(message);
+}
 
-void MainWindow::clearStatus() { statusBar()->clearMessage(); }
+void MainWindow::clearStatus() {
+    statusBar()->clearMessage();
+}
 
 void MainWindow::dragEnterEvent(QDragEnterEvent* event) {
     if (event->mimeData()->hasUrls()) {

@@ -11,11 +11,11 @@ namespace {
 
 bool isLocalDiskFileSystem(const QByteArray& type) {
     static const QByteArrayList kSkipped = {
-        "proc",   "sysfs",   "tmpfs",  "devtmpfs", "devpts",  "cgroup", "cgroup2",  "overlay",
-        "squashfs", "autofs", "mqueue", "debugfs", "tracefs", "securityfs", "pstore",
-        "bpf",    "configfs", "fusectl", "hugetlbfs", "ramfs", "nsfs",  "binfmt_misc",
-        "nfs",    "nfs4",    "cifs",   "smb3",     "smbfs",   "9p",     "fuse.sshfs",
-        "fuse.portal", "efivarfs"};
+        "proc",        "sysfs",       "tmpfs",    "devtmpfs", "devpts",    "cgroup",  "cgroup2",
+        "overlay",     "squashfs",    "autofs",   "mqueue",   "debugfs",   "tracefs", "securityfs",
+        "pstore",      "bpf",         "configfs", "fusectl",  "hugetlbfs", "ramfs",   "nsfs",
+        "binfmt_misc", "nfs",         "nfs4",     "cifs",     "smb3",      "smbfs",   "9p",
+        "fuse.sshfs",  "fuse.portal", "efivarfs"};
     return !kSkipped.contains(type);
 }
 
@@ -33,8 +33,8 @@ bool SystemVolumeSource::isRemovableDevice(const QString& devicePath) const {
         return false;
     }
     const QString name = QFileInfo(devicePath).fileName();
-    QString node = QFileInfo(QStringLiteral("%1/class/block/%2").arg(sysfsRoot_, name))
-                       .canonicalFilePath();
+    QString node =
+        QFileInfo(QStringLiteral("%1/class/block/%2").arg(sysfsRoot_, name)).canonicalFilePath();
     if (node.isEmpty()) {
         return false;
     }

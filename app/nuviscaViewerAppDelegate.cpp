@@ -137,9 +137,12 @@ void nuviscaViewerAppDelegate::tableViewSelectionDidChange() {
 bool nuviscaViewerAppDelegate::loadListedFile(int row) {
     const QString& path = list_.filepathList.at(row);
     switch (store_.listSource) {
-        case 2: return loadDeviceRecording(path, store_, view_);
-        case 1: return loadRecordingByExtension(path, store_, view_);
-        default: return false;
+        case 2:
+            return loadDeviceRecording(path, store_, view_);
+        case 1:
+            return loadRecordingByExtension(path, store_, view_);
+        default:
+            return false;
     }
 }
 
@@ -189,7 +192,8 @@ void nuviscaViewerAppDelegate::saveNVDFile(const QString& path) {
 void nuviscaViewerAppDelegate::reportUnreadable(const QString& fileName) {
     if (window_) {
         window_->showStatus(
-            QStringLiteral("「%1」は読み込めませんでした。表示中の記録はそのままです。").arg(fileName));
+            QStringLiteral("「%1」は読み込めませんでした。表示中の記録はそのままです。")
+                .arg(fileName));
     }
 }
 
@@ -220,7 +224,9 @@ void nuviscaViewerAppDelegate::scrollToRow(int row) {
     }
 }
 
-void nuviscaViewerAppDelegate::reloadTable() { model_->reloadData(); }
+void nuviscaViewerAppDelegate::reloadTable() {
+    model_->reloadData();
+}
 
 void nuviscaViewerAppDelegate::dataViewUpdate() {
     if (mDataView) {

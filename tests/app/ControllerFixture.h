@@ -1,0 +1,118 @@
+#pragma once
+
+#include <gtest/gtest.h>
+
+#include <QComboBox>
+#include <QItemSelectionModel>
+#include <QLabel>
+#include <QString>
+#include <QTableView>
+#include <deque>
+#include <memory>
+
+#include "app/DialogService.h"
+#include "app/FileListModel.h"
+#include "app/MainWindow.h"
+#include "app/VolumeSource.h"
+#include "app/nuviscaViewerAppDelegate.h"
+#include "graph/dataView.h"
+#include "support/NvdBuilder.h"
+#include "support/TempDir.h"
+
+namespace nuvisca::test {
+
+using namespace Qt::Literals::StringLiterals;
+
+// Answers the controller's dialogs from queues, and counts what it was asked.
+class FakeDialogs final : public DialogService {
+public:
+    std::deque<QStringList> filesToAdd;
+    std::deque<QString> exportPaths;
+    bool answerYes = false;
+    int questionsAsked = 0;
+    QStringList warnings;
+    int pageSetups = 0;
+    bool printConfirmed = false;
+
+    QStringList chooseRecordingsToAdd(QWidget*) override { return take(filesToAdd); }
+    QString chooseExportPath(QWidget*) override { return take(exportPaths); }
+    bool askApplyMovingAverage(QWidget*) override {
+        ++questionsAsked;
+        return answerYes;
+    }
+    void showWarning(QWidget*, const QString& message) override { warnings.append(message); }
+    void openPageSetup(QPrinter&, QWidget*) override { ++pageSetups; }
+    bool confirmPrint(QPrinter&, QWidget*) override { return printConfirmed; }
+
+private:
+    template <typename T>
+    static T take(std::deque<T>& queue) {
+        if (queue.empty()) {
+            return {};
+        }
+        T front = queue.front();
+        queue.pop_front();
+        return front;
+    }
+};
+
+class FakeVolumes final : public VolumeSource {
+public:
+    QList<MountedVolume> volumes;
+    QList<MountedVolume> mountedVolumes() const override { return volumes; }
+};
+
+inline QString qPath(const std::filesystem::path& path) {
+    return QString::fromStdString(path.string());
+}
+
+// The real controller and main window over a fake Desktop, fake volumes and fake dialogs.
+class ControllerTest : public ::testing::Test {
+protected:
+    ControllerTest()
+        : store(makeMeasurementStore()),
+          view(std::make_unique<GraphViewState>()),
+          controller(*store, *view, {dialogs, volumes, qPath(desktop.path())}, QSizeF(1600, 1000)),
+          window(new dataView(*store, *view)) {
+        controller.awakeFromNib(window);
+        window.resize(1400, 800);
+    }
+
+    // A small valid device recording starting at the given time of day.
+    std::filesystem::path writeRecording(const std::filesystem::path& folder,
+                                         const std::string& name, int hour, int minute,
+                                         int records = 20) {
+        NvdBuilder builder;
+        builder.start(2013, 7, 15, hour, minute, 0).end(hour, minute + 1, 0);
+        builder.timeStamp(hour, minute, 0, 0.7f, 0.4f, 0.2f);
+        for (int k = 1; k < records; ++k) {
+            builder.continuation(0.7f, 0.4f + 0.001f * static_cast<float>(k), 0.2f);
+        }
+        const std::filesystem::path path = folder / name;
+        builder.writeTo(path);
+        return path;
+    }
+
+    void addVolume(const std::filesystem::path& root, bool removable = true) {
+        volumes.volumes.append({qPath(root), removable});
+    }
+
+    void selectRow(int row) { window.table()->selectRow(row); }
+    int selectedRow() const {
+        const auto rows = window.table()->selectionModel()->selectedRows();
+        return rows.isEmpty() ? -1 : rows.constFirst().row();
+    }
+    const FileList& list() const { return controller.fileList(); }
+    QString currentName() const { return QString::fromUtf8(store->currentFileName.data()); }
+
+    TempDir desktop;
+    TempDir media;
+    FakeDialogs dialogs;
+    FakeVolumes volumes;
+    std::unique_ptr<MeasurementStore> store;
+    std::unique_ptr<GraphViewState> view;
+    nuviscaViewerAppDelegate controller;
+    MainWindow window;
+};
+
+}  // namespace nuvisca::test
