@@ -50,7 +50,10 @@ MainWindow::MainWindow(dataView* graph, QWidget* parent)
     table_->setSelectionMode(QAbstractItemView::SingleSelection);
     table_->setEditTriggers(QAbstractItemView::NoEditTriggers);
     table_->verticalHeader()->hide();
+    table_->horizontalHeader()->setSectionResizeMode(QHeaderView::ResizeToContents);
     table_->horizontalHeader()->setStretchLastSection(true);
+    table_->setWordWrap(false);
+    table_->setTextElideMode(Qt::ElideMiddle);
     table_->setAlternatingRowColors(true);
 
     auto* listPanel = new QWidget(this);
@@ -65,7 +68,7 @@ MainWindow::MainWindow(dataView* graph, QWidget* parent)
     splitter->addWidget(graph_);
     splitter->setStretchFactor(0, 0);
     splitter->setStretchFactor(1, 1);
-    splitter->setSizes({420, 1200});
+    splitter->setSizes({520, 1200});
 
     auto* header = new QHBoxLayout;
     header->addWidget(title_);
