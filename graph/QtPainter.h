@@ -36,7 +36,7 @@ private:
     double mPixelsPerUnit;
     QFont mFont;
     std::vector<PointF> mReduced;
-    std::vector<QPointF> mPiece;
+    std::vector<QLineF> mSegments;
 };
 
 QColor toQColor(const Rgba& colour);
