@@ -1,5 +1,6 @@
 #!/usr/bin/env bash
-# Installs the Debian 12 packages needed to build, run and test the viewer.
+# Installs the Debian 12 packages needed to build, run and test the viewer; with --fuzz,
+# also clang, its libFuzzer runtime and the symbolizer for the fuzz targets.
 set -euo pipefail
 
 packages=(
@@ -8,6 +9,9 @@ packages=(
   libgtest-dev libgmock-dev libbenchmark-dev
   fonts-noto-cjk
 )
+if [ "${1:-}" = "--fuzz" ]; then
+  packages+=(clang libclang-rt-14-dev llvm-14)
+fi
 
 missing=()
 for p in "${packages[@]}"; do

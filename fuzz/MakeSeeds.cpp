@@ -1,0 +1,101 @@
+// Writes small CSV exports of device recordings, seeds for the CSV fuzz targets: the first
+// slots and those around every restart and break, as measured, averaged and with CR LF.
+#include <cstdio>
+#include <filesystem>
+#include <memory>
+#include <string>
+
+#include "formats/AtomicFile.h"
+#include "formats/CsvWriter.h"
+#include "formats/NvdReader.h"
+#include "graph/GraphViewState.h"
+#include "store/MovingAverage.h"
+
+namespace {
+
+using namespace nuvisca;
+
+constexpr std::size_t kLeadingSlots = 12;
+constexpr std::size_t kAround = 3;
+
+bool isMark(const MeasurementStore& s, std::size_t i) {
+    return s.sampleTime[i] != continuationTag ||
+           (i > 0 && (s.oxhbData[i] < 0.0f) != (s.oxhbData[i - 1] < 0.0f));
+}
+
+// Keeps the slots near a restart or the edge of a break, and the first ones.
+void compact(const MeasurementStore& from, MeasurementStore& into) {
+    into = from;
+    const auto count = static_cast<std::size_t>(from.sampleCount);
+    std::size_t kept = 0;
+    std::size_t lastMark = count + kAround + 1;
+    for (std::size_t i = 0; i < count; ++i) {
+        std::size_t next = i;
+        while (next < count && next <= i + kAround && !isMark(from, next)) {
+            ++next;
+        }
+        if (isMark(from, i)) {
+            lastMark = i;
+        }
+        const bool nearMark =
+            (next < count && next <= i + kAround) || (lastMark < count && i - lastMark <= kAround);
+        if (i < kLeadingSlots || nearMark) {
+            into.sampleTime[kept] = from.sampleTime[i];
+            into.rso2Data[kept] = from.rso2Data[i];
+            into.oxhbData[kept] = from.oxhbData[i];
+            into.dxhbData[kept] = from.dxhbData[i];
+            into.tohbData[kept] = from.tohbData[i];
+            ++kept;
+        }
+    }
+    into.sampleCount = static_cast<std::int32_t>(kept);
+}
+
+bool write(const std::filesystem::path& path, const std::string& text) {
+    if (!writeFileAtomically(path, text)) {
+        std::fprintf(stderr, "cannot write %s\n", path.c_str());
+        return false;
+    }
+    return true;
+}
+
+std::string withCrLf(const std::string& text) {
+    std::string out;
+    for (const char c : text) {
+        if (c == '\n') {
+            out += '\r';
+        }
+        out += c;
+    }
+    return out;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    if (argc < 3) {
+        std::fprintf(stderr, "usage: %s OUTPUT-FOLDER RECORDING.NVD...\n", argv[0]);
+        return 2;
+    }
+    const std::filesystem::path folder = argv[1];
+    const auto loaded = makeMeasurementStore();
+    const auto seed = makeMeasurementStore();
+    GraphViewState view;
+    view.viewWidth = 1200.0f;
+    bool ok = true;
+    for (int k = 2; k < argc; ++k) {
+        if (!readNVDFile(argv[k], *loaded, view)) {
+            continue;
+        }
+        compact(*loaded, *seed);
+        seed->averageWindow = 2;
+        Create_Av_data(*seed);
+        const std::string stem = std::filesystem::path(argv[k]).stem().string();
+        const std::string measured = formatCsvExport(*seed, ExportSeries::Measured);
+        ok = write(folder / (stem + ".csv"), measured) && ok;
+        ok = write(folder / (stem + "-crlf.csv"), withCrLf(measured)) && ok;
+        ok = write(folder / (stem + "-avg.csv"), formatCsvExport(*seed, ExportSeries::Averaged)) &&
+             ok;
+    }
+    return ok ? 0 : 1;
+}
