@@ -8,20 +8,6 @@ void PolylinePath::clear() {
     mOpen = false;
 }
 
-void PolylinePath::begin(PointF point) {
-    mRunStarts.push_back(mPoints.size());
-    mPoints.push_back(point);
-    mOpen = true;
-}
-
-void PolylinePath::lineTo(PointF point) {
-    if (!mOpen) {
-        begin(point);
-        return;
-    }
-    mPoints.push_back(point);
-}
-
 std::span<const PointF> PolylinePath::run(std::size_t index) const {
     const std::size_t first = mRunStarts[index];
     const std::size_t next = index + 1 < mRunStarts.size() ? mRunStarts[index + 1] : mPoints.size();

@@ -44,8 +44,20 @@ struct TextAttributes {
 class PolylinePath {
 public:
     void clear();
-    void begin(PointF point);  // ends the open run, if any
-    void lineTo(PointF point);
+    // Begins a run at the point, ending the open run, if any.
+    void begin(PointF point) {
+        mRunStarts.push_back(mPoints.size());
+        mPoints.push_back(point);
+        mOpen = true;
+    }
+    // Extends the open run, or begins one.
+    void lineTo(PointF point) {
+        if (!mOpen) {
+            mRunStarts.push_back(mPoints.size());
+            mOpen = true;
+        }
+        mPoints.push_back(point);
+    }
     void end() { mOpen = false; }
     bool runOpen() const { return mOpen; }
 

@@ -39,10 +39,8 @@ void drawRestartLines(Painter& painter, const MeasurementStore& store, const Dra
         return;
     }
     PolylinePath lines;
-    for (std::int32_t i = frame.start + 1; i < frame.last; ++i) {
-        if (!isTaggedSlot(store, i)) {
-            continue;
-        }
+    for (std::int32_t i = nextTaggedSlot(store, frame.start + 1, frame.last); i < frame.last;
+         i = nextTaggedSlot(store, i + 1, frame.last)) {
         const double x = truncToInt(static_cast<float>(i - frame.start) * frame.compression *
                                         frame.pixelsPerSample +
                                     10.0f);
@@ -62,25 +60,23 @@ void drawRestartLabels(Painter& painter, const MeasurementStore& store, const Dr
     }
     const std::uint64_t firstTag = slotTag(store, 0);
     ClockAnchor anchor = anchorBefore(store, frame.start);
+    if (isTaggedSlot(store, frame.start)) {
+        anchor = {slotTag(store, frame.start), frame.start};
+    }
     LabelRows rows;
-    std::uint64_t clock = 0;
-    for (std::int32_t i = frame.start; i < frame.last; ++i) {
-        if (!isTaggedSlot(store, i)) {
-            clock = anchor.timeOf(i);
-            continue;
-        }
+    for (std::int32_t i = nextTaggedSlot(store, frame.start + 1, frame.last); i < frame.last;
+         i = nextTaggedSlot(store, i + 1, frame.last)) {
+        // The clock reached before the restart: the time of the slot before it.
+        const std::uint64_t clock = anchor.timeOf(i - 1);
         const std::uint64_t tag = slotTag(store, i);
-        if (i > frame.start) {
-            const std::int32_t x = truncToInt(frame.slotX(i));
-            const std::size_t row = rows.place(x);
-            // A tag earlier than the first one means the recording has passed midnight.
-            const std::uint64_t resumed = tag < firstTag ? tag + 86400 : tag;
-            if (x > 0 && static_cast<float>(x) < frame.width - 194.0f) {
-                painter.drawText({x + 4.0, 20.0 * static_cast<double>(row) + 12.0},
-                                 formatClock(clock) + "\u2192" + formatClock(resumed), attributes);
-            }
+        const std::int32_t x = truncToInt(frame.slotX(i));
+        const std::size_t row = rows.place(x);
+        // A tag earlier than the first one means the recording has passed midnight.
+        const std::uint64_t resumed = tag < firstTag ? tag + 86400 : tag;
+        if (x > 0 && static_cast<float>(x) < frame.width - 194.0f) {
+            painter.drawText({x + 4.0, 20.0 * static_cast<double>(row) + 12.0},
+                             formatClock(clock) + "\u2192" + formatClock(resumed), attributes);
         }
-        clock = tag;
         anchor = {tag, i};
     }
 }

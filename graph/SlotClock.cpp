@@ -4,10 +4,6 @@
 
 namespace nuvisca {
 
-bool isTaggedSlot(const MeasurementStore& store, std::int32_t slot) {
-    return slot == 0 || store.sampleTime[static_cast<std::size_t>(slot)] != continuationTag;
-}
-
 std::uint64_t slotTag(const MeasurementStore& store, std::int32_t slot) {
     const std::uint64_t tag = store.sampleTime[static_cast<std::size_t>(slot)];
     if (slot == 0 && tag == continuationTag) {

@@ -9,8 +9,19 @@ namespace nuvisca {
 
 // Slot 0 without a time of its own (a file that opens with a continuation or gap record) is
 // taken to start at the header's start time, as the export does.
-bool isTaggedSlot(const MeasurementStore& store, std::int32_t slot);
+inline bool isTaggedSlot(const MeasurementStore& store, std::int32_t slot) {
+    return slot == 0 || store.sampleTime[static_cast<std::size_t>(slot)] != continuationTag;
+}
 std::uint64_t slotTag(const MeasurementStore& store, std::int32_t slot);
+
+// The first tagged slot in from .. end - 1, or end when there is none.
+inline std::int32_t nextTaggedSlot(const MeasurementStore& store, std::int32_t from,
+                                   std::int32_t end) {
+    while (from < end && !isTaggedSlot(store, from)) {
+        ++from;
+    }
+    return from;
+}
 
 // The tagged slot a slot's time counts from, and its tag.
 struct ClockAnchor {

@@ -56,16 +56,27 @@ void drawTimeAxis(Painter& painter, const MeasurementStore& store, const DrawFra
     std::int32_t lastLabelRight = -72;
     const float plotWidth = frame.width - 20.0f;
 
+    // A tick is a whole multiple of the interval later than the previous tick. Between
+    // restarts the time rises by at most one second per slot, so only the next multiple
+    // needs watching; a restart may move the time anywhere, so it looks again.
+    const auto multipleAfter = [interval](std::uint64_t t) { return t - t % interval + interval; };
+    std::uint64_t nextTick = multipleAfter(previousTick);
     PolylinePath ticks;
     for (std::int32_t i = frame.start; i < frame.last; ++i) {
         if (isTaggedSlot(store, i)) {
             anchor = {slotTag(store, i), i};
+            nextTick = multipleAfter(previousTick);
         }
         const std::uint64_t t = anchor.timeOf(i);
-        if (t % interval != 0 || t <= previousTick) {
+        if (t < nextTick) {
+            continue;
+        }
+        if (t % interval != 0) {
+            nextTick = multipleAfter(t);
             continue;
         }
         previousTick = t;
+        nextTick = t + interval;
         const float x = frame.slotX(i);
         if (!(x > 10.0f && x < plotWidth + 10.0f)) {
             continue;

@@ -2,7 +2,6 @@
 
 #include <algorithm>
 #include <array>
-#include <cmath>
 
 #include "graph/SafeMath.h"
 #include "graph/SlotClock.h"
@@ -97,12 +96,18 @@ void buildTraceRuns(const MeasurementStore& store, const DrawFrame& frame, Trace
 
 void reduceToColumns(std::span<const PointF> run, double pixelsPerUnit,
                      std::vector<PointF>& reduced) {
+    // floor() without the library call: this runs for every sample of a widened trace.
     const auto column = [pixelsPerUnit](const PointF& p) {
-        return std::floor(p.x * pixelsPerUnit);
+        const double v = p.x * pixelsPerUnit;
+        if (!(v > -1e15 && v < 1e15)) {
+            return std::int64_t{0};
+        }
+        const auto c = static_cast<std::int64_t>(v);
+        return static_cast<double>(c) > v ? c - 1 : c;
     };
     std::size_t first = 0;
     while (first < run.size()) {
-        const double col = column(run[first]);
+        const std::int64_t col = column(run[first]);
         std::size_t lowest = first;
         std::size_t highest = first;
         std::size_t next = first + 1;
