@@ -8,6 +8,7 @@ packages=(
   qt6-base-dev qt6-base-dev-tools libqt6printsupport6 qt6-qpa-plugins libgl-dev
   libgtest-dev libgmock-dev libbenchmark-dev
   fonts-noto-cjk
+  poppler-utils
 )
 if [ "${1:-}" = "--fuzz" ]; then
   packages+=(clang libclang-rt-14-dev llvm-14)

@@ -1,0 +1,23 @@
+#pragma once
+
+#include <QImage>
+#include <QPageLayout>
+#include <QPainter>
+#include <QRectF>
+
+#include "print/PagePlacement.h"
+#include "print/PrintSettings.h"
+#include "print/printView.h"
+
+namespace nuvisca {
+
+// Draws the page inside `area` (painter coordinates, y down) where `fit` places it.
+void paintPageInArea(QPainter& painter, const QRectF& area, PageFit fit, printView& page);
+
+// Prints the page on exactly one sheet. False when the printer cannot start or finish the job.
+bool printPage(PrintSettings& settings, printView& page);
+
+// The sheet as the printer would put it out: white paper with the page in its printable area.
+QImage renderPrintedSheet(const QPageLayout& layout, PageFit fit, printView& page, int dotsPerInch);
+
+}  // namespace nuvisca

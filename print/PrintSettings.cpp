@@ -1,0 +1,10 @@
+#include "print/PrintSettings.h"
+
+namespace nuvisca {
+
+void applyPrintViewSettings(PrintSettings& settings) {
+    settings.printer.setPageOrientation(QPageLayout::Landscape);
+    settings.fit = {.fitToWidth = true, .verticallyCentred = false};
+}
+
+}  // namespace nuvisca
