@@ -34,7 +34,7 @@ TEST_F(UserWalkTest, ImportSelectZoomSmoothDragAndRemove) {
     window.show();
     QApplication::processEvents();
     window.graph()->repaint();  // the first draw measures the view
-    ASSERT_GT(view->viewWidth, 900.0f);
+    ASSERT_GT(view->viewWidth, 100.0f);
 
     controller.onClickedButton1();
     ASSERT_EQ(controller.tableModel()->rowCount(), 2);
