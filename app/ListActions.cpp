@@ -16,6 +16,7 @@
 #include "app/VolumeSource.h"
 #include "app/nuviscaViewerAppDelegate.h"
 #include "formats/NvdReader.h"
+#include "formats/RegularFile.h"
 #include "store/MovingAverage.h"
 
 namespace nuvisca {
@@ -185,8 +186,10 @@ bool nuviscaViewerAppDelegate::copyIntoImportFolder(const QString& source, const
     if (QFileInfo::exists(destination) || QFileInfo(destination).isSymLink()) {
         return false;
     }
-    QFile input(source);
-    if (!input.open(QIODevice::ReadOnly)) {
+    // Not QFile: the file may have been swapped for a pipe since it was listed, and opening
+    // a pipe would block.
+    const FileHandle input = openRegularFile(toFileSystemPath(source), "rb");
+    if (!input) {
         return false;
     }
     // Copied under a temporary name first, so no partial copy ever bears the final name,
@@ -196,11 +199,14 @@ bool nuviscaViewerAppDelegate::copyIntoImportFolder(const QString& source, const
         return false;
     }
     char buffer[64 * 1024];
-    for (qint64 got = input.read(buffer, sizeof buffer); got != 0;
-         got = input.read(buffer, sizeof buffer)) {
-        if (got < 0 || partial.write(buffer, got) != got) {
+    for (std::size_t got = std::fread(buffer, 1, sizeof buffer, input.get()); got != 0;
+         got = std::fread(buffer, 1, sizeof buffer, input.get())) {
+        if (partial.write(buffer, static_cast<qint64>(got)) != static_cast<qint64>(got)) {
             return false;
         }
+    }
+    if (std::ferror(input.get()) != 0) {
+        return false;
     }
     if (!partial.flush()) {
         return false;
