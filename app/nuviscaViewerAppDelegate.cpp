@@ -15,6 +15,9 @@
 #include "app/RecordingFiles.h"
 #include "formats/CsvWriter.h"
 #include "graph/dataView.h"
+#include "print/PrintOperation.h"
+#include "print/PrintSettings.h"
+#include "print/printView.h"
 #include "store/MovingAverage.h"
 
 namespace nuvisca {
@@ -41,7 +44,8 @@ nuviscaViewerAppDelegate::nuviscaViewerAppDelegate(MeasurementStore& store, Grap
       view_(view),
       dialogs_(services.dialogs),
       volumes_(services.volumes),
-      model_(new FileListModel(list_, this)) {
+      model_(new FileListModel(list_, this)),
+      printSettings_(std::make_unique<PrintSettings>()) {
     resetMeasurementStore(store_, static_cast<float>(screenAvailableSize.width()),
                           static_cast<float>(screenAvailableSize.height()));
     resetGraphViewState(view_);
@@ -155,7 +159,16 @@ void nuviscaViewerAppDelegate::setLoadedFile(int row) {
     }
 }
 
-void nuviscaViewerAppDelegate::onClickedButton4() {}
+void nuviscaViewerAppDelegate::onClickedButton4() {
+    printView page(store_, view_);
+    PrintSettings& settings = *printSettings_;
+    applyPrintViewSettings(settings);
+    dialogs_.openPageSetup(settings.printer, window_);
+    if (dialogs_.confirmPrint(settings.printer, window_) && !printPage(settings, page)) {
+        dialogs_.showWarning(window_, QStringLiteral("印刷できませんでした。"
+                                                     "プリンタの設定を確かめてください。"));
+    }
+}
 
 void nuviscaViewerAppDelegate::averageAndRedrawIfLoaded() {
     if (store_.sampleCount > 0) {

@@ -5,6 +5,7 @@
 #include <QSizeF>
 #include <QString>
 #include <QStringList>
+#include <memory>
 
 #include "app/FileList.h"
 #include "graph/GraphViewState.h"
@@ -19,6 +20,7 @@ namespace nuvisca {
 class DialogService;
 class FileListModel;
 class MainWindow;
+struct PrintSettings;
 class VolumeSource;
 class dataView;
 
@@ -93,6 +95,8 @@ private:
     QPointer<QTableView> tableView_;
     QPointer<QComboBox> combobox1_;
     QPointer<QComboBox> combobox2_;
+    // Shared by every print and page setup of the process.
+    std::unique_ptr<PrintSettings> printSettings_;
 };
 
 }  // namespace nuvisca

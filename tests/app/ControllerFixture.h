@@ -5,9 +5,11 @@
 #include <QComboBox>
 #include <QItemSelectionModel>
 #include <QLabel>
+#include <QPrinter>
 #include <QString>
 #include <QTableView>
 #include <deque>
+#include <functional>
 #include <memory>
 
 #include "app/DialogService.h"
@@ -32,7 +34,12 @@ public:
     int questionsAsked = 0;
     QStringList warnings;
     int pageSetups = 0;
+    int printDialogs = 0;
     bool printConfirmed = false;
+    // What the user changes in the page setup dialog.
+    std::function<void(QPrinter&)> pageSetupEdits;
+    // A confirmed print goes to this PDF file instead of a printer.
+    QString printPdfPath;
 
     QStringList chooseRecordingsToAdd(QWidget*) override { return take(filesToAdd); }
     QString chooseExportPath(QWidget*) override { return take(exportPaths); }
@@ -41,8 +48,20 @@ public:
         return answerYes;
     }
     void showWarning(QWidget*, const QString& message) override { warnings.append(message); }
-    void openPageSetup(QPrinter&, QWidget*) override { ++pageSetups; }
-    bool confirmPrint(QPrinter&, QWidget*) override { return printConfirmed; }
+    void openPageSetup(QPrinter& printer, QWidget*) override {
+        ++pageSetups;
+        if (pageSetupEdits) {
+            pageSetupEdits(printer);
+        }
+    }
+    bool confirmPrint(QPrinter& printer, QWidget*) override {
+        ++printDialogs;
+        if (printConfirmed) {
+            printer.setOutputFormat(QPrinter::PdfFormat);
+            printer.setOutputFileName(printPdfPath);
+        }
+        return printConfirmed;
+    }
 
 private:
     template <typename T>

@@ -1,8 +1,7 @@
 #include <gtest/gtest.h>
 
-#include <memory>
-
 #include <QPrinter>
+#include <memory>
 
 #include "graph/GraphImage.h"
 #include "print/PageOutput.h"
