@@ -4,6 +4,7 @@
 #include <array>
 #include <charconv>
 #include <cstdio>
+#include <filesystem>
 #include <optional>
 #include <string>
 
@@ -11,6 +12,8 @@
 #include "cli/RecordingInput.h"
 #include "graph/GraphImage.h"
 #include "graph/GraphViewState.h"
+#include "print/PageOutput.h"
+#include "print/printView.h"
 #include "store/MeasurementStore.h"
 #include "store/MovingAverage.h"
 
@@ -19,8 +22,12 @@ namespace {
 
 constexpr std::string_view kRenderUsage =
     "usage: nuvisca render IN OUT.png [options]\n"
+    "       nuvisca render IN OUT.pdf|OUT.png --page [--paper NAME] [options]\n"
     "\n"
     "Draws the graph exactly as the viewer's graph view shows it at that size and state.\n"
+    "With --page, writes the print page as the print button prints it: one landscape sheet,\n"
+    "the page fitted to the printable width under a band with the input's file name; a PDF,\n"
+    "or a PNG of the sheet at 150 dpi.\n"
     "\n"
     "Options:\n"
     "  --size WxH        view size in points (default 1000x600)\n"
@@ -28,7 +35,8 @@ constexpr std::string_view kRenderUsage =
     "  --average N       moving-average box showing N, 1..30 (default 1, off)\n"
     "  --start SLOT      first visible slot\n"
     "  --end SLOT        end of the visible range\n"
-    "  --hide LIST       comma list of oxhb,dxhb,tohb,rso2 to hide (toHb and rSO2 are shown)\n";
+    "  --hide LIST       comma list of oxhb,dxhb,tohb,rso2 to hide (toHb and rSO2 are shown)\n"
+    "  --paper NAME      paper of --page: A4 (default), A3, Letter, B5 (JIS), ISOB5, ...\n";
 
 constexpr int kMaxSide = 16384;
 
@@ -42,6 +50,8 @@ struct RenderOptions {
     std::optional<int> start;
     std::optional<int> end;
     std::array<bool, 4> hidden{};
+    bool page = false;
+    QPageSize paper{QPageSize::A4};
 };
 
 std::optional<int> parseInt(std::string_view text, int low, int high) {
@@ -95,6 +105,11 @@ bool parseOption(std::string_view name, std::string_view value, RenderOptions& o
     if (name == "--hide") {
         return parseHidden(value, options);
     }
+    if (name == "--paper") {
+        const std::optional<QPageSize> paper = paperSizeNamed(value);
+        options.paper = paper.value_or(options.paper);
+        return paper.has_value();
+    }
     std::optional<int> number;
     if (name == "--zoom") {
         number = parseInt(value, 0, 4);
@@ -117,7 +132,9 @@ std::optional<RenderOptions> parseArguments(std::span<const std::string_view> ar
     std::size_t positional = 0;
     for (std::size_t i = 0; i < args.size(); ++i) {
         const std::string_view arg = args[i];
-        if (arg.starts_with("--")) {
+        if (arg == "--page") {
+            options.page = true;
+        } else if (arg.starts_with("--")) {
             if (i + 1 >= args.size() || !parseOption(arg, args[i + 1], options)) {
                 std::fprintf(stderr, "nuvisca render: bad or incomplete option '%.*s'\n",
                              static_cast<int>(arg.size()), arg.data());
@@ -185,13 +202,22 @@ int runRender(std::span<const std::string_view> args) {
     int argc = 1;
     std::array<char*, 2> argv{const_cast<char*>("nuvisca"), nullptr};
     const QGuiApplication app(argc, argv.data());
-    // The view has drawn itself before anyone looks at it, and its text attributes keep
+    // The view has drawn itself before anyone looks at it or prints, and its text attributes keep
     // what earlier draws left in them; the second draw is the picture the user sees.
     TextAttributes attributes;
     const QSize size(options->width, options->height);
     renderGraphImage(*store, view, size, attributes);
-    const QImage image = renderGraphImage(*store, view, size, attributes);
-    if (!image.save(QString::fromStdString(options->output), "PNG")) {
+    const QString output = QString::fromStdString(options->output);
+    bool written = false;
+    if (options->page) {
+        const std::string name = std::filesystem::path(options->input).filename().string();
+        setCurrentFileName(*store, name.data(), name.size());
+        printView page(*store, view);
+        written = writePrintedPage(output, options->paper, page);
+    } else {
+        written = renderGraphImage(*store, view, size, attributes).save(output, "PNG");
+    }
+    if (!written) {
         std::fprintf(stderr, "nuvisca render: cannot write %s\n", options->output.c_str());
         return kExitFailure;
     }
