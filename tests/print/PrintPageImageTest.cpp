@@ -37,6 +37,10 @@ struct ViewCase {
     std::optional<HeldDrag> drag{};
 };
 
+void PrintTo(const ViewCase& c, std::ostream* out) {
+    *out << c.name;
+}
+
 class PrintPageImageTest : public ::testing::TestWithParam<ViewCase> {
 protected:
     void SetUp() override {
