@@ -5,7 +5,6 @@
 
 #include "graph/GraphImage.h"
 #include "print/PageOutput.h"
-#include "print/PdfProbe.h"
 #include "print/PrintImages.h"
 #include "support/TempDir.h"
 
@@ -42,17 +41,6 @@ protected:
     GraphViewState view;
 };
 
-TEST_F(PageOutputTest, PdfIsOneLandscapeSheetOfThePaper) {
-    printView page(*store, view);
-    const QString pdf = file("page.pdf");
-    ASSERT_TRUE(writePrintedPage(pdf, QPageSize(QPageSize::A3), page));
-    const std::vector<test::PdfPageBox> pages = test::pdfPageBoxes(pdf);
-    ASSERT_EQ(pages.size(), 1u);
-    EXPECT_NEAR(pages[0].width, 1191.0, 1.0);
-    EXPECT_NEAR(pages[0].height, 842.0, 1.0);
-    EXPECT_TRUE(test::pdfText(pdf).contains(u"[Index]"_s));
-}
-
 TEST_F(PageOutputTest, PngIsTheSheetWithThePageInItsPrintableArea) {
     printView page(*store, view);
     const QString png = file("page.png");
@@ -70,13 +58,6 @@ TEST_F(PageOutputTest, PngIsTheSheetWithThePageInItsPrintableArea) {
     EXPECT_NEAR(ink.left, (margins.left() + 8.0 * scale) * dotsPerPoint, 3.0);
     EXPECT_NEAR(ink.right + 1, (margins.left() + 1192.0 * scale) * dotsPerPoint, 3.0);
     EXPECT_NEAR(ink.bottom + 1, (margins.top() + 688.0 * scale) * dotsPerPoint, 3.0);
-}
-
-TEST_F(PageOutputTest, UnwritablePathFails) {
-    printView page(*store, view);
-    for (const char* name : {"missing/page.pdf", "missing/page.png"}) {
-        EXPECT_FALSE(writePrintedPage(file(name), QPageSize(QPageSize::A4), page)) << name;
-    }
 }
 
 }  // namespace

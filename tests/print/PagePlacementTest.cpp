@@ -33,7 +33,6 @@ INSTANTIATE_TEST_SUITE_P(
         // A wide page: scaled to the width and hung from the top of the area.
         PlacementCase{
             "FitsTheWidthFromTheTop", {1400, 896}, 700, 500, kPrintFit, {0, 52, 700, 448}},
-        PlacementCase{"EnlargedToTheWidth", {400, 100}, 800, 500, kPrintFit, {0, 300, 800, 200}},
         // Too tall once fitted: one page still, scaled to the height and centred across.
         PlacementCase{"TallPageShrinksToTheHeight",
                       {1000, 696},
