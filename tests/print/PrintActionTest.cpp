@@ -93,7 +93,8 @@ TEST_F(PrintActionTest, EachPressReappliesLandscapeFitToWidthFromTheTop) {
     const double width = view->viewWidth;
     const double height = view->viewHeight + 96.0;
     const double scale = (792.0 - 2.0 * margin) / width;
-    ASSERT_LT(height * scale, 612.0 - 2.0 * margin) << "a page wide enough to fit the width " << width << "x" << height;
+    ASSERT_LT(height * scale, 612.0 - 2.0 * margin)
+        << "a page wide enough to fit the width " << width << "x" << height;
     const InkBox ink = inkIn(sheet, sheet.rect());
     EXPECT_NEAR(ink.left, margin + 8.0 * scale, 1.5);
     EXPECT_NEAR(ink.right + 1, margin + (width - 8.0) * scale, 1.5);
