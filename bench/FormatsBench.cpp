@@ -1,84 +1,199 @@
 #include <benchmark/benchmark.h>
 
+#include <cstdio>
 #include <filesystem>
-#include <random>
+#include <fstream>
+#include <iterator>
 #include <string>
+#include <vector>
 
+#include "bench/BenchRecording.h"
+#include "bench/PlainCsvExport.h"
+#include "bench/PlainNvdReader.h"
 #include "formats/CsvReader.h"
 #include "formats/CsvWriter.h"
+#include "formats/NvdReader.h"
 #include "store/MovingAverage.h"
+#include "support/NvdBuilder.h"
 
-namespace nuvisca {
+namespace nuvisca::bench {
 namespace {
 
-// A full store: 76800 half-second samples of plausible values, without breaks, so every
-// window of the moving average is as wide as the setting allows.
-std::unique_ptr<MeasurementStore> fullRecording() {
-    auto store = makeMeasurementStore();
-    resetMeasurementStore(*store, 0.0f, 0.0f);
-    std::mt19937 random(7);
-    std::normal_distribution<float> noise(0.0f, 0.01f);
-    for (std::size_t i = 0; i < kSampleCapacity; ++i) {
-        store->sampleTime[i] = i == 0 ? 30600 : continuationTag;
-        store->rso2Data[i] = 65.0f + 100.0f * noise(random);
-        store->oxhbData[i] = 0.4f + noise(random);
-        store->dxhbData[i] = 0.2f + noise(random);
-        store->tohbData[i] = store->oxhbData[i] + store->dxhbData[i];
-    }
-    store->startHour = 8;
-    store->startMinute = 30;
-    store->endHour = 19;
-    store->endMinute = 10;
-    store->sampleCount = kSampleCapacity;
-    store->spanSamples = computeSpanSamples(*store);
-    return store;
+// As the viewer loads it, with the box at "30" and averaged once.
+LoadedRecording& averagedRecording() {
+    static LoadedRecording recording = [] {
+        LoadedRecording loaded(1800.0f, 900.0f);
+        loaded.store->averageWindow = 29;
+        Create_Av_data(*loaded.store);
+        return loaded;
+    }();
+    return recording;
 }
 
-std::filesystem::path benchFile(const char* name) {
-    return std::filesystem::temp_directory_path() / name;
+std::string fileBytes(const std::filesystem::path& path) {
+    std::ifstream in(path, std::ios::binary);
+    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
 }
 
-void movingAverageBox30(benchmark::State& state) {
-    const auto store = fullRecording();
-    store->averageWindow = 29;
-    for (auto _ : state) {
-        Create_Av_data(*store);
-        benchmark::DoNotOptimize(store->tohbAvg.data());
-    }
-}
-BENCHMARK(movingAverageBox30)->Unit(benchmark::kMillisecond);
+using DeviceReader = bool (*)(const std::filesystem::path&, MeasurementStore&, GraphViewState&);
 
-void formatExport(benchmark::State& state) {
-    const auto store = fullRecording();
-    for (auto _ : state) {
-        std::string text = formatCsvExport(*store, ExportSeries::Measured);
-        benchmark::DoNotOptimize(text.data());
-    }
-}
-BENCHMARK(formatExport)->Unit(benchmark::kMillisecond);
-
-// Formatting, temporary file, fsync and rename: the whole of an export.
-void saveExport(benchmark::State& state) {
-    const auto store = fullRecording();
-    const auto path = benchFile("nuvisca-bench-save.csv");
-    for (auto _ : state) {
-        benchmark::DoNotOptimize(saveNVDFile(path, *store, ExportSeries::Measured));
-    }
-    std::filesystem::remove(path);
-}
-BENCHMARK(saveExport)->Unit(benchmark::kMillisecond);
-
-void readExport(benchmark::State& state) {
-    const auto path = benchFile("nuvisca-bench-read.csv");
-    saveNVDFile(path, *fullRecording(), ExportSeries::Measured);
+void readDeviceRecording(benchmark::State& state, DeviceReader reader) {
+    const auto& path = fullDeviceRecording();
     const auto store = makeMeasurementStore();
     GraphViewState view;
+    view.viewWidth = 1800.0f;
+    if (!reader(path, *store, view) || !sameLoad(*store, *averagedRecording().store)) {
+        fail("a device reader does not load what the viewer's reader loads");
+    }
+    for (auto _ : state) {
+        benchmark::DoNotOptimize(reader(path, *store, view));
+    }
+}
+BENCHMARK_CAPTURE(readDeviceRecording, viewer, readNVDFile)->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(readDeviceRecording, fourReadsPerRecord, readNvdFourReadsPerRecord)
+    ->Unit(benchmark::kMillisecond);
+
+// What filling the list from removable media reads: the header of each of 256 recordings,
+// each with its own start, of three minutes each (the key is in the first 32 bytes).
+void dateKeys256Files(benchmark::State& state) {
+    const auto folder = scratchFolder() / "media";
+    std::filesystem::create_directories(folder);
+    std::vector<std::filesystem::path> files;
+    for (int k = 0; k < 256; ++k) {
+        const int hour = 8 + k % 10;
+        const int minute = k % 57;
+        test::NvdBuilder builder;
+        builder.start(2024, 1 + k / 28, 1 + k % 28, hour, minute, 0)
+            .end(hour, minute + 3, 0)
+            .timeStamp(hour, minute, 0, 0.7f, 0.4f, 0.2f);
+        for (int r = 1; r < 360; ++r) {
+            builder.continuation(0.7f, 0.4f, 0.2f);
+        }
+        char name[16];
+        std::snprintf(name, sizeof name, "R%03d.NVD", k);
+        files.push_back(folder / name);
+        builder.writeTo(files.back());
+    }
+    for (const auto& file : files) {
+        if (getDateFromNVD(file) < 240101000000) {
+            fail("a listed recording has no date key");
+        }
+    }
+    for (auto _ : state) {
+        std::int64_t sum = 0;
+        for (const auto& file : files) {
+            sum += getDateFromNVD(file);
+        }
+        benchmark::DoNotOptimize(sum);
+    }
+}
+BENCHMARK(dateKeys256Files)->Unit(benchmark::kMillisecond);
+
+const std::filesystem::path& fullCsvExport() {
+    static const std::filesystem::path path = [] {
+        auto file = scratchFolder() / "full.csv";
+        if (!saveNVDFile(file, *averagedRecording().store, ExportSeries::Measured)) {
+            fail("cannot write the full export");
+        }
+        return file;
+    }();
+    return path;
+}
+
+void readCsvExport(benchmark::State& state) {
+    const auto& path = fullCsvExport();
+    const auto store = makeMeasurementStore();
+    GraphViewState view;
+    view.viewWidth = 1800.0f;
+    if (!readCSVFile(path, *store, view) || store->sampleCount != kSampleCapacity) {
+        fail("the full export does not read back as 76800 slots");
+    }
     for (auto _ : state) {
         benchmark::DoNotOptimize(readCSVFile(path, *store, view));
     }
-    std::filesystem::remove(path);
 }
-BENCHMARK(readExport)->Unit(benchmark::kMillisecond);
+BENCHMARK(readCsvExport)->Unit(benchmark::kMillisecond);
+
+// The date key of a CSV export for the list: no target, it shows what one such file costs.
+void dateKeyCsvExport(benchmark::State& state) {
+    const auto& path = fullCsvExport();
+    if (getDateFromCSV(path) != 240514080000) {
+        fail("the full export has not the recording's date key");
+    }
+    for (auto _ : state) {
+        benchmark::DoNotOptimize(getDateFromCSV(path));
+    }
+}
+BENCHMARK(dateKeyCsvExport)->Unit(benchmark::kMillisecond);
+
+void movingAverage30(benchmark::State& state) {
+    MeasurementStore& store = *averagedRecording().store;
+    for (auto _ : state) {
+        Create_Av_data(store);
+        benchmark::DoNotOptimize(store.tohbAvg.data());
+    }
+}
+BENCHMARK(movingAverage30)->Unit(benchmark::kMillisecond);
+
+// The export written four ways: the viewer's formatting with a plain write, the viewer's
+// saveNVDFile (temporary file, fsync, rename: what the user waits for), and the fprintf
+// baseline without and with fsync. Every setup checks that the baseline's bytes are the
+// viewer's.
+enum class ExportWay { FormatAndWrite, Save, Fprintf, FprintfSync };
+
+bool writeExport(ExportWay way, const std::filesystem::path& path, const MeasurementStore& store,
+                 ExportSeries series) {
+    switch (way) {
+        case ExportWay::FormatAndWrite: {
+            const std::string text = formatCsvExport(store, series);
+            std::FILE* file = std::fopen(path.c_str(), "wb");
+            const bool written =
+                file != nullptr && std::fwrite(text.data(), 1, text.size(), file) == text.size();
+            return file != nullptr && std::fclose(file) == 0 && written;
+        }
+        case ExportWay::Save:
+            return saveNVDFile(path, store, series);
+        case ExportWay::Fprintf:
+        case ExportWay::FprintfSync:
+            return writeCsvExportFprintf(path, store, series, way == ExportWay::FprintfSync);
+    }
+    return false;
+}
+
+void writeCsvExport(benchmark::State& state, ExportSeries series, ExportWay way) {
+    const MeasurementStore& store = *averagedRecording().store;
+    const auto path = scratchFolder() / "export.csv";
+    if (!writeExport(way, path, store, series) ||
+        fileBytes(path) != formatCsvExport(store, series)) {
+        fail("an export does not write the viewer's bytes");
+    }
+    for (auto _ : state) {
+        benchmark::DoNotOptimize(writeExport(way, path, store, series));
+    }
+}
+
+const bool kExportsRegistered = [] {
+    struct Variant {
+        const char* name;
+        ExportSeries series;
+        ExportWay way;
+    };
+    constexpr Variant kVariants[] = {
+        {"exportMeasuredWrite", ExportSeries::Measured, ExportWay::FormatAndWrite},
+        {"exportMeasuredWriteFprintf", ExportSeries::Measured, ExportWay::Fprintf},
+        {"exportMeasuredSave", ExportSeries::Measured, ExportWay::Save},
+        {"exportMeasuredSaveFprintf", ExportSeries::Measured, ExportWay::FprintfSync},
+        {"exportAveragedWrite", ExportSeries::Averaged, ExportWay::FormatAndWrite},
+        {"exportAveragedWriteFprintf", ExportSeries::Averaged, ExportWay::Fprintf},
+        {"exportAveragedSave", ExportSeries::Averaged, ExportWay::Save},
+        {"exportAveragedSaveFprintf", ExportSeries::Averaged, ExportWay::FprintfSync},
+    };
+    for (const Variant& v : kVariants) {
+        benchmark::RegisterBenchmark(v.name, writeCsvExport, v.series, v.way)
+            ->Unit(benchmark::kMillisecond);
+    }
+    return true;
+}();
 
 }  // namespace
-}  // namespace nuvisca
+}  // namespace nuvisca::bench

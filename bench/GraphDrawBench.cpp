@@ -1,114 +1,55 @@
 #include <benchmark/benchmark.h>
 
-#include <QGuiApplication>
-#include <QImage>
-#include <QPainter>
-#include <chrono>
+#include "bench/GraphScene.h"
+#include "graph/MouseInteraction.h"
 
-#include "graph/GraphImage.h"
-#include "graph/GraphRenderer.h"
-#include "support/PlainQtPainter.h"
-#include "support/SyntheticRecording.h"
-
-namespace nuvisca {
+namespace nuvisca::bench {
 namespace {
 
-void ensureGuiApplication() {
-    static int argc = 1;
-    static char name[] = "nuvisca_bench";
-    static char* argv[] = {name, nullptr};
-    if (QGuiApplication::instance() == nullptr) {
-        if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) {
-            qputenv("QT_QPA_PLATFORM", "offscreen");
+// The viewer's draw, or the baseline that strokes every run through all of its points.
+void fullDraw(benchmark::State& state, bool widened, bool plain) {
+    GraphScene scene(widened);
+    for (auto _ : state) {
+        if (plain) {
+            scene.drawPlain();
+        } else {
+            scene.draw();
         }
-        static QGuiApplication app(argc, argv);
-    }
-}
-
-struct Scene {
-    std::unique_ptr<MeasurementStore> store = makeMeasurementStore();
-    GraphViewState view;
-    TextAttributes attributes;
-    QImage image;
-
-    // The whole recording widened into the plot with Shift-drag, all four traces shown.
-    static Scene widened() {
-        Scene scene(QSize(1800, 900));
-        scene.view.viewEnd = kSampleCapacity;
-        return scene;
-    }
-
-    // The view as it is after a load: 900 slots across the plot.
-    static Scene afterLoad() { return Scene(QSize(1000, 600)); }
-
-    explicit Scene(QSize size) : image(size, QImage::Format_ARGB32_Premultiplied) {
-        ensureGuiApplication();
-        test::fillSyntheticRecording(*store);
-        resetGraphViewState(view);
-        view.traceShown = {1, 1, 1, 1};
-        view.viewWidth = static_cast<float>(size.width());
-        view.viewHeight = static_cast<float>(size.height());
-        resetVisibleRange(view, store->spanSamples);
-    }
-
-    void drawReduced() {
-        QPainter painter(&image);
-        paintGraph(painter, image.size(), *store, view, attributes);
-    }
-
-    void drawPlain() {
-        QPainter painter(&image);
-        test::PlainQtPainter plain(painter, image.height());
-        const ViewBounds bounds{static_cast<float>(image.width()),
-                                static_cast<float>(image.height()), 0.0f, 0.0f};
-        drawGraph(plain, *store, view, attributes, onScreenStyle(bounds));
-    }
-};
-
-template <typename Draw>
-double millisecondsOf(Draw&& draw) {
-    const auto begin = std::chrono::steady_clock::now();
-    draw();
-    return std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - begin)
-        .count();
-}
-
-void BM_WidenedFullDraw(benchmark::State& state) {
-    Scene scene = Scene::widened();
-    for (auto _ : state) {
-        scene.drawReduced();
         benchmark::DoNotOptimize(scene.image.constBits());
     }
 }
-BENCHMARK(BM_WidenedFullDraw)->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(fullDraw, widened, true, false)->Unit(benchmark::kMillisecond);
+// A second or so per draw: a few say enough.
+BENCHMARK_CAPTURE(fullDraw, widenedPlain, true, true)
+    ->Unit(benchmark::kMillisecond)
+    ->Iterations(2)
+    ->Repetitions(3);
+BENCHMARK_CAPTURE(fullDraw, view900, false, false)->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(fullDraw, view900Plain, false, true)->Unit(benchmark::kMillisecond);
 
-// Plain and reduced drawing side by side in each iteration; the time reported is the
-// reduced draw's, the counters give both and their ratio.
-void BM_WidenedPlainVsReduced(benchmark::State& state) {
-    Scene scene = Scene::widened();
-    double plain = 0.0;
-    double reduced = 0.0;
+// One mouse move of a plain drag in the plot and the redraw it asks for; the pointer swings
+// 40 points left and right of the press, so the drag is previewed, never applied.
+void dragStep(benchmark::State& state, bool widened) {
+    GraphScene scene(widened);
+    GraphViewState& view = scene.recording.view;
+    const MeasurementStore& store = *scene.recording.store;
+    const PointF press{kSceneWidth / 2.0, kSceneHeight / 2.0};
+    mouseDown(view, store, press, false, false);
+    double offset = 40.0;
     for (auto _ : state) {
-        plain += millisecondsOf([&] { scene.drawPlain(); });
-        const double once = millisecondsOf([&] { scene.drawReduced(); });
-        reduced += once;
-        state.SetIterationTime(once / 1000.0);
-    }
-    const auto n = static_cast<double>(state.iterations());
-    state.counters["plain_ms"] = plain / n;
-    state.counters["reduced_ms"] = reduced / n;
-    state.counters["ratio"] = plain / reduced;
-}
-BENCHMARK(BM_WidenedPlainVsReduced)->UseManualTime()->Iterations(3)->Unit(benchmark::kMillisecond);
-
-void BM_AfterLoadFullDraw(benchmark::State& state) {
-    Scene scene = Scene::afterLoad();
-    for (auto _ : state) {
-        scene.drawReduced();
+        offset = -offset;
+        if (!mouseDragged(view, store, {press.x + offset, press.y}, false, false)) {
+            fail("a drag step in the plot asked for no redraw");
+        }
+        scene.draw();
         benchmark::DoNotOptimize(scene.image.constBits());
     }
+    if (view.mouseDownInPlot != 1 || view.viewStart != 0) {
+        fail("the drag steps did not stay a previewed drag");
+    }
 }
-BENCHMARK(BM_AfterLoadFullDraw)->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(dragStep, widened, true)->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(dragStep, view900, false)->Unit(benchmark::kMillisecond);
 
 }  // namespace
-}  // namespace nuvisca
+}  // namespace nuvisca::bench

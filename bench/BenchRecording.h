@@ -1,0 +1,35 @@
+#pragma once
+
+#include <filesystem>
+#include <memory>
+
+#include "graph/GraphViewState.h"
+#include "store/MeasurementStore.h"
+
+namespace nuvisca::bench {
+
+// A folder of this run's own under the temporary directory, removed when the process ends.
+const std::filesystem::path& scratchFolder();
+
+// A device recording that fills all 76800 slots with the synthetic test signal: a time-stamped
+// start at 08:00:00, a pause closed by a gap record (1199 break slots), a restart with a
+// time-stamp record at slot 50000, and continuation records everywhere else.
+void writeFullDeviceRecording(const std::filesystem::path& path);
+
+// That recording, written once into the scratch folder.
+const std::filesystem::path& fullDeviceRecording();
+
+// The store and view state as the viewer has them after loading the full recording into a
+// graph view of the given size. Stops the run when the load does not fill the store.
+struct LoadedRecording {
+    std::unique_ptr<MeasurementStore> store = makeMeasurementStore();
+    GraphViewState view;
+
+    LoadedRecording(float viewWidth, float viewHeight);
+};
+
+// Stops the whole run with a message: a benchmark whose input or baseline is wrong has no
+// figure worth printing.
+[[noreturn]] void fail(const char* what);
+
+}  // namespace nuvisca::bench

@@ -1,0 +1,49 @@
+#pragma once
+
+#include <QImage>
+#include <QPainter>
+
+#include "bench/BenchRecording.h"
+#include "bench/GuiApplication.h"
+#include "graph/GraphImage.h"
+#include "graph/GraphRenderer.h"
+#include "support/PlainQtPainter.h"
+
+namespace nuvisca::bench {
+
+constexpr int kSceneWidth = 1800;
+constexpr int kSceneHeight = 900;
+
+// The loaded full recording in a 1800 x 900 graph view with all four traces shown.
+struct GraphScene {
+    LoadedRecording recording{kSceneWidth, kSceneHeight};
+    TextAttributes attributes;
+    QImage image{QSize(kSceneWidth, kSceneHeight), QImage::Format_ARGB32_Premultiplied};
+
+    // widened: the whole recording Shift-dragged into the plot; else the 900 slots after a load.
+    explicit GraphScene(bool widened) {
+        ensureGuiApplication();
+        recording.view.traceShown = {1, 1, 1, 1};
+        if (widened) {
+            recording.view.viewEnd = kSampleCapacity;
+        }
+        image.fill(Qt::white);
+        draw();  // the view measures itself on its first draw, as on screen
+    }
+
+    void draw() {
+        QPainter painter(&image);
+        paintGraph(painter, image.size(), *recording.store, recording.view, attributes);
+    }
+
+    // The baseline: every run stroked as one polyline through all of its points.
+    void drawPlain() {
+        QPainter painter(&image);
+        test::PlainQtPainter plain(painter, image.height());
+        const ViewBounds bounds{static_cast<float>(image.width()),
+                                static_cast<float>(image.height()), 0.0f, 0.0f};
+        drawGraph(plain, *recording.store, recording.view, attributes, onScreenStyle(bounds));
+    }
+};
+
+}  // namespace nuvisca::bench
