@@ -138,9 +138,9 @@ bool FigureTableReporter::timesOf(std::string_view name, Times& times) const {
 
 int FigureTableReporter::printTable(std::ostream& out) const {
     const double loadNow = loadAverage();
-    char heading[200];
+    char heading[256];
     std::snprintf(heading, sizeof heading,
-                  "\nFigures at 76800 slots, %s build, %d repetition(s) each; load average "
+                  "\nFigures at 76800 slots, %s build, up to %d repetitions each; load average "
                   "%.2f at the start, %.2f now\n",
                   kBuildType, std::max(repetitions_, 1), loadAtStart_, loadNow);
     out << heading
