@@ -1,5 +1,7 @@
 #include "bench/FigureTable.h"
 
+#include <sys/resource.h>
+
 #include <algorithm>
 #include <cstdio>
 #include <cstdlib>
@@ -140,9 +142,10 @@ int FigureTableReporter::printTable(std::ostream& out) const {
     const double loadNow = loadAverage();
     char heading[256];
     std::snprintf(heading, sizeof heading,
-                  "\nFigures at 76800 slots, %s build, up to %d repetitions each; load average "
-                  "%.2f at the start, %.2f now\n",
-                  kBuildType, std::max(repetitions_, 1), loadAtStart_, loadNow);
+                  "\nFigures at 76800 slots, %s build, up to %d repetitions each, niceness %d; "
+                  "load average %.2f at the start, %.2f now\n",
+                  kBuildType, std::max(repetitions_, 1), ::getpriority(PRIO_PROCESS, 0),
+                  loadAtStart_, loadNow);
     out << heading
         << "time: median wall-clock time per operation, which the target applies to; best: the "
            "fastest repetition;\ncpu: median CPU time of the benchmark thread; ratio: baseline "
