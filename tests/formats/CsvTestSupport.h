@@ -1,6 +1,5 @@
 #pragma once
 
-#include <algorithm>
 #include <cstdint>
 #include <filesystem>
 #include <fstream>
@@ -9,38 +8,12 @@
 #include <sstream>
 #include <string>
 #include <string_view>
+#include <tuple>
 #include <vector>
 
 #include "store/MeasurementStore.h"
 
 namespace nuvisca::test {
-
-// A recording of device 0123456789012 from 2014-05-12 10:20:30 to 10:25:00 whose slots are
-// all continuation slots with value 1 until set otherwise.
-inline std::unique_ptr<MeasurementStore> makeRecording(std::int32_t count) {
-    auto store = makeMeasurementStore();
-    resetMeasurementStore(*store, 0.0f, 0.0f);
-    const std::string_view id = "0123456789012";
-    std::copy(id.begin(), id.end(), store->deviceId.begin());
-    store->startYear = 14;
-    store->startMonth = 5;
-    store->startDay = 12;
-    store->startHour = 10;
-    store->startMinute = 20;
-    store->startSecond = 30;
-    store->endHour = 10;
-    store->endMinute = 25;
-    store->endSecond = 0;
-    for (std::int32_t i = 0; i < count; ++i) {
-        const auto slot = static_cast<std::size_t>(i);
-        store->sampleTime[slot] = i == 0 ? 37230 : continuationTag;
-        store->rso2Data[slot] = store->oxhbData[slot] = store->dxhbData[slot] = 1.0f;
-        store->tohbData[slot] = 2.0f;
-    }
-    store->sampleCount = count;
-    store->spanSamples = computeSpanSamples(*store);
-    return store;
-}
 
 inline void setSample(MeasurementStore& store, std::size_t slot, std::uint64_t tag, float rso2,
                       float oxhb, float dxhb, float tohb) {
@@ -49,6 +22,23 @@ inline void setSample(MeasurementStore& store, std::size_t slot, std::uint64_t t
     store.oxhbData[slot] = oxhb;
     store.dxhbData[slot] = dxhb;
     store.tohbData[slot] = tohb;
+}
+
+// A recording of device 0123456789012 from 2014-05-12 10:20:30 to 10:25:00 whose slots are
+// all continuation slots with value 1 until set otherwise.
+inline std::unique_ptr<MeasurementStore> makeRecording(std::int32_t count) {
+    auto store = makeMeasurementStore();
+    resetMeasurementStore(*store, 0.0f, 0.0f);
+    std::string_view("0123456789012").copy(store->deviceId.data(), kDeviceIdLength);
+    std::tie(store->startYear, store->startMonth, store->startDay, store->startHour,
+             store->startMinute, store->startSecond, store->endHour, store->endMinute,
+             store->endSecond) = std::tuple(14, 5, 12, 10, 20, 30, 10, 25, 0);
+    for (std::size_t i = 0; i < static_cast<std::size_t>(count); ++i) {
+        setSample(*store, i, i == 0 ? 37230 : continuationTag, 1.0f, 1.0f, 1.0f, 2.0f);
+    }
+    store->sampleCount = count;
+    store->spanSamples = computeSpanSamples(*store);
+    return store;
 }
 
 inline std::vector<std::string> splitLines(const std::string& text) {

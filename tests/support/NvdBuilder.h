@@ -6,6 +6,7 @@
 #include <cstdint>
 #include <filesystem>
 #include <fstream>
+#include <initializer_list>
 #include <span>
 #include <stdexcept>
 #include <string>
@@ -37,27 +38,11 @@ inline void writeBytes(const std::filesystem::path& path, std::span<const std::u
 // 65535); a file without records needs recordCount() set to be accepted by the reader.
 class NvdBuilder {
 public:
-    static constexpr std::uint8_t kFlagTimeStamp = 0x00;
-    static constexpr std::uint8_t kFlagGap = 0x80;
-    static constexpr std::size_t kHeaderSize = 32;
-    static constexpr std::size_t kRecordSize = 16;
-
     NvdBuilder& start(int year, int month, int day, int hour, int minute, int second) {
-        header_[4] = bcd(year - 2000);
-        header_[5] = bcd(month);
-        header_[6] = bcd(day);
-        header_[7] = bcd(hour);
-        header_[8] = bcd(minute);
-        header_[9] = bcd(second);
-        return *this;
+        return setBcd(4, {year - 2000, month, day, hour, minute, second});
     }
 
-    NvdBuilder& end(int hour, int minute, int second) {
-        header_[10] = bcd(hour);
-        header_[11] = bcd(minute);
-        header_[12] = bcd(second);
-        return *this;
-    }
+    NvdBuilder& end(int hour, int minute, int second) { return setBcd(10, {hour, minute, second}); }
 
     NvdBuilder& recordCount(std::uint16_t count) {
         recordCount_ = count;
@@ -66,39 +51,22 @@ public:
     }
 
     // Up to 13 bytes as given (letters, blanks and NULs included), the rest NUL.
-    NvdBuilder& deviceId(std::string_view id) {
-        for (std::size_t k = 0; k < 13; ++k) {
-            header_[15 + k] = k < id.size() ? static_cast<std::uint8_t>(id[k]) : 0;
-        }
-        return *this;
-    }
+    NvdBuilder& deviceId(std::string_view id) { return setText(15, 13, id); }
 
     // The four format tag bytes, for files of another kind.
-    NvdBuilder& tag(std::string_view fourBytes) {
-        for (std::size_t k = 0; k < 4; ++k) {
-            header_[k] = k < fourBytes.size() ? static_cast<std::uint8_t>(fourBytes[k]) : 0;
-        }
-        return *this;
-    }
-
-    // Sets any header byte, e.g. a BCD byte with a nibble above 9.
-    NvdBuilder& headerByte(std::size_t offset, std::uint8_t value) {
-        header_.at(offset) = value;
-        return *this;
-    }
+    NvdBuilder& tag(std::string_view fourBytes) { return setText(0, 4, fourBytes); }
 
     NvdBuilder& timeStamp(int hour, int minute, int second, float rso2Fraction, float oxhb,
                           float dxhb) {
-        return record(bcd(second), bcd(minute), bcd(hour), kFlagTimeStamp, rso2Fraction, oxhb,
-                      dxhb);
+        return record(bcd(second), bcd(minute), bcd(hour), 0x00, rso2Fraction, oxhb, dxhb);
     }
 
     NvdBuilder& gap(int hour, int minute, int second, float rso2Fraction, float oxhb, float dxhb) {
-        return record(bcd(second), bcd(minute), bcd(hour), kFlagGap, rso2Fraction, oxhb, dxhb);
+        return record(bcd(second), bcd(minute), bcd(hour), 0x80, rso2Fraction, oxhb, dxhb);
     }
 
     NvdBuilder& continuation(float rso2Fraction, float oxhb, float dxhb) {
-        return record(0xFF, 0xFF, 0xFF, kFlagTimeStamp, rso2Fraction, oxhb, dxhb);
+        return record(0xFF, 0xFF, 0xFF, 0x00, rso2Fraction, oxhb, dxhb);
     }
 
     // A record with its first four bytes (second, minute, hour, flag) exactly as given.
@@ -111,26 +79,16 @@ public:
                 records_.push_back(static_cast<std::uint8_t>(bits >> shift));
             }
         }
-        ++recordsAdded_;
         return *this;
     }
-
-    // Bytes after the records, e.g. a fragment of a record cut short.
-    NvdBuilder& trailingBytes(std::span<const std::uint8_t> bytes) {
-        trailing_.insert(trailing_.end(), bytes.begin(), bytes.end());
-        return *this;
-    }
-
-    std::size_t recordsAdded() const { return recordsAdded_; }
 
     Bytes bytes() const {
         Bytes out(header_.begin(), header_.end());
         const std::size_t count =
-            countSet_ ? recordCount_ : std::min<std::size_t>(recordsAdded_, 0xFFFF);
+            countSet_ ? recordCount_ : std::min<std::size_t>(records_.size() / 16, 0xFFFF);
         out[13] = static_cast<std::uint8_t>(count & 0xFF);
         out[14] = static_cast<std::uint8_t>(count >> 8);
         out.insert(out.end(), records_.begin(), records_.end());
-        out.insert(out.end(), trailing_.begin(), trailing_.end());
         return out;
     }
 
@@ -141,12 +99,24 @@ public:
     }
 
 private:
-    std::array<std::uint8_t, kHeaderSize> header_{
-        'Q', 'M', '4', '2', 0x13, 0x07, 0x15, 0x10, 0x00, 0x00, 0x11, 0x00, 0x00, 0,
-        0,   '4', '9', '0', '1',  '2',  '3',  '4',  '5',  '6',  '7',  '8',  '9',  '0'};
+    NvdBuilder& setBcd(std::size_t offset, std::initializer_list<int> values) {
+        for (const int value : values) {
+            header_[offset++] = bcd(value);
+        }
+        return *this;
+    }
+
+    NvdBuilder& setText(std::size_t offset, std::size_t length, std::string_view text) {
+        for (std::size_t k = 0; k < length; ++k) {
+            header_[offset + k] = k < text.size() ? static_cast<std::uint8_t>(text[k]) : 0;
+        }
+        return *this;
+    }
+
+    std::array<std::uint8_t, 32> header_{'Q',  'M',  '4',  '2', 0x13, 0x07, 0x15, 0x10, 0x00, 0x00,
+                                         0x11, 0x00, 0x00, 0,   0,    '4',  '9',  '0',  '1',  '2',
+                                         '3',  '4',  '5',  '6', '7',  '8',  '9',  '0'};
     Bytes records_;
-    Bytes trailing_;
-    std::size_t recordsAdded_ = 0;
     std::uint16_t recordCount_ = 0;
     bool countSet_ = false;
 };
