@@ -17,6 +17,8 @@
 #include "app/MainWindow.h"
 #include "app/VolumeSource.h"
 #include "app/nuviscaViewerAppDelegate.h"
+#include "formats/CsvTestSupport.h"
+#include "formats/CsvWriter.h"
 #include "graph/dataView.h"
 #include "support/NvdBuilder.h"
 #include "support/TempDir.h"
@@ -112,6 +114,17 @@ protected:
         return path;
     }
 
+    // writeRecording on the medium, as the text the open dialog would give.
+    QString onMedia(const std::string& name, int hour, int minute = 0, int records = 20) {
+        return qPath(writeRecording(media.path(), name, hour, minute, records));
+    }
+
+    // A CSV export on the medium of a recording of the given samples, from 2014-05-12 10:20:30.
+    QString csvOnMedia(const std::string& name, std::int32_t samples) {
+        EXPECT_TRUE(saveNVDFile(media.file(name), *makeRecording(samples), ExportSeries::Measured));
+        return qPath(media.file(name));
+    }
+
     void addVolume(const std::filesystem::path& root, bool removable = true) {
         volumes.volumes.append({qPath(root), removable});
     }
@@ -122,6 +135,7 @@ protected:
         return rows.isEmpty() ? -1 : rows.constFirst().row();
     }
     const FileList& list() const { return controller.fileList(); }
+    const QStringList& names() const { return controller.fileList().tableFilename; }
     QString currentName() const { return QString::fromUtf8(store->currentFileName.data()); }
 
     TempDir desktop;

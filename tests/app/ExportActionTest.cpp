@@ -1,63 +1,46 @@
-#include <QFile>
-
 #include "ControllerFixture.h"
 
 namespace nuvisca::test {
 namespace {
 
-QByteArray secondLine(const std::filesystem::path& path) {
-    QFile file(qPath(path));
-    if (!file.open(QIODevice::ReadOnly)) {
-        return {};
-    }
-    file.readLine();
-    return file.readLine();
-}
-
 class ExportActionTest : public ControllerTest {
 protected:
-    void loadOne() {
-        controller.addFiles({qPath(writeRecording(media.path(), "a.NVD", 9, 0))});
-        selectRow(0);
+    // Exports to the Desktop under name and returns line 2 of the file written.
+    std::string exportAs(const std::string& name) {
+        dialogs.exportPaths.push_back(qPath(desktop.file(name)));
+        controller.onClickedButton3();
+        const std::vector<std::string> lines = splitLines(readBytes(desktop.file(name)));
+        return lines.size() > 1 ? lines[1] : std::string();
     }
 };
 
-TEST_F(ExportActionTest, DoesNothingWithoutARecording) {
-    dialogs.exportPaths.push_back(qPath(desktop.file("out.csv")));
-    controller.onClickedButton3();
-    EXPECT_EQ(dialogs.exportPaths.size(), 1u);  // the dialog was never shown
-}
-
-TEST_F(ExportActionTest, WithoutAverageAsksNothingAndWritesTheMeasuredSeries) {
-    loadOne();
-    dialogs.exportPaths.push_back(qPath(desktop.file("out.csv")));
-    controller.onClickedButton3();
+// Asked only with an average set: "はい" writes the averages, "いいえ" the measured series.
+TEST_F(ExportActionTest, TheQuestionComesOnlyWithAnAverageAndItsAnswerChoosesTheSeries) {
+    dialogs.exportPaths.push_back(qPath(desktop.file("never.csv")));
+    controller.onClickedButton3();  // nothing loaded: no dialog
+    ASSERT_EQ(dialogs.exportPaths.size(), 1u);
+    dialogs.exportPaths.clear();
+    controller.addFiles({onMedia("a.NVD", 9)});
+    selectRow(0);
+    EXPECT_EQ(exportAs("plain.csv"), ",,終了時刻,,,09時01分00");
     EXPECT_EQ(dialogs.questionsAsked, 0);
-    EXPECT_TRUE(secondLine(desktop.file("out.csv")).startsWith(",,終了時刻,,,"));
-}
 
-TEST_F(ExportActionTest, TheAnswerChoosesTheSeries) {
-    loadOne();
     window.averageBox()->setCurrentIndex(4);
     dialogs.answerYes = true;
-    dialogs.exportPaths.push_back(qPath(desktop.file("yes.csv")));
-    controller.onClickedButton3();
+    EXPECT_EQ(exportAs("yes.csv"), "移動平均,5,終了時刻,,,09時01分00");
     dialogs.answerYes = false;
-    dialogs.exportPaths.push_back(qPath(desktop.file("no.csv")));
-    controller.onClickedButton3();
+    EXPECT_EQ(exportAs("no.csv"), ",,終了時刻,,,09時01分00");
     EXPECT_EQ(dialogs.questionsAsked, 2);
-    EXPECT_TRUE(secondLine(desktop.file("yes.csv")).startsWith("移動平均,5,終了時刻,,,"));
-    EXPECT_TRUE(secondLine(desktop.file("no.csv")).startsWith(",,終了時刻,,,"));
+    EXPECT_TRUE(dialogs.warnings.isEmpty());
 }
 
 TEST_F(ExportActionTest, AFailedWriteIsToldAndLeavesNothing) {
-    loadOne();
-    const auto target = desktop.path() / "missing-folder" / "out.csv";
-    dialogs.exportPaths.push_back(qPath(target));
-    controller.onClickedButton3();
+    controller.addFiles({onMedia("a.NVD", 9)});
+    selectRow(0);
+    EXPECT_EQ(exportAs("missing-folder/out.csv"), "");
     ASSERT_EQ(dialogs.warnings.size(), 1);
-    EXPECT_TRUE(dialogs.warnings.constFirst().contains(QStringLiteral("書き出せませんでした")));
-    EXPECT_FALSE(std::filesystem::exists(target));
+    EXPECT_TRUE(dialogs.warnings.constFirst().contains(u"書き出せませんでした"_s));
+    EXPECT_FALSE(std::filesystem::exists(desktop.file("missing-folder")));
 }
 
 }  // namespace
