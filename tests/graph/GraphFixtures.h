@@ -1,6 +1,7 @@
 #pragma once
 
 #include <memory>
+#include <tuple>
 
 #include "graph/GraphRenderer.h"
 #include "graph/GraphViewState.h"
@@ -14,7 +15,7 @@ inline std::uint64_t clockTag(int hour, int minute, int second) {
 }
 
 // A loaded recording of `count` slots with steady values, slot 0 tagged with the start
-// time, and a 1000 x 600 view reset as after a load.
+// time, and a view of the given size reset as after a load.
 struct GraphFixture {
     std::unique_ptr<MeasurementStore> store = makeMeasurementStore();
     GraphViewState view;
@@ -26,14 +27,10 @@ struct GraphFixture {
         resetMeasurementStore(s, 0.0f, 0.0f);
         resetGraphViewState(view);
         s.zoomIndex = 1;
-        s.startYear = 24;
-        s.startMonth = 5;
-        s.startDay = 14;
-        s.startHour = static_cast<std::int32_t>(startTag / 3600);
-        s.startMinute = static_cast<std::int32_t>(startTag % 3600 / 60);
-        s.startSecond = static_cast<std::int32_t>(startTag % 60);
-        for (std::int32_t i = 0; i < count; ++i) {
-            const auto k = static_cast<std::size_t>(i);
+        const auto clock = static_cast<std::int32_t>(startTag);
+        std::tie(s.startYear, s.startMonth, s.startDay, s.startHour, s.startMinute, s.startSecond) =
+            std::tuple(24, 5, 14, clock / 3600, clock % 3600 / 60, clock % 60);
+        for (std::size_t k = 0; k < static_cast<std::size_t>(count); ++k) {
             s.rso2Data[k] = 70.0f;
             s.oxhbData[k] = 0.3f;
             s.dxhbData[k] = 0.2f;
@@ -41,34 +38,28 @@ struct GraphFixture {
             s.sampleTime[k] = continuationTag;
         }
         s.sampleTime[0] = startTag;
-        s.sampleCount = count;
-        s.spanSamples = count;
+        s.sampleCount = s.spanSamples = count;
         view.viewWidth = width;
         view.viewHeight = height;
         resetVisibleRange(view, s.spanSamples);
     }
 
-    void gap(std::int32_t from, std::int32_t to) {
-        for (std::int32_t i = from; i < to; ++i) {
-            const auto k = static_cast<std::size_t>(i);
+    void gap(std::size_t from, std::size_t to) {
+        for (std::size_t k = from; k < to; ++k) {
             store->rso2Data[k] = store->oxhbData[k] = store->dxhbData[k] = store->tohbData[k] =
                 noDataValue;
         }
     }
 
-    void restart(std::int32_t slot, std::uint64_t tag) {
-        store->sampleTime[static_cast<std::size_t>(slot)] = tag;
-    }
+    void restart(std::size_t slot, std::uint64_t tag) { store->sampleTime[slot] = tag; }
 
-    RecordingPainter draw(GraphPageStyle style) {
+    RecordingPainter draw(const GraphPageStyle& style) {
         RecordingPainter painter;
         drawGraph(painter, *store, view, attributes, style);
         return painter;
     }
 
-    RecordingPainter draw() {
-        return draw(onScreenStyle({view.viewWidth, view.viewHeight, 0.0f, 0.0f}));
-    }
+    RecordingPainter draw() { return draw(onScreenStyle({view.viewWidth, view.viewHeight})); }
 };
 
 }  // namespace nuvisca::test

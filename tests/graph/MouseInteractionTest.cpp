@@ -4,8 +4,11 @@
 #include "graph/GraphFixtures.h"
 #include "graph/MouseInteraction.h"
 
-namespace nuvisca {
+namespace nuvisca::test {
 namespace {
+
+// Start, end and vertical offset, as the view holds them or a preview shows them.
+using Shown = std::array<std::int32_t, 3>;
 
 // A 2000-slot recording in a drawn 1000 x 600 view: 900 slots over 980 points.
 class MouseTest : public ::testing::Test {
@@ -27,90 +30,67 @@ protected:
         }
     }
 
-    DrawFrame preview() {
-        DrawFrame frame = beginDrawFrame(*f.store, f.view);
-        previewDrag(*f.store, f.view, frame);
-        return frame;
+    Shown shown() const {
+        return {f.view.viewStart, f.view.viewEnd, static_cast<std::int32_t>(f.view.verticalOffset)};
     }
 
-    test::GraphFixture f;
+    Shown preview() {
+        DrawFrame frame = beginDrawFrame(*f.store, f.view);
+        previewDrag(*f.store, f.view, frame);
+        return {frame.start, frame.end, frame.offset};
+    }
+
+    GraphFixture f;
 };
 
-TEST_F(MouseTest, LegendClickTogglesAtOnceAndStartsNoPress) {
-    EXPECT_TRUE(press(130, 575));
-    EXPECT_EQ(f.view.traceShown, (std::array<std::int32_t, 4>{1, 0, 1, 1}));
-    EXPECT_TRUE(press(500, 575));  // rSO2
-    EXPECT_EQ(f.view.traceShown, (std::array<std::int32_t, 4>{1, 0, 1, 0}));
-    EXPECT_EQ(f.view.mouseDownInPlot, 0);
-    EXPECT_FALSE(release());
-    EXPECT_FALSE(press(600, 575));  // right of the last entry
-}
+struct DragCase {
+    const char* name;
+    std::int32_t zoomIndex;  // reach: 0, 1 and 3 plot heights at zoom 1, 2 and 3
+    Shown before;
+    bool shift;
+    bool control;
+    PointF from;
+    PointF to;
+    Shown preview;
+    Shown applied;
+};
 
-TEST_F(MouseTest, ClickInThePlotRedrawsOnlyOnRelease) {
-    EXPECT_FALSE(press(500, 300));
-    EXPECT_EQ(f.view.mouseDownInPlot, 1);
-    EXPECT_TRUE(release());
-    EXPECT_EQ(f.view.viewStart, 0);
-    EXPECT_EQ(f.view.viewEnd, 900);
-}
+// Scrolls stop at both ends of the recording and offsets at both ends of the reach. A shift
+// drag moves the end: the preview shows no less than viewSpan, the release applies it.
+// clang-format off
+const DragCase kDrags[] = {
+    {"Scroll", 1, {0, 900, 0}, false, false, {500, 300}, {400, 300}, {91, 991, 0}, {91, 991, 0}},
+    {"ScrollStopsAtTheStart", 1, {0, 900, 0}, false, false, {100, 300}, {900, 300}, {0, 900, 0}, {0, 900, 0}},
+    {"ScrollStopsAtTheEnd", 1, {1000, 1900, 0}, false, false, {900, 300}, {100, 300}, {1099, 1999, 0}, {1099, 1999, 0}},
+    {"ClickPullsTheRangeInside", 1, {1500, 2400, 0}, false, false, {500, 300}, {500, 300}, {1500, 2400, 0}, {1099, 1999, 0}},
+    {"VerticalDrag", 3, {0, 900, 0}, false, false, {500, 300}, {500, 250}, {0, 900, 50}, {0, 900, 50}},
+    {"OffsetStopsAtZero", 3, {0, 900, 50}, false, false, {500, 100}, {500, 500}, {0, 900, 0}, {0, 900, 0}},
+    {"OffsetStopsAtTheReach", 3, {0, 900, 1500}, false, false, {500, 500}, {500, 100}, {0, 900, 1584}, {0, 900, 1584}},
+    {"NoReachAtZoom1", 1, {0, 900, 0}, false, false, {500, 300}, {500, 100}, {0, 900, 0}, {0, 900, 0}},
+    {"ShiftDragMovesTheEnd", 1, {0, 900, 0}, true, false, {500, 300}, {400, 300}, {0, 991, 0}, {0, 991, 0}},
+    {"ShiftDragNarrows", 1, {0, 991, 0}, true, false, {400, 300}, {500, 300}, {0, 900, 0}, {0, 899, 0}},
+    {"ShiftDragKeepsOneSlot", 1, {500, 600, 0}, true, false, {15, 300}, {985, 300}, {500, 1400, 0}, {500, 501, 0}},
+    {"ControlDragMovesOnlyTheOffset", 2, {0, 900, 0}, false, true, {500, 300}, {520, 200}, {0, 900, 100}, {0, 900, 100}}};
+// clang-format on
 
-TEST_F(MouseTest, HorizontalDragPreviewsThenScrollsOnRelease) {
-    press(500, 300);
-    dragTo(400, 300);
-    EXPECT_EQ(f.view.viewStart, 0);  // nothing applied yet
-    const DrawFrame shown = preview();
-    EXPECT_EQ(shown.start, 91);  // 100 points / 1.0889
-    EXPECT_EQ(shown.end, 991);
-    EXPECT_TRUE(release());
-    EXPECT_EQ(f.view.viewStart, 91);
-    EXPECT_EQ(f.view.viewEnd, 991);
-}
-
-TEST_F(MouseTest, ScrollStopsAtBothEndsOfTheRecording) {
-    press(100, 300);
-    dragTo(900, 300);
-    release();
-    EXPECT_EQ(f.view.viewStart, 0);
-
-    f.view.viewStart = 1000;
-    f.view.viewEnd = 1900;
-    press(900, 300);
-    dragTo(100, 300);
-    EXPECT_EQ(preview().start, 1099);  // sampleCount - count - 1
-    release();
-    EXPECT_EQ(f.view.viewStart, 1099);
-    EXPECT_EQ(f.view.viewEnd, 1999);
-}
-
-TEST_F(MouseTest, ClickAtTheEndPullsTheRangeBackInside) {
-    f.view.viewStart = 1500;
-    f.view.viewEnd = 2400;
-    press(500, 300);
-    release();
-    EXPECT_EQ(f.view.viewStart, 1099);
-    EXPECT_EQ(f.view.viewEnd, 1999);
-}
-
-TEST_F(MouseTest, VerticalDragMovesTheOffsetWithinTheZoomsReach) {
-    f.store->zoomIndex = 3;  // reach: 3 plot heights
-    press(500, 300);
-    dragTo(500, 250);
-    EXPECT_EQ(preview().offset, 50);
-    EXPECT_EQ(f.view.verticalOffset, 0);
-    release();
-    EXPECT_EQ(f.view.verticalOffset, 50);
-    EXPECT_EQ(f.view.viewStart, 0);
-
-    press(500, 100);
-    dragTo(500, 500);  // up: past the bottom of the reach
-    release();
-    EXPECT_EQ(f.view.verticalOffset, 0);
-
-    f.store->zoomIndex = 1;
-    press(500, 300);
-    dragTo(500, 100);
-    release();
-    EXPECT_EQ(f.view.verticalOffset, 0);
+TEST_F(MouseTest, DragPreviewsAndTheReleaseApplies) {
+    for (const DragCase& c : kDrags) {
+        SCOPED_TRACE(c.name);
+        f.store->zoomIndex = c.zoomIndex;
+        f.view.viewStart = c.before[0];
+        f.view.viewEnd = c.before[1];
+        f.view.verticalOffset = static_cast<float>(c.before[2]);
+        EXPECT_FALSE(press(c.from.x, c.from.y, c.shift, c.control));
+        dragTo(c.to.x, c.to.y);
+        // Moves outside the plot are ignored.
+        EXPECT_FALSE(drag(995, c.to.y));
+        EXPECT_FALSE(drag(c.to.x, 560));
+        EXPECT_EQ(shown(), c.before) << "nothing applied before the release";
+        EXPECT_EQ(preview(), c.preview);
+        EXPECT_TRUE(release());
+        EXPECT_EQ(shown(), c.applied);
+        EXPECT_EQ(f.view.mouseDownInPlot + f.view.shiftDrag + f.view.controlDrag, 0);
+    }
 }
 
 TEST_F(MouseTest, TurningADragAppliesTheMovementSoFar) {
@@ -122,83 +102,29 @@ TEST_F(MouseTest, TurningADragAppliesTheMovementSoFar) {
     EXPECT_EQ(f.view.dragPhase, 1);
     dragTo(300, 262);  // turns back: the vertical movement is applied
     EXPECT_EQ(f.view.dragPhase, 0);
-    EXPECT_GT(f.view.verticalOffset, 30.0f);
+    EXPECT_NEAR(f.view.verticalOffset, 39.9, 1e-3);  // to the first step of the turn
     release();
-    EXPECT_GT(f.view.viewStart, 170);
+    EXPECT_EQ(shown(), (Shown{182, 1082, 39}));
 }
 
-TEST_F(MouseTest, ShiftDragMovesTheEndOfTheRange) {
-    press(500, 300, true);
-    dragTo(400, 300);
-    EXPECT_EQ(preview().end, 991);
-    release();
-    EXPECT_EQ(f.view.viewStart, 0);
-    EXPECT_EQ(f.view.viewEnd, 991);
-    EXPECT_EQ(f.view.shiftDrag, 0);
+TEST_F(MouseTest, LegendClickTogglesAtOnceAndTakesNoPressNorMode) {
+    EXPECT_TRUE(press(130, 575, true, true));  // oxHb, modifiers held
+    EXPECT_TRUE(press(500, 575));              // rSO2
+    EXPECT_EQ(f.view.traceShown, (std::array<std::int32_t, 4>{1, 0, 1, 0}));
+    EXPECT_EQ(f.view.mouseDownInPlot + f.view.shiftDrag + f.view.controlDrag, 0);
+    EXPECT_FALSE(release());
+    EXPECT_FALSE(press(600, 575));  // right of the last entry
 
-    // Narrowing shows no less than viewSpan in the preview, but the release applies it.
-    press(400, 300, true);
-    dragTo(500, 300);
-    EXPECT_EQ(preview().end, 900);
-    release();
-    EXPECT_EQ(f.view.viewEnd, 899);
-}
-
-TEST_F(MouseTest, ShiftDragToTheRightKeepsAtLeastOneSlot) {
-    f.view.viewStart = 500;
-    f.view.viewEnd = 600;
-    press(15, 300, true);
-    dragTo(985, 300);
-    release();
-    EXPECT_EQ(f.view.viewEnd, 501);
-}
-
-TEST_F(MouseTest, ControlDragChangesOnlyTheOffset) {
-    f.store->zoomIndex = 2;
-    press(500, 300, false, true);
-    dragTo(520, 200);
-    EXPECT_EQ(preview().start, 0);
-    EXPECT_EQ(preview().offset, 100);
-    release();
-    EXPECT_EQ(f.view.verticalOffset, 100);
-    EXPECT_EQ(f.view.controlDrag, 0);
-}
-
-TEST_F(MouseTest, ModifiedClickOutsideThePlotLeavesNoMode) {
-    press(130, 575, true, true);  // on the legend
-    EXPECT_EQ(f.view.shiftDrag, 0);
-    EXPECT_EQ(f.view.controlDrag, 0);
-    press(500, 300);
-    dragTo(400, 300);
-    release();
-    EXPECT_EQ(f.view.viewStart, 91);
-    EXPECT_EQ(f.view.viewEnd, 991);
-}
-
-TEST_F(MouseTest, DragOutsideThePlotKeepsTheLastPositionInside) {
-    press(500, 300);
-    dragTo(400, 300);
-    EXPECT_FALSE(drag(995, 300));
-    EXPECT_FALSE(drag(400, 560));
-    release();
-    EXPECT_EQ(f.view.viewStart, 91);
-}
-
-TEST_F(MouseTest, WithoutARecordingNoPressStartsButTheLegendWorks) {
-    f.store->sampleCount = 0;
-    EXPECT_FALSE(press(500, 300, true));
-    EXPECT_EQ(f.view.mouseDownInPlot, 0);
-    EXPECT_EQ(f.view.shiftDrag, 0);
-    EXPECT_TRUE(press(250, 570));
-    EXPECT_EQ(f.view.traceShown[kTraceDxhb], 1);
-}
-
-TEST_F(MouseTest, PointsAreTakenRelativeToTheViewOrigin) {
+    // Points are taken relative to the view's origin; without a recording only the legend
+    // answers.
     f.view.viewOriginX = 100.0f;
     f.view.viewOriginY = 50.0f;
-    EXPECT_TRUE(press(230, 625));
-    EXPECT_EQ(f.view.traceShown[kTraceOxhb], 1);
+    f.store->sampleCount = 0;
+    EXPECT_TRUE(press(350, 620));
+    EXPECT_EQ(f.view.traceShown[kTraceDxhb], 1);
+    EXPECT_FALSE(press(600, 350, true));
+    EXPECT_EQ(f.view.mouseDownInPlot + f.view.shiftDrag, 0);
 }
 
 }  // namespace
-}  // namespace nuvisca
+}  // namespace nuvisca::test
