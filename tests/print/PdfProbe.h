@@ -1,61 +1,44 @@
 #pragma once
 
-#include <QByteArray>
-#include <QFile>
+#include <gtest/gtest.h>
+
 #include <QImage>
+#include <QPageSize>
 #include <QProcess>
+#include <QRegularExpression>
 #include <QString>
 #include <QStringList>
-#include <vector>
 
 namespace nuvisca::test {
 
-struct PdfPageBox {
-    double width = 0.0;
-    double height = 0.0;
-};
-
-// The media box of every page object of a PDF file, in file order.
-inline std::vector<PdfPageBox> pdfPageBoxes(const QString& path) {
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly)) {
-        return {};
-    }
-    const QByteArray bytes = file.readAll();
-    std::vector<PdfPageBox> pages;
-    const QByteArray pageType("/Type /Page");
-    for (qsizetype at = bytes.indexOf(pageType); at >= 0; at = bytes.indexOf(pageType, at + 1)) {
-        const qsizetype after = at + pageType.size();
-        if (after < bytes.size() && bytes.at(after) == 's') {
-            continue;  // the page tree, not a page
-        }
-        const qsizetype box = bytes.indexOf("/MediaBox [", after);
-        const qsizetype close = bytes.indexOf(']', box);
-        if (box < 0 || close < 0) {
-            return {};
-        }
-        const QList<QByteArray> numbers =
-            bytes.mid(box + 11, close - box - 11).simplified().split(' ');
-        if (numbers.size() != 4) {
-            return {};
-        }
-        pages.push_back({numbers[2].toDouble() - numbers[0].toDouble(),
-                         numbers[3].toDouble() - numbers[1].toDouble()});
-    }
-    return pages;
+// What a tool of poppler-utils writes to its standard output.
+inline QString toolOutput(const QString& tool, const QStringList& args) {
+    QProcess process;
+    process.start(tool, args);
+    process.waitForFinished(60000);
+    return QString::fromUtf8(process.readAllStandardOutput());
 }
 
-// The text of a PDF as its glyphs carry it (pdftotext of poppler-utils), in NFKC: the CJK
-// font's shared glyphs map some ideographs back to their radicals (⽇ for 日).
+// Exactly one page, of the paper turned to landscape.
+inline void expectOneLandscapePage(const QString& pdf, const QPageSize& paper) {
+    const QString info = toolOutput(QStringLiteral("pdfinfo"), {pdf});
+    const QRegularExpression pages(QStringLiteral("Pages: +(\\d+)"));
+    const QRegularExpression size(QStringLiteral("Page size: +([\\d.]+) x ([\\d.]+)"));
+    EXPECT_EQ(pages.match(info).captured(1), QStringLiteral("1")) << info.toStdString();
+    const QSizeF portrait = paper.size(QPageSize::Point);
+    EXPECT_NEAR(size.match(info).captured(1).toDouble(), portrait.height(), 1.0);
+    EXPECT_NEAR(size.match(info).captured(2).toDouble(), portrait.width(), 1.0);
+}
+
+// The text as the glyphs carry it, in NFKC: the CJK font's shared glyphs map some
+// ideographs back to their radicals (⽇ for 日).
 inline QString pdfText(const QString& path) {
-    QProcess tool;
-    tool.start(QStringLiteral("pdftotext"), {QStringLiteral("-q"), path, QStringLiteral("-")});
-    tool.waitForFinished(60000);
-    return QString::fromUtf8(tool.readAllStandardOutput())
+    return toolOutput(QStringLiteral("pdftotext"),
+                      {QStringLiteral("-q"), path, QStringLiteral("-")})
         .normalized(QString::NormalizationForm_KC);
 }
 
-// The first page rendered at one pixel per point (pdftoppm of poppler-utils).
+// The first page rendered at one pixel per point.
 inline QImage pdfFirstPageImage(const QString& path) {
     const QString prefix = path + QStringLiteral(".raster");
     QProcess::execute(QStringLiteral("pdftoppm"),

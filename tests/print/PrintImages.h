@@ -2,6 +2,7 @@
 
 #include <QImage>
 #include <QPainter>
+#include <algorithm>
 
 #include "print/printView.h"
 
@@ -19,11 +20,7 @@ inline QImage pageImage(printView& page) {
     return image;
 }
 
-inline bool isWhite(QRgb pixel) {
-    return pixel == qRgb(255, 255, 255);
-}
-
-// Rows, columns and count of the pixels that are not white, within `area`.
+// The bounds and count of the pixels within `area` that are not white.
 struct InkBox {
     int left = 0;
     int top = 0;
@@ -36,12 +33,9 @@ inline InkBox inkIn(const QImage& image, const QRect& area) {
     InkBox box{area.right() + 1, area.bottom() + 1, -1, -1, 0};
     for (int y = area.top(); y <= area.bottom(); ++y) {
         for (int x = area.left(); x <= area.right(); ++x) {
-            if (!isWhite(image.pixel(x, y))) {
-                box.left = std::min(box.left, x);
-                box.right = std::max(box.right, x);
-                box.top = std::min(box.top, y);
-                box.bottom = std::max(box.bottom, y);
-                ++box.count;
+            if (image.pixel(x, y) != qRgb(255, 255, 255)) {
+                box = {std::min(box.left, x), std::min(box.top, y), std::max(box.right, x),
+                       std::max(box.bottom, y), box.count + 1};
             }
         }
     }

@@ -1,16 +1,16 @@
 #include <gtest/gtest.h>
 
+#include <QFile>
+#include <QPrinter>
 #include <QProcess>
 #include <QStringList>
-#include <memory>
 
-#include "formats/NvdReader.h"
-#include "graph/GraphImage.h"
 #include "print/PageOutput.h"
 #include "print/PdfProbe.h"
+#include "print/PrintImages.h"
 #include "support/TempDir.h"
 
-namespace nuvisca {
+namespace nuvisca::test {
 namespace {
 
 using namespace Qt::Literals::StringLiterals;
@@ -21,61 +21,58 @@ class RenderPageCommandTest : public ::testing::Test {
 protected:
     int render(QStringList args) {
         QProcess cli;
-        args.prepend(u"render"_s);
-        cli.start(QStringLiteral(NUVISCA_CLI), args);
+        cli.start(QStringLiteral(NUVISCA_CLI), QStringList{u"render"_s, kSample} + args);
         EXPECT_TRUE(cli.waitForFinished(60000));
         return cli.exitCode();
     }
 
     QString file(const char* name) const { return QString::fromStdString(dir.file(name)); }
 
-    test::TempDir dir;
+    TempDir dir;
 };
 
-TEST_F(RenderPageCommandTest, PdfIsWhatThePrintButtonPrintsForThatView) {
+TEST_F(RenderPageCommandTest, PdfIsOneLandscapePageOfThePaperUnderTheFileName) {
     const QString pdf = file("cli.pdf");
-    ASSERT_EQ(render({kSample, pdf, u"--page"_s, u"--paper"_s, u"letter"_s, u"--end"_s, u"4000"_s,
+    ASSERT_EQ(render({pdf, u"--page"_s, u"--paper"_s, u"letter"_s, u"--end"_s, u"4000"_s,
                       u"--zoom"_s, u"2"_s, u"--hide"_s, u"tohb"_s}),
               0);
-    const std::vector<test::PdfPageBox> pages = test::pdfPageBoxes(pdf);
-    ASSERT_EQ(pages.size(), 1u);
-    EXPECT_NEAR(pages[0].width, 792.0, 1.0);
-    EXPECT_NEAR(pages[0].height, 612.0, 1.0);
-    EXPECT_TRUE(test::pdfText(pdf).contains(u"two-hours-pause-restart.NVD"_s));
-
-    // The same view in the viewer: loaded into a 1000 x 600 graph that has drawn itself.
-    const auto store = makeMeasurementStore();
-    GraphViewState view;
-    resetMeasurementStore(*store, 0.0f, 0.0f);
-    resetGraphViewState(view);
-    view.viewWidth = 1000.0f;
-    view.viewHeight = 600.0f;
-    ASSERT_TRUE(readNVDFile(kSample.toStdString(), *store, view));
-    store->zoomIndex = 2;
-    view.viewEnd = 4000;
-    view.traceShown[kTraceTohb] = 0;
-    TextAttributes attributes;
-    renderGraphImage(*store, view, QSize(1000, 600), attributes);
-    const QByteArray name("two-hours-pause-restart.NVD");
-    setCurrentFileName(*store, name.constData(), static_cast<std::size_t>(name.size()));
-    printView page(*store, view);
-    const QString printed = file("printed.pdf");
-    ASSERT_TRUE(writePrintedPage(printed, QPageSize(QPageSize::Letter), page));
-    EXPECT_EQ(test::pdfFirstPageImage(pdf), test::pdfFirstPageImage(printed));
+    expectOneLandscapePage(pdf, QPageSize(QPageSize::Letter));
+    const QString text = pdfText(pdf);
+    EXPECT_TRUE(text.contains(u"two-hours-pause-restart.NVD"_s));
+    EXPECT_TRUE(text.contains(u"測定日時 2024年05月14日 09時00分00秒"_s)) << text.toStdString();
 }
 
-TEST_F(RenderPageCommandTest, PngIsTheA4SheetUnlessAPaperIsNamed) {
+TEST_F(RenderPageCommandTest, PngIsTheSheetWithThePageInItsPrintableArea) {
     const QString png = file("sheet.png");
-    ASSERT_EQ(render({kSample, png, u"--page"_s}), 0);
-    EXPECT_EQ(QImage(png).size(), QSize(1754, 1240));
-    ASSERT_EQ(render({kSample, png, u"--paper"_s, u"A5"_s, u"--page"_s}), 0);
-    EXPECT_EQ(QImage(png).size(), QSize(1240, 875));
-}
+    ASSERT_EQ(render({png, u"--page"_s, u"--size"_s, u"1200x600"_s}), 0);
+    const QImage sheet(png);
+    EXPECT_EQ(sheet.size(), QSize(1754, 1240)) << "A4 landscape at 150 dpi";
+    // Within the printer's margins, the plot frame runs 8 to W - 8 across and ends 8 points
+    // above the foot of a 1200 x 696 page that spans the width and hangs from the top.
+    const QMarginsF margins =
+        QPrinter(QPrinter::HighResolution).pageLayout().margins(QPageLayout::Point);
+    const double scale = (842.0 - margins.left() - margins.right()) / 1200.0;
+    const double dotsPerPoint = 150.0 / 72.0;
+    const InkBox ink = inkIn(sheet, sheet.rect());
+    EXPECT_NEAR(ink.left, (margins.left() + 8.0 * scale) * dotsPerPoint, 3.0);
+    EXPECT_NEAR(ink.right + 1, (margins.left() + 1192.0 * scale) * dotsPerPoint, 3.0);
+    EXPECT_NEAR(ink.bottom + 1, (margins.top() + 688.0 * scale) * dotsPerPoint, 3.0);
 
-TEST_F(RenderPageCommandTest, UnknownPaperIsAUsageError) {
-    EXPECT_EQ(render({kSample, file("x.pdf"), u"--page"_s, u"--paper"_s, u"A99"_s}), 2);
+    ASSERT_EQ(render({png, u"--paper"_s, u"A5"_s, u"--page"_s}), 0);
+    EXPECT_EQ(QImage(png).size(), QSize(1240, 875));
+    EXPECT_EQ(render({file("x.pdf"), u"--page"_s, u"--paper"_s, u"A99"_s}), 2);
     EXPECT_FALSE(QFile::exists(file("x.pdf")));
 }
 
+TEST(PaperNames, UsualNamesInAnyCaseAndNothingElse) {
+    EXPECT_EQ(paperSizeNamed("a3"), QPageSize(QPageSize::A3));
+    EXPECT_EQ(paperSizeNamed("LEGAL"), QPageSize(QPageSize::Legal));
+    EXPECT_EQ(paperSizeNamed("B5"), QPageSize(QPageSize::JisB5));
+    EXPECT_EQ(paperSizeNamed("ISOB5"), QPageSize(QPageSize::B5));
+    for (const char* unknown : {"", "A99", "Custom", "A4 "}) {
+        EXPECT_FALSE(paperSizeNamed(unknown).has_value()) << unknown;
+    }
+}
+
 }  // namespace
-}  // namespace nuvisca
+}  // namespace nuvisca::test
