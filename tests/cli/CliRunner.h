@@ -2,12 +2,12 @@
 
 #include <sys/wait.h>
 
-#include <cstdio>
+#include <cstdlib>
 #include <filesystem>
-#include <fstream>
-#include <sstream>
 #include <string>
 #include <vector>
+
+#include "formats/CsvTestSupport.h"
 
 namespace nuvisca::test {
 
@@ -25,30 +25,17 @@ inline std::string shellQuoted(const std::string& text) {
     return quoted + "'";
 }
 
-// Runs the built nuvisca with args; stderr goes through errFile.
-inline CliResult runCli(const std::vector<std::string>& args,
-                        const std::filesystem::path& errFile) {
+// Runs the built nuvisca with args; its output passes through files in `dir`.
+inline CliResult runCli(const std::vector<std::string>& args, const std::filesystem::path& dir) {
     std::string command = shellQuoted(NUVISCA_CLI_PATH);
     for (const std::string& arg : args) {
         command += " " + shellQuoted(arg);
     }
-    command += " 2>" + shellQuoted(errFile.string()) + " </dev/null";
-
-    CliResult result;
-    std::FILE* pipe = popen(command.c_str(), "r");
-    if (pipe == nullptr) {
-        return result;
-    }
-    char buffer[4096];
-    for (std::size_t got; (got = std::fread(buffer, 1, sizeof buffer, pipe)) > 0;) {
-        result.out.append(buffer, got);
-    }
-    const int status = pclose(pipe);
-    result.exitCode = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-    std::ostringstream err;
-    err << std::ifstream(errFile).rdbuf();
-    result.err = err.str();
-    return result;
+    const std::filesystem::path out = dir / "stdout.txt";
+    const std::filesystem::path err = dir / "stderr.txt";
+    command += " >" + shellQuoted(out) + " 2>" + shellQuoted(err) + " </dev/null";
+    const int status = std::system(command.c_str());
+    return {WIFEXITED(status) ? WEXITSTATUS(status) : -1, readBytes(out), readBytes(err)};
 }
 
 }  // namespace nuvisca::test
