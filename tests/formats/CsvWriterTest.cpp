@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <sched.h>
 #include <signal.h>
 #include <sys/resource.h>
 #include <sys/wait.h>
@@ -171,6 +172,44 @@ TEST(CsvSaveTest, ReplacesWholeOrLeavesEverythingAsItWas) {
         << "1: the export claimed success; 2: no limit";
     EXPECT_EQ(test::readBytes(old), "keep");
     EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.path()), {}), 2);
+}
+
+// Killed at any moment, an export leaves the old file or the new one, never a part of it.
+TEST(CsvSaveTest, AProcessKilledWhileExportingLeavesAWholeFile) {
+    const test::TempDir dir;
+    const auto store = makeRecording(kSampleCapacity);
+    const auto target = dir.file("out.csv");
+    test::writeText(target, "keep");
+    const std::string complete = measured(*store);
+    const auto writing = [&dir] {
+        for (const auto& entry : std::filesystem::directory_iterator(dir.path())) {
+            if (entry.path().filename() != "out.csv") {
+                return true;
+            }
+        }
+        return false;
+    };
+    for (int round = 0; round < 5; ++round) {
+        std::fflush(nullptr);
+        const pid_t child = ::fork();
+        if (child == 0) {
+            for (;;) {
+                saveNVDFile(target, *store, ExportSeries::Measured);
+            }
+        }
+        for (int wait = 0; wait < 1000000 && !writing(); ++wait) {
+            ::sched_yield();
+        }
+        ::kill(child, SIGKILL);
+        ::waitpid(child, nullptr, 0);
+        const std::string now = test::readBytes(target);
+        EXPECT_TRUE(now == "keep" || now == complete) << "round " << round << ": " << now.size();
+        for (const auto& entry : std::filesystem::directory_iterator(dir.path())) {
+            if (entry.path().filename() != "out.csv") {
+                std::filesystem::remove(entry.path());  // what a killed process cannot remove
+            }
+        }
+    }
 }
 
 }  // namespace
