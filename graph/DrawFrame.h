@@ -33,10 +33,10 @@ struct DrawFrame {
     bool hasVisibleSlots() const { return viewSpan > 0 && start >= 0 && start < last; }
 };
 
-// Step 1, item 3: what follows from the state's size, zoom and moving-average choice.
+// What follows from the state's size, zoom and moving-average choice.
 DrawFrame beginDrawFrame(const MeasurementStore& store, const GraphViewState& view);
 
-// Step 5: the offset and visible range this draw uses, with the pending drag previewed.
+// The offset and visible range this draw uses, with the pending drag previewed.
 void previewDrag(const MeasurementStore& store, GraphViewState& view, DrawFrame& frame);
 
 }  // namespace nuvisca

@@ -12,11 +12,11 @@ namespace nuvisca {
 // "測定日時 ..." line with the recording's start date and time and its end time.
 std::string recordingDateLine(const MeasurementStore& store);
 
-// Step 3: the two scale headings and, with data, the recording date line.
+// The two scale headings and, with data, the recording date line.
 void drawHeadings(Painter& painter, const MeasurementStore& store, const DrawFrame& frame,
                   TextAttributes& attributes);
 
-// Step 4: the legend entries and markers; records each entry's clickable box in the state.
+// The legend entries and markers; records each entry's clickable box in the state.
 void drawLegend(Painter& painter, GraphViewState& view, const DrawFrame& frame,
                 TextAttributes& attributes);
 

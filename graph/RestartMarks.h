@@ -6,10 +6,10 @@
 
 namespace nuvisca {
 
-// Step 6: a red line at every restart inside the visible range.
+// A red line at every restart inside the visible range.
 void drawRestartLines(Painter& painter, const MeasurementStore& store, const DrawFrame& frame);
 
-// Step 10: at every restart, the clock reached before it and the time it resumed at.
+// At every restart, the clock reached before it and the time it resumed at.
 void drawRestartLabels(Painter& painter, const MeasurementStore& store, const DrawFrame& frame,
                        TextAttributes& attributes);
 

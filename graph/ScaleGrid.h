@@ -10,7 +10,7 @@ namespace nuvisca {
 // A scale value with as many decimals as its grid step needs ("%2.1f" .. "%2.6f").
 std::string formatScaleValue(float value, int decimals);
 
-// Step 7: grid lines and both value scales, scrolled with the traces.
+// Grid lines and both value scales, scrolled with the traces.
 void drawGridAndScales(Painter& painter, const DrawFrame& frame, TextAttributes& attributes);
 
 }  // namespace nuvisca

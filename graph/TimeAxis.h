@@ -11,7 +11,7 @@ namespace nuvisca {
 // Seconds between time ticks for the visible slots start .. last - 1.
 std::int32_t tickInterval(std::int32_t start, std::int32_t last, std::int32_t viewSpan);
 
-// Step 8: time ticks and their clock labels.
+// Time ticks and their clock labels.
 void drawTimeAxis(Painter& painter, const MeasurementStore& store, const DrawFrame& frame,
                   TextAttributes& attributes);
 

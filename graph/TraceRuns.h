@@ -11,7 +11,7 @@
 
 namespace nuvisca {
 
-// Step 9 for one trace: runs of connected points over the visible slots, broken at every
+// One trace as runs of connected points over the visible slots, broken at every
 // slot without a value and at every restart.
 void buildTraceRuns(const MeasurementStore& store, const DrawFrame& frame, TraceIndex trace,
                     Rso2Presence rso2Presence, PolylinePath& path);
