@@ -148,7 +148,7 @@ int main(int argc, char** argv) {
         for (const Recording& recording : kRecordings) {
             const NvdBuilder file = build(recording);
             file.writeTo(folder / recording.fileName);
-            std::printf("%s: %zu records\n", recording.fileName, file.recordsAdded());
+            std::printf("%s: %zu records\n", recording.fileName, (file.bytes().size() - 32) / 16);
         }
     } catch (const std::exception& error) {
         std::fprintf(stderr, "nuvisca-make-samples: %s\n", error.what());
