@@ -1,5 +1,8 @@
 #pragma once
 
+#include <gtest/gtest.h>
+
+#include <array>
 #include <cstdint>
 #include <filesystem>
 #include <fstream>
@@ -11,21 +14,20 @@
 #include <tuple>
 #include <vector>
 
+#include "graph/GraphViewState.h"
 #include "store/MeasurementStore.h"
+#include "support/TempDir.h"
 
 namespace nuvisca::test {
 
 inline void setSample(MeasurementStore& store, std::size_t slot, std::uint64_t tag, float rso2,
                       float oxhb, float dxhb, float tohb) {
-    store.sampleTime[slot] = tag;
-    store.rso2Data[slot] = rso2;
-    store.oxhbData[slot] = oxhb;
-    store.dxhbData[slot] = dxhb;
-    store.tohbData[slot] = tohb;
+    std::tie(store.sampleTime[slot], store.rso2Data[slot], store.oxhbData[slot],
+             store.dxhbData[slot], store.tohbData[slot]) = std::tuple(tag, rso2, oxhb, dxhb, tohb);
 }
 
-// A recording of device 0123456789012 from 2014-05-12 10:20:30 to 10:25:00 whose slots are
-// all continuation slots with value 1 until set otherwise.
+// Device 0123456789012 from 2014-05-12 10:20:30 to 10:25:00, every slot a continuation slot
+// with value 1 until set otherwise.
 inline std::unique_ptr<MeasurementStore> makeRecording(std::int32_t count) {
     auto store = makeMeasurementStore();
     resetMeasurementStore(*store, 0.0f, 0.0f);
@@ -56,13 +58,27 @@ inline std::string readBytes(const std::filesystem::path& path) {
 }
 
 inline void writeText(const std::filesystem::path& path, std::string_view text) {
-    std::ofstream out(path, std::ios::binary | std::ios::trunc);
-    out.write(text.data(), static_cast<std::streamsize>(text.size()));
+    std::ofstream(path, std::ios::binary | std::ios::trunc)
+        .write(text.data(), static_cast<std::streamsize>(text.size()));
 }
 
 inline constexpr std::string_view kMeasuredHeader =
     "RM27,ID 0123456789012,測定日時,2014年,05月12日,10時20分30\n"
     ",,終了時刻,,,10時25分00\n"
     "測定時刻,経過時間,rSO2[%],oxHb[Index],dxHb[Index],toHb[Index]\n";
+
+// A store, a view 1000 points wide and a folder for the files a reader test loads.
+class LoadTest : public ::testing::Test {
+protected:
+    LoadTest() { view.viewWidth = 1000.0f; }
+
+    std::array<float, 4> values(std::size_t k) const {
+        return {store->rso2Data[k], store->oxhbData[k], store->dxhbData[k], store->tohbData[k]};
+    }
+
+    TempDir dir;
+    std::unique_ptr<MeasurementStore> store = makeMeasurementStore();
+    GraphViewState view;
+};
 
 }  // namespace nuvisca::test
