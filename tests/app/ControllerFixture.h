@@ -21,7 +21,6 @@
 #include "formats/CsvWriter.h"
 #include "graph/dataView.h"
 #include "support/NvdBuilder.h"
-#include "support/TempDir.h"
 
 namespace nuvisca::test {
 
@@ -38,10 +37,8 @@ public:
     int pageSetups = 0;
     int printDialogs = 0;
     bool printConfirmed = false;
-    // What the user changes in the page setup dialog.
-    std::function<void(QPrinter&)> pageSetupEdits;
-    // A confirmed print goes to this PDF file instead of a printer.
-    QString printPdfPath;
+    std::function<void(QPrinter&)> pageSetupEdits;  // what the user changes in page setup
+    QString printPdfPath;                           // a confirmed print goes to this PDF
 
     QStringList chooseRecordingsToAdd(QWidget*) override { return take(filesToAdd); }
     QString chooseExportPath(QWidget*) override { return take(exportPaths); }
@@ -68,11 +65,10 @@ public:
 private:
     template <typename T>
     static T take(std::deque<T>& queue) {
-        if (queue.empty()) {
-            return {};
+        T front = queue.empty() ? T() : queue.front();
+        if (!queue.empty()) {
+            queue.pop_front();
         }
-        T front = queue.front();
-        queue.pop_front();
         return front;
     }
 };
@@ -91,35 +87,31 @@ inline QString qPath(const std::filesystem::path& path) {
 class ControllerTest : public ::testing::Test {
 protected:
     ControllerTest()
-        : store(makeMeasurementStore()),
-          view(std::make_unique<GraphViewState>()),
-          controller(*store, *view, {dialogs, volumes, qPath(desktop.path())}, QSizeF(1600, 1000)),
+        : controller(*store, *view, {dialogs, volumes, qPath(desktop.path())}, QSizeF(1600, 1000)),
           window(new dataView(*store, *view)) {
         controller.awakeFromNib(window);
         window.resize(1400, 800);
     }
 
-    // A small valid device recording starting at the given time of day.
-    std::filesystem::path writeRecording(const std::filesystem::path& folder,
-                                         const std::string& name, int hour, int minute,
-                                         int records = 20) {
+    // A small device recording starting at the given time of day, oxHb rising by 0.001.
+    static std::filesystem::path writeRecording(const std::filesystem::path& folder,
+                                                const std::string& name, int hour, int minute,
+                                                int records = 20) {
         NvdBuilder builder;
         builder.start(2013, 7, 15, hour, minute, 0).end(hour, minute + 1, 0);
         builder.timeStamp(hour, minute, 0, 0.7f, 0.4f, 0.2f);
         for (int k = 1; k < records; ++k) {
             builder.continuation(0.7f, 0.4f + 0.001f * static_cast<float>(k), 0.2f);
         }
-        const std::filesystem::path path = folder / name;
-        builder.writeTo(path);
-        return path;
+        builder.writeTo(folder / name);
+        return folder / name;
     }
 
-    // writeRecording on the medium, as the text the open dialog would give.
     QString onMedia(const std::string& name, int hour, int minute = 0, int records = 20) {
         return qPath(writeRecording(media.path(), name, hour, minute, records));
     }
 
-    // A CSV export on the medium of a recording of the given samples, from 2014-05-12 10:20:30.
+    // A CSV export of makeRecording(samples) on the medium, from 2014-05-12 10:20:30.
     QString csvOnMedia(const std::string& name, std::int32_t samples) {
         EXPECT_TRUE(saveNVDFile(media.file(name), *makeRecording(samples), ExportSeries::Measured));
         return qPath(media.file(name));
@@ -142,8 +134,8 @@ protected:
     TempDir media;
     FakeDialogs dialogs;
     FakeVolumes volumes;
-    std::unique_ptr<MeasurementStore> store;
-    std::unique_ptr<GraphViewState> view;
+    std::unique_ptr<MeasurementStore> store = makeMeasurementStore();
+    std::unique_ptr<GraphViewState> view = std::make_unique<GraphViewState>();
     nuviscaViewerAppDelegate controller;
     MainWindow window;
 };
