@@ -4,13 +4,9 @@
 
 #include <QComboBox>
 #include <QItemSelectionModel>
-#include <QLabel>
 #include <QPrinter>
-#include <QString>
 #include <QTableView>
-#include <deque>
 #include <functional>
-#include <memory>
 
 #include "app/DialogService.h"
 #include "app/FileListModel.h"
@@ -18,7 +14,6 @@
 #include "app/VolumeSource.h"
 #include "app/nuviscaViewerAppDelegate.h"
 #include "formats/CsvTestSupport.h"
-#include "formats/CsvWriter.h"
 #include "graph/dataView.h"
 #include "support/NvdBuilder.h"
 
@@ -29,8 +24,8 @@ using namespace Qt::Literals::StringLiterals;
 // Answers the controller's dialogs from queues, and counts what it was asked.
 class FakeDialogs final : public DialogService {
 public:
-    std::deque<QStringList> filesToAdd;
-    std::deque<QString> exportPaths;
+    QList<QStringList> filesToAdd;
+    QStringList exportPaths;
     bool answerYes = false;
     int questionsAsked = 0;
     QStringList warnings;
@@ -40,8 +35,12 @@ public:
     std::function<void(QPrinter&)> pageSetupEdits;  // what the user changes in page setup
     QString printPdfPath;                           // a confirmed print goes to this PDF
 
-    QStringList chooseRecordingsToAdd(QWidget*) override { return take(filesToAdd); }
-    QString chooseExportPath(QWidget*) override { return take(exportPaths); }
+    QStringList chooseRecordingsToAdd(QWidget*) override {
+        return filesToAdd.isEmpty() ? QStringList() : filesToAdd.takeFirst();
+    }
+    QString chooseExportPath(QWidget*) override {
+        return exportPaths.isEmpty() ? QString() : exportPaths.takeFirst();
+    }
     bool askApplyMovingAverage(QWidget*) override {
         ++questionsAsked;
         return answerYes;
@@ -60,16 +59,6 @@ public:
             printer.setOutputFileName(printPdfPath);
         }
         return printConfirmed;
-    }
-
-private:
-    template <typename T>
-    static T take(std::deque<T>& queue) {
-        T front = queue.empty() ? T() : queue.front();
-        if (!queue.empty()) {
-            queue.pop_front();
-        }
-        return front;
     }
 };
 
@@ -109,12 +98,6 @@ protected:
 
     QString onMedia(const std::string& name, int hour, int minute = 0, int records = 20) {
         return qPath(writeRecording(media.path(), name, hour, minute, records));
-    }
-
-    // A CSV export of makeRecording(samples) on the medium, from 2014-05-12 10:20:30.
-    QString csvOnMedia(const std::string& name, std::int32_t samples) {
-        EXPECT_TRUE(saveNVDFile(media.file(name), *makeRecording(samples), ExportSeries::Measured));
-        return qPath(media.file(name));
     }
 
     void addVolume(const std::filesystem::path& root, bool removable = true) {

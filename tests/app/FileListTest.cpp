@@ -2,6 +2,7 @@
 
 #include "ControllerFixture.h"
 #include "app/RecordingFiles.h"
+#include "formats/CsvWriter.h"
 
 namespace nuvisca::test {
 namespace {
@@ -21,7 +22,8 @@ TEST_F(ControllerTest, OpenDialogSortsEachChoiceAndAppendsItBehindTheList) {
     EXPECT_EQ(store->listSource, 1);
     writeBytes(media.file("bad.NVD"), Bytes{'Q', 'M'});
     writeBytes(media.file("notes.txt"), Bytes{'h', 'i'});
-    controller.addFiles({csvOnMedia("csv.csv", 1), onMedia("eight.nvd", 8), ten,
+    ASSERT_TRUE(saveNVDFile(media.file("csv.csv"), *makeRecording(1), ExportSeries::Measured));
+    controller.addFiles({qPath(media.file("csv.csv")), onMedia("eight.nvd", 8), ten,
                          qPath(media.file("bad.NVD")), qPath(media.file("notes.txt")),
                          qPath(media.file("gone.NVD"))});
     EXPECT_EQ(names(), (QStringList{u"nine.NVD"_s, u"ten.NVD"_s, u"noon.NVD"_s, u"eight.nvd"_s,

@@ -1,7 +1,12 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <regex>
+
 #include "formats/CsvReader.h"
 #include "formats/CsvTestSupport.h"
+#include "formats/CsvWriter.h"
+#include "formats/NvdReader.h"
 
 namespace nuvisca {
 namespace {
@@ -45,9 +50,14 @@ TEST_F(CsvReaderTest, HeaderLinesGiveIdStartEndAndDateKey) {
         (std::array{14, 5, 0, 30, 0, 0}));
 }
 
-// 21 fields store a slot, 22 do not, nor do a short time or an empty line.
+// 21 fields store a slot, 22 do not, nor do a short time or an empty line; the capacity
+// ends the load.
 TEST_F(CsvReaderTest, ValuesErrorRowsEmptyFieldsSumsAndLinesWithoutASlot) {
     const std::string twentyCommas = "10:20:32,00:00:02,60,0.5,0.25,0.75" + std::string(15, ',');
+    std::string filler;
+    for (int i = 0; i < kSampleCapacity; ++i) {
+        filler += "10:20:33,,,9\n";
+    }
     load(
         "10:20:30,00:00:00,65.30,0.12346,0.05000,0.17346\n"
         "10:20:30,00:00:00,ERROR,ERROR,ERROR,ERROR\n"
@@ -55,8 +65,10 @@ TEST_F(CsvReaderTest, ValuesErrorRowsEmptyFieldsSumsAndLinesWithoutASlot) {
         "10:20:31,00:00:01,,0.6,,\n"  // empty fields keep the values before
         "10:20:32,00:00:02,6\0"s      // a NUL ends a number like any character
         "5,0.4,0.2\n" +
-        twentyCommas + "\n" + twentyCommas + ",\n\n\r\n10:20:3,00:00:00,61,0.5,0.25,0.75\n");
-    ASSERT_EQ(store->sampleCount, 6);
+        twentyCommas + "\n" + twentyCommas + ",\n\n\r\n10:20:3,00:00:00,61,0.5,0.25,0.75\n" +
+        filler);
+    ASSERT_EQ(store->sampleCount, kSampleCapacity);
+    EXPECT_EQ(store->oxhbData[kSampleCapacity - 1], 9.0f);
     EXPECT_EQ(values(0), (std::array{65.3f, 0.12346f, 0.05f, 0.12346f + 0.05f}));
     EXPECT_EQ(values(1), (std::array{-1.0f, -1.0f, -1.0f, -2.0f}));
     EXPECT_EQ(values(2), (std::array{-100.0f, 0.0f, -0.5f, -0.5f}));
@@ -102,14 +114,48 @@ TEST_F(CsvReaderTest, ColumnsAreFoundByTheirHeadingsOverCrLfLines) {
     EXPECT_EQ(store->sampleTime[1], 37240u);
 }
 
-TEST_F(CsvReaderTest, TheCapacityEndsTheLoad) {
-    std::string lines;
-    for (int i = 0; i < kSampleCapacity; ++i) {
-        lines += "10:20:30,,,1\n";
+// An export without its sixth column, toHb, which the reader recomputes.
+std::string withoutTohb(const MeasurementStore& store) {
+    static const std::regex kSixthField("((?:[^,\n]*,){5})[^,\n]*");
+    return std::regex_replace(formatCsvExport(store, ExportSeries::Measured), kSixthField, "$1");
+}
+
+// The committed samples (a short one, one with a pause and a restart, one over midnight) load
+// as samples/README.md describes them; exported, read back and exported again they give the
+// same text apart from toHb.
+TEST(CsvRoundTripTest, SamplesLoadAsDescribedAndComeBackFromAnExport) {
+    struct Case {
+        const char *file, *deviceId;
+        std::int64_t dateKey;
+        std::int32_t sampleCount, spanSamples, breakSlots;
+    };
+    // clang-format off
+    const Case cases[] = {
+        {"short-3min.NVD", "7205318640021", 240514083000, 360, 360, 0},
+        {"two-hours-pause-restart.NVD", "7205318640038", 240514090000, 13199, 14400, 1199},
+        {"over-midnight.NVD", "7205318640045", 240514232000, 8400, 9600, 0}};
+    // clang-format on
+    const test::TempDir dir;
+    GraphViewState view;
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.file);
+        const auto nvd = std::filesystem::path(NUVISCA_SAMPLES_DIR) / c.file;
+        const auto store = makeMeasurementStore();
+        EXPECT_EQ(getDateFromNVD(nvd), c.dateKey);
+        ASSERT_TRUE(readNVDFile(nvd, *store, view));
+        EXPECT_STREQ(store->deviceId.data(), c.deviceId);
+        const std::int32_t breaks = static_cast<std::int32_t>(std::count(
+            store->oxhbData.begin(), store->oxhbData.begin() + store->sampleCount, noDataValue));
+        EXPECT_EQ((std::array{store->sampleCount, store->spanSamples, breaks}),
+                  (std::array{c.sampleCount, c.spanSamples, c.breakSlots}));
+        const auto csv = dir.file("out.csv");
+        ASSERT_TRUE(saveNVDFile(csv, *store, ExportSeries::Measured));
+        const auto back = makeMeasurementStore();
+        ASSERT_TRUE(readCSVFile(csv, *back, view));
+        EXPECT_EQ(getDateFromCSV(csv), c.dateKey);
+        EXPECT_EQ(back->spanSamples, c.spanSamples);
+        EXPECT_EQ(withoutTohb(*back), withoutTohb(*store));
     }
-    load(lines + "10:20:30,,,9\n");
-    EXPECT_EQ(store->sampleCount, kSampleCapacity);
-    EXPECT_EQ(store->oxhbData[kSampleCapacity - 1], 1.0f);
 }
 
 }  // namespace

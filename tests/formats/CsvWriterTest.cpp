@@ -9,13 +9,11 @@
 #include <bit>
 #include <cmath>
 #include <cstdio>
-#include <cstdlib>
 #include <limits>
 #include <random>
 
 #include "formats/CsvTestSupport.h"
 #include "formats/CsvWriter.h"
-#include "formats/TextNumbers.h"
 
 namespace nuvisca {
 namespace {
@@ -64,10 +62,10 @@ TEST(CsvWriterTest, LinesCountHalfSecondsMarkRestartsAndWrapAtMidnight) {
     EXPECT_EQ(lines[4], "10:20:30,00:00:00,50.00,0.50000,0.25000,0.75000");
 }
 
-// The export prints a float as printf "%.2f" / "%.5f" of it widened to double, and what it
-// prints reads back as strtof reads it: random bits, plain values, values far below 1, exact
-// ties and extremes, in turn over four columns so that every column gets every kind.
-TEST(CsvWriterTest, NumbersPrintAsPrintfAndReadBackAsStrtof) {
+// The export prints a float as printf "%.2f" / "%.5f" of it widened to double: random bits,
+// plain values, values far below 1, exact ties and extremes, in turn over four columns so that
+// every column gets every kind.
+TEST(CsvWriterTest, NumbersPrintAsPrintf) {
     std::mt19937 random(12345);
     std::uniform_real_distribution<float> plain(-200.0f, 200.0f);
     // clang-format off
@@ -95,12 +93,6 @@ TEST(CsvWriterTest, NumbersPrintAsPrintfAndReadBackAsStrtof) {
         std::snprintf(expected, sizeof expected, "%.2f,%.5f,%.5f,%.5f", d(store->rso2Data),
                       d(store->oxhbData), d(store->dxhbData), d(store->tohbData));
         ASSERT_EQ(lines[3 + i].substr(18), expected) << "slot " << i;
-        std::istringstream fields(expected);
-        for (std::string field; std::getline(fields, field, ',');) {
-            const float parsed = std::strtof(field.c_str(), nullptr);
-            // The reader takes "nan" and "inf" for 0.
-            ASSERT_TRUE(!std::isfinite(parsed) || floatValue(field) == parsed) << field;
-        }
     }
 }
 
