@@ -1,56 +1,17 @@
 #include <gtest/gtest.h>
 
+#include <cmath>
+#include <map>
+
 #include "graph/GraphColours.h"
 #include "graph/GraphFixtures.h"
 
 namespace nuvisca::test {
 namespace {
 
-TEST(GraphRenderer, LegendBoxesAndMarkersFollowTheTraceSelection) {
-    GraphFixture f(100);
-    const RecordingPainter painter = f.draw();
-    EXPECT_EQ(f.view.legendLeft, (std::array<float, 4>{120, 240, 360, 480}));
-    EXPECT_EQ(f.view.legendRight, (std::array<float, 4>{228, 348, 468, 588}));
-    EXPECT_EQ(f.view.legendBottom, (std::array<float, 4>{566, 566, 566, 566}));
-    EXPECT_EQ(f.view.legendTop, (std::array<float, 4>{590, 590, 590, 590}));
-    // White background first, then the four markers: the hidden oxHb and dxHb outlined.
-    ASSERT_EQ(painter.rects.size(), 5u);
-    const std::array<Rgba, 4> colours{colorOxhb, colorDxhb, colorTohb, colorSto2};
-    for (std::size_t k = 0; k < 4; ++k) {
-        const RecordedRect& marker = painter.rects[k + 1];
-        EXPECT_EQ(marker.rect, (RectF{132.0 + 120.0 * static_cast<double>(k), 571, 18, 18}));
-        EXPECT_EQ(marker.colour, colours[k]);
-        EXPECT_EQ(marker.filled, k >= 2);
-    }
-    EXPECT_EQ(painter.findText("DXHB]")->at, (PointF{276, 566}));
-    EXPECT_EQ(painter.findText("DXHB]")->attributes.fontSize, 24);
-}
-
-TEST(GraphRenderer, ViewMeasuresItselfAndDrawsHeadingsFrameAndBorder) {
-    GraphFixture f(100, clockTag(10, 0, 0), 700.0f, 500.0f);
-    f.store->endHour = 11;
-    f.store->endMinute = 5;
-    f.store->endSecond = 9;
-    EXPECT_EQ(f.view.viewSpan, 680);  // as the load left it
-    const RecordingPainter painter = f.draw();
-    EXPECT_EQ(f.view.viewSpan, 700);
-    EXPECT_FLOAT_EQ(pixelsPerSample(f.view), 680.0f / 700.0f);
-    const std::string date = "測定日時 2024年05月14日 10時00分00秒 終了時刻 11時05分09秒";
-    ASSERT_NE(painter.findText(date), nullptr);
-    EXPECT_EQ(painter.findText(date)->at, (PointF{120, 440}));
-    EXPECT_EQ(painter.findText("[Index]")->at, (PointF{627, 440}));
-    EXPECT_EQ(painter.strokesOf(kBlack, 2.0).at(0)->runs[0],
-              (std::vector<PointF>{{9, 9}, {691, 9}, {691, 439}, {9, 439}, {9, 8}}));
-    EXPECT_EQ(painter.strokesOf(kBlack, 1.0).at(0)->runs[0],
-              (std::vector<PointF>{{0, 0}, {0, 500}, {700, 500}, {700, 0}, {0, 0}}));
-    // The white text background the time axis sets stays for later draws.
-    EXPECT_FALSE(painter.findText("rSO2[%]")->attributes.background.has_value());
-    EXPECT_EQ(f.draw().findText("rSO2[%]")->attributes.background, kWhite);
-    f.store->sampleCount = 0;
-    EXPECT_EQ(f.draw().findText(date), nullptr);
-}
-
 TEST(GraphRenderer, ScaleLabelsAndGridAtEachZoomAndOffset) {
+    // At offset 528 value 0 lies one plot height below the plot. An offset beyond the zoom's
+    // reach is drawn at the limit and kept until a zoom allows none.
     struct Case {
         std::int32_t zoomIndex;
         float offset;
@@ -58,9 +19,6 @@ TEST(GraphRenderer, ScaleLabelsAndGridAtEachZoomAndOffset) {
         std::string left;
         std::string right;
     };
-    // At offset 528 value 0 lies one plot height below the plot: the labels of its fifth
-    // line stand on the lower edge. An offset beyond the zoom's reach is drawn at the limit
-    // and kept until a zoom allows none.
     // clang-format off
     const Case cases[] = {
         {0, 0, 0, "0.0 40.0 80.0", "0.000 0.400 0.800"},
@@ -71,6 +29,10 @@ TEST(GraphRenderer, ScaleLabelsAndGridAtEachZoomAndOffset) {
         {2, 5000, 5000, "50.0 60.0 70.0 80.0 90.0", "0.500 0.600 0.700 0.800 0.900"},
         {1, 5000, 0, "0.0 20.0 40.0 60.0 80.0", "0.000 0.200 0.400 0.600 0.800"}};
     // clang-format on
+    std::vector<std::vector<PointF>> grid;
+    for (const double y : {116, 221, 327, 432}) {
+        grid.push_back({{10, y}, {990, y}});
+    }
     for (const Case& c : cases) {
         SCOPED_TRACE(::testing::Message() << "zoom " << c.zoomIndex << ", offset " << c.offset);
         GraphFixture f(0);  // drawn with or without data
@@ -78,23 +40,73 @@ TEST(GraphRenderer, ScaleLabelsAndGridAtEachZoomAndOffset) {
         f.view.verticalOffset = c.offset;
         const RecordingPainter painter = f.draw();
         EXPECT_EQ(f.view.verticalOffset, c.offsetAfter);
-        std::string left;
-        std::string right;
+        std::map<double, std::string> sides;
         for (const RecordedText* text : painter.textsIn(colorLine2)) {
-            EXPECT_TRUE(text->at.x == 14 || text->at.x == 1000 - 59) << text->at.x;
-            std::string& side = text->at.x == 14 ? left : right;
-            side += (side.empty() ? "" : " ") + text->text;
+            sides[text->at.x] += (sides[text->at.x].empty() ? "" : " ") + text->text;
         }
-        EXPECT_EQ(left, c.left);
-        EXPECT_EQ(right, c.right);
+        EXPECT_EQ(sides, (std::map<double, std::string>{{14, c.left}, {1000 - 59, c.right}}));
         EXPECT_EQ(painter.textsIn(colorLine2).at(0)->at.y, 12) << "on the lower edge";
-        std::vector<double> gridYs;
-        for (const auto& run : painter.strokesOf(colorLine1, 2.0).at(0)->runs) {
-            EXPECT_EQ(run, (std::vector<PointF>{{10, run[0].y}, {990, run[0].y}}));
-            gridYs.push_back(run[0].y);
-        }
-        EXPECT_EQ(gridYs, (std::vector<double>{116, 221, 327, 432}));
+        EXPECT_EQ(painter.strokesOf(colorLine1, 2.0).at(0)->runs, grid);
     }
+}
+
+using Runs = std::vector<std::vector<std::int32_t>>;
+
+// The slots each run of the trace of that colour passes through.
+Runs runSlots(const RecordingPainter& painter, const Rgba& colour) {
+    Runs slots;
+    for (const auto& run : painter.strokesOf(colour, 2.0).at(0)->runs) {
+        slots.emplace_back();
+        for (const PointF& p : run) {
+            slots.back().push_back(static_cast<std::int32_t>(std::lround((p.x - 10) * 900 / 980)));
+        }
+    }
+    return slots;
+}
+
+TEST(TraceRuns, BreakAtGapsAndRestartsAndEndBeforeTheLastSlot) {
+    GraphFixture f(12);
+    for (auto* data :
+         {&f.store->rso2Data, &f.store->oxhbData, &f.store->dxhbData, &f.store->tohbData}) {
+        (*data)[3] = (*data)[4] = noDataValue;
+    }
+    f.restart(4, clockTag(10, 30, 0));
+    f.restart(8, clockTag(10, 40, 0));
+    f.view.traceShown = {1, 0, 1, 1};
+    const RecordingPainter painter = f.draw();
+    // Slot 11 is sampleCount - 1, which the drawing never reaches. The haemoglobin traces
+    // resume at a restart even without a value, held at the bottom of the plot.
+    EXPECT_EQ(runSlots(painter, colorSto2), (Runs{{0, 1, 2}, {5, 6, 7}, {8, 9, 10}}));
+    EXPECT_EQ(runSlots(painter, colorTohb), (Runs{{0, 1, 2}, {4, 5, 6, 7}, {8, 9, 10}}));
+    EXPECT_EQ(painter.strokesOf(colorTohb, 2.0)[0]->runs[1][0].y, 11);
+    EXPECT_TRUE(painter.strokesOf(colorDxhb, 2.0).empty()) << "hidden";
+    // The background, then the legend markers: hidden dxHb outlined, the others filled.
+    EXPECT_EQ(painter.rectsFilled, (std::vector<bool>{true, true, false, true, true}));
+    // rSO2 first, oxHb last, so that oxHb lies on top; the frame and border follow.
+    EXPECT_EQ(painter.strokesOf(colorSto2, 2.0)[0], &painter.strokes[painter.strokes.size() - 5]);
+    EXPECT_EQ(painter.strokesOf(colorOxhb, 2.0)[0], &painter.strokes[painter.strokes.size() - 3]);
+}
+
+TEST(TraceRuns, Rso2AboveAHundredthOnScreenAndAboveZeroOnThePageHeldInsideThePlot) {
+    GraphFixture f(12);
+    const float rso2[] = {0.1f, 0.1f, 150.0f, 0.01f, 70.0f, 0.005f, 70.0f, 0.0f, 70.0f, -1.0f};
+    std::copy(std::begin(rso2), std::end(rso2), f.store->rso2Data.begin());
+    f.store->tohbData[0] = 0.0f;  // a value of 0 is drawn, at the bottom
+    const RecordingPainter painter = f.draw();
+    EXPECT_EQ(runSlots(painter, colorSto2), (Runs{{0, 1, 2}, {4}, {6}, {8}, {10}}));
+    // y 10.53 for 0.1: only the first rSO2 point may go below 11.
+    const auto& held = painter.strokesOf(colorSto2, 2.0)[0]->runs[0];
+    EXPECT_EQ((std::vector<double>{std::round(held[0].y * 1000), held[1].y, held[2].y}),
+              (std::vector<double>{10528, 11, 537}));
+    EXPECT_EQ(painter.strokesOf(colorTohb, 2.0)[0]->runs[0][0].y, 11);
+    EXPECT_EQ(runSlots(f.draw(printPageStyle()), colorSto2),
+              (Runs{{0, 1, 2, 3, 4, 5, 6}, {8}, {10}}));
+    // The measured values decide also when the average is drawn.
+    f.store->averageWindow = 1;
+    f.store->rso2Avg.fill(50.0f);
+    const RecordingPainter averaged = f.draw();
+    EXPECT_EQ(runSlots(averaged, colorSto2), (Runs{{0, 1, 2}, {4}, {6}, {8}, {10}}));
+    EXPECT_NEAR(averaged.strokesOf(colorSto2, 2.0)[0]->runs[0][0].y, 50 * 5.28 + 10, 1e-3);
 }
 
 }  // namespace

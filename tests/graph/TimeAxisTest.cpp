@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <cmath>
+
 #include "graph/GraphColours.h"
 #include "graph/GraphFixtures.h"
 #include "graph/TimeAxis.h"
@@ -25,58 +27,38 @@ TEST(TimeAxis, TickIntervalAtEachLimitAndItsNeighbour) {
     }
 }
 
-Strings timeLabels(const RecordingPainter& painter) {
-    Strings labels;
-    for (const RecordedText* text : painter.textsIn(colorLine2)) {
+// The clock labels of one colour as "text@y".
+Strings labels(const RecordingPainter& painter, const Rgba& colour) {
+    Strings found;
+    for (const RecordedText* text : painter.textsIn(colour)) {
         if (text->text.find(':') != std::string::npos) {
-            labels.push_back(text->text);
+            found.push_back(text->text + "@" + std::to_string(std::lround(text->at.y)));
         }
     }
-    return labels;
+    return found;
 }
 
-TEST(TimeAxis, MinuteTicksAcrossA900SlotView) {
+TEST(TimeAxis, MinuteTicksAndLabelsFromTheClockOfTheView) {
     GraphFixture f(2000);
     const RecordingPainter painter = f.draw();
-    // 10:00:00 is the clock the walk starts from, so it gets no tick; the seventh tick
-    // (10:07:00, x 924.7) is too near the right edge for a label.
-    EXPECT_EQ(timeLabels(painter),
-              (Strings{"10:01:00", "10:02:00", "10:03:00", "10:04:00", "10:05:00", "10:06:00"}));
-    const RecordedText* first = painter.findText("10:01:00");
-    EXPECT_NEAR(first->at.x, 120 * (980.0 / 900.0) + 10 + 4, 1e-3);
-    EXPECT_DOUBLE_EQ(first->at.y, 528 - 10);
-    EXPECT_EQ(first->attributes.background, kWhite);
-    const auto ticks = painter.strokesOf(colorLine1, 1.0);
-    ASSERT_EQ(ticks.size(), 1u);
-    ASSERT_EQ(ticks[0]->runs.size(), 7u);
-    EXPECT_EQ(ticks[0]->runs[0], (std::vector<PointF>{{140, 10}, {140, 538}}));
-    EXPECT_EQ(ticks[0]->runs[6].front().x, 924);
-}
+    // No tick at the starting clock; the seventh tick (x 924) is too near the edge for a label.
+    EXPECT_EQ(labels(painter, colorLine2),
+              (Strings{"10:01:00@518", "10:02:00@518", "10:03:00@518", "10:04:00@518",
+                       "10:05:00@518", "10:06:00@518"}));
+    EXPECT_NEAR(painter.findText("10:01:00")->at.x, 120 * (980.0 / 900.0) + 10 + 4, 1e-3);
+    const auto& ticks = painter.strokesOf(colorLine1, 1.0).at(0)->runs;
+    ASSERT_EQ(ticks.size(), 7u);
+    EXPECT_EQ(ticks[0], (std::vector<PointF>{{140, 10}, {140, 538}}));
 
-TEST(TimeAxis, LabelCloserThanItsNeighbourDropsARow) {
-    GraphFixture f(2000, clockTag(10, 0, 30));
-    f.restart(80, clockTag(10, 1, 50));  // 10:02:00 follows 10:01:00 after 40 slots
-    const RecordingPainter painter = f.draw();
-    ASSERT_EQ(timeLabels(painter).size(), 8u);  // 10:01:00 to 10:08:00
-    EXPECT_DOUBLE_EQ(painter.findText("10:01:00")->at.y, 518);
-    EXPECT_DOUBLE_EQ(painter.findText("10:02:00")->at.y, 498);
-    EXPECT_DOUBLE_EQ(painter.findText("10:03:00")->at.y, 518);
-}
+    GraphFixture crowded(2000, clockTag(10, 0, 30));
+    crowded.restart(80, clockTag(10, 1, 50));  // 10:02:00 only 40 slots after 10:01:00
+    const Strings rows = labels(crowded.draw(), colorLine2);
+    ASSERT_EQ(rows.size(), 8u);
+    EXPECT_EQ(Strings(rows.begin(), rows.begin() + 3),
+              (Strings{"10:01:00@518", "10:02:00@498", "10:03:00@518"}));
 
-TEST(TimeAxis, ClockComesFromTheLastTagBeforeTheViewAndRunsPastMidnight) {
     GraphFixture late(2000, clockTag(23, 59, 0));
-    const Strings afterMidnight = timeLabels(late.draw());
-    ASSERT_GE(afterMidnight.size(), 2u);
-    EXPECT_EQ(Strings(afterMidnight.begin(), afterMidnight.begin() + 2),
-              (Strings{"24:00:00", "24:01:00"}));
-    GraphFixture untagged(2000, clockTag(9, 0, 0));
-    untagged.restart(0, continuationTag);  // the header's start time then
-    EXPECT_EQ(timeLabels(untagged.draw()).front(), "09:01:00");
-    GraphFixture scrolled(4000);
-    scrolled.restart(1000, clockTag(11, 0, 0));
-    scrolled.view.viewStart = 1100;  // 11:00:50
-    scrolled.view.viewEnd = 2000;
-    EXPECT_EQ(timeLabels(scrolled.draw()).front(), "11:01:00");
+    EXPECT_EQ(labels(late.draw(), colorLine2).at(1), "24:01:00@518");
 }
 
 std::vector<double> restartLineXs(const RecordingPainter& painter) {
@@ -91,49 +73,27 @@ std::vector<double> restartLineXs(const RecordingPainter& painter) {
 TEST(RestartMarks, LineAndLabelAtEachRestartStackingWhenClose) {
     GraphFixture f(2000);
     f.restart(300, clockTag(10, 5, 0));
-    f.restart(400, clockTag(10, 6, 0));
+    f.restart(400, clockTag(10, 6, 0));  // within 184 points of the first: next row up
     f.restart(700, clockTag(10, 20, 0));
     const RecordingPainter painter = f.draw();
     EXPECT_EQ(restartLineXs(painter), (std::vector<double>{336, 445, 772}));
-    const auto labels = painter.textsIn(colorLine3);
-    ASSERT_EQ(labels.size(), 3u);
-    EXPECT_EQ(labels[0]->text, "10:02:29\u219210:05:00");  // clock of slot 299
-    EXPECT_EQ(labels[0]->at, (PointF{340, 12}));
-    EXPECT_EQ(labels[1]->text, "10:05:49\u219210:06:00");
-    EXPECT_EQ(labels[1]->at, (PointF{449, 32}));  // within 184 of the first: next row up
-    EXPECT_EQ(labels[2]->text, "10:08:29\u219210:20:00");
-    EXPECT_EQ(labels[2]->at, (PointF{776, 12}));  // far enough: back on the lowest row
-    EXPECT_EQ(labels[2]->attributes.background, kWhite);
-}
+    EXPECT_EQ(labels(painter, colorLine3),
+              (Strings{"10:02:29→10:05:00@12", "10:05:49→10:06:00@32", "10:08:29→10:20:00@12"}));
+    EXPECT_EQ(painter.textsIn(colorLine3)[2]->at, (PointF{776, 12}));
 
-TEST(RestartMarks, ResumingAfterMidnightAndRestartingOnTheFirstVisibleSlot) {
     GraphFixture late(2000, clockTag(23, 0, 0));
     late.restart(300, clockTag(0, 0, 10));
-    EXPECT_EQ(late.draw().textsIn(colorLine3).at(0)->text, "23:02:29\u219224:00:10");
+    EXPECT_EQ(labels(late.draw(), colorLine3), (Strings{"23:02:29→24:00:10@12"}));
 
-    GraphFixture scrolled(2000);
-    scrolled.restart(300, clockTag(10, 5, 0));  // on the first visible slot: no mark
-    scrolled.restart(500, clockTag(10, 10, 0));
-    scrolled.view.viewStart = 300;
-    scrolled.view.viewEnd = 1200;
-    const RecordingPainter painter = scrolled.draw();
-    EXPECT_EQ(restartLineXs(painter).size(), 1u);
-    const auto labels = painter.textsIn(colorLine3);
-    ASSERT_EQ(labels.size(), 1u);
-    EXPECT_EQ(labels[0]->text, "10:06:39\u219210:10:00");
-}
-
-TEST(RestartMarks, NinthCrowdedLabelWrapsToTheRowAfterThePrevious) {
-    GraphFixture f(2000);
-    for (std::int32_t k = 0; k < 9; ++k) {
-        f.restart(static_cast<std::size_t>(100 + 10 * k), clockTag(11, k, 0));
-    }
-    const RecordingPainter painter = f.draw();
-    std::vector<double> rows;
-    for (const RecordedText* label : painter.textsIn(colorLine3)) {
-        rows.push_back((label->at.y - 12) / 20);
-    }
-    EXPECT_EQ(rows, (std::vector<double>{0, 1, 2, 3, 4, 5, 6, 7, 0}));
+    // Scrolled on: no mark on the first visible slot; the clock from the tags before the view.
+    GraphFixture scrolled(4000);
+    scrolled.restart(1000, clockTag(11, 0, 0));
+    scrolled.restart(1100, clockTag(11, 0, 50));
+    scrolled.restart(1300, clockTag(11, 10, 0));
+    std::tie(scrolled.view.viewStart, scrolled.view.viewEnd) = std::tuple(1100, 2000);
+    const RecordingPainter later = scrolled.draw();
+    EXPECT_EQ(labels(later, colorLine3), (Strings{"11:02:29→11:10:00@12"}));
+    EXPECT_EQ(labels(later, colorLine2).front(), "11:01:00@518");
 }
 
 }  // namespace

@@ -20,21 +20,11 @@ struct RecordedStroke {
     double lineWidth = 0.0;
 };
 
-struct RecordedRect {
-    RectF rect;
-    Rgba colour;
-    bool filled = false;
-};
-
 // Keeps every drawing call so that tests can assert what a draw put on the surface.
 class RecordingPainter : public Painter {
 public:
-    void fillRect(const RectF& rect, const Rgba& colour) override {
-        rects.push_back({rect, colour, true});
-    }
-    void strokeRect(const RectF& rect, const Rgba& colour, double /*lineWidth*/) override {
-        rects.push_back({rect, colour, false});
-    }
+    void fillRect(const RectF&, const Rgba&) override { rectsFilled.push_back(true); }
+    void strokeRect(const RectF&, const Rgba&, double) override { rectsFilled.push_back(false); }
     void strokePath(const PolylinePath& path, const Rgba& colour, double lineWidth) override {
         RecordedStroke stroke{{}, colour, lineWidth};
         for (std::size_t r = 0; r < path.runCount(); ++r) {
@@ -49,30 +39,25 @@ public:
     }
 
     const RecordedText* findText(std::string_view text) const {
-        for (const RecordedText& t : texts) {
-            if (t.text == text) {
-                return &t;
-            }
-        }
-        return nullptr;
+        const auto found = matching(texts, [&](const RecordedText& t) { return t.text == text; });
+        return found.empty() ? nullptr : found.front();
     }
-
     std::vector<const RecordedText*> textsIn(const Rgba& colour) const {
-        std::vector<const RecordedText*> found;
-        for (const RecordedText& t : texts) {
-            if (t.attributes.foreground == colour) {
-                found.push_back(&t);
-            }
-        }
-        return found;
+        return matching(texts,
+                        [&](const RecordedText& t) { return t.attributes.foreground == colour; });
+    }
+    std::vector<const RecordedStroke*> strokesOf(const Rgba& colour, double lineWidth) const {
+        return matching(strokes, [&](const RecordedStroke& s) {
+            return s.colour == colour && s.lineWidth == lineWidth;
+        });
     }
 
-    // The strokes of one colour and width, in drawing order.
-    std::vector<const RecordedStroke*> strokesOf(const Rgba& colour, double lineWidth) const {
-        std::vector<const RecordedStroke*> found;
-        for (const RecordedStroke& s : strokes) {
-            if (s.colour == colour && s.lineWidth == lineWidth) {
-                found.push_back(&s);
+    template <typename T, typename Keep>
+    static std::vector<const T*> matching(const std::vector<T>& all, Keep keep) {
+        std::vector<const T*> found;
+        for (const T& item : all) {
+            if (keep(item)) {
+                found.push_back(&item);
             }
         }
         return found;
@@ -80,7 +65,7 @@ public:
 
     std::vector<RecordedText> texts;
     std::vector<RecordedStroke> strokes;
-    std::vector<RecordedRect> rects;
+    std::vector<bool> rectsFilled;  // filled or outlined, in drawing order
 };
 
 }  // namespace nuvisca::test
