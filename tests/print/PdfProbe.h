@@ -11,6 +11,8 @@
 
 namespace nuvisca::test {
 
+using namespace Qt::Literals::StringLiterals;
+
 // What a tool of poppler-utils writes to its standard output.
 inline QString toolOutput(const QString& tool, const QStringList& args) {
     QProcess process;
@@ -21,30 +23,36 @@ inline QString toolOutput(const QString& tool, const QStringList& args) {
 
 // Exactly one page, of the paper turned to landscape.
 inline void expectOneLandscapePage(const QString& pdf, const QPageSize& paper) {
-    const QString info = toolOutput(QStringLiteral("pdfinfo"), {pdf});
-    const QRegularExpression pages(QStringLiteral("Pages: +(\\d+)"));
-    const QRegularExpression size(QStringLiteral("Page size: +([\\d.]+) x ([\\d.]+)"));
-    EXPECT_EQ(pages.match(info).captured(1), QStringLiteral("1")) << info.toStdString();
-    const QSizeF portrait = paper.size(QPageSize::Point);
-    EXPECT_NEAR(size.match(info).captured(1).toDouble(), portrait.height(), 1.0);
-    EXPECT_NEAR(size.match(info).captured(2).toDouble(), portrait.width(), 1.0);
+    const QString info = toolOutput(u"pdfinfo"_s, {pdf});
+    const auto size = QRegularExpression(u"Page size: +([\\d.]+) x ([\\d.]+)"_s).match(info);
+    EXPECT_TRUE(info.contains(QRegularExpression(u"Pages: +1\n"_s))) << info.toStdString();
+    EXPECT_NEAR(size.captured(1).toDouble(), paper.size(QPageSize::Point).height(), 1.0);
+    EXPECT_NEAR(size.captured(2).toDouble(), paper.size(QPageSize::Point).width(), 1.0);
 }
 
 // The text as the glyphs carry it, in NFKC: the CJK font's shared glyphs map some
 // ideographs back to their radicals (⽇ for 日).
 inline QString pdfText(const QString& path) {
-    return toolOutput(QStringLiteral("pdftotext"),
-                      {QStringLiteral("-q"), path, QStringLiteral("-")})
+    return toolOutput(u"pdftotext"_s, {u"-q"_s, path, u"-"_s})
         .normalized(QString::NormalizationForm_KC);
 }
 
 // The first page rendered at one pixel per point.
 inline QImage pdfFirstPageImage(const QString& path) {
-    const QString prefix = path + QStringLiteral(".raster");
-    QProcess::execute(QStringLiteral("pdftoppm"),
-                      {QStringLiteral("-q"), QStringLiteral("-r"), QStringLiteral("72"),
-                       QStringLiteral("-png"), QStringLiteral("-singlefile"), path, prefix});
-    return QImage(prefix + QStringLiteral(".png")).convertToFormat(QImage::Format_RGB32);
+    QProcess::execute(u"pdftoppm"_s,
+                      {u"-q"_s, u"-r"_s, u"72"_s, u"-png"_s, u"-singlefile"_s, path, path});
+    return QImage(path + u".png"_s).convertToFormat(QImage::Format_RGB32);
+}
+
+// The bounds of the pixels within `area` that are not white.
+inline QRect inkIn(const QImage& image, const QRect& area) {
+    QRect bounds;
+    for (int y = area.top(); y <= area.bottom(); ++y) {
+        for (int x = area.left(); x <= area.right(); ++x) {
+            bounds |= image.pixel(x, y) != qRgb(255, 255, 255) ? QRect(x, y, 1, 1) : QRect();
+        }
+    }
+    return bounds;
 }
 
 }  // namespace nuvisca::test
