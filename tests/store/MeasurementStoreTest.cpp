@@ -1,37 +1,32 @@
 #include <gtest/gtest.h>
 
-#include <cstring>
+#include <limits>
+#include <numeric>
 #include <string>
+#include <tuple>
+#include <vector>
 
 #include "store/MeasurementStore.h"
+#include "store/MovingAverage.h"
 
 namespace nuvisca {
 namespace {
 
-TEST(MeasurementStore, StartUpResetClearsCountsAndTagsAndTakesTheScreenSize) {
+TEST(MeasurementStore, ResetSpanPastMidnightAndNameCutAtAWholeCharacter) {
     auto store = makeMeasurementStore();
-    store->sampleCount = store->spanSamples = 5;
-    store->listSource = 2;
+    store->sampleCount = store->spanSamples = store->listSource = 5;
     store->sampleTime[3] = 123;
     resetMeasurementStore(*store, 1920.0f, 1050.0f);
-    EXPECT_EQ(store->sampleCount + store->spanSamples + store->listSource, 0);
-    EXPECT_EQ(store->sampleTime[3], 0u);
-    EXPECT_EQ(store->screenWidth, 1920.0f);
-}
+    EXPECT_EQ(std::tuple(store->sampleCount + store->spanSamples + store->listSource,
+                         store->sampleTime[3], store->screenWidth),
+              std::tuple(0, 0u, 1920.0f));
 
-TEST(MeasurementStore, SpanSamplesWrapsPastMidnight) {
-    auto store = makeMeasurementStore();
-    store->startHour = 23;
-    store->endHour = 1;
+    std::tie(store->startHour, store->endHour) = std::tuple(23, 1);
     EXPECT_EQ(computeSpanSamples(*store), 14400);
-    store->startHour = store->endHour = 10;
-    store->endMinute = 1;
-    store->endSecond = 30;
+    std::tie(store->startHour, store->endHour, store->endMinute, store->endSecond) =
+        std::tuple(10, 10, 1, 30);
     EXPECT_EQ(computeSpanSamples(*store), 180);
-}
 
-TEST(MeasurementStore, LongFileNameIsCutAtAWholeCharacter) {
-    auto store = makeMeasurementStore();
     std::string name;
     for (int i = 0; i < 100; ++i) {
         name += "測";  // three bytes each
@@ -40,9 +35,73 @@ TEST(MeasurementStore, LongFileNameIsCutAtAWholeCharacter) {
     EXPECT_EQ(std::string(store->currentFileName.data()), name.substr(0, 255));  // 85 characters
     const std::string shifted = "a" + name;  // 1 + 3k bytes: 254 fits, 255 would split
     setCurrentFileName(*store, shifted.data(), shifted.size());
-    EXPECT_EQ(std::strlen(store->currentFileName.data()), 253u);
-    setCurrentFileName(*store, "x.NVD", 5);
-    EXPECT_STREQ(store->currentFileName.data(), "x.NVD");
+    EXPECT_EQ(std::string(store->currentFileName.data()).size(), 253u);
+}
+
+// Continuation slots but `taggedSlot`; rSO2 is 10 x oxHb and dxHb is oxHb / 2, while toHb
+// stays 0: the averaged toHb is the sum of the parts.
+std::unique_ptr<MeasurementStore> averaged(const std::vector<float>& oxhb, std::int32_t window,
+                                           int taggedSlot = -1) {
+    auto store = makeMeasurementStore();
+    for (std::size_t i = 0; i < oxhb.size(); ++i) {
+        store->oxhbData[i] = oxhb[i];
+        store->rso2Data[i] = oxhb[i] * 10.0f;
+        store->dxhbData[i] = oxhb[i] / 2.0f;
+        store->sampleTime[i] = static_cast<int>(i) == taggedSlot ? 36000 : continuationTag;
+    }
+    store->sampleCount = static_cast<std::int32_t>(oxhb.size());
+    store->averageWindow = window;
+    Create_Av_data(*store);
+    return store;
+}
+
+TEST(MovingAverage, StopsAtBreaksAndTaggedSlotsAndCopiesForAWindowOfZeroOrLess) {
+    // oxHb, window, tagged slot, the averaged oxHb (-1: no value in any series)
+    // clang-format off
+    const std::tuple<std::vector<float>, std::int32_t, int, std::vector<float>> cases[] = {
+        {{1, 2, -1, 4, 5}, 1, -1, {1.5f, 1.5f, -1, 4.5f, 4.5f}},
+        {{1, 2, 3, 4, 5}, 1, 2, {1.5f, 1.5f, 3.5f, 4.5f, 4.5f}},  // a tagged slot starts anew
+        {{1, 2, std::numeric_limits<float>::quiet_NaN(), 4, 5}, 1, -1, {1.5f, 1.5f, -1, 4.5f, 4.5f}},
+        {{1, 2, -1, 4}, 0, -1, {1, 2, -1, 4}},
+        {{1, 2, -1, 4}, -1, -1, {1, 2, -1, 4}}};
+    // clang-format on
+    for (const auto& [oxhb, window, taggedSlot, expected] : cases) {
+        const auto store = averaged(oxhb, window, taggedSlot);
+        for (std::size_t i = 0; i < expected.size(); ++i) {
+            const float e = expected[i];
+            EXPECT_EQ((std::array{store->oxhbAvg[i], store->dxhbAvg[i], store->rso2Avg[i],
+                                  store->tohbAvg[i]}),
+                      (e < 0 ? std::array{-1.0f, -1.0f, -1.0f, -1.0f}
+                             : std::array{e, e / 2.0f, e * 10.0f, e + e / 2.0f}))
+                << window << ", slot " << i;
+        }
+    }
+}
+
+TEST(MovingAverage, Rso2NeighboursAboveZeroLargestWindowInFloatAndNothingBeyondTheCount) {
+    auto store = averaged({1, 2, 3}, 1);
+    store->rso2Data[0] = 0.0f;     // left out of the rSO2 mean, kept for haemoglobin
+    store->rso2Data[1] = -100.0f;  // the slot's own value always counts
+    store->rso2Data[2] = 60.0f;
+    Create_Av_data(*store);
+    EXPECT_EQ(store->rso2Avg[1], (-100.0f + 60.0f) / 2.0f);
+    EXPECT_EQ(store->oxhbAvg[1], 2.0f);
+
+    std::vector<float> values(100);
+    std::iota(values.begin(), values.end(), 0.0f);
+    EXPECT_EQ(averaged(values, 29)->oxhbAvg[50], 50.0f);  // 21 .. 79
+    // The ulp at 1e8 is 8: 1e8 + 3 + 3 stays 1e8 in float when the slot comes first, while
+    // adding the neighbours first or in double would give 1e8 + 8 or 1e8 + 6.
+    store = averaged({3, 3, 1e8f, 0, 0}, 2);
+    EXPECT_EQ(store->oxhbAvg[2], 2e7f);
+    store->oxhbAvg.fill(7.0f);
+    store->sampleCount = 0;
+    Create_Av_data(*store);
+    EXPECT_EQ(store->oxhbAvg[0], 7.0f);
+    store->sampleCount = 2;
+    Create_Av_data(*store);
+    EXPECT_EQ(store->oxhbAvg[1], 3.0f);
+    EXPECT_EQ(store->oxhbAvg[2], 7.0f);
 }
 
 }  // namespace
