@@ -1,7 +1,8 @@
 #pragma once
 
+#include <stdlib.h>
+
 #include <filesystem>
-#include <random>
 #include <stdexcept>
 #include <string>
 #include <system_error>
@@ -12,29 +13,21 @@ namespace nuvisca::test {
 class TempDir {
 public:
     TempDir() {
-        const std::filesystem::path base = std::filesystem::temp_directory_path();
-        std::random_device seed;
-        for (int attempt = 0; attempt < 100; ++attempt) {
-            const std::filesystem::path candidate =
-                base / ("nuvisca-test-" + std::to_string(seed()));
-            if (std::filesystem::create_directory(candidate)) {
-                path_ = candidate;
-                return;
-            }
+        std::string pattern =
+            (std::filesystem::temp_directory_path() / "nuvisca-test-XXXXXX").string();
+        if (::mkdtemp(pattern.data()) == nullptr) {
+            throw std::runtime_error("cannot create a temporary folder in " + pattern);
         }
-        throw std::runtime_error("cannot create a temporary folder in " + base.string());
+        path_ = pattern;
     }
-
     ~TempDir() {
         std::error_code ignored;
         std::filesystem::remove_all(path_, ignored);
     }
-
     TempDir(const TempDir&) = delete;
     TempDir& operator=(const TempDir&) = delete;
 
     const std::filesystem::path& path() const { return path_; }
-
     std::filesystem::path file(const std::string& name) const { return path_ / name; }
 
 private:
