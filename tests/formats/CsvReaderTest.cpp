@@ -29,19 +29,10 @@ protected:
     std::filesystem::path path = dir.file("in.csv");
 };
 
-TEST_F(CsvReaderTest, HeaderLinesGiveIdStartEndAndDateKey) {
+// The round trip over the samples reads ordinary headers; here trailing empty fields, letters
+// and a NUL in the id, a short year, CR line ends, and a line 2 without a sixth field.
+TEST_F(CsvReaderTest, OddHeaderLines) {
     const MeasurementStore& s = *store;
-    ASSERT_TRUE(read(std::string(kMeasuredHeader.substr(0, kMeasuredHeader.find('\n') + 1)) +
-                     ",,終了時刻,,,11時05分09\n"s));
-    EXPECT_EQ(getDateFromCSV(path), 140512102030);
-    EXPECT_STREQ(s.deviceId.data(), "0123456789012");
-    EXPECT_EQ((std::array{s.startYear, s.startMonth, s.startDay, s.startHour, s.startMinute,
-                          s.startSecond, s.endHour, s.endMinute, s.endSecond}),
-              (std::array{14, 5, 12, 10, 20, 30, 11, 5, 9}));
-    EXPECT_EQ((std::array{s.sampleCount, s.spanSamples, view.viewStart, view.viewEnd}),
-              (std::array{0, 2 * (44 * 60 + 39), 0, 900}));
-    // Trailing empty fields, letters and a NUL in the id, a short year, CR line ends, and a
-    // line 2 without a sixth field.
     ASSERT_TRUE(read("RM27,ID 12a4\0x6,測定日時,14年,5月,10時20分30,,,\r移動平均,5\r"s));
     EXPECT_EQ(getDateFromCSV(path), 140500102030);
     EXPECT_STREQ(s.deviceId.data(), "1204006000000");
@@ -68,7 +59,8 @@ TEST_F(CsvReaderTest, ValuesErrorRowsEmptyFieldsSumsAndLinesWithoutASlot) {
         twentyCommas + "\n" + twentyCommas + ",\n\n\r\n10:20:3,00:00:00,61,0.5,0.25,0.75\n" +
         filler);
     ASSERT_EQ(store->sampleCount, kSampleCapacity);
-    EXPECT_EQ(store->oxhbData[kSampleCapacity - 1], 9.0f);
+    EXPECT_EQ((std::array{store->oxhbData[6], store->oxhbData[kSampleCapacity - 1]}),
+              (std::array{9.0f, 9.0f}));
     EXPECT_EQ(values(0), (std::array{65.3f, 0.12346f, 0.05f, 0.12346f + 0.05f}));
     EXPECT_EQ(values(1), (std::array{-1.0f, -1.0f, -1.0f, -2.0f}));
     EXPECT_EQ(values(2), (std::array{-100.0f, 0.0f, -0.5f, -0.5f}));
