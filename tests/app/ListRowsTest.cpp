@@ -19,8 +19,9 @@ protected:
     QString status() const { return window.statusBar()->currentMessage(); }
 };
 
-// The shown recording stays with its own name and row; the failure is told.
-TEST_F(ListRowsTest, AFailedLoadKeepsTheShownRecording) {
+// A failed load keeps the shown recording with its own name and row and tells the failure.
+// Removing a row shows its neighbour and keeps the numbers.
+TEST_F(ListRowsTest, FailedLoadsAndRemovals) {
     std::filesystem::remove(media.file("r0.NVD"));
     selectRow(0);
     EXPECT_EQ((std::array{store->sampleCount, selectedRow()}), (std::array{0, -1}));
@@ -31,9 +32,9 @@ TEST_F(ListRowsTest, AFailedLoadKeepsTheShownRecording) {
               (std::array{20, 10, 1}));
     EXPECT_EQ(currentName(), u"r1.NVD"_s);
     EXPECT_TRUE(status().contains(u"r2.NVD"_s));
-}
-
-TEST_F(ListRowsTest, RemovingARowShowsItsNeighbourAndKeepsTheNumbers) {
+    writeRecording(media.path(), "r0.NVD", 9, 0, 10);
+    writeRecording(media.path(), "r2.NVD", 11, 0, 30);
+    window.table()->clearSelection();
     controller.onClickedButton5();  // nothing selected: nothing removed
     EXPECT_EQ(list().size(), 4);
     selectRow(1);
