@@ -20,7 +20,6 @@ namespace {
 
 using namespace test;
 
-constexpr float kInf = std::numeric_limits<float>::infinity();
 constexpr float kNaN = std::numeric_limits<float>::quiet_NaN();
 
 std::string measured(const MeasurementStore& store) {
@@ -70,7 +69,7 @@ TEST(CsvWriterTest, NumbersPrintAsPrintf) {
     std::uniform_real_distribution<float> plain(-200.0f, 200.0f);
     // clang-format off
     const float specials[] = {0.0f, -0.0f, 0.005f, 0.125f, 0.375f, 2.5f, 0.000005f, 1e-45f, 3.4e38f, -3.4e38f, kNaN,
-        -kNaN, kInf, 16777215.0f, 16777216.0f, 8388607.5f, -0.001f, -0.000004f, 0.015625f, 1.17549435e-38f, 99.995f};
+        -kNaN, std::numeric_limits<float>::infinity(), 16777215.0f, 16777216.0f, 8388607.5f, -0.001f, -0.000004f, 0.015625f, 1.17549435e-38f, 99.995f};
     // clang-format on
     auto next = [&, n = std::size_t{0}]() mutable {
         const float kinds[] = {
