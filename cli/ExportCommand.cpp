@@ -1,9 +1,9 @@
-#include <charconv>
 #include <cstdio>
 #include <filesystem>
 #include <optional>
 #include <string_view>
 
+#include "cli/Arguments.h"
 #include "cli/Commands.h"
 #include "cli/RecordingInput.h"
 #include "formats/CsvWriter.h"
@@ -19,28 +19,14 @@ constexpr std::string_view kExportUsage =
     "  --average N   the number the moving-average box shows, 1 to 30 (default 1: the\n"
     "                measured series); above 1 the averaged series is written\n";
 
-constexpr int kLargestAverage = 30;
-
 struct ExportArgs {
     std::string_view in;
     std::string_view out;
     int average = 1;
 };
 
-int usageError(const char* problem, std::string_view argument) {
-    std::fprintf(stderr, "nuvisca export: %s%.*s\n\n%s", problem, static_cast<int>(argument.size()),
-                 argument.data(), kExportUsage.data());
-    return kExitUsage;
-}
-
-std::optional<int> parseAverage(std::string_view text) {
-    int value = 0;
-    const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value);
-    if (error != std::errc{} || end != text.data() + text.size() || value < 1 ||
-        value > kLargestAverage) {
-        return std::nullopt;
-    }
-    return value;
+int usageError(std::string_view problem, std::string_view argument) {
+    return cli::usageError("export", kExportUsage, problem, argument);
 }
 
 // Returns an exit status when the arguments end the command (help or a usage error).
@@ -65,7 +51,7 @@ std::optional<int> parseArgs(std::span<const std::string_view> args, ExportArgs&
             } else {
                 value.remove_prefix(1);
             }
-            const std::optional<int> average = parseAverage(value);
+            const std::optional<int> average = parseInt(value, 1, kLargestAverage);
             if (!average) {
                 return usageError("N must be a whole number from 1 to 30, not ", value);
             }

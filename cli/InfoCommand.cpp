@@ -2,6 +2,7 @@
 #include <filesystem>
 #include <optional>
 
+#include "cli/Arguments.h"
 #include "cli/Commands.h"
 #include "cli/RecordingInput.h"
 
@@ -14,10 +15,8 @@ constexpr std::string_view kInfoUsage =
     "Prints what the viewer reads from a recording, one 'key: value' line each:\n"
     "format, date_key, device_id, start, end, samples, span_samples.\n";
 
-int usageError(const char* problem, std::string_view argument) {
-    std::fprintf(stderr, "nuvisca info: %s%.*s\n\n%s", problem, static_cast<int>(argument.size()),
-                 argument.data(), kInfoUsage.data());
-    return kExitUsage;
+int usageError(std::string_view problem, std::string_view argument) {
+    return cli::usageError("info", kInfoUsage, problem, argument);
 }
 
 void printInfo(const LoadedRecording& recording, const MeasurementStore& store) {

@@ -2,12 +2,12 @@
 #include <QImage>
 #include <QString>
 #include <array>
-#include <charconv>
 #include <cstdio>
 #include <filesystem>
 #include <optional>
 #include <string>
 
+#include "cli/Arguments.h"
 #include "cli/Commands.h"
 #include "cli/RecordingInput.h"
 #include "graph/GraphImage.h"
@@ -53,15 +53,6 @@ struct RenderOptions {
     bool page = false;
     QPageSize paper{QPageSize::A4};
 };
-
-std::optional<int> parseInt(std::string_view text, int low, int high) {
-    int value = 0;
-    const auto [rest, error] = std::from_chars(text.data(), text.data() + text.size(), value);
-    if (error != std::errc() || rest != text.data() + text.size() || value < low || value > high) {
-        return std::nullopt;
-    }
-    return value;
-}
 
 bool parseSize(std::string_view text, RenderOptions& options) {
     const std::size_t x = text.find('x');
@@ -115,7 +106,7 @@ bool parseOption(std::string_view name, std::string_view value, RenderOptions& o
         number = parseInt(value, 0, 4);
         options.zoomIndex = number.value_or(options.zoomIndex);
     } else if (name == "--average") {
-        number = parseInt(value, 1, 30);
+        number = parseInt(value, 1, kLargestAverage);
         options.average = number.value_or(options.average);
     } else if (name == "--start") {
         number = parseInt(value, 0, kSampleCapacity);
