@@ -13,8 +13,8 @@
 #include "app/FileListModel.h"
 #include "app/MainWindow.h"
 #include "app/RecordingFiles.h"
+#include "app/ViewerController.h"
 #include "app/VolumeSource.h"
-#include "app/nuviscaViewerAppDelegate.h"
 #include "formats/NvdReader.h"
 #include "formats/RegularFile.h"
 #include "store/MovingAverage.h"
@@ -78,7 +78,7 @@ std::vector<ListedFile> collectFromVolumes(const QList<MountedVolume>& volumes) 
 
 }  // namespace
 
-void nuviscaViewerAppDelegate::onClickedButton1() {
+void ViewerController::importFromMedia() {
     std::vector<ListedFile> found = collectFromVolumes(volumes_.mountedVolumes());
     if (found.empty()) {
         return;
@@ -87,24 +87,24 @@ void nuviscaViewerAppDelegate::onClickedButton1() {
     fillList(list_, found);
     reloadTable();
     scrollToRow(list_.size() - 1);
-    store_.listSource = 2;
-    if (desktopFolder_flg) {
+    store_.listSource = ListSource::RemovableMedia;
+    if (importFolderReady_) {
         for (int k = 0; k < list_.size(); ++k) {
             copyIntoImportFolder(list_.filepathList.at(k), list_.tableFilename.at(k));
         }
     }
 }
 
-void nuviscaViewerAppDelegate::onClickedButton2() {
+void ViewerController::chooseFilesToAdd() {
     const QStringList chosen = dialogs_.chooseRecordingsToAdd(window_);
     if (!chosen.isEmpty()) {
         addFiles(chosen);
     }
 }
 
-void nuviscaViewerAppDelegate::addFiles(const QStringList& paths) {
+void ViewerController::addFiles(const QStringList& paths) {
     std::vector<ListedFile> work;
-    if (store_.listSource == 1) {
+    if (store_.listSource == ListSource::OpenDialog) {
         for (const QString& path : std::as_const(list_.filepathList)) {
             work.push_back({path, QFileInfo(path).fileName(), 0});
         }
@@ -113,7 +113,8 @@ void nuviscaViewerAppDelegate::addFiles(const QStringList& paths) {
         return;
     }
     const std::size_t start = work.size();
-    const qsizetype old = store_.listSource == 1 ? list_.filepathList.size() : 0;
+    const qsizetype old =
+        store_.listSource == ListSource::OpenDialog ? list_.filepathList.size() : 0;
     for (const QString& chosen : paths) {
         if (static_cast<int>(work.size()) >= kMaxListEntries) {
             break;
@@ -140,10 +141,10 @@ void nuviscaViewerAppDelegate::addFiles(const QStringList& paths) {
     fillList(list_, work);
     reloadTable();
     scrollToRow(list_.size() - 1);
-    store_.listSource = 1;
+    store_.listSource = ListSource::OpenDialog;
 }
 
-void nuviscaViewerAppDelegate::onClickedButton5() {
+void ViewerController::removeSelected() {
     const int r = selectedRow();
     const int n = list_.size();
     if (r < 0 || r >= n) {
@@ -158,19 +159,19 @@ void nuviscaViewerAppDelegate::onClickedButton5() {
     } else {
         store_.sampleCount = 0;
         setLoadedFile(-1);
-        dataViewUpdate();
+        requestRedraw();
         for (int column = 0; column < 3; ++column) {
             model_->reloadCell(0, column);
         }
     }
 }
 
-void nuviscaViewerAppDelegate::showNeighbour(int row) {
+void ViewerController::showNeighbour(int row) {
     selectRow(row);
     if (loadListedFile(row)) {
         setLoadedFile(row);
         if (store_.sampleCount > 0 && store_.averageWindow > 0) {
-            Create_Av_data(store_);
+            computeMovingAverage(store_);
         }
     } else {
         // The removed entry's recording must not stay on screen under another name.
@@ -178,10 +179,10 @@ void nuviscaViewerAppDelegate::showNeighbour(int row) {
         setLoadedFile(-1);
         reportUnreadable(list_.tableFilename.at(row));
     }
-    dataViewUpdate();
+    requestRedraw();
 }
 
-bool nuviscaViewerAppDelegate::copyIntoImportFolder(const QString& source, const QString& name) {
+bool ViewerController::copyIntoImportFolder(const QString& source, const QString& name) {
     const QString destination = QStringLiteral("%1/%2").arg(desktopNvdFolder_, name);
     if (QFileInfo::exists(destination) || QFileInfo(destination).isSymLink()) {
         return false;

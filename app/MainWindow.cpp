@@ -14,7 +14,7 @@
 #include <QUrl>
 #include <QVBoxLayout>
 
-#include "graph/dataView.h"
+#include "graph/GraphView.h"
 
 namespace nuvisca {
 
@@ -28,7 +28,7 @@ QLabel* captionFor(const QString& text, QWidget* parent) {
 
 }  // namespace
 
-MainWindow::MainWindow(dataView* graph, QWidget* parent)
+MainWindow::MainWindow(GraphView* graph, QWidget* parent)
     : QMainWindow(parent),
       graph_(graph),
       title_(new QLabel(this)),

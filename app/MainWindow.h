@@ -9,15 +9,15 @@ class QTableView;
 
 namespace nuvisca {
 
-class dataView;
+class GraphView;
 
 // The window layout: it builds the controls and leaves all behaviour to the controller.
 class MainWindow final : public QMainWindow {
     Q_OBJECT
 public:
-    explicit MainWindow(dataView* graph, QWidget* parent = nullptr);
+    explicit MainWindow(GraphView* graph, QWidget* parent = nullptr);
 
-    dataView* graph() const { return graph_; }
+    GraphView* graph() const { return graph_; }
     QLabel* titleLabel() const { return title_; }
     QTableView* table() const { return table_; }
     QComboBox* zoomBox() const { return zoomBox_; }
@@ -35,7 +35,7 @@ protected:
     void dropEvent(QDropEvent* event) override;
 
 private:
-    dataView* graph_;
+    GraphView* graph_;
     QLabel* title_;
     QTableView* table_;
     QComboBox* zoomBox_;

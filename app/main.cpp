@@ -7,8 +7,8 @@
 #include "app/DialogService.h"
 #include "app/MainWindow.h"
 #include "app/SystemVolumeSource.h"
-#include "app/nuviscaViewerAppDelegate.h"
-#include "graph/dataView.h"
+#include "app/ViewerController.h"
+#include "graph/GraphView.h"
 
 int main(int argc, char** argv) {
     QApplication app(argc, argv);
@@ -22,14 +22,14 @@ int main(int argc, char** argv) {
     nuvisca::SystemVolumeSource volumes;
     const QScreen* screen = QGuiApplication::primaryScreen();
     const QSizeF screenSize = screen ? QSizeF(screen->availableGeometry().size()) : QSizeF();
-    nuvisca::nuviscaViewerAppDelegate controller(
+    nuvisca::ViewerController controller(
         *store, *view,
         {dialogs, volumes, QStandardPaths::writableLocation(QStandardPaths::DesktopLocation)},
         screenSize);
 
-    auto* graph = new nuvisca::dataView(*store, *view);
+    auto* graph = new nuvisca::GraphView(*store, *view);
     nuvisca::MainWindow window(graph);
-    controller.awakeFromNib(window);
+    controller.attachWindow(window);
     window.show();
 
     // Files named on the command line join the list as if chosen in the open dialog.

@@ -24,7 +24,7 @@ LoadedRecording& averagedRecording() {
     static LoadedRecording recording = [] {
         LoadedRecording loaded(1800.0f, 900.0f);
         loaded.store->averageWindow = 29;
-        Create_Av_data(*loaded.store);
+        computeMovingAverage(*loaded.store);
         return loaded;
     }();
     return recording;
@@ -92,7 +92,7 @@ BENCHMARK(dateKeys256Files)->Unit(benchmark::kMillisecond);
 const std::filesystem::path& fullCsvExport() {
     static const std::filesystem::path path = [] {
         auto file = scratchFolder() / "full.csv";
-        if (!saveNVDFile(file, *averagedRecording().store, ExportSeries::Measured)) {
+        if (!saveCsvExport(file, *averagedRecording().store, ExportSeries::Measured)) {
             fail("cannot write the full export");
         }
         return file;
@@ -129,14 +129,14 @@ BENCHMARK(dateKeyCsvExport)->Unit(benchmark::kMillisecond);
 void movingAverage30(benchmark::State& state) {
     MeasurementStore& store = *averagedRecording().store;
     for (auto _ : state) {
-        Create_Av_data(store);
+        computeMovingAverage(store);
         benchmark::DoNotOptimize(store.tohbAvg.data());
     }
 }
 BENCHMARK(movingAverage30)->Unit(benchmark::kMillisecond);
 
 // The export written four ways: the viewer's formatting with a plain write, the viewer's
-// saveNVDFile (temporary file, fsync, rename: what the user waits for), and the fprintf
+// saveCsvExport (temporary file, fsync, rename: what the user waits for), and the fprintf
 // baseline without and with fsync. Every setup checks that the baseline's bytes are the
 // viewer's.
 enum class ExportWay { FormatAndWrite, Save, Fprintf, FprintfSync };
@@ -152,7 +152,7 @@ bool writeExport(ExportWay way, const std::filesystem::path& path, const Measure
             return file != nullptr && std::fclose(file) == 0 && written;
         }
         case ExportWay::Save:
-            return saveNVDFile(path, store, series);
+            return saveCsvExport(path, store, series);
         case ExportWay::Fprintf:
         case ExportWay::FprintfSync:
             return writeCsvExportFprintf(path, store, series, way == ExportWay::FprintfSync);

@@ -5,7 +5,7 @@
 
 #include "bench/GraphScene.h"
 #include "print/PageOutput.h"
-#include "print/printView.h"
+#include "print/PrintPage.h"
 
 namespace nuvisca::bench {
 namespace {
@@ -16,7 +16,7 @@ void printPagePdf(benchmark::State& state, bool widened) {
     const QString path = QString::fromStdString((scratchFolder() / "page.pdf").string());
     const QPageSize paper(QPageSize::A4);
     for (auto _ : state) {
-        printView page(*scene.recording.store, scene.recording.view);
+        PrintPage page(*scene.recording.store, scene.recording.view);
         if (!writePrintedPage(path, paper, page)) {
             fail("cannot write the print page");
         }

@@ -91,10 +91,10 @@ int runExport(std::span<const std::string_view> args) {
     ExportSeries series = ExportSeries::Measured;
     if (parsed.average > 1) {
         store->averageWindow = parsed.average - 1;
-        Create_Av_data(*store);
+        computeMovingAverage(*store);
         series = ExportSeries::Averaged;
     }
-    if (!saveNVDFile(std::filesystem::path(parsed.out), *store, series)) {
+    if (!saveCsvExport(std::filesystem::path(parsed.out), *store, series)) {
         std::fprintf(stderr, "nuvisca: %.*s: cannot write the export\n",
                      static_cast<int>(parsed.out.size()), parsed.out.data());
         return kExitFailure;

@@ -13,7 +13,7 @@
 #include "graph/GraphImage.h"
 #include "graph/GraphViewState.h"
 #include "print/PageOutput.h"
-#include "print/printView.h"
+#include "print/PrintPage.h"
 #include "store/MeasurementStore.h"
 #include "store/MovingAverage.h"
 
@@ -159,7 +159,7 @@ bool loadAsViewer(const RenderOptions& options, MeasurementStore& store, GraphVi
         return false;
     }
     if (store.averageWindow > 0 && store.sampleCount > 0) {
-        Create_Av_data(store);
+        computeMovingAverage(store);
     }
     for (std::size_t k = 0; k < options.hidden.size(); ++k) {
         if (options.hidden[k]) {
@@ -203,7 +203,7 @@ int runRender(std::span<const std::string_view> args) {
     if (options->page) {
         const std::string name = std::filesystem::path(options->input).filename().string();
         setCurrentFileName(*store, name.data(), name.size());
-        printView page(*store, view);
+        PrintPage page(*store, view);
         written = writePrintedPage(output, options->paper, page);
     } else {
         written = renderGraphImage(*store, view, size, attributes).save(output, "PNG");

@@ -13,7 +13,6 @@ std::int64_t getDateFromCSV(const std::filesystem::path& path);
 
 // Loads a CSV export into the store and resets the visible range. Returns false, with the
 // store untouched, when the file is not a CSV export.
-bool readCSVFile(const std::filesystem::path& path, MeasurementStore& store,
-                 GraphViewState& view);
+bool readCSVFile(const std::filesystem::path& path, MeasurementStore& store, GraphViewState& view);
 
 }  // namespace nuvisca

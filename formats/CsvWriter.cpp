@@ -192,8 +192,8 @@ std::string formatCsvExport(const MeasurementStore& store, ExportSeries series) 
     return out;
 }
 
-bool saveNVDFile(const std::filesystem::path& path, const MeasurementStore& store,
-                 ExportSeries series) {
+bool saveCsvExport(const std::filesystem::path& path, const MeasurementStore& store,
+                   ExportSeries series) {
     return writeFileAtomically(path, formatCsvExport(store, series));
 }
 

@@ -14,7 +14,7 @@ std::string formatCsvExport(const MeasurementStore& store, ExportSeries series);
 
 // Writes the export to a temporary file beside path and moves it into place only when all
 // of it was written, so a failure never leaves a truncated file under the final name.
-bool saveNVDFile(const std::filesystem::path& path, const MeasurementStore& store,
-                 ExportSeries series);
+bool saveCsvExport(const std::filesystem::path& path, const MeasurementStore& store,
+                   ExportSeries series);
 
 }  // namespace nuvisca

@@ -13,7 +13,6 @@ std::int64_t getDateFromNVD(const std::filesystem::path& path);
 
 // Loads a device recording into the store and resets the visible range. Returns false,
 // with the store untouched, when the file cannot be opened or is not a device recording.
-bool readNVDFile(const std::filesystem::path& path, MeasurementStore& store,
-                 GraphViewState& view);
+bool readNVDFile(const std::filesystem::path& path, MeasurementStore& store, GraphViewState& view);
 
 }  // namespace nuvisca

@@ -89,7 +89,7 @@ int main(int argc, char** argv) {
         }
         compact(*loaded, *seed);
         seed->averageWindow = 2;
-        Create_Av_data(*seed);
+        computeMovingAverage(*seed);
         const std::string stem = std::filesystem::path(argv[k]).stem().string();
         const std::string measured = formatCsvExport(*seed, ExportSeries::Measured);
         ok = write(folder / (stem + ".csv"), measured) && ok;

@@ -61,7 +61,7 @@ void compareTags(const MeasurementStore& original, const MeasurementStore& back)
 void exportAndRead(const MeasurementStore& from, const char* name, MeasurementStore& into,
                    GraphViewState& view) {
     const auto path = scratch().file(name);
-    require(saveNVDFile(path, from, ExportSeries::Measured), "the export is written");
+    require(saveCsvExport(path, from, ExportSeries::Measured), "the export is written");
     require(readCSVFile(path, into, view), "the export reads as a CSV export");
 }
 

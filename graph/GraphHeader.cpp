@@ -18,10 +18,10 @@ struct LegendEntry {
 };
 
 constexpr std::array<LegendEntry, 4> kLegend{{
-    {colorOxhb, 120.0, "OXHB]", 156.0, 132.0, 228.0},
-    {colorDxhb, 240.0, "DXHB]", 276.0, 252.0, 348.0},
-    {colorTohb, 360.0, "TOHB]", 396.0, 372.0, 468.0},
-    {colorSto2, 480.0, "rSO2]", 516.0, 492.0, 588.0},
+    {kOxhbColour, 120.0, "OXHB]", 156.0, 132.0, 228.0},
+    {kDxhbColour, 240.0, "DXHB]", 276.0, 252.0, 348.0},
+    {kTohbColour, 360.0, "TOHB]", 396.0, 372.0, 468.0},
+    {kRso2Colour, 480.0, "rSO2]", 516.0, 492.0, 588.0},
 }};
 
 }  // namespace
@@ -50,7 +50,7 @@ void drawHeadings(Painter& painter, const MeasurementStore& store, const DrawFra
 
 void drawLegend(Painter& painter, GraphViewState& view, const DrawFrame& frame,
                 TextAttributes& attributes) {
-    attributes.fontSize = fwm;
+    attributes.fontSize = kLegendRowHeight;
     const double y = frame.height - 34.0;
     for (std::size_t k = 0; k < kLegend.size(); ++k) {
         const LegendEntry& entry = kLegend[k];

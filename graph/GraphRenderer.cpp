@@ -19,10 +19,10 @@ struct TraceStyle {
 };
 
 // Drawn bottom to top, so oxHb lies over the others.
-constexpr std::array<TraceStyle, 4> kTraceOrder{{{kTraceRso2, colorSto2},
-                                                 {kTraceTohb, colorTohb},
-                                                 {kTraceDxhb, colorDxhb},
-                                                 {kTraceOxhb, colorOxhb}}};
+constexpr std::array<TraceStyle, 4> kTraceOrder{{{kTraceRso2, kRso2Colour},
+                                                 {kTraceTohb, kTohbColour},
+                                                 {kTraceDxhb, kDxhbColour},
+                                                 {kTraceOxhb, kOxhbColour}}};
 
 void measureView(GraphViewState& view, const ViewBounds& bounds) {
     view.viewWidth = bounds.width;

@@ -23,9 +23,13 @@ void resetVisibleRange(GraphViewState& view, std::int32_t spanSamples) {
     view.viewEnd = spanSamples < view.viewSpan ? spanSamples : view.viewSpan;
 }
 
-float plotWidth(const GraphViewState& view) { return view.viewWidth - 20.0f; }
+float plotWidth(const GraphViewState& view) {
+    return view.viewWidth - 20.0f;
+}
 
-float plotHeight(const GraphViewState& view) { return view.viewHeight - 20.0f - fwm - fwm3 - 10.0f; }
+float plotHeight(const GraphViewState& view) {
+    return view.viewHeight - 20.0f - kLegendRowHeight - kHeadingRowHeight - 10.0f;
+}
 
 std::int32_t viewSpanForWidth(float viewWidth) {
     return viewWidth > 900.0f ? 900 : static_cast<std::int32_t>(viewWidth);
@@ -37,21 +41,30 @@ float pixelsPerSample(const GraphViewState& view) {
 
 float zoomFactor(std::int32_t zoomIndex) {
     switch (zoomIndex) {
-        case 0: return 0.5f;
-        case 1: return 1.0f;
-        case 2: return 2.0f;
-        case 3: return 4.0f;
-        default: return 8.0f;
+        case 0:
+            return 0.5f;
+        case 1:
+            return 1.0f;
+        case 2:
+            return 2.0f;
+        case 3:
+            return 4.0f;
+        default:
+            return 8.0f;
     }
 }
 
 float zoomExtra(std::int32_t zoomIndex) {
     switch (zoomIndex) {
         case 0:
-        case 1: return 0.0f;
-        case 2: return 1.0f;
-        case 3: return 3.0f;
-        default: return 7.0f;
+        case 1:
+            return 0.0f;
+        case 2:
+            return 1.0f;
+        case 3:
+            return 3.0f;
+        default:
+            return 7.0f;
     }
 }
 

@@ -8,8 +8,8 @@ namespace nuvisca {
 // Trace indices, used by traceShown and the legend boxes.
 enum TraceIndex : int { kTraceOxhb = 0, kTraceDxhb = 1, kTraceTohb = 2, kTraceRso2 = 3 };
 
-inline constexpr float fwm = 24.0f;   // legend row height and legend font size
-inline constexpr float fwm3 = 18.0f;  // heading row height and heading font size
+inline constexpr float kLegendRowHeight = 24.0f;   // legend row height and legend font size
+inline constexpr float kHeadingRowHeight = 18.0f;  // heading row height and heading font size
 
 // The graph's geometry, visible range, vertical offset, trace selection and drag state,
 // shared by the graph view, its mouse handlers, the readers, the controller and the

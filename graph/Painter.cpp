@@ -3,15 +3,15 @@
 namespace nuvisca {
 
 void PolylinePath::clear() {
-    mPoints.clear();
-    mRunStarts.clear();
-    mOpen = false;
+    points_.clear();
+    runStarts_.clear();
+    open_ = false;
 }
 
 std::span<const PointF> PolylinePath::run(std::size_t index) const {
-    const std::size_t first = mRunStarts[index];
-    const std::size_t next = index + 1 < mRunStarts.size() ? mRunStarts[index + 1] : mPoints.size();
-    return {mPoints.data() + first, next - first};
+    const std::size_t first = runStarts_[index];
+    const std::size_t next = index + 1 < runStarts_.size() ? runStarts_[index + 1] : points_.size();
+    return {points_.data() + first, next - first};
 }
 
 }  // namespace nuvisca

@@ -46,28 +46,28 @@ public:
     void clear();
     // Begins a run at the point, ending the open run, if any.
     void begin(PointF point) {
-        mRunStarts.push_back(mPoints.size());
-        mPoints.push_back(point);
-        mOpen = true;
+        runStarts_.push_back(points_.size());
+        points_.push_back(point);
+        open_ = true;
     }
     // Extends the open run, or begins one.
     void lineTo(PointF point) {
-        if (!mOpen) {
-            mRunStarts.push_back(mPoints.size());
-            mOpen = true;
+        if (!open_) {
+            runStarts_.push_back(points_.size());
+            open_ = true;
         }
-        mPoints.push_back(point);
+        points_.push_back(point);
     }
-    void end() { mOpen = false; }
-    bool runOpen() const { return mOpen; }
+    void end() { open_ = false; }
+    bool runOpen() const { return open_; }
 
-    std::size_t runCount() const { return mRunStarts.size(); }
+    std::size_t runCount() const { return runStarts_.size(); }
     std::span<const PointF> run(std::size_t index) const;
 
 private:
-    std::vector<PointF> mPoints;
-    std::vector<std::size_t> mRunStarts;
-    bool mOpen = false;
+    std::vector<PointF> points_;
+    std::vector<std::size_t> runStarts_;
+    bool open_ = false;
 };
 
 // What the graph needs of a drawing surface. Line ends are butt; each run is stroked on

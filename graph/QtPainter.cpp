@@ -15,12 +15,12 @@ QColor toQColor(const Rgba& colour) {
 }
 
 QtPainter::QtPainter(QPainter& painter, double height)
-    : mPainter(painter),
-      mHeight(height),
-      mPixelsPerUnit(painter.device() != nullptr ? painter.device()->devicePixelRatioF() : 1.0),
-      mFont(QGuiApplication::font()) {
-    mPainter.setRenderHint(QPainter::Antialiasing, true);
-    mPainter.setRenderHint(QPainter::TextAntialiasing, true);
+    : painter_(painter),
+      height_(height),
+      pixelsPerUnit_(painter.device() != nullptr ? painter.device()->devicePixelRatioF() : 1.0),
+      font_(QGuiApplication::font()) {
+    painter_.setRenderHint(QPainter::Antialiasing, true);
+    painter_.setRenderHint(QPainter::TextAntialiasing, true);
 }
 
 QPen QtPainter::linePen(const Rgba& colour, double lineWidth) {
@@ -29,21 +29,21 @@ QPen QtPainter::linePen(const Rgba& colour, double lineWidth) {
 }
 
 QRectF QtPainter::toQt(const RectF& rect) const {
-    return {rect.x, mHeight - rect.y - rect.height, rect.width, rect.height};
+    return {rect.x, height_ - rect.y - rect.height, rect.width, rect.height};
 }
 
 void QtPainter::fillRect(const RectF& rect, const Rgba& colour) {
-    mPainter.fillRect(toQt(rect), toQColor(colour));
+    painter_.fillRect(toQt(rect), toQColor(colour));
 }
 
 void QtPainter::strokeRect(const RectF& rect, const Rgba& colour, double lineWidth) {
-    mPainter.setPen(linePen(colour, lineWidth));
-    mPainter.setBrush(Qt::NoBrush);
-    mPainter.drawRect(toQt(rect));
+    painter_.setPen(linePen(colour, lineWidth));
+    painter_.setBrush(Qt::NoBrush);
+    painter_.drawRect(toQt(rect));
 }
 
 void QtPainter::strokePath(const PolylinePath& path, const Rgba& colour, double lineWidth) {
-    mPainter.setPen(linePen(colour, lineWidth));
+    painter_.setPen(linePen(colour, lineWidth));
     for (std::size_t r = 0; r < path.runCount(); ++r) {
         const std::span<const PointF> run = path.run(r);
         if (run.size() < 2) {
@@ -52,22 +52,22 @@ void QtPainter::strokePath(const PolylinePath& path, const Rgba& colour, double 
         // Qt's stroker spends most of its time on the joins of long wide polylines: fewer
         // points (one column holds dozens of samples when widened) drawn as separate
         // segments cost a small fraction of the same run as one polyline.
-        mReduced.clear();
-        reduceToColumns(run, mPixelsPerUnit, mReduced);
-        mSegments.clear();
-        for (std::size_t k = 1; k < mReduced.size(); ++k) {
-            mSegments.emplace_back(toQt(mReduced[k - 1]), toQt(mReduced[k]));
+        reduced_.clear();
+        reduceToColumns(run, pixelsPerUnit_, reduced_);
+        segments_.clear();
+        for (std::size_t k = 1; k < reduced_.size(); ++k) {
+            segments_.emplace_back(toQt(reduced_[k - 1]), toQt(reduced_[k]));
         }
-        mPainter.drawLines(mSegments.data(), static_cast<int>(mSegments.size()));
+        painter_.drawLines(segments_.data(), static_cast<int>(segments_.size()));
     }
 }
 
 const QFont& QtPainter::fontOfSize(double size) {
     const int pixels = static_cast<int>(std::lround(size));
-    if (mFont.pixelSize() != pixels) {
-        mFont.setPixelSize(std::max(pixels, 1));
+    if (font_.pixelSize() != pixels) {
+        font_.setPixelSize(std::max(pixels, 1));
     }
-    return mFont;
+    return font_;
 }
 
 void QtPainter::drawText(PointF lowerLeft, std::string_view utf8,
@@ -75,15 +75,15 @@ void QtPainter::drawText(PointF lowerLeft, std::string_view utf8,
     const QString text = QString::fromUtf8(utf8.data(), static_cast<qsizetype>(utf8.size()));
     const QFont& font = fontOfSize(attributes.fontSize);
     const QFontMetricsF metrics(font);
-    const double bottom = mHeight - lowerLeft.y;
+    const double bottom = height_ - lowerLeft.y;
     if (attributes.background) {
         const QRectF box(lowerLeft.x, bottom - metrics.height(), metrics.horizontalAdvance(text),
                          metrics.height());
-        mPainter.fillRect(box, toQColor(*attributes.background));
+        painter_.fillRect(box, toQColor(*attributes.background));
     }
-    mPainter.setFont(font);
-    mPainter.setPen(toQColor(attributes.foreground));
-    mPainter.drawText(QPointF(lowerLeft.x, bottom - metrics.descent()), text);
+    painter_.setFont(font);
+    painter_.setPen(toQColor(attributes.foreground));
+    painter_.drawText(QPointF(lowerLeft.x, bottom - metrics.descent()), text);
 }
 
 }  // namespace nuvisca

@@ -23,20 +23,20 @@ public:
                   const TextAttributes& attributes) override;
 
 protected:
-    QPainter& qpainter() { return mPainter; }
-    QPointF toQt(PointF point) const { return {point.x, mHeight - point.y}; }
+    QPainter& qpainter() { return painter_; }
+    QPointF toQt(PointF point) const { return {point.x, height_ - point.y}; }
     static QPen linePen(const Rgba& colour, double lineWidth);
 
 private:
     QRectF toQt(const RectF& rect) const;
     const QFont& fontOfSize(double size);
 
-    QPainter& mPainter;
-    double mHeight;
-    double mPixelsPerUnit;
-    QFont mFont;
-    std::vector<PointF> mReduced;
-    std::vector<QLineF> mSegments;
+    QPainter& painter_;
+    double height_;
+    double pixelsPerUnit_;
+    QFont font_;
+    std::vector<PointF> reduced_;
+    std::vector<QLineF> segments_;
 };
 
 QColor toQColor(const Rgba& colour);

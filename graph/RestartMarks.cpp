@@ -15,21 +15,21 @@ constexpr std::size_t kLabelRows = 8;
 class LabelRows {
 public:
     std::size_t place(std::int32_t x) {
-        std::size_t row = (mPrevious + 1) % kLabelRows;
+        std::size_t row = (previous_ + 1) % kLabelRows;
         for (std::size_t r = 0; r < kLabelRows; ++r) {
-            if (std::int64_t{x} > std::int64_t{mLastX[r]} + 184) {
+            if (std::int64_t{x} > std::int64_t{lastX_[r]} + 184) {
                 row = r;
                 break;
             }
         }
-        mLastX[row] = x;
-        mPrevious = row;
+        lastX_[row] = x;
+        previous_ = row;
         return row;
     }
 
 private:
-    std::array<std::int32_t, kLabelRows> mLastX{-174, -174, -174, -174, -174, -174, -174, -174};
-    std::size_t mPrevious = 0;
+    std::array<std::int32_t, kLabelRows> lastX_{-174, -174, -174, -174, -174, -174, -174, -174};
+    std::size_t previous_ = 0;
 };
 
 }  // namespace
@@ -53,7 +53,7 @@ void drawRestartLines(Painter& painter, const MeasurementStore& store, const Dra
 void drawRestartLabels(Painter& painter, const MeasurementStore& store, const DrawFrame& frame,
                        TextAttributes& attributes) {
     attributes.fontSize = 18.0;
-    attributes.foreground = colorLine3;
+    attributes.foreground = kRestartLabelColour;
     attributes.background = kWhite;
     if (!frame.hasVisibleSlots()) {
         return;

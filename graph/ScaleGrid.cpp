@@ -48,7 +48,7 @@ void drawGrid(Painter& painter, const DrawFrame& frame) {
             grid.lineTo({frame.width - 10.0, y});
         }
     }
-    painter.strokePath(grid, colorLine1, 2.0);
+    painter.strokePath(grid, kGridColour, 2.0);
 }
 
 }  // namespace
@@ -66,7 +66,7 @@ void drawGridAndScales(Painter& painter, const DrawFrame& frame, TextAttributes&
     drawGrid(painter, frame);
 
     attributes.fontSize = 18.0;
-    attributes.foreground = colorLine2;
+    attributes.foreground = kLabelColour;
     const int left = leftDecimals(20.0f / frame.zoomFactor);
     const RightScale right = rightScale(0.1f / frame.zoomFactor);
     for (std::int32_t k = 0; k <= gridLines(frame); ++k) {

@@ -44,7 +44,7 @@ std::int32_t tickInterval(std::int32_t start, std::int32_t last, std::int32_t vi
 void drawTimeAxis(Painter& painter, const MeasurementStore& store, const DrawFrame& frame,
                   TextAttributes& attributes) {
     attributes.fontSize = 18.0;
-    attributes.foreground = colorLine2;
+    attributes.foreground = kLabelColour;
     attributes.background = kWhite;
     if (!frame.hasVisibleSlots()) {
         return;
@@ -91,7 +91,7 @@ void drawTimeAxis(Painter& painter, const MeasurementStore& store, const DrawFra
             lastLabelRight = truncToInt(x + 72.0f);
         }
     }
-    painter.strokePath(ticks, colorLine1, 1.0);
+    painter.strokePath(ticks, kGridColour, 1.0);
 }
 
 }  // namespace nuvisca

@@ -38,30 +38,30 @@ TraceSeries seriesOf(const MeasurementStore& store, const DrawFrame& frame, Trac
 class TraceWalker {
 public:
     TraceWalker(const TraceSeries& series, const DrawFrame& frame, Rso2Presence presence)
-        : mSeries(series), mFrame(frame), mPresence(presence) {}
+        : series_(series), frame_(frame), presence_(presence) {}
 
     bool hasValue(std::int32_t slot) const {
         const auto i = static_cast<std::size_t>(slot);
-        if (!mSeries.rso2) {
-            return mSeries.drawn[i] >= 0.0f;
+        if (!series_.rso2) {
+            return series_.drawn[i] >= 0.0f;
         }
         // The measured series decides, also when the averaged one is drawn.
-        if (mPresence == Rso2Presence::AboveZero) {
-            return mSeries.raw[i] > 0.0f;
+        if (presence_ == Rso2Presence::AboveZero) {
+            return series_.raw[i] > 0.0f;
         }
-        return static_cast<double>(mSeries.raw[i]) > 0.01;
+        return static_cast<double>(series_.raw[i]) > 0.01;
     }
 
     PointF point(std::int32_t slot, float x, float lowest) const {
-        const float v = mSeries.drawn[static_cast<std::size_t>(slot)];
-        const float y = v * mSeries.scale + static_cast<float>(mFrame.base);
-        return {x, limitTo(y, lowest, mFrame.plotHeight + 9.0f)};
+        const float v = series_.drawn[static_cast<std::size_t>(slot)];
+        const float y = v * series_.scale + static_cast<float>(frame_.base);
+        return {x, limitTo(y, lowest, frame_.plotHeight + 9.0f)};
     }
 
 private:
-    const TraceSeries& mSeries;
-    const DrawFrame& mFrame;
-    Rso2Presence mPresence;
+    const TraceSeries& series_;
+    const DrawFrame& frame_;
+    Rso2Presence presence_;
 };
 
 }  // namespace

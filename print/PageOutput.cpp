@@ -17,7 +17,7 @@ std::optional<QPageSize> paperSizeNamed(std::string_view name) {
     return std::nullopt;
 }
 
-bool writePrintedPage(const QString& path, const QPageSize& paper, printView& page) {
+bool writePrintedPage(const QString& path, const QPageSize& paper, PrintPage& page) {
     PrintSettings settings;
     settings.printer.setPageSize(paper);
     applyPrintViewSettings(settings);

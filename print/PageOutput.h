@@ -5,7 +5,7 @@
 #include <optional>
 #include <string_view>
 
-#include "print/printView.h"
+#include "print/PrintPage.h"
 
 namespace nuvisca {
 
@@ -18,6 +18,6 @@ std::optional<QPageSize> paperSizeNamed(std::string_view name);
 // Writes the page as it would be printed on the paper, with the settings every print press
 // applies: a one-page PDF when the path ends in ".pdf", else a PNG of the sheet. False when
 // the file cannot be written.
-bool writePrintedPage(const QString& path, const QPageSize& paper, printView& page);
+bool writePrintedPage(const QString& path, const QPageSize& paper, PrintPage& page);
 
 }  // namespace nuvisca

@@ -1,7 +1,7 @@
 #pragma once
 
 #include "graph/Painter.h"
-#include "print/PrintPage.h"
+#include "print/PrintPageDrawing.h"
 
 namespace nuvisca {
 

@@ -2,7 +2,7 @@
 
 namespace nuvisca {
 
-void paintPageInArea(QPainter& painter, const QRectF& area, PageFit fit, printView& page) {
+void paintPageInArea(QPainter& painter, const QRectF& area, PageFit fit, PrintPage& page) {
     const PageSize frame = page.frame();
     const RectF placed = placePage(frame, area.width(), area.height(), fit);
     if (placed.width <= 0.0 || placed.height <= 0.0) {
@@ -17,7 +17,7 @@ void paintPageInArea(QPainter& painter, const QRectF& area, PageFit fit, printVi
     painter.restore();
 }
 
-bool printPage(PrintSettings& settings, printView& page) {
+bool printPage(PrintSettings& settings, PrintPage& page) {
     QPainter painter;
     if (!painter.begin(&settings.printer)) {
         return false;
@@ -28,7 +28,7 @@ bool printPage(PrintSettings& settings, printView& page) {
     return painter.end();
 }
 
-QImage renderPrintedSheet(const QPageLayout& layout, PageFit fit, printView& page,
+QImage renderPrintedSheet(const QPageLayout& layout, PageFit fit, PrintPage& page,
                           int dotsPerInch) {
     QImage sheet(layout.fullRectPixels(dotsPerInch).size(), QImage::Format_RGB32);
     const int dotsPerMetre = qRound(dotsPerInch / 0.0254);

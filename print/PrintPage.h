@@ -1,30 +1,32 @@
 #pragma once
 
-#include <string_view>
+#include <QPainter>
 
 #include "graph/GraphViewState.h"
 #include "graph/Painter.h"
+#include "print/PrintPageDrawing.h"
 #include "store/MeasurementStore.h"
 
 namespace nuvisca {
 
-// The band above the graph that carries the file name.
-inline constexpr float kHeaderBandHeight = 4.0f * fwm;
+// The page of one print request. It holds no data: every draw reads the store and the
+// graph view state. Its text attributes are its own and start fresh with each request.
+class PrintPage {
+public:
+    // The frame is fixed here, from the size the graph view last drew itself at.
+    PrintPage(const MeasurementStore& store, GraphViewState& view);
 
-struct PageSize {
-    double width = 0.0;
-    double height = 0.0;
+    PageSize frame() const { return frame_; }
+
+    // Draws the page in the painter's current coordinates: one unit per point, the page's
+    // top-left corner at the origin.
+    void drawRect(QPainter& painter);
+
+private:
+    const MeasurementStore& store_;
+    GraphViewState& view_;
+    PageSize frame_;
+    TextAttributes attributes_;
 };
-
-// W x (H + 96), from the size the graph view last measured itself at.
-PageSize printPageSize(const GraphViewState& view);
-
-// The current file name as far as its terminating zero; empty when it is no valid UTF-8.
-std::string_view printableFileName(const MeasurementStore& store);
-
-// The whole print page: the graph exactly as the view shows it, without the border and with
-// the page's rSO2 rule, under the header band. Reads the view's size and never writes it.
-void drawPrintPage(Painter& painter, const MeasurementStore& store, GraphViewState& view,
-                   TextAttributes& attributes);
 
 }  // namespace nuvisca

@@ -8,7 +8,7 @@ void resetMeasurementStore(MeasurementStore& store, float screenWidth, float scr
     store.screenWidth = screenWidth;
     store.screenHeight = screenHeight;
     store.sampleCapacity = kSampleCapacity;
-    store.listSource = 0;
+    store.listSource = ListSource::None;
     store.spanSamples = 0;
     store.sampleCount = 0;
     store.sampleTime.fill(0);

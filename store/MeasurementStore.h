@@ -18,6 +18,9 @@ inline constexpr std::uint64_t continuationTag = 0xFFFFFFFFu;
 inline constexpr std::size_t kFileNameCapacity = 256;  // 255 bytes of name and the NUL
 inline constexpr std::size_t kDeviceIdLength = 13;
 
+// Where the listed files came from; it decides how a listed file is read.
+enum class ListSource : std::int32_t { None, OpenDialog, RemovableMedia };
+
 using SampleArray = std::array<float, kSampleCapacity>;
 
 // The one loaded recording and the user's settings. Fixed capacity: loading, averaging
@@ -53,7 +56,7 @@ struct MeasurementStore {
 
     std::int32_t zoomIndex = 0;      // 0 = 1/2x, 1 = 1x, 2 = 2x, 3 = 4x, 4 = 8x
     std::int32_t averageWindow = 0;  // neighbours on each side; the box shows this + 1
-    std::int32_t listSource = 0;     // 0 none, 1 open dialog, 2 removable media
+    ListSource listSource = ListSource::None;
     std::array<char, kFileNameCapacity> currentFileName{};
 
     float screenWidth = 0.0f;

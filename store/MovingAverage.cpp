@@ -73,7 +73,7 @@ void averageSlot(MeasurementStore& store, std::int64_t i, std::int64_t window, s
 
 }  // namespace
 
-void Create_Av_data(MeasurementStore& store) {
+void computeMovingAverage(MeasurementStore& store) {
     const std::int64_t count = std::min<std::int64_t>(store.sampleCount, kSampleCapacity);
     const std::int64_t window = store.averageWindow;
     for (std::int64_t i = 0; i < count; ++i) {

@@ -11,10 +11,10 @@
 #include "app/DialogService.h"
 #include "app/FileListModel.h"
 #include "app/MainWindow.h"
+#include "app/ViewerController.h"
 #include "app/VolumeSource.h"
-#include "app/nuviscaViewerAppDelegate.h"
 #include "formats/CsvTestSupport.h"
-#include "graph/dataView.h"
+#include "graph/GraphView.h"
 #include "support/NvdBuilder.h"
 
 namespace nuvisca::test {
@@ -77,8 +77,8 @@ class ControllerTest : public ::testing::Test {
 protected:
     ControllerTest()
         : controller(*store, *view, {dialogs, volumes, qPath(desktop.path())}, QSizeF(1600, 1000)),
-          window(new dataView(*store, *view)) {
-        controller.awakeFromNib(window);
+          window(new GraphView(*store, *view)) {
+        controller.attachWindow(window);
         window.resize(1400, 800);
     }
 
@@ -119,7 +119,7 @@ protected:
     FakeVolumes volumes;
     std::unique_ptr<MeasurementStore> store = makeMeasurementStore();
     std::unique_ptr<GraphViewState> view = std::make_unique<GraphViewState>();
-    nuviscaViewerAppDelegate controller;
+    ViewerController controller;
     MainWindow window;
 };
 

@@ -13,18 +13,18 @@ namespace {
 // and missing files skipped; CSV exports sorted with the rest; a file deleted since it was
 // listed dated 0 when the list changes.
 TEST_F(ControllerTest, OpenDialogSortsEachChoiceAndAppendsItBehindTheList) {
-    controller.onClickedButton2();  // cancelled
-    EXPECT_EQ(store->listSource, 0);
+    controller.chooseFilesToAdd();  // cancelled
+    EXPECT_EQ(store->listSource, ListSource::None);
     const QString ten = onMedia("ten.NVD", 10);
     dialogs.filesToAdd.push_back({onMedia("noon.NVD", 12), onMedia("nine.NVD", 9), ten});
-    controller.onClickedButton2();
+    controller.chooseFilesToAdd();
     EXPECT_EQ(names(), (QStringList{u"nine.NVD"_s, u"ten.NVD"_s, u"noon.NVD"_s}));
     EXPECT_EQ(list().tableListNumber, (QStringList{u"01"_s, u"02"_s, u"03"_s}));
     EXPECT_EQ(list().tableDate.at(1), u"2013年07月15日 10:00:00"_s);
-    EXPECT_EQ(store->listSource, 1);
+    EXPECT_EQ(store->listSource, ListSource::OpenDialog);
     writeBytes(media.file("bad.NVD"), Bytes{'Q', 'M'});
     writeBytes(media.file("notes.txt"), Bytes{'h', 'i'});
-    ASSERT_TRUE(saveNVDFile(media.file("csv.csv"), *makeRecording(1), ExportSeries::Measured));
+    ASSERT_TRUE(saveCsvExport(media.file("csv.csv"), *makeRecording(1), ExportSeries::Measured));
     controller.addFiles({qPath(media.file("csv.csv")), onMedia("eight.nvd", 8), ten,
                          qPath(media.file("bad.NVD")), qPath(media.file("notes.txt")),
                          qPath(media.file("gone.NVD"))});
@@ -77,11 +77,12 @@ TEST_F(ControllerTest, MediaImportListsAndCopiesTheRecordingsOfAllRemovableVolum
     addVolume(media.path());
     addVolume(fixedDisk.path(), false);
     addVolume(second.path());
-    controller.onClickedButton1();
+    controller.importFromMedia();
     EXPECT_EQ(names(),
               (QStringList{u"a.NVD"_s, u"b1.NVD"_s, u"b2.NVD"_s, QString::fromStdString(longest)}));
     EXPECT_EQ(list().filepathList.at(2), qPath(second.file("b2.NVD")));
-    EXPECT_EQ((std::array{store->listSource, store->sampleCount}), (std::array{2, 0}));
+    EXPECT_EQ(store->listSource, ListSource::RemovableMedia);
+    EXPECT_EQ(store->sampleCount, 0);
     EXPECT_EQ(readBytes(toFileSystemPath(controller.desktopNvdFolder()) / "b2.NVD"),
               readBytes(second.file("b2.NVD")));
     selectRow(3);
@@ -91,19 +92,19 @@ TEST_F(ControllerTest, MediaImportListsAndCopiesTheRecordingsOfAllRemovableVolum
 TEST_F(ControllerTest, EachWayOfFillingTheListReplacesTheOtherAndMediaGive256AtMost) {
     controller.addFiles({qPath(writeRecording(desktop.path(), "picked.NVD", 10, 0))});
     addVolume(media.path());
-    controller.onClickedButton1();  // finds nothing: changes nothing
+    controller.importFromMedia();  // finds nothing: changes nothing
     EXPECT_EQ(names(), QStringList{u"picked.NVD"_s});
     onMedia("m.NVD", 11);
-    controller.onClickedButton1();
+    controller.importFromMedia();
     EXPECT_EQ(names(), QStringList{u"m.NVD"_s});
     controller.addFiles({qPath(writeRecording(desktop.path(), "p.NVD", 9, 0))});
     EXPECT_EQ(names(), QStringList{u"p.NVD"_s});
-    EXPECT_EQ(store->listSource, 1);
+    EXPECT_EQ(store->listSource, ListSource::OpenDialog);
     std::filesystem::remove(media.file("m.NVD"));  // its copy stays
     for (int k = 0; k < 300; ++k) {  // the first 256 files found are listed and copied
         onMedia("r" + std::to_string(k) + ".NVD", 10, k % 60, 1);
     }
-    controller.onClickedButton1();
+    controller.importFromMedia();
     EXPECT_EQ(list().tableListNumber.last(), u"256"_s);
     EXPECT_EQ(QDir(controller.desktopNvdFolder()).entryList(QDir::Files).size(), 257);
 }
@@ -117,7 +118,7 @@ TEST_F(ControllerTest, UserWalkImportSelectZoomSmoothDragAndRemove) {
     window.show();
     QApplication::processEvents();
     window.graph()->repaint();  // the first draw measures the view
-    controller.onClickedButton1();
+    controller.importFromMedia();
     ASSERT_EQ(controller.tableModel()->rowCount(), 2);
     EXPECT_EQ(controller.tableModel()->cellText(u"TABLE_FNAME"_s, 0), u"morning.NVD"_s);
     EXPECT_EQ(store->averageWindow, 0);
@@ -128,7 +129,7 @@ TEST_F(ControllerTest, UserWalkImportSelectZoomSmoothDragAndRemove) {
     EXPECT_EQ((std::array{store->zoomIndex, store->averageWindow}), (std::array{3, 4}));
     EXPECT_NE(store->oxhbAvg[0], store->oxhbData[0]);  // the first slot averages forwards only
     window.graph()->repaint();
-    dataView* graph = window.graph();
+    GraphView* graph = window.graph();
     const QPointF from(graph->width() / 2.0, graph->height() / 2.0);
     const std::int32_t span = view->viewEnd - view->viewStart;
     for (int k = 0; k <= 9; ++k) {  // a drag leftwards: later samples
@@ -144,7 +145,7 @@ TEST_F(ControllerTest, UserWalkImportSelectZoomSmoothDragAndRemove) {
     EXPECT_EQ(view->viewEnd - view->viewStart, std::max(span, view->viewSpan));
     EXPECT_EQ(view->mouseDownInPlot, 0);
     selectRow(1);
-    controller.onClickedButton5();
+    controller.removeSelected();
     EXPECT_EQ(controller.tableModel()->rowCount(), 1);
     EXPECT_EQ(currentName(), u"morning.NVD"_s);
 }

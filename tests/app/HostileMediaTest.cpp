@@ -55,7 +55,7 @@ TEST_F(HostileMediaTest, FilesThatChangeAfterListingAreNotCopied) {
             std::filesystem::create_symlink("/proc/self/mem", unreadable);
         },
         Qt::SingleShotConnection);
-    controller.onClickedButton1();
+    controller.importFromMedia();
     EXPECT_EQ(list().size(), 4);
     EXPECT_EQ(entriesOfWholeCopies(), QStringList{u"plain.NVD"_s});
     selectRow(0);
@@ -72,8 +72,8 @@ TEST_F(HostileMediaTest, WhatBearsTheNamesIsKeptAndAFullDiskHoldsWholeCopiesOnly
         onMedia(name, 9);
     }
     addVolume(media.path());
-    controller.onClickedButton1();
-    controller.onClickedButton1();
+    controller.importFromMedia();
+    controller.importFromMedia();
     EXPECT_EQ(list().size(), 4);
     EXPECT_FALSE(std::filesystem::exists(desktop.path() / "elsewhere.NVD"));
     EXPECT_EQ(readBytes(folder() / "old.NVD"), "old");
@@ -88,18 +88,18 @@ TEST_F(HostileMediaTest, WhatBearsTheNamesIsKeptAndAFullDiskHoldsWholeCopiesOnly
     for (int k = 0; k < 12; ++k) {  // two or three pages each: some fit, the rest must not appear
         onMedia("r" + std::to_string(k) + ".NVD", 9, k, 500 + 37 * k);
     }
-    controller.onClickedButton1();
+    controller.importFromMedia();
     const auto copies = entriesOfWholeCopies().size();
     EXPECT_TRUE(list().size() == 16 && copies > 4 && copies < 16) << copies;
 }
 
 TEST_F(HostileMediaTest, AnImportFolderThatCannotBeCreatedTakesNoCopies) {
     writeBytes(media.file("Desktop"), Bytes{'k'});
-    nuviscaViewerAppDelegate blocked(
-        *store, *view, {dialogs, volumes, qPath(media.file("Desktop"))}, QSizeF(1600, 1000));
+    ViewerController blocked(*store, *view, {dialogs, volumes, qPath(media.file("Desktop"))},
+                             QSizeF(1600, 1000));
     onMedia("a.NVD", 9);
     addVolume(media.path());
-    blocked.onClickedButton1();
+    blocked.importFromMedia();
     EXPECT_EQ(blocked.fileList().tableFilename, QStringList{u"a.NVD"_s});
     EXPECT_EQ(readBytes(media.file("Desktop")), "k");
 }

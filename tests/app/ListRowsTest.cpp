@@ -35,30 +35,30 @@ TEST_F(ListRowsTest, FailedLoadsAndRemovals) {
     writeRecording(media.path(), "r0.NVD", 9, 0, 10);
     writeRecording(media.path(), "r2.NVD", 11, 0, 30);
     window.table()->clearSelection();
-    controller.onClickedButton5();  // nothing selected: nothing removed
+    controller.removeSelected();  // nothing selected: nothing removed
     EXPECT_EQ(list().size(), 4);
     selectRow(1);
-    controller.onClickedButton5();
+    controller.removeSelected();
     EXPECT_EQ(names(), (QStringList{u"r0.NVD"_s, u"r2.NVD"_s, u"r3.NVD"_s}));
     EXPECT_EQ(list().tableListNumber, (QStringList{u"01"_s, u"03"_s, u"04"_s}));
     EXPECT_EQ((std::array{selectedRow(), store->sampleCount}), (std::array{1, 30}));
     EXPECT_EQ(currentName(), u"r2.NVD"_s);
     window.averageBox()->setCurrentIndex(2);
     selectRow(2);
-    controller.onClickedButton5();  // the last row: the one before it is shown, averaged
+    controller.removeSelected();  // the last row: the one before it is shown, averaged
     EXPECT_EQ((std::array{selectedRow(), store->sampleCount}), (std::array{1, 30}));
     EXPECT_FLOAT_EQ(store->oxhbAvg[0], (0.4f + 0.401f + 0.402f) / 3.0f);
     // A neighbour that cannot be read empties the graph instead of keeping the removed one.
     std::filesystem::remove(media.file("r2.NVD"));
     selectRow(0);
-    controller.onClickedButton5();
+    controller.removeSelected();
     EXPECT_EQ(store->sampleCount, 0);
     EXPECT_TRUE(currentName().isEmpty());
     EXPECT_TRUE(status().contains(u"r2.NVD"_s));
     writeRecording(media.path(), "r2.NVD", 11, 0, 30);
     window.table()->clearSelection();
     selectRow(0);
-    controller.onClickedButton5();  // the only row
+    controller.removeSelected();  // the only row
     EXPECT_EQ(controller.tableModel()->rowCount(), 0);
     EXPECT_EQ(store->sampleCount, 0);
 }
@@ -68,7 +68,7 @@ TEST_F(ListRowsTest, FailedLoadsAndRemovals) {
 TEST_F(ListRowsTest, ExportAsksOnlyWithAnAverageAndItsAnswerChoosesTheSeries) {
     const auto exportAs = [&](const std::string& name) {  // line 2 of the file written
         dialogs.exportPaths.push_back(qPath(desktop.file(name)));
-        controller.onClickedButton3();
+        controller.exportCsv();
         const std::vector<std::string> lines = splitLines(readBytes(desktop.file(name)));
         return lines.size() > 1 ? lines[1] : std::string();
     };

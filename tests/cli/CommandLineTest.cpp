@@ -50,7 +50,7 @@ protected:
         GraphViewState view;
         EXPECT_TRUE(readNVDFile(in, *store, view) || readCSVFile(in, *store, view));
         store->averageWindow = n - 1;
-        Create_Av_data(*store);
+        computeMovingAverage(*store);
         return formatCsvExport(*store, n > 1 ? ExportSeries::Averaged : ExportSeries::Measured);
     }
 

@@ -141,7 +141,7 @@ TEST(CsvRoundTripTest, SamplesLoadAsDescribedAndComeBackFromAnExport) {
         EXPECT_EQ((std::array{store->sampleCount, store->spanSamples, breaks}),
                   (std::array{c.sampleCount, c.spanSamples, c.breakSlots}));
         const auto csv = dir.file("out.csv");
-        ASSERT_TRUE(saveNVDFile(csv, *store, ExportSeries::Measured));
+        ASSERT_TRUE(saveCsvExport(csv, *store, ExportSeries::Measured));
         const auto back = makeMeasurementStore();
         ASSERT_TRUE(readCSVFile(csv, *back, view));
         EXPECT_EQ(getDateFromCSV(csv), c.dateKey);

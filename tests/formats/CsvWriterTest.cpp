@@ -100,7 +100,7 @@ TEST(CsvSaveTest, ReplacesWholeOrLeavesEverythingAsItWas) {
     const test::TempDir dir;
     const auto store = makeRecording(kSampleCapacity);
     const auto save = [&](const std::filesystem::path& target) {
-        return saveNVDFile(target, *store, ExportSeries::Measured);
+        return saveCsvExport(target, *store, ExportSeries::Measured);
     };
     const auto old = dir.file("old.csv");
     test::writeText(old, std::string(100000, 'x'));
@@ -140,7 +140,7 @@ TEST(CsvSaveTest, AProcessKilledWhileExportingLeavesAWholeFile) {
         std::fflush(nullptr);
         const pid_t child = ::fork();
         while (child == 0) {
-            saveNVDFile(target, *store, ExportSeries::Measured);
+            saveCsvExport(target, *store, ExportSeries::Measured);
         }
         for (int wait = 0; wait < 1000000 && entries() < 2; ++wait) {
             ::sched_yield();

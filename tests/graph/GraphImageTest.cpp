@@ -10,7 +10,7 @@
 #include "graph/GraphColours.h"
 #include "graph/GraphFixtures.h"
 #include "graph/GraphImage.h"
-#include "graph/dataView.h"
+#include "graph/GraphView.h"
 #include "support/PlainQtPainter.h"
 #include "support/SyntheticRecording.h"
 #include "support/TempDir.h"
@@ -36,12 +36,12 @@ TEST(GraphImage, WidgetMatchesTheCommandLineRenderAndTakesMouseEventsWithYUpward
     ASSERT_TRUE(readNVDFile(kSample.toStdString(), *f.store, f.view));
     f.view.viewEnd = 4000;
     f.view.traceShown[kTraceTohb] = 0;
-    dataView widget(*f.store, f.view);
+    GraphView widget(*f.store, f.view);
     widget.resize(1000, 600);
     widget.grab();  // the view has drawn before anyone looks at it
     const QImage shown = widget.grab().toImage().convertToFormat(QImage::Format_RGB32);
     EXPECT_EQ(shown, QImage(png).convertToFormat(QImage::Format_RGB32));
-    EXPECT_EQ(shown.pixel(500, 20), toQColor(colorSto2).rgb()) << "the filled rSO2 marker";
+    EXPECT_EQ(shown.pixel(500, 20), toQColor(kRso2Colour).rgb()) << "the filled rSO2 marker";
 
     const auto send = [&](QEvent::Type type, double x, double y, Qt::MouseButtons buttons) {
         QMouseEvent event(type, QPointF(x, y), widget.mapToGlobal(QPointF(x, y)), Qt::LeftButton,

@@ -41,12 +41,12 @@ TEST(GraphRenderer, ScaleLabelsAndGridAtEachZoomAndOffset) {
         const RecordingPainter painter = f.draw();
         EXPECT_EQ(f.view.verticalOffset, c.offsetAfter);
         std::map<double, std::string> sides;
-        for (const RecordedText* text : painter.textsIn(colorLine2)) {
+        for (const RecordedText* text : painter.textsIn(kLabelColour)) {
             sides[text->at.x] += (sides[text->at.x].empty() ? "" : " ") + text->text;
         }
         EXPECT_EQ(sides, (std::map<double, std::string>{{14, c.left}, {1000 - 59, c.right}}));
-        EXPECT_EQ(painter.textsIn(colorLine2).at(0)->at.y, 12) << "on the lower edge";
-        EXPECT_EQ(painter.strokesOf(colorLine1, 2.0).at(0)->runs, grid);
+        EXPECT_EQ(painter.textsIn(kLabelColour).at(0)->at.y, 12) << "on the lower edge";
+        EXPECT_EQ(painter.strokesOf(kGridColour, 2.0).at(0)->runs, grid);
     }
 }
 
@@ -76,15 +76,15 @@ TEST(TraceRuns, BreakAtGapsAndRestartsAndEndBeforeTheLastSlot) {
     const RecordingPainter painter = f.draw();
     // Slot 11 is sampleCount - 1, which the drawing never reaches. The haemoglobin traces
     // resume at a restart even without a value, held at the bottom of the plot.
-    EXPECT_EQ(runSlots(painter, colorSto2), (Runs{{0, 1, 2}, {5, 6, 7}, {8, 9, 10}}));
-    EXPECT_EQ(runSlots(painter, colorTohb), (Runs{{0, 1, 2}, {4, 5, 6, 7}, {8, 9, 10}}));
-    EXPECT_EQ(painter.strokesOf(colorTohb, 2.0)[0]->runs[1][0].y, 11);
-    EXPECT_TRUE(painter.strokesOf(colorDxhb, 2.0).empty()) << "hidden";
+    EXPECT_EQ(runSlots(painter, kRso2Colour), (Runs{{0, 1, 2}, {5, 6, 7}, {8, 9, 10}}));
+    EXPECT_EQ(runSlots(painter, kTohbColour), (Runs{{0, 1, 2}, {4, 5, 6, 7}, {8, 9, 10}}));
+    EXPECT_EQ(painter.strokesOf(kTohbColour, 2.0)[0]->runs[1][0].y, 11);
+    EXPECT_TRUE(painter.strokesOf(kDxhbColour, 2.0).empty()) << "hidden";
     // The background, then the legend markers: hidden dxHb outlined, the others filled.
     EXPECT_EQ(painter.rectsFilled, (std::vector<bool>{true, true, false, true, true}));
     // rSO2 first, oxHb last, so that oxHb lies on top; the frame and border follow.
-    EXPECT_EQ(painter.strokesOf(colorSto2, 2.0)[0], &painter.strokes[painter.strokes.size() - 5]);
-    EXPECT_EQ(painter.strokesOf(colorOxhb, 2.0)[0], &painter.strokes[painter.strokes.size() - 3]);
+    EXPECT_EQ(painter.strokesOf(kRso2Colour, 2.0)[0], &painter.strokes[painter.strokes.size() - 5]);
+    EXPECT_EQ(painter.strokesOf(kOxhbColour, 2.0)[0], &painter.strokes[painter.strokes.size() - 3]);
 }
 
 TEST(TraceRuns, Rso2AboveAHundredthOnScreenAndAboveZeroOnThePageHeldInsideThePlot) {
@@ -93,20 +93,20 @@ TEST(TraceRuns, Rso2AboveAHundredthOnScreenAndAboveZeroOnThePageHeldInsideThePlo
     std::copy(std::begin(rso2), std::end(rso2), f.store->rso2Data.begin());
     f.store->tohbData[0] = 0.0f;  // a value of 0 is drawn, at the bottom
     const RecordingPainter painter = f.draw();
-    EXPECT_EQ(runSlots(painter, colorSto2), (Runs{{0, 1, 2}, {4}, {6}, {8}, {10}}));
+    EXPECT_EQ(runSlots(painter, kRso2Colour), (Runs{{0, 1, 2}, {4}, {6}, {8}, {10}}));
     // y 10.53 for 0.1: only the first rSO2 point may go below 11.
-    const auto& held = painter.strokesOf(colorSto2, 2.0)[0]->runs[0];
+    const auto& held = painter.strokesOf(kRso2Colour, 2.0)[0]->runs[0];
     EXPECT_EQ((std::vector<double>{std::round(held[0].y * 1000), held[1].y, held[2].y}),
               (std::vector<double>{10528, 11, 537}));
-    EXPECT_EQ(painter.strokesOf(colorTohb, 2.0)[0]->runs[0][0].y, 11);
-    EXPECT_EQ(runSlots(f.draw(printPageStyle()), colorSto2),
+    EXPECT_EQ(painter.strokesOf(kTohbColour, 2.0)[0]->runs[0][0].y, 11);
+    EXPECT_EQ(runSlots(f.draw(printPageStyle()), kRso2Colour),
               (Runs{{0, 1, 2, 3, 4, 5, 6}, {8}, {10}}));
     // The measured values decide also when the average is drawn.
     f.store->averageWindow = 1;
     f.store->rso2Avg.fill(50.0f);
     const RecordingPainter averaged = f.draw();
-    EXPECT_EQ(runSlots(averaged, colorSto2), (Runs{{0, 1, 2}, {4}, {6}, {8}, {10}}));
-    EXPECT_NEAR(averaged.strokesOf(colorSto2, 2.0)[0]->runs[0][0].y, 50 * 5.28 + 10, 1e-3);
+    EXPECT_EQ(runSlots(averaged, kRso2Colour), (Runs{{0, 1, 2}, {4}, {6}, {8}, {10}}));
+    EXPECT_NEAR(averaged.strokesOf(kRso2Colour, 2.0)[0]->runs[0][0].y, 50 * 5.28 + 10, 1e-3);
 }
 
 }  // namespace

@@ -42,23 +42,23 @@ TEST(TimeAxis, MinuteTicksAndLabelsFromTheClockOfTheView) {
     GraphFixture f(2000);
     const RecordingPainter painter = f.draw();
     // No tick at the starting clock; the seventh tick (x 924) is too near the edge for a label.
-    EXPECT_EQ(labels(painter, colorLine2),
+    EXPECT_EQ(labels(painter, kLabelColour),
               (Strings{"10:01:00@518", "10:02:00@518", "10:03:00@518", "10:04:00@518",
                        "10:05:00@518", "10:06:00@518"}));
     EXPECT_NEAR(painter.findText("10:01:00")->at.x, 120 * (980.0 / 900.0) + 10 + 4, 1e-3);
-    const auto& ticks = painter.strokesOf(colorLine1, 1.0).at(0)->runs;
+    const auto& ticks = painter.strokesOf(kGridColour, 1.0).at(0)->runs;
     ASSERT_EQ(ticks.size(), 7u);
     EXPECT_EQ(ticks[0], (std::vector<PointF>{{140, 10}, {140, 538}}));
 
     GraphFixture crowded(2000, clockTag(10, 0, 30));
     crowded.restart(80, clockTag(10, 1, 50));  // 10:02:00 only 40 slots after 10:01:00
-    const Strings rows = labels(crowded.draw(), colorLine2);
+    const Strings rows = labels(crowded.draw(), kLabelColour);
     ASSERT_EQ(rows.size(), 8u);
     EXPECT_EQ(Strings(rows.begin(), rows.begin() + 3),
               (Strings{"10:01:00@518", "10:02:00@498", "10:03:00@518"}));
 
     GraphFixture late(2000, clockTag(23, 59, 0));
-    EXPECT_EQ(labels(late.draw(), colorLine2).at(1), "24:01:00@518");
+    EXPECT_EQ(labels(late.draw(), kLabelColour).at(1), "24:01:00@518");
 }
 
 std::vector<double> restartLineXs(const RecordingPainter& painter) {
@@ -77,13 +77,13 @@ TEST(RestartMarks, LineAndLabelAtEachRestartStackingWhenClose) {
     f.restart(700, clockTag(10, 20, 0));
     const RecordingPainter painter = f.draw();
     EXPECT_EQ(restartLineXs(painter), (std::vector<double>{336, 445, 772}));
-    EXPECT_EQ(labels(painter, colorLine3),
+    EXPECT_EQ(labels(painter, kRestartLabelColour),
               (Strings{"10:02:29→10:05:00@12", "10:05:49→10:06:00@32", "10:08:29→10:20:00@12"}));
-    EXPECT_EQ(painter.textsIn(colorLine3)[2]->at, (PointF{776, 12}));
+    EXPECT_EQ(painter.textsIn(kRestartLabelColour)[2]->at, (PointF{776, 12}));
 
     GraphFixture late(2000, clockTag(23, 0, 0));
     late.restart(300, clockTag(0, 0, 10));
-    EXPECT_EQ(labels(late.draw(), colorLine3), (Strings{"23:02:29→24:00:10@12"}));
+    EXPECT_EQ(labels(late.draw(), kRestartLabelColour), (Strings{"23:02:29→24:00:10@12"}));
 
     // Scrolled on: no mark on the first visible slot; the clock from the tags before the view.
     GraphFixture scrolled(4000);
@@ -92,8 +92,8 @@ TEST(RestartMarks, LineAndLabelAtEachRestartStackingWhenClose) {
     scrolled.restart(1300, clockTag(11, 10, 0));
     std::tie(scrolled.view.viewStart, scrolled.view.viewEnd) = std::tuple(1100, 2000);
     const RecordingPainter later = scrolled.draw();
-    EXPECT_EQ(labels(later, colorLine3), (Strings{"11:02:29→11:10:00@12"}));
-    EXPECT_EQ(labels(later, colorLine2).front(), "11:01:00@518");
+    EXPECT_EQ(labels(later, kRestartLabelColour), (Strings{"11:02:29→11:10:00@12"}));
+    EXPECT_EQ(labels(later, kLabelColour).front(), "11:01:00@518");
 }
 
 }  // namespace

@@ -21,7 +21,7 @@ protected:
 
     QString press(const std::string& pdfName) {
         dialogs.printPdfPath = qPath(desktop.file(pdfName));
-        controller.onClickedButton4();
+        controller.print();
         return dialogs.printPdfPath;
     }
 };

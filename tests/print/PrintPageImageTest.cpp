@@ -8,7 +8,7 @@
 #include "graph/GraphFixtures.h"
 #include "graph/GraphImage.h"
 #include "print/PdfProbe.h"
-#include "print/printView.h"
+#include "print/PrintPage.h"
 #include "store/MovingAverage.h"
 
 namespace nuvisca::test {
@@ -33,7 +33,7 @@ TEST(PrintPageImage, LowerPartIsTheViewsPictureWithoutItsBorder) {
         ASSERT_TRUE(
             readNVDFile(NUVISCA_SAMPLES_DIR "/two-hours-pause-restart.NVD", *f.store, f.view));
         std::tie(f.store->zoomIndex, f.store->averageWindow) = std::tuple(zoom, window);
-        Create_Av_data(*f.store);
+        computeMovingAverage(*f.store);
         f.view.viewStart = start;
         f.view.viewEnd = end > 0 ? end : f.view.viewEnd;
         f.view.verticalOffset = offset;
@@ -42,7 +42,7 @@ TEST(PrintPageImage, LowerPartIsTheViewsPictureWithoutItsBorder) {
                          f.attributes);  // as seen: drawn before
         const QImage graph = renderGraphImage(*f.store, f.view, QSize(1000, 600), f.attributes);
 
-        printView page(*f.store, f.view);
+        PrintPage page(*f.store, f.view);
         ASSERT_EQ(QSizeF(page.frame().width, page.frame().height), QSizeF(1000, 696));
         QImage printed(1000, 696, QImage::Format_ARGB32_Premultiplied);
         printed.fill(Qt::red);  // the page must paint every pixel itself

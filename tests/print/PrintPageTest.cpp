@@ -5,7 +5,7 @@
 #include "graph/GraphColours.h"
 #include "graph/GraphFixtures.h"
 #include "print/PagePlacement.h"
-#include "print/PrintPage.h"
+#include "print/PrintPageDrawing.h"
 
 namespace nuvisca::test {
 namespace {
@@ -20,7 +20,7 @@ TEST(PrintPage, TakesTheViewsMeasuresDrawsRso2AboveZeroAndTheNameInBlack18) {
     // clang-format on
     for (const auto& [bytes, shown] : names) {
         GraphFixture f(12);
-        f.attributes = {24.0, colorOxhb, kWhite};  // what the view left in them
+        f.attributes = {24.0, kOxhbColour, kWhite};  // what the view left in them
         f.view.viewSpan = 800;  // not what a 1000-wide view measures: the page must use it
         f.view.viewOriginX = 5.0f;
         f.store->rso2Data[5] = 0.005f;
@@ -28,7 +28,7 @@ TEST(PrintPage, TakesTheViewsMeasuresDrawsRso2AboveZeroAndTheNameInBlack18) {
         RecordingPainter painter;
         drawPrintPage(painter, *f.store, f.view, f.attributes);
         EXPECT_EQ(std::pair(f.view.viewSpan, f.view.viewOriginX), std::pair(800, 5.0f));
-        const auto& rso2 = painter.strokesOf(colorSto2, 2.0).at(0)->runs;
+        const auto& rso2 = painter.strokesOf(kRso2Colour, 2.0).at(0)->runs;
         ASSERT_EQ(rso2.size(), 1u) << "one run through the slot of 0.005";
         EXPECT_NEAR(rso2[0][1].x - rso2[0][0].x, 980.0 / 800.0, 1e-4);
         const RecordedText& last = painter.texts.back();

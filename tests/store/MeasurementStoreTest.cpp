@@ -14,12 +14,13 @@ namespace {
 
 TEST(MeasurementStore, ResetSpanPastMidnightAndNameCutAtAWholeCharacter) {
     auto store = makeMeasurementStore();
-    store->sampleCount = store->spanSamples = store->listSource = 5;
+    store->sampleCount = store->spanSamples = 5;
+    store->listSource = ListSource::RemovableMedia;
     store->sampleTime[3] = 123;
     resetMeasurementStore(*store, 1920.0f, 1050.0f);
-    EXPECT_EQ(std::tuple(store->sampleCount + store->spanSamples + store->listSource,
+    EXPECT_EQ(std::tuple(store->sampleCount + store->spanSamples, store->listSource,
                          store->sampleTime[3], store->screenWidth),
-              std::tuple(0, 0u, 1920.0f));
+              std::tuple(0, ListSource::None, 0u, 1920.0f));
 
     std::tie(store->startHour, store->endHour) = std::tuple(23, 1);
     EXPECT_EQ(computeSpanSamples(*store), 14400);
@@ -51,7 +52,7 @@ std::unique_ptr<MeasurementStore> averaged(const std::vector<float>& oxhb, std::
     }
     store->sampleCount = static_cast<std::int32_t>(oxhb.size());
     store->averageWindow = window;
-    Create_Av_data(*store);
+    computeMovingAverage(*store);
     return store;
 }
 
@@ -83,7 +84,7 @@ TEST(MovingAverage, Rso2NeighboursAboveZeroLargestWindowInFloatAndNothingBeyondT
     store->rso2Data[0] = 0.0f;     // left out of the rSO2 mean, kept for haemoglobin
     store->rso2Data[1] = -100.0f;  // the slot's own value always counts
     store->rso2Data[2] = 60.0f;
-    Create_Av_data(*store);
+    computeMovingAverage(*store);
     EXPECT_EQ(store->rso2Avg[1], (-100.0f + 60.0f) / 2.0f);
     EXPECT_EQ(store->oxhbAvg[1], 2.0f);
 
@@ -96,10 +97,10 @@ TEST(MovingAverage, Rso2NeighboursAboveZeroLargestWindowInFloatAndNothingBeyondT
     EXPECT_EQ(store->oxhbAvg[2], 2e7f);
     store->oxhbAvg.fill(7.0f);
     store->sampleCount = 0;
-    Create_Av_data(*store);
+    computeMovingAverage(*store);
     EXPECT_EQ(store->oxhbAvg[0], 7.0f);
     store->sampleCount = 2;
-    Create_Av_data(*store);
+    computeMovingAverage(*store);
     EXPECT_EQ(store->oxhbAvg[1], 3.0f);
     EXPECT_EQ(store->oxhbAvg[2], 7.0f);
 }

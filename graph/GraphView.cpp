@@ -1,4 +1,4 @@
-#include "graph/dataView.h"
+#include "graph/GraphView.h"
 
 #include <QMouseEvent>
 #include <QPainter>
@@ -9,45 +9,45 @@
 
 namespace nuvisca {
 
-dataView::dataView(MeasurementStore& store, GraphViewState& view, QWidget* parent)
-    : QWidget(parent), mStore(store), mView(view) {
-    mView.mouseDownInPlot = 0;
-    mView.controlDrag = 0;
-    mView.shiftDrag = 0;
+GraphView::GraphView(MeasurementStore& store, GraphViewState& view, QWidget* parent)
+    : QWidget(parent), store_(store), view_(view) {
+    view_.mouseDownInPlot = 0;
+    view_.controlDrag = 0;
+    view_.shiftDrag = 0;
     setAttribute(Qt::WA_OpaquePaintEvent);
 }
 
-void dataView::dataViewUpdate() {
+void GraphView::requestRedraw() {
     update();
 }
 
-void dataView::paintEvent(QPaintEvent* /*event*/) {
+void GraphView::paintEvent(QPaintEvent* /*event*/) {
     QPainter painter(this);
-    paintGraph(painter, size(), mStore, mView, mAttributes);
+    paintGraph(painter, size(), store_, view_, attributes_);
 }
 
-void dataView::forward(Handler handler, const QMouseEvent& event) {
+void GraphView::forward(Handler handler, const QMouseEvent& event) {
     const QPointF position = event.position();
     const PointF point{position.x(), height() - position.y()};
     const Qt::KeyboardModifiers modifiers = event.modifiers();
-    if (handler(mView, mStore, point, shiftHeld(modifiers), controlHeld(modifiers))) {
+    if (handler(view_, store_, point, shiftHeld(modifiers), controlHeld(modifiers))) {
         update();
     }
 }
 
-void dataView::mousePressEvent(QMouseEvent* event) {
+void GraphView::mousePressEvent(QMouseEvent* event) {
     if (event->button() == Qt::LeftButton) {
         forward(mouseDown, *event);
     }
 }
 
-void dataView::mouseMoveEvent(QMouseEvent* event) {
+void GraphView::mouseMoveEvent(QMouseEvent* event) {
     if (event->buttons().testFlag(Qt::LeftButton)) {
         forward(mouseDragged, *event);
     }
 }
 
-void dataView::mouseReleaseEvent(QMouseEvent* event) {
+void GraphView::mouseReleaseEvent(QMouseEvent* event) {
     if (event->button() == Qt::LeftButton) {
         forward(mouseUp, *event);
     }

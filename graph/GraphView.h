@@ -10,14 +10,14 @@ namespace nuvisca {
 
 // The on-screen trend graph. Draws through the shared renderer and hands mouse presses,
 // drags and releases to the graph's handlers as view-local points with y upwards.
-class dataView : public QWidget {
+class GraphView : public QWidget {
     Q_OBJECT
 
 public:
-    dataView(MeasurementStore& store, GraphViewState& view, QWidget* parent = nullptr);
+    GraphView(MeasurementStore& store, GraphViewState& view, QWidget* parent = nullptr);
 
     // Asks for a redraw; the drawing itself happens in the next paint event.
-    void dataViewUpdate();
+    void requestRedraw();
 
 protected:
     void paintEvent(QPaintEvent* event) override;
@@ -29,9 +29,9 @@ private:
     using Handler = bool (*)(GraphViewState&, const MeasurementStore&, PointF, bool, bool);
     void forward(Handler handler, const QMouseEvent& event);
 
-    MeasurementStore& mStore;
-    GraphViewState& mView;
-    TextAttributes mAttributes;
+    MeasurementStore& store_;
+    GraphViewState& view_;
+    TextAttributes attributes_;
 };
 
 }  // namespace nuvisca

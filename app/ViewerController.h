@@ -22,11 +22,11 @@ class FileListModel;
 class MainWindow;
 struct PrintSettings;
 class VolumeSource;
-class dataView;
+class GraphView;
 
 // The one controller of the window: owns the file list, loads the selected recording,
 // applies the zoom and moving-average settings and runs the five button actions.
-class nuviscaViewerAppDelegate final : public QObject {
+class ViewerController final : public QObject {
     Q_OBJECT
 public:
     struct Services {
@@ -36,27 +36,26 @@ public:
     };
 
     // Start-up reset: store, graph view state, empty list, desktop import folder.
-    nuviscaViewerAppDelegate(MeasurementStore& store, GraphViewState& view, Services services,
-                             QSizeF screenAvailableSize, QObject* parent = nullptr);
-    ~nuviscaViewerAppDelegate() override;
+    ViewerController(MeasurementStore& store, GraphViewState& view, Services services,
+                     QSizeF screenAvailableSize, QObject* parent = nullptr);
+    ~ViewerController() override;
 
     // Window frame, title and the two boxes, and the wiring of every control.
-    void awakeFromNib(MainWindow& window);
+    void attachWindow(MainWindow& window);
 
     const FileList& fileList() const { return list_; }
     const QString& desktopNvdFolder() const { return desktopNvdFolder_; }
-    bool desktopFolderCreated() const { return desktopFolder_flg; }
     FileListModel* tableModel() const { return model_; }
 
 public Q_SLOTS:
-    void combobox1SelChange();
-    void combobox2SelChange();
-    void onClickedButton1();
-    void onClickedButton2();
-    void onClickedButton3();
-    void onClickedButton4();
-    void onClickedButton5();
-    void tableViewSelectionDidChange();
+    void zoomChanged();
+    void averageChanged();
+    void importFromMedia();
+    void chooseFilesToAdd();
+    void exportCsv();
+    void print();
+    void removeSelected();
+    void selectionChanged();
     // Files chosen in the open dialog, given on the command line or dropped on the window.
     void addFiles(const QStringList& paths);
 
@@ -72,8 +71,8 @@ private:
     void setLoadedFile(int row);
     void showNeighbour(int row);
     bool copyIntoImportFolder(const QString& source, const QString& name);
-    void dataViewUpdate();
-    void saveNVDFile(const QString& path);
+    void requestRedraw();
+    void writeCsvExport(const QString& path);
     void reportUnreadable(const QString& fileName);
 
     MeasurementStore& store_;
@@ -84,17 +83,17 @@ private:
     FileList list_;
     FileListModel* model_ = nullptr;
     QString desktopNvdFolder_;
-    bool desktopFolder_flg = false;
+    bool importFolderReady_ = false;
     // The file whose recording the store holds, so a failed load can fall back to it.
     QString loadedPath_;
     bool selectingProgrammatically_ = false;
 
     QPointer<MainWindow> window_;
-    QPointer<dataView> mDataView;
-    QPointer<QLabel> textTitle;
+    QPointer<GraphView> graphView_;
+    QPointer<QLabel> title_;
     QPointer<QTableView> tableView_;
-    QPointer<QComboBox> combobox1_;
-    QPointer<QComboBox> combobox2_;
+    QPointer<QComboBox> zoomBox_;
+    QPointer<QComboBox> averageBox_;
     // Shared by every print and page setup of the process.
     std::unique_ptr<PrintSettings> printSettings_;
 };

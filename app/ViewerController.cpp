@@ -1,4 +1,4 @@
-#include "app/nuviscaViewerAppDelegate.h"
+#include "app/ViewerController.h"
 
 #include <QComboBox>
 #include <QDir>
@@ -14,10 +14,10 @@
 #include "app/MainWindow.h"
 #include "app/RecordingFiles.h"
 #include "formats/CsvWriter.h"
-#include "graph/dataView.h"
+#include "graph/GraphView.h"
 #include "print/PrintOperation.h"
+#include "print/PrintPage.h"
 #include "print/PrintSettings.h"
-#include "print/printView.h"
 #include "store/MovingAverage.h"
 
 namespace nuvisca {
@@ -36,9 +36,8 @@ QString titleHtml() {
 
 }  // namespace
 
-nuviscaViewerAppDelegate::nuviscaViewerAppDelegate(MeasurementStore& store, GraphViewState& view,
-                                                   Services services, QSizeF screenAvailableSize,
-                                                   QObject* parent)
+ViewerController::ViewerController(MeasurementStore& store, GraphViewState& view, Services services,
+                                   QSizeF screenAvailableSize, QObject* parent)
     : QObject(parent),
       store_(store),
       view_(view),
@@ -50,18 +49,18 @@ nuviscaViewerAppDelegate::nuviscaViewerAppDelegate(MeasurementStore& store, Grap
                           static_cast<float>(screenAvailableSize.height()));
     resetGraphViewState(view_);
     desktopNvdFolder_ = QStringLiteral("%1/nuviscaViewer_NVDFiles").arg(services.desktopDirectory);
-    desktopFolder_flg = QDir().mkpath(desktopNvdFolder_);
+    importFolderReady_ = QDir().mkpath(desktopNvdFolder_);
 }
 
-nuviscaViewerAppDelegate::~nuviscaViewerAppDelegate() = default;
+ViewerController::~ViewerController() = default;
 
-void nuviscaViewerAppDelegate::awakeFromNib(MainWindow& window) {
+void ViewerController::attachWindow(MainWindow& window) {
     window_ = &window;
-    mDataView = window.graph();
-    textTitle = window.titleLabel();
+    graphView_ = window.graph();
+    title_ = window.titleLabel();
     tableView_ = window.table();
-    combobox1_ = window.zoomBox();
-    combobox2_ = window.averageBox();
+    zoomBox_ = window.zoomBox();
+    averageBox_ = window.averageBox();
 
     const double width = 0.95 * static_cast<double>(store_.screenWidth);
     const double height = 0.99 * static_cast<double>(store_.screenHeight);
@@ -73,54 +72,47 @@ void nuviscaViewerAppDelegate::awakeFromNib(MainWindow& window) {
                            static_cast<int>(height));
     }
 
-    textTitle->setTextFormat(Qt::RichText);
-    textTitle->setText(titleHtml());
+    title_->setTextFormat(Qt::RichText);
+    title_->setText(titleHtml());
 
     for (const char16_t* item : kZoomItems) {
-        combobox1_->insertItem(combobox1_->count(), QString::fromUtf16(item));
+        zoomBox_->insertItem(zoomBox_->count(), QString::fromUtf16(item));
     }
-    combobox1_->setCurrentIndex(1);
+    zoomBox_->setCurrentIndex(1);
     store_.zoomIndex = 1;
 
     for (int n = 1; n <= kAverageItems; ++n) {
-        combobox2_->insertItem(combobox2_->count(), QString::asprintf("%d", n));
+        averageBox_->insertItem(averageBox_->count(), QString::asprintf("%d", n));
     }
-    combobox2_->setCurrentIndex(0);
-    combobox2_->setMaxVisibleItems(kAverageItems);
+    averageBox_->setCurrentIndex(0);
+    averageBox_->setMaxVisibleItems(kAverageItems);
     store_.averageWindow = 0;
 
     tableView_->setModel(model_);
     connect(tableView_->selectionModel(), &QItemSelectionModel::selectionChanged, this,
-            &nuviscaViewerAppDelegate::tableViewSelectionDidChange);
-    connect(combobox1_, &QComboBox::currentIndexChanged, this,
-            &nuviscaViewerAppDelegate::combobox1SelChange);
-    connect(combobox2_, &QComboBox::currentIndexChanged, this,
-            &nuviscaViewerAppDelegate::combobox2SelChange);
-    connect(window.button(1), &QPushButton::clicked, this,
-            &nuviscaViewerAppDelegate::onClickedButton1);
-    connect(window.button(2), &QPushButton::clicked, this,
-            &nuviscaViewerAppDelegate::onClickedButton2);
-    connect(window.button(3), &QPushButton::clicked, this,
-            &nuviscaViewerAppDelegate::onClickedButton3);
-    connect(window.button(4), &QPushButton::clicked, this,
-            &nuviscaViewerAppDelegate::onClickedButton4);
-    connect(window.button(5), &QPushButton::clicked, this,
-            &nuviscaViewerAppDelegate::onClickedButton5);
-    connect(&window, &MainWindow::filesDropped, this, &nuviscaViewerAppDelegate::addFiles);
+            &ViewerController::selectionChanged);
+    connect(zoomBox_, &QComboBox::currentIndexChanged, this, &ViewerController::zoomChanged);
+    connect(averageBox_, &QComboBox::currentIndexChanged, this, &ViewerController::averageChanged);
+    connect(window.button(1), &QPushButton::clicked, this, &ViewerController::importFromMedia);
+    connect(window.button(2), &QPushButton::clicked, this, &ViewerController::chooseFilesToAdd);
+    connect(window.button(3), &QPushButton::clicked, this, &ViewerController::exportCsv);
+    connect(window.button(4), &QPushButton::clicked, this, &ViewerController::print);
+    connect(window.button(5), &QPushButton::clicked, this, &ViewerController::removeSelected);
+    connect(&window, &MainWindow::filesDropped, this, &ViewerController::addFiles);
 }
 
-void nuviscaViewerAppDelegate::combobox1SelChange() {
-    store_.zoomIndex = combobox1_->currentIndex();
-    dataViewUpdate();
+void ViewerController::zoomChanged() {
+    store_.zoomIndex = zoomBox_->currentIndex();
+    requestRedraw();
 }
 
-void nuviscaViewerAppDelegate::combobox2SelChange() {
-    store_.averageWindow = combobox2_->currentIndex();
-    Create_Av_data(store_);
-    dataViewUpdate();
+void ViewerController::averageChanged() {
+    store_.averageWindow = averageBox_->currentIndex();
+    computeMovingAverage(store_);
+    requestRedraw();
 }
 
-void nuviscaViewerAppDelegate::tableViewSelectionDidChange() {
+void ViewerController::selectionChanged() {
     if (selectingProgrammatically_) {
         return;
     }
@@ -138,19 +130,20 @@ void nuviscaViewerAppDelegate::tableViewSelectionDidChange() {
     averageAndRedrawIfLoaded();
 }
 
-bool nuviscaViewerAppDelegate::loadListedFile(int row) {
+bool ViewerController::loadListedFile(int row) {
     const QString& path = list_.filepathList.at(row);
     switch (store_.listSource) {
-        case 2:
+        case ListSource::RemovableMedia:
             return loadDeviceRecording(path, store_, view_);
-        case 1:
+        case ListSource::OpenDialog:
             return loadRecordingByExtension(path, store_, view_);
-        default:
-            return false;
+        case ListSource::None:
+            break;
     }
+    return false;
 }
 
-void nuviscaViewerAppDelegate::setLoadedFile(int row) {
+void ViewerController::setLoadedFile(int row) {
     const QByteArray name = row >= 0 ? list_.tableFilename.at(row).toUtf8() : QByteArray();
     setCurrentFileName(store_, name.constData(), static_cast<std::size_t>(name.size()));
     loadedPath_ = row >= 0 ? list_.filepathList.at(row) : QString();
@@ -159,8 +152,8 @@ void nuviscaViewerAppDelegate::setLoadedFile(int row) {
     }
 }
 
-void nuviscaViewerAppDelegate::onClickedButton4() {
-    printView page(store_, view_);
+void ViewerController::print() {
+    PrintPage page(store_, view_);
     PrintSettings& settings = *printSettings_;
     applyPrintViewSettings(settings);
     dialogs_.openPageSetup(settings.printer, window_);
@@ -170,31 +163,31 @@ void nuviscaViewerAppDelegate::onClickedButton4() {
     }
 }
 
-void nuviscaViewerAppDelegate::averageAndRedrawIfLoaded() {
+void ViewerController::averageAndRedrawIfLoaded() {
     if (store_.sampleCount > 0) {
         if (store_.averageWindow > 0) {
-            Create_Av_data(store_);
+            computeMovingAverage(store_);
         }
-        dataViewUpdate();
+        requestRedraw();
     }
 }
 
-void nuviscaViewerAppDelegate::onClickedButton3() {
+void ViewerController::exportCsv() {
     if (list_.isEmpty() || store_.sampleCount == 0) {
         return;
     }
     const QString path = dialogs_.chooseExportPath(window_);
     if (!path.isEmpty()) {
-        saveNVDFile(path);
+        writeCsvExport(path);
     }
 }
 
-void nuviscaViewerAppDelegate::saveNVDFile(const QString& path) {
+void ViewerController::writeCsvExport(const QString& path) {
     ExportSeries series = ExportSeries::Measured;
     if (store_.averageWindow > 0 && dialogs_.askApplyMovingAverage(window_)) {
         series = ExportSeries::Averaged;
     }
-    if (!nuvisca::saveNVDFile(toFileSystemPath(path), store_, series)) {
+    if (!nuvisca::saveCsvExport(toFileSystemPath(path), store_, series)) {
         dialogs_.showWarning(window_,
                              QStringLiteral("「%1」に書き出せませんでした。"
                                             "保存先のフォルダと空き容量を確かめてください。")
@@ -202,7 +195,7 @@ void nuviscaViewerAppDelegate::saveNVDFile(const QString& path) {
     }
 }
 
-void nuviscaViewerAppDelegate::reportUnreadable(const QString& fileName) {
+void ViewerController::reportUnreadable(const QString& fileName) {
     if (window_) {
         window_->showStatus(
             QStringLiteral("「%1」は読み込めませんでした。表示中の記録はそのままです。")
@@ -210,7 +203,7 @@ void nuviscaViewerAppDelegate::reportUnreadable(const QString& fileName) {
     }
 }
 
-int nuviscaViewerAppDelegate::selectedRow() const {
+int ViewerController::selectedRow() const {
     if (!tableView_ || !tableView_->selectionModel()) {
         return -1;
     }
@@ -218,7 +211,7 @@ int nuviscaViewerAppDelegate::selectedRow() const {
     return rows.isEmpty() ? -1 : rows.constFirst().row();
 }
 
-void nuviscaViewerAppDelegate::selectRow(int row) {
+void ViewerController::selectRow(int row) {
     if (!tableView_) {
         return;
     }
@@ -231,19 +224,19 @@ void nuviscaViewerAppDelegate::selectRow(int row) {
     selectingProgrammatically_ = false;
 }
 
-void nuviscaViewerAppDelegate::scrollToRow(int row) {
+void ViewerController::scrollToRow(int row) {
     if (tableView_ && row >= 0) {
         tableView_->scrollTo(model_->index(row, 0));
     }
 }
 
-void nuviscaViewerAppDelegate::reloadTable() {
+void ViewerController::reloadTable() {
     model_->reloadData();
 }
 
-void nuviscaViewerAppDelegate::dataViewUpdate() {
-    if (mDataView) {
-        mDataView->dataViewUpdate();
+void ViewerController::requestRedraw() {
+    if (graphView_) {
+        graphView_->requestRedraw();
     }
 }
 

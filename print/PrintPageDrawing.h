@@ -1,0 +1,30 @@
+#pragma once
+
+#include <string_view>
+
+#include "graph/GraphViewState.h"
+#include "graph/Painter.h"
+#include "store/MeasurementStore.h"
+
+namespace nuvisca {
+
+// The band above the graph that carries the file name.
+inline constexpr float kHeaderBandHeight = 4.0f * kLegendRowHeight;
+
+struct PageSize {
+    double width = 0.0;
+    double height = 0.0;
+};
+
+// W x (H + 96), from the size the graph view last measured itself at.
+PageSize printPageSize(const GraphViewState& view);
+
+// The current file name as far as its terminating zero; empty when it is no valid UTF-8.
+std::string_view printableFileName(const MeasurementStore& store);
+
+// The whole print page: the graph exactly as the view shows it, without the border and with
+// the page's rSO2 rule, under the header band. Reads the view's size and never writes it.
+void drawPrintPage(Painter& painter, const MeasurementStore& store, GraphViewState& view,
+                   TextAttributes& attributes);
+
+}  // namespace nuvisca
