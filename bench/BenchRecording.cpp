@@ -69,8 +69,8 @@ void writeFullDeviceRecording(const std::filesystem::path& path) {
     test::fillSyntheticRecording(*signal);
     const auto values = [&signal](std::int32_t slot) {
         const auto k = static_cast<std::size_t>(slot);
-        return std::array<float, 3>{signal->rso2Data[k] / 100.0f, signal->oxhbData[k],
-                                    signal->dxhbData[k]};
+        return std::array<float, 3>{signal->measured[kRso2][k] / 100.0f, signal->measured[kOxhb][k],
+                                    signal->measured[kDxhb][k]};
     };
 
     test::NvdBuilder builder;
@@ -110,7 +110,7 @@ LoadedRecording::LoadedRecording(float viewWidth, float viewHeight) {
     if (!readNVDFile(fullDeviceRecording(), *store, view) ||
         store->sampleCount != kSampleCapacity ||
         store->sampleTime[kRestartSlot] == continuationTag ||
-        store->oxhbData[kPauseFirstSlot] >= 0.0f) {
+        store->measured[kOxhb][kPauseFirstSlot] >= 0.0f) {
         fail("the full device recording does not load as 76800 slots with a pause and a restart");
     }
 }

@@ -130,7 +130,7 @@ void movingAverage30(benchmark::State& state) {
     MeasurementStore& store = *averagedRecording().store;
     for (auto _ : state) {
         computeMovingAverage(store);
-        benchmark::DoNotOptimize(store.tohbAvg.data());
+        benchmark::DoNotOptimize(store.averaged[kTohb].data());
     }
 }
 BENCHMARK(movingAverage30)->Unit(benchmark::kMillisecond);

@@ -34,10 +34,10 @@ void writeCounter(std::FILE* file, ULong halfSeconds, bool wrapHours) {
 
 void writeSamples(std::FILE* file, const MeasurementStore& store, ExportSeries series) {
     const bool averaged = series == ExportSeries::Averaged;
-    const SampleArray& rso2 = averaged ? store.rso2Avg : store.rso2Data;
-    const SampleArray& oxhb = averaged ? store.oxhbAvg : store.oxhbData;
-    const SampleArray& dxhb = averaged ? store.dxhbAvg : store.dxhbData;
-    const SampleArray& tohb = averaged ? store.tohbAvg : store.tohbData;
+    const SampleArray& rso2 = averaged ? store.averaged[kRso2] : store.measured[kRso2];
+    const SampleArray& oxhb = averaged ? store.averaged[kOxhb] : store.measured[kOxhb];
+    const SampleArray& dxhb = averaged ? store.averaged[kDxhb] : store.measured[kDxhb];
+    const SampleArray& tohb = averaged ? store.averaged[kTohb] : store.measured[kTohb];
     const ULong first = store.sampleTime[0] != continuationTag
                             ? store.sampleTime[0]
                             : static_cast<ULong>(startTimeOfDay(store));

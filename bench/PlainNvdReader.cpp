@@ -20,16 +20,17 @@ void put(MeasurementStore& store, std::int32_t slot, std::uint64_t tag, float rs
          float dxhb) {
     const auto k = static_cast<std::size_t>(slot);
     store.sampleTime[k] = tag;
-    store.rso2Data[k] = rso2 * 100.0f;
-    store.oxhbData[k] = oxhb;
-    store.dxhbData[k] = dxhb;
-    store.tohbData[k] = oxhb > 0.0f && dxhb > 0.0f ? oxhb + dxhb : 0.0f;
+    store.measured[kRso2][k] = rso2 * 100.0f;
+    store.measured[kOxhb][k] = oxhb;
+    store.measured[kDxhb][k] = dxhb;
+    store.measured[kTohb][k] = oxhb > 0.0f && dxhb > 0.0f ? oxhb + dxhb : 0.0f;
 }
 
 void putBreaks(MeasurementStore& store, std::int32_t first, std::int32_t end) {
     for (auto k = static_cast<std::size_t>(first); k < static_cast<std::size_t>(end); ++k) {
         store.sampleTime[k] = continuationTag;
-        store.rso2Data[k] = store.oxhbData[k] = store.dxhbData[k] = store.tohbData[k] = noDataValue;
+        store.measured[kRso2][k] = store.measured[kOxhb][k] = store.measured[kDxhb][k] =
+            store.measured[kTohb][k] = noDataValue;
     }
 }
 
@@ -117,9 +118,11 @@ bool sameLoad(const MeasurementStore& a, const MeasurementStore& b) {
            a.startHour == b.startHour && a.startMinute == b.startMinute &&
            a.startSecond == b.startSecond && a.endHour == b.endHour && a.endMinute == b.endMinute &&
            a.endSecond == b.endSecond && a.deviceId == b.deviceId &&
-           sameSlots(a.sampleTime, b.sampleTime) && sameSlots(a.rso2Data, b.rso2Data) &&
-           sameSlots(a.oxhbData, b.oxhbData) && sameSlots(a.dxhbData, b.dxhbData) &&
-           sameSlots(a.tohbData, b.tohbData);
+           sameSlots(a.sampleTime, b.sampleTime) &&
+           sameSlots(a.measured[kRso2], b.measured[kRso2]) &&
+           sameSlots(a.measured[kOxhb], b.measured[kOxhb]) &&
+           sameSlots(a.measured[kDxhb], b.measured[kDxhb]) &&
+           sameSlots(a.measured[kTohb], b.measured[kTohb]);
 }
 
 }  // namespace nuvisca::bench

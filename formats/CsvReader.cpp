@@ -192,10 +192,10 @@ private:
         const std::int64_t seconds = clock_.seconds();
         const auto slot = static_cast<std::size_t>(count_);
         store_.sampleTime[slot] = tagFor(seconds);
-        store_.rso2Data[slot] = rso2_;
-        store_.oxhbData[slot] = oxhb_;
-        store_.dxhbData[slot] = dxhb_;
-        store_.tohbData[slot] = oxhb_ + dxhb_;
+        store_.measured[kRso2][slot] = rso2_;
+        store_.measured[kOxhb][slot] = oxhb_;
+        store_.measured[kDxhb][slot] = dxhb_;
+        store_.measured[kTohb][slot] = oxhb_ + dxhb_;
         previousSeconds_ = seconds;
         ++count_;
     }

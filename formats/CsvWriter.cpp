@@ -119,9 +119,11 @@ struct Series {
 
 Series chooseSeries(const MeasurementStore& store, ExportSeries series) {
     if (series == ExportSeries::Averaged) {
-        return {store.rso2Avg, store.oxhbAvg, store.dxhbAvg, store.tohbAvg};
+        return {store.averaged[kRso2], store.averaged[kOxhb], store.averaged[kDxhb],
+                store.averaged[kTohb]};
     }
-    return {store.rso2Data, store.oxhbData, store.dxhbData, store.tohbData};
+    return {store.measured[kRso2], store.measured[kOxhb], store.measured[kDxhb],
+            store.measured[kTohb]};
 }
 
 char* writeText(char* out, std::string_view text) {

@@ -102,18 +102,18 @@ void putValues(MeasurementStore& store, std::int32_t slot, const unsigned char* 
     const auto k = static_cast<std::size_t>(slot);
     const float oxhb = decodeFloat(record + 8);
     const float dxhb = decodeFloat(record + 12);
-    store.rso2Data[k] = decodeFloat(record + 4) * 100.0f;
-    store.oxhbData[k] = oxhb;
-    store.dxhbData[k] = dxhb;
-    store.tohbData[k] = oxhb > 0.0f && dxhb > 0.0f ? oxhb + dxhb : 0.0f;
+    store.measured[kRso2][k] = decodeFloat(record + 4) * 100.0f;
+    store.measured[kOxhb][k] = oxhb;
+    store.measured[kDxhb][k] = dxhb;
+    store.measured[kTohb][k] = oxhb > 0.0f && dxhb > 0.0f ? oxhb + dxhb : 0.0f;
 }
 
 void putBreaks(MeasurementStore& store, std::int32_t first, std::int32_t end) {
     for (auto k = static_cast<std::size_t>(first); k < static_cast<std::size_t>(end); ++k) {
-        store.rso2Data[k] = noDataValue;
-        store.oxhbData[k] = noDataValue;
-        store.dxhbData[k] = noDataValue;
-        store.tohbData[k] = noDataValue;
+        store.measured[kRso2][k] = noDataValue;
+        store.measured[kOxhb][k] = noDataValue;
+        store.measured[kDxhb][k] = noDataValue;
+        store.measured[kTohb][k] = noDataValue;
         store.sampleTime[k] = continuationTag;
     }
 }

@@ -116,7 +116,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         }
     }
     for (std::size_t i = 0; i < static_cast<std::size_t>(count); ++i) {
-        fuzz::require(fuzz::isSum(store->tohbData[i], store->oxhbData[i], store->dxhbData[i]),
+        fuzz::require(fuzz::isSum(store->measured[kTohb][i], store->measured[kOxhb][i],
+                                  store->measured[kDxhb][i]),
                       "toHb is oxHb + dxHb");
     }
     return 0;

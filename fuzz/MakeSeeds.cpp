@@ -20,7 +20,7 @@ constexpr std::size_t kAround = 3;
 
 bool isMark(const MeasurementStore& s, std::size_t i) {
     return s.sampleTime[i] != continuationTag ||
-           (i > 0 && (s.oxhbData[i] < 0.0f) != (s.oxhbData[i - 1] < 0.0f));
+           (i > 0 && (s.measured[kOxhb][i] < 0.0f) != (s.measured[kOxhb][i - 1] < 0.0f));
 }
 
 // Keeps the slots near a restart or the edge of a break, and the first ones.
@@ -41,10 +41,10 @@ void compact(const MeasurementStore& from, MeasurementStore& into) {
             (next < count && next <= i + kAround) || (lastMark < count && i - lastMark <= kAround);
         if (i < kLeadingSlots || nearMark) {
             into.sampleTime[kept] = from.sampleTime[i];
-            into.rso2Data[kept] = from.rso2Data[i];
-            into.oxhbData[kept] = from.oxhbData[i];
-            into.dxhbData[kept] = from.dxhbData[i];
-            into.tohbData[kept] = from.tohbData[i];
+            into.measured[kRso2][kept] = from.measured[kRso2][i];
+            into.measured[kOxhb][kept] = from.measured[kOxhb][i];
+            into.measured[kDxhb][kept] = from.measured[kDxhb][i];
+            into.measured[kTohb][kept] = from.measured[kTohb][i];
             ++kept;
         }
     }

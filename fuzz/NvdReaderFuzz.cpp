@@ -22,10 +22,10 @@ void compareSlots(const MeasurementStore& store, const NvdReference& expected) {
     for (std::size_t i = 0; i < expected.slots.size(); ++i) {
         const NvdReference::Slot& slot = expected.slots[i];
         require(store.sampleTime[i] == slot.tag, "slot tag as read record by record");
-        require(sameBits(store.rso2Data[i], slot.values[0]) &&
-                    sameBits(store.oxhbData[i], slot.values[1]) &&
-                    sameBits(store.dxhbData[i], slot.values[2]) &&
-                    sameBits(store.tohbData[i], slot.values[3]),
+        require(sameBits(store.measured[kRso2][i], slot.values[0]) &&
+                    sameBits(store.measured[kOxhb][i], slot.values[1]) &&
+                    sameBits(store.measured[kDxhb][i], slot.values[2]) &&
+                    sameBits(store.measured[kTohb][i], slot.values[3]),
                 "slot values as read record by record");
     }
 }

@@ -14,15 +14,13 @@ namespace nuvisca {
 namespace {
 
 struct TraceStyle {
-    TraceIndex trace;
+    Channel trace;
     Rgba colour;
 };
 
 // Drawn bottom to top, so oxHb lies over the others.
-constexpr std::array<TraceStyle, 4> kTraceOrder{{{kTraceRso2, kRso2Colour},
-                                                 {kTraceTohb, kTohbColour},
-                                                 {kTraceDxhb, kDxhbColour},
-                                                 {kTraceOxhb, kOxhbColour}}};
+constexpr std::array<TraceStyle, 4> kTraceOrder{
+    {{kRso2, kRso2Colour}, {kTohb, kTohbColour}, {kDxhb, kDxhbColour}, {kOxhb, kOxhbColour}}};
 
 void measureView(GraphViewState& view, const ViewBounds& bounds) {
     view.viewWidth = bounds.width;

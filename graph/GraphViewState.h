@@ -5,9 +5,6 @@
 
 namespace nuvisca {
 
-// Trace indices, used by traceShown and the legend boxes.
-enum TraceIndex : int { kTraceOxhb = 0, kTraceDxhb = 1, kTraceTohb = 2, kTraceRso2 = 3 };
-
 inline constexpr float kLegendRowHeight = 24.0f;   // legend row height and legend font size
 inline constexpr float kHeadingRowHeight = 18.0f;  // heading row height and heading font size
 

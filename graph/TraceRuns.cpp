@@ -16,23 +16,23 @@ struct TraceSeries {
     float scale;  // y per unit value
 };
 
-TraceSeries seriesOf(const MeasurementStore& store, const DrawFrame& frame, TraceIndex trace) {
+TraceSeries seriesOf(const MeasurementStore& store, const DrawFrame& frame, Channel trace) {
     const float hbScale = frame.zoomFactor * frame.plotHeight;
     switch (trace) {
-        case kTraceOxhb:
-            return {frame.averaged ? store.oxhbAvg : store.oxhbData, store.oxhbData, false,
-                    hbScale};
-        case kTraceDxhb:
-            return {frame.averaged ? store.dxhbAvg : store.dxhbData, store.dxhbData, false,
-                    hbScale};
-        case kTraceTohb:
-            return {frame.averaged ? store.tohbAvg : store.tohbData, store.tohbData, false,
-                    hbScale};
-        case kTraceRso2:
+        case kOxhb:
+            return {frame.averaged ? store.averaged[kOxhb] : store.measured[kOxhb],
+                    store.measured[kOxhb], false, hbScale};
+        case kDxhb:
+            return {frame.averaged ? store.averaged[kDxhb] : store.measured[kDxhb],
+                    store.measured[kDxhb], false, hbScale};
+        case kTohb:
+            return {frame.averaged ? store.averaged[kTohb] : store.measured[kTohb],
+                    store.measured[kTohb], false, hbScale};
+        case kRso2:
             break;
     }
-    return {frame.averaged ? store.rso2Avg : store.rso2Data, store.rso2Data, true,
-            frame.plotHeight * frame.zoomFactor / 100.0f};
+    return {frame.averaged ? store.averaged[kRso2] : store.measured[kRso2], store.measured[kRso2],
+            true, frame.plotHeight * frame.zoomFactor / 100.0f};
 }
 
 class TraceWalker {
@@ -66,7 +66,7 @@ private:
 
 }  // namespace
 
-void buildTraceRuns(const MeasurementStore& store, const DrawFrame& frame, TraceIndex trace,
+void buildTraceRuns(const MeasurementStore& store, const DrawFrame& frame, Channel trace,
                     Rso2Presence rso2Presence, PolylinePath& path) {
     path.clear();
     if (!frame.hasVisibleSlots()) {

@@ -13,7 +13,7 @@ namespace nuvisca {
 
 // One trace as runs of connected points over the visible slots, broken at every
 // slot without a value and at every restart.
-void buildTraceRuns(const MeasurementStore& store, const DrawFrame& frame, TraceIndex trace,
+void buildTraceRuns(const MeasurementStore& store, const DrawFrame& frame, Channel trace,
                     Rso2Presence rso2Presence, PolylinePath& path);
 
 // Where consecutive points of a run share a pixel column (floor(x x pixelsPerUnit)), keeps

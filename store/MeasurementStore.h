@@ -21,6 +21,10 @@ inline constexpr std::size_t kDeviceIdLength = 13;
 // Where the listed files came from; it decides how a listed file is read.
 enum class ListSource : std::int32_t { None, OpenDialog, RemovableMedia };
 
+// The four measured series, indexed as the legend and the trace selection index them.
+enum Channel : std::size_t { kOxhb = 0, kDxhb = 1, kTohb = 2, kRso2 = 3 };
+inline constexpr std::size_t kChannelCount = 4;
+
 using SampleArray = std::array<float, kSampleCapacity>;
 
 // The one loaded recording and the user's settings. Fixed capacity: loading, averaging
@@ -29,15 +33,9 @@ using SampleArray = std::array<float, kSampleCapacity>;
 struct MeasurementStore {
     std::uint64_t sampleCapacity = 0;
 
-    SampleArray rso2Data{};
-    SampleArray oxhbData{};
-    SampleArray dxhbData{};
-    SampleArray tohbData{};
+    std::array<SampleArray, kChannelCount> measured{};
     std::array<std::uint64_t, kSampleCapacity> sampleTime{};
-    SampleArray rso2Avg{};
-    SampleArray oxhbAvg{};
-    SampleArray dxhbAvg{};
-    SampleArray tohbAvg{};
+    std::array<SampleArray, kChannelCount> averaged{};  // the moving average of each channel
 
     std::int32_t sampleCount = 0;
     std::int32_t spanSamples = 0;

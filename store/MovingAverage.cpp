@@ -19,32 +19,32 @@ struct WindowSums {
 // A neighbour ends the run when it carries its own time of day or holds no measurement.
 bool joinsWindow(const MeasurementStore& store, std::int64_t j) {
     const auto slot = static_cast<std::size_t>(j);
-    return store.sampleTime[slot] == continuationTag && store.oxhbData[slot] >= 0.0f;
+    return store.sampleTime[slot] == continuationTag && store.measured[kOxhb][slot] >= 0.0f;
 }
 
 void addNeighbour(const MeasurementStore& store, std::int64_t j, WindowSums& sums) {
     const auto slot = static_cast<std::size_t>(j);
-    if (store.rso2Data[slot] > 0.0f) {
-        sums.rso2 += store.rso2Data[slot];
+    if (store.measured[kRso2][slot] > 0.0f) {
+        sums.rso2 += store.measured[kRso2][slot];
         ++sums.rso2Count;
     }
-    sums.dxhb += store.dxhbData[slot];
-    sums.oxhb += store.oxhbData[slot];
+    sums.dxhb += store.measured[kDxhb][slot];
+    sums.oxhb += store.measured[kOxhb][slot];
     ++sums.hbCount;
 }
 
 void averageSlot(MeasurementStore& store, std::int64_t i, std::int64_t window, std::int64_t count) {
     const auto slot = static_cast<std::size_t>(i);
-    const float oxhb = store.oxhbData[slot];
+    const float oxhb = store.measured[kOxhb][slot];
     if (!(oxhb >= 0.0f)) {
-        store.rso2Avg[slot] = noDataValue;
-        store.oxhbAvg[slot] = noDataValue;
-        store.dxhbAvg[slot] = noDataValue;
-        store.tohbAvg[slot] = noDataValue;
+        store.averaged[kRso2][slot] = noDataValue;
+        store.averaged[kOxhb][slot] = noDataValue;
+        store.averaged[kDxhb][slot] = noDataValue;
+        store.averaged[kTohb][slot] = noDataValue;
         return;
     }
-    const float rso2 = store.rso2Data[slot];
-    const float dxhb = store.dxhbData[slot];
+    const float rso2 = store.measured[kRso2][slot];
+    const float dxhb = store.measured[kDxhb][slot];
     WindowSums sums{rso2, 1, oxhb, dxhb, 1};
 
     if (store.sampleTime[slot] == continuationTag) {
@@ -58,17 +58,17 @@ void averageSlot(MeasurementStore& store, std::int64_t i, std::int64_t window, s
         addNeighbour(store, k, sums);
     }
 
-    store.rso2Avg[slot] =
+    store.averaged[kRso2][slot] =
         sums.rso2Count >= 2 ? sums.rso2 / static_cast<float>(sums.rso2Count) : rso2;
     if (sums.hbCount >= 2) {
         const auto divisor = static_cast<float>(sums.hbCount);
-        store.oxhbAvg[slot] = sums.oxhb / divisor;
-        store.dxhbAvg[slot] = sums.dxhb / divisor;
+        store.averaged[kOxhb][slot] = sums.oxhb / divisor;
+        store.averaged[kDxhb][slot] = sums.dxhb / divisor;
     } else {
-        store.oxhbAvg[slot] = oxhb;
-        store.dxhbAvg[slot] = dxhb;
+        store.averaged[kOxhb][slot] = oxhb;
+        store.averaged[kDxhb][slot] = dxhb;
     }
-    store.tohbAvg[slot] = store.oxhbAvg[slot] + store.dxhbAvg[slot];
+    store.averaged[kTohb][slot] = store.averaged[kOxhb][slot] + store.averaged[kDxhb][slot];
 }
 
 }  // namespace

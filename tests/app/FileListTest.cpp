@@ -127,7 +127,8 @@ TEST_F(ControllerTest, UserWalkImportSelectZoomSmoothDragAndRemove) {
     window.zoomBox()->setCurrentIndex(3);
     window.averageBox()->setCurrentIndex(4);
     EXPECT_EQ((std::array{store->zoomIndex, store->averageWindow}), (std::array{3, 4}));
-    EXPECT_NE(store->oxhbAvg[0], store->oxhbData[0]);  // the first slot averages forwards only
+    EXPECT_NE(store->averaged[kOxhb][0],
+              store->measured[kOxhb][0]);  // the first slot averages forwards only
     window.graph()->repaint();
     GraphView* graph = window.graph();
     const QPointF from(graph->width() / 2.0, graph->height() / 2.0);

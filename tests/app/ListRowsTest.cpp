@@ -47,7 +47,7 @@ TEST_F(ListRowsTest, FailedLoadsAndRemovals) {
     selectRow(2);
     controller.removeSelected();  // the last row: the one before it is shown, averaged
     EXPECT_EQ((std::array{selectedRow(), store->sampleCount}), (std::array{1, 30}));
-    EXPECT_FLOAT_EQ(store->oxhbAvg[0], (0.4f + 0.401f + 0.402f) / 3.0f);
+    EXPECT_FLOAT_EQ(store->averaged[kOxhb][0], (0.4f + 0.401f + 0.402f) / 3.0f);
     // A neighbour that cannot be read empties the graph instead of keeping the removed one.
     std::filesystem::remove(media.file("r2.NVD"));
     selectRow(0);

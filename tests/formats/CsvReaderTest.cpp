@@ -59,7 +59,7 @@ TEST_F(CsvReaderTest, ValuesErrorRowsEmptyFieldsSumsAndLinesWithoutASlot) {
         twentyCommas + "\n" + twentyCommas + ",\n\n\r\n10:20:3,00:00:00,61,0.5,0.25,0.75\n" +
         filler);
     ASSERT_EQ(store->sampleCount, kSampleCapacity);
-    EXPECT_EQ((std::array{store->oxhbData[6], store->oxhbData[kSampleCapacity - 1]}),
+    EXPECT_EQ((std::array{store->measured[kOxhb][6], store->measured[kOxhb][kSampleCapacity - 1]}),
               (std::array{9.0f, 9.0f}));
     EXPECT_EQ(values(0), (std::array{65.3f, 0.12346f, 0.05f, 0.12346f + 0.05f}));
     EXPECT_EQ(values(1), (std::array{-1.0f, -1.0f, -1.0f, -2.0f}));
@@ -136,8 +136,9 @@ TEST(CsvRoundTripTest, SamplesLoadAsDescribedAndComeBackFromAnExport) {
         EXPECT_EQ(getDateFromNVD(nvd), c.dateKey);
         ASSERT_TRUE(readNVDFile(nvd, *store, view));
         EXPECT_STREQ(store->deviceId.data(), c.deviceId);
-        const std::int32_t breaks = static_cast<std::int32_t>(std::count(
-            store->oxhbData.begin(), store->oxhbData.begin() + store->sampleCount, noDataValue));
+        const std::int32_t breaks = static_cast<std::int32_t>(
+            std::count(store->measured[kOxhb].begin(),
+                       store->measured[kOxhb].begin() + store->sampleCount, noDataValue));
         EXPECT_EQ((std::array{store->sampleCount, store->spanSamples, breaks}),
                   (std::array{c.sampleCount, c.spanSamples, c.breakSlots}));
         const auto csv = dir.file("out.csv");

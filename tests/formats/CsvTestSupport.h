@@ -22,8 +22,9 @@ namespace nuvisca::test {
 
 inline void setSample(MeasurementStore& store, std::size_t slot, std::uint64_t tag, float rso2,
                       float oxhb, float dxhb, float tohb) {
-    std::tie(store.sampleTime[slot], store.rso2Data[slot], store.oxhbData[slot],
-             store.dxhbData[slot], store.tohbData[slot]) = std::tuple(tag, rso2, oxhb, dxhb, tohb);
+    std::tie(store.sampleTime[slot], store.measured[kRso2][slot], store.measured[kOxhb][slot],
+             store.measured[kDxhb][slot], store.measured[kTohb][slot]) =
+        std::tuple(tag, rso2, oxhb, dxhb, tohb);
 }
 
 // Device 0123456789012 from 2014-05-12 10:20:30 to 10:25:00, every slot a continuation slot
@@ -73,7 +74,8 @@ protected:
     LoadTest() { view.viewWidth = 1000.0f; }
 
     std::array<float, 4> values(std::size_t k) const {
-        return {store->rso2Data[k], store->oxhbData[k], store->dxhbData[k], store->tohbData[k]};
+        return {store->measured[kRso2][k], store->measured[kOxhb][k], store->measured[kDxhb][k],
+                store->measured[kTohb][k]};
     }
 
     TempDir dir;

@@ -54,8 +54,8 @@ TEST(CsvWriterTest, LinesCountHalfSecondsMarkRestartsAndWrapAtMidnight) {
                                     "10:20:29,23:59:59,1.00,1.00000,1.00000,2.00000\n"
                                     "10:20:30,24:00:00,1.00,1.00000,1.00000,2.00000\n");
     store->averageWindow = 4;  // the box shows 5; the averages are written
-    std::tie(store->rso2Avg[1], store->oxhbAvg[1], store->dxhbAvg[1], store->tohbAvg[1]) =
-        std::tuple(50.0f, 0.5f, 0.25f, 0.75f);
+    std::tie(store->averaged[kRso2][1], store->averaged[kOxhb][1], store->averaged[kDxhb][1],
+             store->averaged[kTohb][1]) = std::tuple(50.0f, 0.5f, 0.25f, 0.75f);
     const auto lines = test::splitLines(formatCsvExport(*store, ExportSeries::Averaged));
     EXPECT_EQ(lines[1], "移動平均,5,終了時刻,,,10時25分00");
     EXPECT_EQ(lines[4], "10:20:30,00:00:00,50.00,0.50000,0.25000,0.75000");
@@ -89,8 +89,9 @@ TEST(CsvWriterTest, NumbersPrintAsPrintf) {
     char expected[512];
     for (std::size_t i = 0; i < kSampleCapacity; ++i) {
         const auto d = [&](const SampleArray& series) { return static_cast<double>(series[i]); };
-        std::snprintf(expected, sizeof expected, "%.2f,%.5f,%.5f,%.5f", d(store->rso2Data),
-                      d(store->oxhbData), d(store->dxhbData), d(store->tohbData));
+        std::snprintf(expected, sizeof expected, "%.2f,%.5f,%.5f,%.5f", d(store->measured[kRso2]),
+                      d(store->measured[kOxhb]), d(store->measured[kDxhb]),
+                      d(store->measured[kTohb]));
         ASSERT_EQ(lines[3 + i].substr(18), expected) << "slot " << i;
     }
 }

@@ -101,7 +101,8 @@ TEST_F(HostileFilesTest, ACsvLineOf100MegabytesIsReadWithoutTrouble) {
                               ",0.375\n");
     ASSERT_TRUE(readCSVFile(path, *store, view));
     ASSERT_EQ(store->sampleCount, 1);
-    EXPECT_EQ((std::array{store->rso2Data[0], store->oxhbData[0], store->dxhbData[0]}),
+    EXPECT_EQ((std::array{store->measured[kRso2][0], store->measured[kOxhb][0],
+                          store->measured[kDxhb][0]}),
               (std::array{1.5f, 0.25f, std::numeric_limits<float>::infinity()}));
 }
 

@@ -117,12 +117,12 @@ TEST_F(NvdReaderTest, ValuesAndATrailingFragment) {
     test::Bytes bytes = file.continuation(0.5f, 0.4f, 0.2f).bytes();
     bytes.pop_back();
     test::writeBytes(path, bytes);
-    store->oxhbData[6] = 9.0f;
+    store->measured[kOxhb][6] = 9.0f;
     ASSERT_TRUE(readNVDFile(path, *store, view));
     ASSERT_EQ(store->sampleCount, 6);
-    EXPECT_EQ(store->oxhbData[6], 9.0f);
+    EXPECT_EQ(store->measured[kOxhb][6], 9.0f);
     for (std::size_t k = 0; k < 6; ++k) {
-        EXPECT_EQ((std::array{store->rso2Data[k], store->tohbData[k]}),
+        EXPECT_EQ((std::array{store->measured[kRso2][k], store->measured[kTohb][k]}),
                   (std::array{cases[k][3], cases[k][4]}))
             << k;
     }
@@ -139,10 +139,10 @@ std::uint64_t bytesReadByThisProcess() {
 
 // A gap at 20:40:00 after 76790 samples leaves 9 break slots and lands in the last slot; one
 // second later the breaks reach the capacity. Either file, made 1 GiB long, is read only up to
-// the capacity. A write past an array's end would land in the next one: rso2Avg after
+// the capacity. A write past an array's end would land in the next one: averaged[kRso2] after
 // sampleTime, slot 0 of the data arrays after each other.
 TEST_F(NvdReaderTest, TheCapacityEndsTheLoad) {
-    store->rso2Avg[0] = store->rso2Avg[1] = 9.0f;
+    store->averaged[kRso2][0] = store->averaged[kRso2][1] = 9.0f;
     for (const int second : {0, 1}) {
         SCOPED_TRACE(second);
         NvdBuilder file;
@@ -159,13 +159,14 @@ TEST_F(NvdReaderTest, TheCapacityEndsTheLoad) {
                       std::uint64_t{kSampleCapacity} * 16 + 4 * 65536);
         }
         EXPECT_EQ(store->sampleCount, kSampleCapacity);
-        EXPECT_EQ(store->oxhbData[76789], oxhbFor(76789));
+        EXPECT_EQ(store->measured[kOxhb][76789], oxhbFor(76789));
         for (std::size_t k = 76790; k < 76799; ++k) {
-            ASSERT_EQ(store->oxhbData[k], noDataValue) << k;
+            ASSERT_EQ(store->measured[kOxhb][k], noDataValue) << k;
         }
-        EXPECT_EQ(store->oxhbData[76799], second == 0 ? 0.45f : noDataValue);
-        EXPECT_EQ((std::array{store->rso2Avg[0], store->rso2Avg[1], store->oxhbData[0],
-                              store->dxhbData[0], store->tohbData[0]}),
+        EXPECT_EQ(store->measured[kOxhb][76799], second == 0 ? 0.45f : noDataValue);
+        EXPECT_EQ((std::array{store->averaged[kRso2][0], store->averaged[kRso2][1],
+                              store->measured[kOxhb][0], store->measured[kDxhb][0],
+                              store->measured[kTohb][0]}),
                   (std::array{9.0f, 9.0f, oxhbFor(0), 0.25f, oxhbFor(0) + 0.25f}));
     }
 }

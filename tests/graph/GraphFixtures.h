@@ -29,10 +29,10 @@ struct GraphFixture {
         s.zoomIndex = 1;
         std::tie(s.startYear, s.startMonth, s.startDay, s.startHour, s.startMinute, s.startSecond) =
             std::tuple(24, 5, 14, clock / 3600, clock % 3600 / 60, clock % 60);
-        s.rso2Data.fill(70.0f);
-        s.oxhbData.fill(0.3f);
-        s.dxhbData.fill(0.2f);
-        s.tohbData.fill(0.5f);
+        s.measured[kRso2].fill(70.0f);
+        s.measured[kOxhb].fill(0.3f);
+        s.measured[kDxhb].fill(0.2f);
+        s.measured[kTohb].fill(0.5f);
         s.sampleTime.fill(continuationTag);
         s.sampleTime[0] = startTag;
         s.sampleCount = s.spanSamples = count;

@@ -35,7 +35,7 @@ TEST(GraphImage, WidgetMatchesTheCommandLineRenderAndTakesMouseEventsWithYUpward
     f.store->zoomIndex = 2;
     ASSERT_TRUE(readNVDFile(kSample.toStdString(), *f.store, f.view));
     f.view.viewEnd = 4000;
-    f.view.traceShown[kTraceTohb] = 0;
+    f.view.traceShown[kTohb] = 0;
     GraphView widget(*f.store, f.view);
     widget.resize(1000, 600);
     widget.grab();  // the view has drawn before anyone looks at it
@@ -49,7 +49,7 @@ TEST(GraphImage, WidgetMatchesTheCommandLineRenderAndTakesMouseEventsWithYUpward
         QCoreApplication::sendEvent(&widget, &event);
     };
     send(QEvent::MouseButtonPress, 130, 22, Qt::LeftButton);  // the oxHb legend entry
-    EXPECT_EQ(f.view.traceShown[kTraceOxhb], 1);
+    EXPECT_EQ(f.view.traceShown[kOxhb], 1);
     send(QEvent::MouseButtonRelease, 130, 22, Qt::NoButton);
     send(QEvent::MouseButtonPress, 500, 200, Qt::LeftButton);
     EXPECT_EQ(f.view.dragY, 400);

@@ -66,8 +66,8 @@ Runs runSlots(const RecordingPainter& painter, const Rgba& colour) {
 
 TEST(TraceRuns, BreakAtGapsAndRestartsAndEndBeforeTheLastSlot) {
     GraphFixture f(12);
-    for (auto* data :
-         {&f.store->rso2Data, &f.store->oxhbData, &f.store->dxhbData, &f.store->tohbData}) {
+    for (auto* data : {&f.store->measured[kRso2], &f.store->measured[kOxhb],
+                       &f.store->measured[kDxhb], &f.store->measured[kTohb]}) {
         (*data)[3] = (*data)[4] = noDataValue;
     }
     f.restart(4, clockTag(10, 30, 0));
@@ -90,8 +90,8 @@ TEST(TraceRuns, BreakAtGapsAndRestartsAndEndBeforeTheLastSlot) {
 TEST(TraceRuns, Rso2AboveAHundredthOnScreenAndAboveZeroOnThePageHeldInsideThePlot) {
     GraphFixture f(12);
     const float rso2[] = {0.1f, 0.1f, 150.0f, 0.01f, 70.0f, 0.005f, 70.0f, 0.0f, 70.0f, -1.0f};
-    std::copy(std::begin(rso2), std::end(rso2), f.store->rso2Data.begin());
-    f.store->tohbData[0] = 0.0f;  // a value of 0 is drawn, at the bottom
+    std::copy(std::begin(rso2), std::end(rso2), f.store->measured[kRso2].begin());
+    f.store->measured[kTohb][0] = 0.0f;  // a value of 0 is drawn, at the bottom
     const RecordingPainter painter = f.draw();
     EXPECT_EQ(runSlots(painter, kRso2Colour), (Runs{{0, 1, 2}, {4}, {6}, {8}, {10}}));
     // y 10.53 for 0.1: only the first rSO2 point may go below 11.
@@ -103,7 +103,7 @@ TEST(TraceRuns, Rso2AboveAHundredthOnScreenAndAboveZeroOnThePageHeldInsideThePlo
               (Runs{{0, 1, 2, 3, 4, 5, 6}, {8}, {10}}));
     // The measured values decide also when the average is drawn.
     f.store->averageWindow = 1;
-    f.store->rso2Avg.fill(50.0f);
+    f.store->averaged[kRso2].fill(50.0f);
     const RecordingPainter averaged = f.draw();
     EXPECT_EQ(runSlots(averaged, kRso2Colour), (Runs{{0, 1, 2}, {4}, {6}, {8}, {10}}));
     EXPECT_NEAR(averaged.strokesOf(kRso2Colour, 2.0)[0]->runs[0][0].y, 50 * 5.28 + 10, 1e-3);

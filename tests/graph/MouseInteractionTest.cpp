@@ -87,7 +87,7 @@ TEST_F(MouseTest, LegendClickTogglesAtOnceAndTakesNoPressNorMode) {
     f.view.viewOriginY = 50.0f;
     f.store->sampleCount = 0;
     EXPECT_TRUE(press(350, 620));
-    EXPECT_EQ(f.view.traceShown[kTraceDxhb], 1);
+    EXPECT_EQ(f.view.traceShown[kDxhb], 1);
     EXPECT_FALSE(press(600, 350, 1));
     EXPECT_EQ(f.view.mouseDownInPlot + f.view.shiftDrag, 0);
 }

@@ -23,7 +23,7 @@ TEST(PrintPage, TakesTheViewsMeasuresDrawsRso2AboveZeroAndTheNameInBlack18) {
         f.attributes = {24.0, kOxhbColour, kWhite};  // what the view left in them
         f.view.viewSpan = 800;  // not what a 1000-wide view measures: the page must use it
         f.view.viewOriginX = 5.0f;
-        f.store->rso2Data[5] = 0.005f;
+        f.store->measured[kRso2][5] = 0.005f;
         setCurrentFileName(*f.store, bytes.data(), bytes.size());
         RecordingPainter painter;
         drawPrintPage(painter, *f.store, f.view, f.attributes);

@@ -45,9 +45,9 @@ std::unique_ptr<MeasurementStore> averaged(const std::vector<float>& oxhb, std::
                                            int taggedSlot = -1) {
     auto store = makeMeasurementStore();
     for (std::size_t i = 0; i < oxhb.size(); ++i) {
-        store->oxhbData[i] = oxhb[i];
-        store->rso2Data[i] = oxhb[i] * 10.0f;
-        store->dxhbData[i] = oxhb[i] / 2.0f;
+        store->measured[kOxhb][i] = oxhb[i];
+        store->measured[kRso2][i] = oxhb[i] * 10.0f;
+        store->measured[kDxhb][i] = oxhb[i] / 2.0f;
         store->sampleTime[i] = static_cast<int>(i) == taggedSlot ? 36000 : continuationTag;
     }
     store->sampleCount = static_cast<std::int32_t>(oxhb.size());
@@ -70,8 +70,8 @@ TEST(MovingAverage, StopsAtBreaksAndTaggedSlotsAndCopiesForAWindowOfZeroOrLess) 
         const auto store = averaged(oxhb, window, taggedSlot);
         for (std::size_t i = 0; i < expected.size(); ++i) {
             const float e = expected[i];
-            EXPECT_EQ((std::array{store->oxhbAvg[i], store->dxhbAvg[i], store->rso2Avg[i],
-                                  store->tohbAvg[i]}),
+            EXPECT_EQ((std::array{store->averaged[kOxhb][i], store->averaged[kDxhb][i],
+                                  store->averaged[kRso2][i], store->averaged[kTohb][i]}),
                       (e < 0 ? std::array{-1.0f, -1.0f, -1.0f, -1.0f}
                              : std::array{e, e / 2.0f, e * 10.0f, e + e / 2.0f}))
                 << window << ", slot " << i;
@@ -81,28 +81,28 @@ TEST(MovingAverage, StopsAtBreaksAndTaggedSlotsAndCopiesForAWindowOfZeroOrLess) 
 
 TEST(MovingAverage, Rso2NeighboursAboveZeroLargestWindowInFloatAndNothingBeyondTheCount) {
     auto store = averaged({1, 2, 3}, 1);
-    store->rso2Data[0] = 0.0f;     // left out of the rSO2 mean, kept for haemoglobin
-    store->rso2Data[1] = -100.0f;  // the slot's own value always counts
-    store->rso2Data[2] = 60.0f;
+    store->measured[kRso2][0] = 0.0f;     // left out of the rSO2 mean, kept for haemoglobin
+    store->measured[kRso2][1] = -100.0f;  // the slot's own value always counts
+    store->measured[kRso2][2] = 60.0f;
     computeMovingAverage(*store);
-    EXPECT_EQ(store->rso2Avg[1], (-100.0f + 60.0f) / 2.0f);
-    EXPECT_EQ(store->oxhbAvg[1], 2.0f);
+    EXPECT_EQ(store->averaged[kRso2][1], (-100.0f + 60.0f) / 2.0f);
+    EXPECT_EQ(store->averaged[kOxhb][1], 2.0f);
 
     std::vector<float> values(100);
     std::iota(values.begin(), values.end(), 0.0f);
-    EXPECT_EQ(averaged(values, 29)->oxhbAvg[50], 50.0f);  // 21 .. 79
+    EXPECT_EQ(averaged(values, 29)->averaged[kOxhb][50], 50.0f);  // 21 .. 79
     // The ulp at 1e8 is 8: 1e8 + 3 + 3 stays 1e8 in float when the slot comes first, while
     // adding the neighbours first or in double would give 1e8 + 8 or 1e8 + 6.
     store = averaged({3, 3, 1e8f, 0, 0}, 2);
-    EXPECT_EQ(store->oxhbAvg[2], 2e7f);
-    store->oxhbAvg.fill(7.0f);
+    EXPECT_EQ(store->averaged[kOxhb][2], 2e7f);
+    store->averaged[kOxhb].fill(7.0f);
     store->sampleCount = 0;
     computeMovingAverage(*store);
-    EXPECT_EQ(store->oxhbAvg[0], 7.0f);
+    EXPECT_EQ(store->averaged[kOxhb][0], 7.0f);
     store->sampleCount = 2;
     computeMovingAverage(*store);
-    EXPECT_EQ(store->oxhbAvg[1], 3.0f);
-    EXPECT_EQ(store->oxhbAvg[2], 7.0f);
+    EXPECT_EQ(store->averaged[kOxhb][1], 3.0f);
+    EXPECT_EQ(store->averaged[kOxhb][2], 7.0f);
 }
 
 }  // namespace

@@ -36,14 +36,15 @@ inline void fillSyntheticRecording(MeasurementStore& store) {
                             walk + 0.004 * noise();
         const double oxhb = 0.40 + 0.06 * wave(s, 1500.0, 0.8) + 0.6 * walk + 0.003 * noise();
         const double dxhb = 0.225 + 0.045 * wave(s, 2300.0, 2.0) - 0.3 * walk + 0.003 * noise();
-        store.rso2Data[k] = static_cast<float>(100.0 * rso2);
-        store.oxhbData[k] = static_cast<float>(oxhb);
-        store.dxhbData[k] = static_cast<float>(dxhb);
-        store.tohbData[k] = static_cast<float>(oxhb + dxhb);
+        store.measured[kRso2][k] = static_cast<float>(100.0 * rso2);
+        store.measured[kOxhb][k] = static_cast<float>(oxhb);
+        store.measured[kDxhb][k] = static_cast<float>(dxhb);
+        store.measured[kTohb][k] = static_cast<float>(oxhb + dxhb);
         store.sampleTime[k] = continuationTag;
     }
     for (std::size_t k = 30000; k < 31200; ++k) {
-        store.rso2Data[k] = store.oxhbData[k] = store.dxhbData[k] = store.tohbData[k] = noDataValue;
+        store.measured[kRso2][k] = store.measured[kOxhb][k] = store.measured[kDxhb][k] =
+            store.measured[kTohb][k] = noDataValue;
     }
     store.sampleTime[0] = 8 * 3600;
     store.sampleTime[50000] = 8 * 3600 + 25000 + 1200;
