@@ -1,5 +1,7 @@
 #include "app/FileList.h"
 
+#include "store/RecordingDate.h"
+
 namespace nuvisca {
 
 void FileList::clear() {
@@ -21,13 +23,7 @@ QString listNumberText(int rowIndex) {
 }
 
 QString dateKeyText(std::int64_t key) {
-    return QString::asprintf("20%02lld年%02lld月%02lld日 %02lld:%02lld:%02lld",
-                             static_cast<long long>(key / 10000000000LL),
-                             static_cast<long long>((key % 10000000000LL) / 100000000LL),
-                             static_cast<long long>((key % 100000000LL) / 1000000LL),
-                             static_cast<long long>((key % 1000000LL) / 10000LL),
-                             static_cast<long long>((key % 10000LL) / 100LL),
-                             static_cast<long long>(key % 100LL));
+    return QString::fromStdString(formatDate(dateFromKey(key), DateStyle::FileList));
 }
 
 }  // namespace nuvisca

@@ -33,14 +33,22 @@ std::int64_t dateKeyByExtension(const QString& path) {
 }
 
 bool loadDeviceRecording(const QString& path, MeasurementStore& store, GraphViewState& view) {
-    return readNVDFile(toFileSystemPath(path), store, view);
+    if (!readNVDFile(toFileSystemPath(path), store)) {
+        return false;
+    }
+    resetVisibleRange(view, store.spanSamples);
+    return true;
 }
 
 bool loadRecordingByExtension(const QString& path, MeasurementStore& store, GraphViewState& view) {
     if (hasDeviceRecordingExtension(path)) {
         return loadDeviceRecording(path, store, view);
     }
-    return readCSVFile(toFileSystemPath(path), store, view);
+    if (!readCSVFile(toFileSystemPath(path), store)) {
+        return false;
+    }
+    resetVisibleRange(view, store.spanSamples);
+    return true;
 }
 
 }  // namespace nuvisca

@@ -107,8 +107,9 @@ LoadedRecording::LoadedRecording(float viewWidth, float viewHeight) {
     store->zoomIndex = 1;
     view.viewWidth = viewWidth;
     view.viewHeight = viewHeight;
-    if (!readNVDFile(fullDeviceRecording(), *store, view) ||
-        store->sampleCount != kSampleCapacity ||
+    const bool loaded = readNVDFile(fullDeviceRecording(), *store);
+    resetVisibleRange(view, store->spanSamples);
+    if (!loaded || store->sampleCount != kSampleCapacity ||
         store->sampleTime[kRestartSlot] == continuationTag ||
         store->measured[kOxhb][kPauseFirstSlot] >= 0.0f) {
         fail("the full device recording does not load as 76800 slots with a pause and a restart");

@@ -35,18 +35,16 @@ std::string fileBytes(const std::filesystem::path& path) {
     return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
 }
 
-using DeviceReader = bool (*)(const std::filesystem::path&, MeasurementStore&, GraphViewState&);
+using DeviceReader = bool (*)(const std::filesystem::path&, MeasurementStore&);
 
 void readDeviceRecording(benchmark::State& state, DeviceReader reader) {
     const auto& path = fullDeviceRecording();
     const auto store = makeMeasurementStore();
-    GraphViewState view;
-    view.viewWidth = 1800.0f;
-    if (!reader(path, *store, view) || !sameLoad(*store, *averagedRecording().store)) {
+    if (!reader(path, *store) || !sameLoad(*store, *averagedRecording().store)) {
         fail("a device reader does not load what the viewer's reader loads");
     }
     for (auto _ : state) {
-        benchmark::DoNotOptimize(reader(path, *store, view));
+        benchmark::DoNotOptimize(reader(path, *store));
     }
 }
 BENCHMARK_CAPTURE(readDeviceRecording, viewer, readNVDFile)->Unit(benchmark::kMillisecond);
@@ -103,13 +101,11 @@ const std::filesystem::path& fullCsvExport() {
 void readCsvExport(benchmark::State& state) {
     const auto& path = fullCsvExport();
     const auto store = makeMeasurementStore();
-    GraphViewState view;
-    view.viewWidth = 1800.0f;
-    if (!readCSVFile(path, *store, view) || store->sampleCount != kSampleCapacity) {
+    if (!readCSVFile(path, *store) || store->sampleCount != kSampleCapacity) {
         fail("the full export does not read back as 76800 slots");
     }
     for (auto _ : state) {
-        benchmark::DoNotOptimize(readCSVFile(path, *store, view));
+        benchmark::DoNotOptimize(readCSVFile(path, *store));
     }
 }
 BENCHMARK(readCsvExport)->Unit(benchmark::kMillisecond);

@@ -50,8 +50,7 @@ void readHeader(const std::array<unsigned char, 32>& header, MeasurementStore& s
 
 }  // namespace
 
-bool readNvdFourReadsPerRecord(const std::filesystem::path& path, MeasurementStore& store,
-                               GraphViewState& view) {
+bool readNvdFourReadsPerRecord(const std::filesystem::path& path, MeasurementStore& store) {
     std::FILE* file = std::fopen(path.c_str(), "rb");
     if (file == nullptr) {
         return false;
@@ -104,7 +103,6 @@ bool readNvdFourReadsPerRecord(const std::filesystem::path& path, MeasurementSto
     std::fclose(file);
     store.sampleCount = slot;
     store.spanSamples = computeSpanSamples(store);
-    resetVisibleRange(view, store.spanSamples);
     return true;
 }
 

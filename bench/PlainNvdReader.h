@@ -2,7 +2,6 @@
 
 #include <filesystem>
 
-#include "graph/GraphViewState.h"
 #include "store/MeasurementStore.h"
 
 namespace nuvisca::bench {
@@ -10,8 +9,7 @@ namespace nuvisca::bench {
 // The reader's baseline: the same device records placed the same way, but read as a plain
 // reading of the format would, with four fread calls per record (the time and flag bytes,
 // then each of the three values).
-bool readNvdFourReadsPerRecord(const std::filesystem::path& path, MeasurementStore& store,
-                               GraphViewState& view);
+bool readNvdFourReadsPerRecord(const std::filesystem::path& path, MeasurementStore& store);
 
 // Whether two loads left the same header, device id, sample count, span and slots.
 bool sameLoad(const MeasurementStore& a, const MeasurementStore& b);

@@ -5,6 +5,7 @@
 #include "cli/Arguments.h"
 #include "cli/Commands.h"
 #include "cli/RecordingInput.h"
+#include "store/RecordingDate.h"
 
 namespace nuvisca::cli {
 namespace {
@@ -23,9 +24,8 @@ void printInfo(const LoadedRecording& recording, const MeasurementStore& store) 
     std::printf("format: %s\n", formatName(recording.format));
     std::printf("date_key: %lld\n", static_cast<long long>(recording.dateKey));
     std::printf("device_id: %s\n", store.deviceId.data());
-    std::printf("start: %04d-%02d-%02d %02d:%02d:%02d\n", 2000 + store.startYear, store.startMonth,
-                store.startDay, store.startHour, store.startMinute, store.startSecond);
-    std::printf("end: %02d:%02d:%02d\n", store.endHour, store.endMinute, store.endSecond);
+    std::printf("start: %s\n", formatDate(recordingStart(store), DateStyle::Iso).c_str());
+    std::printf("end: %s\n", formatTimeOfDay(recordingEnd(store), DateStyle::Iso).c_str());
     std::printf("samples: %d\n", store.sampleCount);
     std::printf("span_samples: %d\n", store.spanSamples);
 }

@@ -15,7 +15,7 @@ namespace {
 struct Reader {
     RecordingFormat format;
     std::int64_t (*dateKey)(const std::filesystem::path&);
-    bool (*read)(const std::filesystem::path&, MeasurementStore&, GraphViewState&);
+    bool (*read)(const std::filesystem::path&, MeasurementStore&);
 };
 
 // Tried in order; the first whose date key is above 0 (as the file list takes it) reads it.
@@ -40,7 +40,8 @@ std::optional<LoadedRecording> loadRecording(const std::filesystem::path& path,
                                              MeasurementStore& store, GraphViewState& view) {
     for (const Reader& reader : kReaders) {
         const std::int64_t key = reader.dateKey(path);
-        if (key > 0 && reader.read(path, store, view)) {
+        if (key > 0 && reader.read(path, store)) {
+            resetVisibleRange(view, store.spanSamples);
             return LoadedRecording{reader.format, key};
         }
     }

@@ -3,6 +3,7 @@
 #include <array>
 #include <string>
 #include <string_view>
+#include <utility>
 
 #include "formats/CsvFields.h"
 #include "formats/CsvLayout.h"
@@ -94,11 +95,13 @@ bool readStartLine(std::string_view line, StartHeader& header) {
     });
 }
 
+// The channels read from their columns; toHb is recomputed from the parts.
+constexpr std::array<std::pair<Channel, std::string_view>, 3> kChannelHeadings{
+    {{kRso2, csv::kHeadingRso2}, {kOxhb, csv::kHeadingOxhb}, {kDxhb, csv::kHeadingDxhb}}};
+
 struct Columns {
     int time = -1;
-    int rso2 = -1;
-    int oxhb = -1;
-    int dxhb = -1;
+    std::array<int, kChannelCount> channel{-1, -1, -1, -1};
 };
 
 Columns readHeadings(std::string_view line) {
@@ -106,12 +109,11 @@ Columns readHeadings(std::string_view line) {
     csv::forEachField(line, [&columns](int column, std::string_view field, bool) {
         if (field == csv::kHeadingTime) {
             columns.time = column;
-        } else if (field == csv::kHeadingRso2) {
-            columns.rso2 = column;
-        } else if (field == csv::kHeadingOxhb) {
-            columns.oxhb = column;
-        } else if (field == csv::kHeadingDxhb) {
-            columns.dxhb = column;
+        }
+        for (const auto& [channel, heading] : kChannelHeadings) {
+            if (field == heading) {
+                columns.channel[channel] = column;
+            }
         }
     });
     return columns;
@@ -159,13 +161,15 @@ private:
             } else {
                 clock_ = readClock(field);
             }
-        } else if (column == columns_.rso2) {
-            rso2_ = channelValue(field);
-        } else if (column == columns_.oxhb) {
-            oxhb_ = channelValue(field);
-        } else if (column == columns_.dxhb) {
-            dxhb_ = channelValue(field);
-        } else if (column == csv::kRestartColumn) {
+            return;
+        }
+        for (const auto& [channel, heading] : kChannelHeadings) {
+            if (column == columns_.channel[channel]) {
+                values_[channel] = channelValue(field);
+                return;
+            }
+        }
+        if (column == csv::kRestartColumn) {
             restart_ = isRestartMark(field, isLast);
         }
     }
@@ -192,10 +196,8 @@ private:
         const std::int64_t seconds = clock_.seconds();
         const auto slot = static_cast<std::size_t>(count_);
         store_.sampleTime[slot] = tagFor(seconds);
-        store_.measured[kRso2][slot] = rso2_;
-        store_.measured[kOxhb][slot] = oxhb_;
-        store_.measured[kDxhb][slot] = dxhb_;
-        store_.measured[kTohb][slot] = oxhb_ + dxhb_;
+        values_[kTohb] = values_[kOxhb] + values_[kDxhb];
+        putSample(store_, slot, values_);
         previousSeconds_ = seconds;
         ++count_;
     }
@@ -204,9 +206,7 @@ private:
     Columns columns_;
     std::int64_t startSeconds_;
     Clock clock_;
-    float rso2_ = noDataValue;
-    float oxhb_ = noDataValue;
-    float dxhb_ = noDataValue;
+    ChannelValues values_{noDataValue, noDataValue, noDataValue, noDataValue};
     bool restart_ = false;
     bool clockUnreadable_ = false;
     std::int64_t previousSeconds_ = 0;
@@ -235,7 +235,7 @@ std::int64_t getDateFromCSV(const std::filesystem::path& path) {
     return header.dateKey();
 }
 
-bool readCSVFile(const std::filesystem::path& path, MeasurementStore& store, GraphViewState& view) {
+bool readCSVFile(const std::filesystem::path& path, MeasurementStore& store) {
     std::string text;
     if (!loadCsvText(path, text)) {
         return false;
@@ -269,7 +269,6 @@ bool readCSVFile(const std::filesystem::path& path, MeasurementStore& store, Gra
 
     store.sampleCount = samples.count();
     store.spanSamples = computeSpanSamples(store);
-    resetVisibleRange(view, store.spanSamples);
     return true;
 }
 

@@ -1,29 +1,25 @@
 #include "formats/CsvWriter.h"
 
 #include <algorithm>
+#include <array>
 #include <charconv>
 #include <cstdint>
 #include <cstring>
 #include <string_view>
-#include <type_traits>
+#include <utility>
 
 #include "formats/AtomicFile.h"
 #include "formats/CsvLayout.h"
 #include "formats/FixedDecimal.h"
+#include "store/RecordingDate.h"
 
 namespace nuvisca {
 namespace {
 
 constexpr std::uint64_t kSecondsPerDay = 86400;
 
-// Writes like printf "%02d": at least two characters, a sign counts toward the width.
-template <typename Integer>
-char* writeTwoDigits(char* out, Integer value) {
-    if constexpr (std::is_signed_v<Integer>) {
-        if (value < 0) {
-            return std::to_chars(out, out + 24, value).ptr;
-        }
-    }
+// Writes like printf "%02llu".
+char* writeTwoDigits(char* out, std::uint64_t value) {
     if (value >= 100) {
         return std::to_chars(out, out + 24, value).ptr;
     }
@@ -32,23 +28,9 @@ char* writeTwoDigits(char* out, Integer value) {
     return out;
 }
 
-void appendTwoDigits(std::string& out, std::int32_t value) {
-    char buffer[24];
-    out.append(buffer, writeTwoDigits(buffer, value));
-}
-
 void appendInteger(std::string& out, std::int64_t value) {
     char buffer[24];
     out.append(buffer, std::to_chars(buffer, buffer + sizeof buffer, value).ptr);
-}
-
-void appendTime(std::string& out, std::int32_t hour, std::int32_t minute, std::int32_t second) {
-    appendTwoDigits(out, hour);
-    out += "時";
-    appendTwoDigits(out, minute);
-    out += "分";
-    appendTwoDigits(out, second);
-    out += '\n';
 }
 
 void appendHeader(std::string& out, const MeasurementStore& store, ExportSeries series) {
@@ -56,13 +38,8 @@ void appendHeader(std::string& out, const MeasurementStore& store, ExportSeries 
     out += ",ID ";
     out.append(store.deviceId.data(), ::strnlen(store.deviceId.data(), store.deviceId.size()));
     out += ",測定日時,";
-    appendInteger(out, std::int64_t{store.startYear} + 2000);
-    out += "年,";
-    appendTwoDigits(out, store.startMonth);
-    out += "月";
-    appendTwoDigits(out, store.startDay);
-    out += "日,";
-    appendTime(out, store.startHour, store.startMinute, store.startSecond);
+    out += formatDate(recordingStart(store), DateStyle::CsvHeader);
+    out += '\n';
 
     if (series == ExportSeries::Averaged) {
         out += "移動平均,";
@@ -71,7 +48,8 @@ void appendHeader(std::string& out, const MeasurementStore& store, ExportSeries 
     } else {
         out += ",,終了時刻,,,";
     }
-    appendTime(out, store.endHour, store.endMinute, store.endSecond);
+    out += formatTimeOfDay(recordingEnd(store), DateStyle::CsvHeader);
+    out += '\n';
 
     out += csv::kHeadingTime;
     out += ',';
@@ -110,36 +88,24 @@ std::uint64_t secondsSince(std::uint64_t first, std::uint64_t tag) {
     return back == 0 ? 0 : kSecondsPerDay - back;
 }
 
-struct Series {
-    const SampleArray& rso2;
-    const SampleArray& oxhb;
-    const SampleArray& dxhb;
-    const SampleArray& tohb;
-};
+using Series = std::array<SampleArray, kChannelCount>;
 
-Series chooseSeries(const MeasurementStore& store, ExportSeries series) {
-    if (series == ExportSeries::Averaged) {
-        return {store.averaged[kRso2], store.averaged[kOxhb], store.averaged[kDxhb],
-                store.averaged[kTohb]};
-    }
-    return {store.measured[kRso2], store.measured[kOxhb], store.measured[kDxhb],
-            store.measured[kTohb]};
-}
+// The value columns in their order, each with its number of decimals.
+constexpr std::array<std::pair<Channel, int>, kChannelCount> kValueColumns{
+    {{kRso2, 2}, {kOxhb, 5}, {kDxhb, 5}, {kTohb, 5}}};
 
 char* writeText(char* out, std::string_view text) {
     std::memcpy(out, text.data(), text.size());
     return out + text.size();
 }
 
-char* writeValues(char* out, const Series& values, std::size_t slot, bool restart) {
-    if (values.oxhb[slot] >= 0.0f) {
-        out = formatFixed(out, values.rso2[slot], 2);
-        *out++ = ',';
-        out = formatFixed(out, values.oxhb[slot], 5);
-        *out++ = ',';
-        out = formatFixed(out, values.dxhb[slot], 5);
-        *out++ = ',';
-        out = formatFixed(out, values.tohb[slot], 5);
+char* writeValues(char* out, const Series& series, std::size_t slot, bool restart) {
+    if (series[kOxhb][slot] >= 0.0f) {
+        for (const auto& [channel, decimals] : kValueColumns) {
+            out = formatFixed(out, series[channel][slot], decimals);
+            *out++ = ',';
+        }
+        --out;  // no comma after the last value
     } else {
         out = writeText(out, "ERROR,ERROR,ERROR,ERROR");
     }
@@ -155,7 +121,7 @@ void appendSamples(std::string& out, const MeasurementStore& store, ExportSeries
     if (count == 0) {
         return;
     }
-    const Series values = chooseSeries(store, series);
+    const Series& values = series == ExportSeries::Averaged ? store.averaged : store.measured;
     // A first slot without its own time (a continuation record first) starts at the header time.
     const std::uint64_t firstTag =
         store.sampleTime[0] != continuationTag

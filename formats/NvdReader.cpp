@@ -99,23 +99,20 @@ std::int32_t recordTimeOfDay(const unsigned char* record) {
 }
 
 void putValues(MeasurementStore& store, std::int32_t slot, const unsigned char* record) {
-    const auto k = static_cast<std::size_t>(slot);
-    const float oxhb = decodeFloat(record + 8);
-    const float dxhb = decodeFloat(record + 12);
-    store.measured[kRso2][k] = decodeFloat(record + 4) * 100.0f;
-    store.measured[kOxhb][k] = oxhb;
-    store.measured[kDxhb][k] = dxhb;
-    store.measured[kTohb][k] = oxhb > 0.0f && dxhb > 0.0f ? oxhb + dxhb : 0.0f;
+    ChannelValues values;
+    values[kRso2] = decodeFloat(record + 4) * 100.0f;
+    values[kOxhb] = decodeFloat(record + 8);
+    values[kDxhb] = decodeFloat(record + 12);
+    values[kTohb] =
+        values[kOxhb] > 0.0f && values[kDxhb] > 0.0f ? values[kOxhb] + values[kDxhb] : 0.0f;
+    putSample(store, static_cast<std::size_t>(slot), values);
 }
 
 void putBreaks(MeasurementStore& store, std::int32_t first, std::int32_t end) {
-    for (auto k = static_cast<std::size_t>(first); k < static_cast<std::size_t>(end); ++k) {
-        store.measured[kRso2][k] = noDataValue;
-        store.measured[kOxhb][k] = noDataValue;
-        store.measured[kDxhb][k] = noDataValue;
-        store.measured[kTohb][k] = noDataValue;
-        store.sampleTime[k] = continuationTag;
+    for (SampleArray& series : store.measured) {
+        std::fill(series.begin() + first, series.begin() + end, noDataValue);
     }
+    std::fill(store.sampleTime.begin() + first, store.sampleTime.begin() + end, continuationTag);
 }
 
 void placeRecord(const unsigned char* record, MeasurementStore& store, RecordState& state) {
@@ -191,7 +188,7 @@ std::int64_t getDateFromNVD(const std::filesystem::path& path) {
     return isDeviceHeader(header) ? dateKey(header) : 0;
 }
 
-bool readNVDFile(const std::filesystem::path& path, MeasurementStore& store, GraphViewState& view) {
+bool readNVDFile(const std::filesystem::path& path, MeasurementStore& store) {
     const FileHandle file = openRegularFile(path, "rb");
     if (!file) {
         return false;
@@ -209,7 +206,6 @@ bool readNVDFile(const std::filesystem::path& path, MeasurementStore& store, Gra
 
     store.sampleCount = state.slot;
     store.spanSamples = computeSpanSamples(store);
-    resetVisibleRange(view, store.spanSamples);
     return true;
 }
 

@@ -8,7 +8,6 @@
 
 #include "FuzzSupport.h"
 #include "formats/CsvReader.h"
-#include "graph/GraphViewState.h"
 
 namespace nuvisca::fuzz {
 namespace {
@@ -83,14 +82,12 @@ bool isSum(float sum, float a, float b) {
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     using namespace nuvisca;
     static const std::unique_ptr<MeasurementStore> store = makeMeasurementStore();
-    static GraphViewState view;
-    view.viewWidth = 1200.0f;
 
     const std::string_view text(reinterpret_cast<const char*>(data), size);
     const auto path = fuzz::scratch().write("input.csv", data, size);
     const std::int64_t key = getDateFromCSV(path);
     fuzz::markUntouched(*store);
-    const bool loaded = readCSVFile(path, *store, view);
+    const bool loaded = readCSVFile(path, *store);
 
     const bool isExport = text.starts_with("RM27") && fuzz::isStrictUtf8(text);
     fuzz::require(loaded == isExport, "read exactly when UTF-8 text starts with RM27");

@@ -8,7 +8,6 @@
 #include "formats/AtomicFile.h"
 #include "formats/CsvWriter.h"
 #include "formats/NvdReader.h"
-#include "graph/GraphViewState.h"
 #include "store/MovingAverage.h"
 
 namespace {
@@ -80,11 +79,9 @@ int main(int argc, char** argv) {
     const std::filesystem::path folder = argv[1];
     const auto loaded = makeMeasurementStore();
     const auto seed = makeMeasurementStore();
-    GraphViewState view;
-    view.viewWidth = 1200.0f;
     bool ok = true;
     for (int k = 2; k < argc; ++k) {
-        if (!readNVDFile(argv[k], *loaded, view)) {
+        if (!readNVDFile(argv[k], *loaded)) {
             continue;
         }
         compact(*loaded, *seed);

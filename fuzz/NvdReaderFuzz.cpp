@@ -7,7 +7,6 @@
 #include "FuzzSupport.h"
 #include "NvdReference.h"
 #include "formats/NvdReader.h"
-#include "graph/GraphViewState.h"
 
 namespace nuvisca::fuzz {
 namespace {
@@ -36,15 +35,13 @@ void compareSlots(const MeasurementStore& store, const NvdReference& expected) {
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     using namespace nuvisca;
     static const std::unique_ptr<MeasurementStore> store = makeMeasurementStore();
-    static GraphViewState view;
-    view.viewWidth = 1200.0f;
 
     const auto path = fuzz::scratch().write("input.NVD", data, size);
     static fuzz::NvdReference expected;
     expected.read(data, size);
     const std::int64_t key = getDateFromNVD(path);
     fuzz::markUntouched(*store);
-    const bool loaded = readNVDFile(path, *store, view);
+    const bool loaded = readNVDFile(path, *store);
 
     fuzz::require(loaded == expected.accepted, "accepted exactly when tag and count are valid");
     fuzz::require(key == (expected.accepted ? expected.dateKey : 0), "date key from bytes 4-9");

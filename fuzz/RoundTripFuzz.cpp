@@ -8,7 +8,6 @@
 #include "formats/CsvWriter.h"
 #include "formats/NvdReader.h"
 #include "formats/WholeFile.h"
-#include "graph/GraphViewState.h"
 
 namespace nuvisca::fuzz {
 namespace {
@@ -58,11 +57,10 @@ void compareTags(const MeasurementStore& original, const MeasurementStore& back)
     }
 }
 
-void exportAndRead(const MeasurementStore& from, const char* name, MeasurementStore& into,
-                   GraphViewState& view) {
+void exportAndRead(const MeasurementStore& from, const char* name, MeasurementStore& into) {
     const auto path = scratch().file(name);
     require(saveCsvExport(path, from, ExportSeries::Measured), "the export is written");
-    require(readCSVFile(path, into, view), "the export reads as a CSV export");
+    require(readCSVFile(path, into), "the export reads as a CSV export");
 }
 
 std::string exportText(const MeasurementStore& store) {
@@ -77,18 +75,16 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     static const std::unique_ptr<MeasurementStore> original = makeMeasurementStore();
     static const std::unique_ptr<MeasurementStore> back = makeMeasurementStore();
     static const std::unique_ptr<MeasurementStore> again = makeMeasurementStore();
-    static GraphViewState view;
-    view.viewWidth = 1200.0f;
 
     // A CSV line 1 cut at the field limit keeps the old start: start from a known one.
     original->startYear = original->startMonth = original->startDay = 0;
     original->startHour = original->startMinute = original->startSecond = 0;
     const auto input = fuzz::scratch().write("input", data, size);
-    if (!readNVDFile(input, *original, view) && !readCSVFile(input, *original, view)) {
+    if (!readNVDFile(input, *original) && !readCSVFile(input, *original)) {
         return 0;
     }
 
-    fuzz::exportAndRead(*original, "first.csv", *back, view);
+    fuzz::exportAndRead(*original, "first.csv", *back);
     fuzz::require(back->sampleCount == original->sampleCount, "same sample count");
     fuzz::require(back->deviceId == original->deviceId, "same device id");
     if (fuzz::headerFitsLayout(*original)) {
@@ -103,7 +99,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     if (!fuzz::isSoundAnchor(back->sampleTime[0])) {
         return 0;
     }
-    fuzz::exportAndRead(*back, "second.csv", *again, view);
+    fuzz::exportAndRead(*back, "second.csv", *again);
     std::string secondFile;
     fuzz::require(readWholeFile(fuzz::scratch().file("second.csv"), secondFile),
                   "the second export reads back");

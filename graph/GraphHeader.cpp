@@ -1,9 +1,9 @@
 #include "graph/GraphHeader.h"
 
 #include <array>
-#include <cstdio>
 
 #include "graph/GraphColours.h"
+#include "store/RecordingDate.h"
 
 namespace nuvisca {
 namespace {
@@ -27,13 +27,8 @@ constexpr std::array<LegendEntry, 4> kLegend{{
 }  // namespace
 
 std::string recordingDateLine(const MeasurementStore& store) {
-    const int year = store.startYear <= 99 ? store.startYear + 2000 : store.startYear;
-    char text[256];
-    std::snprintf(text, sizeof text,
-                  "測定日時 %d年%02d月%02d日 %02d時%02d分%02d秒 終了時刻 %02d時%02d分%02d秒", year,
-                  store.startMonth, store.startDay, store.startHour, store.startMinute,
-                  store.startSecond, store.endHour, store.endMinute, store.endSecond);
-    return text;
+    return "測定日時 " + formatDate(recordingStart(store), DateStyle::Heading) + " 終了時刻 " +
+           formatTimeOfDay(recordingEnd(store), DateStyle::Heading);
 }
 
 void drawHeadings(Painter& painter, const MeasurementStore& store, const DrawFrame& frame,

@@ -7,7 +7,6 @@ namespace nuvisca {
 void resetMeasurementStore(MeasurementStore& store, float screenWidth, float screenHeight) {
     store.screenWidth = screenWidth;
     store.screenHeight = screenHeight;
-    store.sampleCapacity = kSampleCapacity;
     store.listSource = ListSource::None;
     store.spanSamples = 0;
     store.sampleCount = 0;

@@ -26,13 +26,12 @@ enum Channel : std::size_t { kOxhb = 0, kDxhb = 1, kTohb = 2, kRso2 = 3 };
 inline constexpr std::size_t kChannelCount = 4;
 
 using SampleArray = std::array<float, kSampleCapacity>;
+using ChannelValues = std::array<float, kChannelCount>;  // one slot's values, by channel
 
 // The one loaded recording and the user's settings. Fixed capacity: loading, averaging
 // and drawing never allocate per sample. Slots at and beyond sampleCount may hold an
 // earlier recording's values and must not be read.
 struct MeasurementStore {
-    std::uint64_t sampleCapacity = 0;
-
     std::array<SampleArray, kChannelCount> measured{};
     std::array<std::uint64_t, kSampleCapacity> sampleTime{};
     std::array<SampleArray, kChannelCount> averaged{};  // the moving average of each channel
@@ -74,6 +73,12 @@ void resetMeasurementStore(MeasurementStore& store, float screenWidth, float scr
 std::int32_t startTimeOfDay(const MeasurementStore& store);
 std::int32_t endTimeOfDay(const MeasurementStore& store);
 std::int32_t computeSpanSamples(const MeasurementStore& store);
+
+inline void putSample(MeasurementStore& store, std::size_t slot, const ChannelValues& values) {
+    for (std::size_t channel = 0; channel < kChannelCount; ++channel) {
+        store.measured[channel][slot] = values[channel];
+    }
+}
 
 // Copies a UTF-8 name into currentFileName, cut at the last whole character that fits.
 void setCurrentFileName(MeasurementStore& store, const char* utf8Name, std::size_t length);

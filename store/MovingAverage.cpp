@@ -1,19 +1,20 @@
 #include "store/MovingAverage.h"
 
 #include <algorithm>
+#include <array>
 #include <cstdint>
 
 namespace nuvisca {
 namespace {
 
-// Running sums of one window. Every operation is single precision, in the order the
-// neighbours are visited, so the results match to the last bit.
+// The channels averaged over the window; toHb is the sum of the averaged parts.
+constexpr std::array<Channel, 3> kWindowChannels{kOxhb, kDxhb, kRso2};
+
+// Running sums of one window, per channel. Every operation is single precision, in the order
+// the neighbours are visited, so the results match to the last bit.
 struct WindowSums {
-    float rso2 = 0.0f;
-    std::int32_t rso2Count = 1;
-    float oxhb = 0.0f;
-    float dxhb = 0.0f;
-    std::int32_t hbCount = 1;
+    ChannelValues sum{};
+    std::array<std::int32_t, kChannelCount> count{};
 };
 
 // A neighbour ends the run when it carries its own time of day or holds no measurement.
@@ -22,31 +23,37 @@ bool joinsWindow(const MeasurementStore& store, std::int64_t j) {
     return store.sampleTime[slot] == continuationTag && store.measured[kOxhb][slot] >= 0.0f;
 }
 
+// The slot's own values start the sums (not added to 0, which would turn -0 into +0).
+WindowSums ownValues(const MeasurementStore& store, std::size_t slot) {
+    WindowSums sums;
+    for (const Channel channel : kWindowChannels) {
+        sums.sum[channel] = store.measured[channel][slot];
+        sums.count[channel] = 1;
+    }
+    return sums;
+}
+
+// A neighbour's rSO2 counts only when above 0; the slot's own one always counts.
 void addNeighbour(const MeasurementStore& store, std::int64_t j, WindowSums& sums) {
     const auto slot = static_cast<std::size_t>(j);
-    if (store.measured[kRso2][slot] > 0.0f) {
-        sums.rso2 += store.measured[kRso2][slot];
-        ++sums.rso2Count;
+    for (const Channel channel : kWindowChannels) {
+        const float value = store.measured[channel][slot];
+        if (channel != kRso2 || value > 0.0f) {
+            sums.sum[channel] += value;
+            ++sums.count[channel];
+        }
     }
-    sums.dxhb += store.measured[kDxhb][slot];
-    sums.oxhb += store.measured[kOxhb][slot];
-    ++sums.hbCount;
 }
 
 void averageSlot(MeasurementStore& store, std::int64_t i, std::int64_t window, std::int64_t count) {
     const auto slot = static_cast<std::size_t>(i);
-    const float oxhb = store.measured[kOxhb][slot];
-    if (!(oxhb >= 0.0f)) {
-        store.averaged[kRso2][slot] = noDataValue;
-        store.averaged[kOxhb][slot] = noDataValue;
-        store.averaged[kDxhb][slot] = noDataValue;
-        store.averaged[kTohb][slot] = noDataValue;
+    if (!(store.measured[kOxhb][slot] >= 0.0f)) {
+        for (SampleArray& series : store.averaged) {
+            series[slot] = noDataValue;
+        }
         return;
     }
-    const float rso2 = store.measured[kRso2][slot];
-    const float dxhb = store.measured[kDxhb][slot];
-    WindowSums sums{rso2, 1, oxhb, dxhb, 1};
-
+    WindowSums sums = ownValues(store, slot);
     if (store.sampleTime[slot] == continuationTag) {
         const std::int64_t first = std::max<std::int64_t>(i - window, 0);
         for (std::int64_t j = i - 1; j >= first && joinsWindow(store, j); --j) {
@@ -57,16 +64,10 @@ void averageSlot(MeasurementStore& store, std::int64_t i, std::int64_t window, s
     for (std::int64_t k = i + 1; k <= last && joinsWindow(store, k); ++k) {
         addNeighbour(store, k, sums);
     }
-
-    store.averaged[kRso2][slot] =
-        sums.rso2Count >= 2 ? sums.rso2 / static_cast<float>(sums.rso2Count) : rso2;
-    if (sums.hbCount >= 2) {
-        const auto divisor = static_cast<float>(sums.hbCount);
-        store.averaged[kOxhb][slot] = sums.oxhb / divisor;
-        store.averaged[kDxhb][slot] = sums.dxhb / divisor;
-    } else {
-        store.averaged[kOxhb][slot] = oxhb;
-        store.averaged[kDxhb][slot] = dxhb;
+    for (const Channel channel : kWindowChannels) {
+        const std::int32_t n = sums.count[channel];
+        store.averaged[channel][slot] =
+            n >= 2 ? sums.sum[channel] / static_cast<float>(n) : store.measured[channel][slot];
     }
     store.averaged[kTohb][slot] = store.averaged[kOxhb][slot] + store.averaged[kDxhb][slot];
 }

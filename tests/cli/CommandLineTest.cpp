@@ -47,8 +47,7 @@ protected:
     // What the viewer writes for the file with the box at n ("はい" when n > 1).
     static std::string viewerExport(const std::string& in, int n) {
         const auto store = makeMeasurementStore();
-        GraphViewState view;
-        EXPECT_TRUE(readNVDFile(in, *store, view) || readCSVFile(in, *store, view));
+        EXPECT_TRUE(readNVDFile(in, *store) || readCSVFile(in, *store));
         store->averageWindow = n - 1;
         computeMovingAverage(*store);
         return formatCsvExport(*store, n > 1 ? ExportSeries::Averaged : ExportSeries::Measured);

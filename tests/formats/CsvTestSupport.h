@@ -14,7 +14,6 @@
 #include <tuple>
 #include <vector>
 
-#include "graph/GraphViewState.h"
 #include "store/MeasurementStore.h"
 #include "support/TempDir.h"
 
@@ -22,16 +21,14 @@ namespace nuvisca::test {
 
 inline void setSample(MeasurementStore& store, std::size_t slot, std::uint64_t tag, float rso2,
                       float oxhb, float dxhb, float tohb) {
-    std::tie(store.sampleTime[slot], store.measured[kRso2][slot], store.measured[kOxhb][slot],
-             store.measured[kDxhb][slot], store.measured[kTohb][slot]) =
-        std::tuple(tag, rso2, oxhb, dxhb, tohb);
+    store.sampleTime[slot] = tag;
+    putSample(store, slot, {oxhb, dxhb, tohb, rso2});
 }
 
 // Device 0123456789012 from 2014-05-12 10:20:30 to 10:25:00, every slot a continuation slot
 // with value 1 until set otherwise.
 inline std::unique_ptr<MeasurementStore> makeRecording(std::int32_t count) {
     auto store = makeMeasurementStore();
-    resetMeasurementStore(*store, 0.0f, 0.0f);
     std::string_view("0123456789012").copy(store->deviceId.data(), kDeviceIdLength);
     std::tie(store->startYear, store->startMonth, store->startDay, store->startHour,
              store->startMinute, store->startSecond, store->endHour, store->endMinute,
@@ -68,11 +65,10 @@ inline constexpr std::string_view kMeasuredHeader =
     ",,終了時刻,,,10時25分00\n"
     "測定時刻,経過時間,rSO2[%],oxHb[Index],dxHb[Index],toHb[Index]\n";
 
-// A store, a view 1000 points wide and a folder for the files a reader test loads.
+// A store and a folder for the files a reader test loads.
 class LoadTest : public ::testing::Test {
 protected:
-    LoadTest() { view.viewWidth = 1000.0f; }
-
+    // Slot k in export column order: rSO2, oxHb, dxHb, toHb.
     std::array<float, 4> values(std::size_t k) const {
         return {store->measured[kRso2][k], store->measured[kOxhb][k], store->measured[kDxhb][k],
                 store->measured[kTohb][k]};
@@ -80,7 +76,6 @@ protected:
 
     TempDir dir;
     std::unique_ptr<MeasurementStore> store = makeMeasurementStore();
-    GraphViewState view;
 };
 
 }  // namespace nuvisca::test

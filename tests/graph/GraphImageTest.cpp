@@ -33,7 +33,8 @@ TEST(GraphImage, WidgetMatchesTheCommandLineRenderAndTakesMouseEventsWithYUpward
 
     test::GraphFixture f(0);  // a 1000 x 600 view the sample is loaded into
     f.store->zoomIndex = 2;
-    ASSERT_TRUE(readNVDFile(kSample.toStdString(), *f.store, f.view));
+    ASSERT_TRUE(readNVDFile(kSample.toStdString(), *f.store));
+    resetVisibleRange(f.view, f.store->spanSamples);
     f.view.viewEnd = 4000;
     f.view.traceShown[kTohb] = 0;
     GraphView widget(*f.store, f.view);

@@ -30,8 +30,8 @@ TEST(PrintPageImage, LowerPartIsTheViewsPictureWithoutItsBorder) {
     for (const auto& [name, zoom, window, start, end, offset, shown] : rows) {
         SCOPED_TRACE(name);
         GraphFixture f(0);
-        ASSERT_TRUE(
-            readNVDFile(NUVISCA_SAMPLES_DIR "/two-hours-pause-restart.NVD", *f.store, f.view));
+        ASSERT_TRUE(readNVDFile(NUVISCA_SAMPLES_DIR "/two-hours-pause-restart.NVD", *f.store));
+        resetVisibleRange(f.view, f.store->spanSamples);
         std::tie(f.store->zoomIndex, f.store->averageWindow) = std::tuple(zoom, window);
         computeMovingAverage(*f.store);
         f.view.viewStart = start;

@@ -8,35 +8,27 @@
 
 #include "store/MeasurementStore.h"
 #include "store/MovingAverage.h"
+#include "store/RecordingDate.h"
 
 namespace nuvisca {
 namespace {
 
-TEST(MeasurementStore, ResetSpanPastMidnightAndNameCutAtAWholeCharacter) {
+TEST(MeasurementStore, SpanPastMidnightNameCutAtAWholeCharacterAndOddYears) {
     auto store = makeMeasurementStore();
-    store->sampleCount = store->spanSamples = 5;
-    store->listSource = ListSource::RemovableMedia;
-    store->sampleTime[3] = 123;
-    resetMeasurementStore(*store, 1920.0f, 1050.0f);
-    EXPECT_EQ(std::tuple(store->sampleCount + store->spanSamples, store->listSource,
-                         store->sampleTime[3], store->screenWidth),
-              std::tuple(0, ListSource::None, 0u, 1920.0f));
-
     std::tie(store->startHour, store->endHour) = std::tuple(23, 1);
     EXPECT_EQ(computeSpanSamples(*store), 14400);
-    std::tie(store->startHour, store->endHour, store->endMinute, store->endSecond) =
-        std::tuple(10, 10, 1, 30);
-    EXPECT_EQ(computeSpanSamples(*store), 180);
-
-    std::string name;
-    for (int i = 0; i < 100; ++i) {
-        name += "測";  // three bytes each
+    for (const auto& [prefix, kept] : {std::pair{"", 255u}, {"a", 253u}}) {
+        std::string name = prefix;
+        for (int i = 0; i < 100; ++i) {
+            name += "測";  // three bytes each
+        }
+        setCurrentFileName(*store, name.data(), name.size());
+        EXPECT_EQ(std::string(store->currentFileName.data()), name.substr(0, kept));
     }
-    setCurrentFileName(*store, name.data(), name.size());
-    EXPECT_EQ(std::string(store->currentFileName.data()), name.substr(0, 255));  // 85 characters
-    const std::string shifted = "a" + name;  // 1 + 3k bytes: 254 fits, 255 would split
-    setCurrentFileName(*store, shifted.data(), shifted.size());
-    EXPECT_EQ(std::string(store->currentFileName.data()).size(), 253u);
+    store->startYear = 105;  // a damaged header: the heading shows it as it is, the list after "20"
+    EXPECT_EQ(formatDate(recordingStart(*store), DateStyle::Heading), "105年00月00日 23時00分00秒");
+    EXPECT_EQ(formatDate(dateFromKey(1050715090530), DateStyle::FileList),
+              "20105年07月15日 09:05:30");
 }
 
 // Continuation slots but `taggedSlot`; rSO2 is 10 x oxHb and dxHb is oxHb / 2, while toHb
@@ -45,9 +37,7 @@ std::unique_ptr<MeasurementStore> averaged(const std::vector<float>& oxhb, std::
                                            int taggedSlot = -1) {
     auto store = makeMeasurementStore();
     for (std::size_t i = 0; i < oxhb.size(); ++i) {
-        store->measured[kOxhb][i] = oxhb[i];
-        store->measured[kRso2][i] = oxhb[i] * 10.0f;
-        store->measured[kDxhb][i] = oxhb[i] / 2.0f;
+        putSample(*store, i, {oxhb[i], oxhb[i] / 2.0f, 0.0f, oxhb[i] * 10.0f});
         store->sampleTime[i] = static_cast<int>(i) == taggedSlot ? 36000 : continuationTag;
     }
     store->sampleCount = static_cast<std::int32_t>(oxhb.size());
@@ -96,13 +86,10 @@ TEST(MovingAverage, Rso2NeighboursAboveZeroLargestWindowInFloatAndNothingBeyondT
     store = averaged({3, 3, 1e8f, 0, 0}, 2);
     EXPECT_EQ(store->averaged[kOxhb][2], 2e7f);
     store->averaged[kOxhb].fill(7.0f);
-    store->sampleCount = 0;
-    computeMovingAverage(*store);
-    EXPECT_EQ(store->averaged[kOxhb][0], 7.0f);
     store->sampleCount = 2;
     computeMovingAverage(*store);
-    EXPECT_EQ(store->averaged[kOxhb][1], 3.0f);
-    EXPECT_EQ(store->averaged[kOxhb][2], 7.0f);
+    EXPECT_EQ((std::array{store->averaged[kOxhb][1], store->averaged[kOxhb][2]}),
+              (std::array{3.0f, 7.0f}));
 }
 
 }  // namespace

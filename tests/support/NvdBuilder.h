@@ -7,9 +7,9 @@
 #include <filesystem>
 #include <fstream>
 #include <initializer_list>
+#include <optional>
 #include <span>
 #include <stdexcept>
-#include <string>
 #include <string_view>
 #include <vector>
 
@@ -38,21 +38,20 @@ inline void writeBytes(const std::filesystem::path& path, std::span<const std::u
 // 65535); a file without records needs recordCount() set to be accepted by the reader.
 class NvdBuilder {
 public:
+    NvdBuilder() {
+        tag("QM42").start(2013, 7, 15, 10, 0, 0).end(11, 0, 0).deviceId("4901234567890");
+    }
+
     NvdBuilder& start(int year, int month, int day, int hour, int minute, int second) {
         return setBcd(4, {year - 2000, month, day, hour, minute, second});
     }
-
     NvdBuilder& end(int hour, int minute, int second) { return setBcd(10, {hour, minute, second}); }
-
     NvdBuilder& recordCount(std::uint16_t count) {
-        recordCount_ = count;
-        countSet_ = true;
+        count_ = count;
         return *this;
     }
-
     // Up to 13 bytes as given (letters, blanks and NULs included), the rest NUL.
     NvdBuilder& deviceId(std::string_view id) { return setText(15, 13, id); }
-
     // The four format tag bytes, for files of another kind.
     NvdBuilder& tag(std::string_view fourBytes) { return setText(0, 4, fourBytes); }
 
@@ -60,15 +59,12 @@ public:
                           float dxhb) {
         return record(bcd(second), bcd(minute), bcd(hour), 0x00, rso2Fraction, oxhb, dxhb);
     }
-
     NvdBuilder& gap(int hour, int minute, int second, float rso2Fraction, float oxhb, float dxhb) {
         return record(bcd(second), bcd(minute), bcd(hour), 0x80, rso2Fraction, oxhb, dxhb);
     }
-
     NvdBuilder& continuation(float rso2Fraction, float oxhb, float dxhb) {
         return record(0xFF, 0xFF, 0xFF, 0x00, rso2Fraction, oxhb, dxhb);
     }
-
     // A record with its first four bytes (second, minute, hour, flag) exactly as given.
     NvdBuilder& record(std::uint8_t second, std::uint8_t minute, std::uint8_t hour,
                        std::uint8_t flag, float rso2Fraction, float oxhb, float dxhb) {
@@ -85,13 +81,12 @@ public:
     Bytes bytes() const {
         Bytes out(header_.begin(), header_.end());
         const std::size_t count =
-            countSet_ ? recordCount_ : std::min<std::size_t>(records_.size() / 16, 0xFFFF);
+            count_.value_or(std::min<std::size_t>(records_.size() / 16, 0xFFFF));
         out[13] = static_cast<std::uint8_t>(count & 0xFF);
         out[14] = static_cast<std::uint8_t>(count >> 8);
         out.insert(out.end(), records_.begin(), records_.end());
         return out;
     }
-
     void writeTo(const std::filesystem::path& path) const { writeBytes(path, bytes()); }
 
     static std::uint8_t bcd(int value) {
@@ -105,7 +100,6 @@ private:
         }
         return *this;
     }
-
     NvdBuilder& setText(std::size_t offset, std::size_t length, std::string_view text) {
         for (std::size_t k = 0; k < length; ++k) {
             header_[offset + k] = k < text.size() ? static_cast<std::uint8_t>(text[k]) : 0;
@@ -113,12 +107,9 @@ private:
         return *this;
     }
 
-    std::array<std::uint8_t, 32> header_{'Q',  'M',  '4',  '2', 0x13, 0x07, 0x15, 0x10, 0x00, 0x00,
-                                         0x11, 0x00, 0x00, 0,   0,    '4',  '9',  '0',  '1',  '2',
-                                         '3',  '4',  '5',  '6', '7',  '8',  '9',  '0'};
+    std::array<std::uint8_t, 32> header_{};
     Bytes records_;
-    std::uint16_t recordCount_ = 0;
-    bool countSet_ = false;
+    std::optional<std::uint16_t> count_;
 };
 
 }  // namespace nuvisca::test
