@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <numbers>
 #include <random>
+#include <tuple>
 
 #include "store/MeasurementStore.h"
 
@@ -21,12 +22,8 @@ inline void fillSyntheticRecording(MeasurementStore& store) {
     const auto wave = [](double seconds, double period, double phase) {
         return std::sin(2.0 * std::numbers::pi * seconds / period + phase);
     };
-    store.startYear = 24;
-    store.startMonth = 5;
-    store.startDay = 14;
-    store.startHour = 8;
-    store.endHour = 18;
-    store.endMinute = 40;
+    std::tie(store.startYear, store.startMonth, store.startDay, store.startHour, store.endHour,
+             store.endMinute) = std::tuple(24, 5, 14, 8, 18, 40);
     double walk = 0.0;
     for (std::int32_t i = 0; i < kSampleCapacity; ++i) {
         const auto k = static_cast<std::size_t>(i);
@@ -36,15 +33,13 @@ inline void fillSyntheticRecording(MeasurementStore& store) {
                             walk + 0.004 * noise();
         const double oxhb = 0.40 + 0.06 * wave(s, 1500.0, 0.8) + 0.6 * walk + 0.003 * noise();
         const double dxhb = 0.225 + 0.045 * wave(s, 2300.0, 2.0) - 0.3 * walk + 0.003 * noise();
-        store.measured[kRso2][k] = static_cast<float>(100.0 * rso2);
-        store.measured[kOxhb][k] = static_cast<float>(oxhb);
-        store.measured[kDxhb][k] = static_cast<float>(dxhb);
-        store.measured[kTohb][k] = static_cast<float>(oxhb + dxhb);
+        const bool paused = k >= 30000 && k < 31200;
+        putSample(store, k,
+                  paused ? ChannelValues{noDataValue, noDataValue, noDataValue, noDataValue}
+                         : ChannelValues{static_cast<float>(oxhb), static_cast<float>(dxhb),
+                                         static_cast<float>(oxhb + dxhb),
+                                         static_cast<float>(100.0 * rso2)});
         store.sampleTime[k] = continuationTag;
-    }
-    for (std::size_t k = 30000; k < 31200; ++k) {
-        store.measured[kRso2][k] = store.measured[kOxhb][k] = store.measured[kDxhb][k] =
-            store.measured[kTohb][k] = noDataValue;
     }
     store.sampleTime[0] = 8 * 3600;
     store.sampleTime[50000] = 8 * 3600 + 25000 + 1200;
