@@ -59,21 +59,16 @@ public:
     }
 };
 
-class FakeVolumes final : public VolumeSource {
-public:
-    QList<MountedVolume> volumes;
-    QList<MountedVolume> mountedVolumes() const override { return volumes; }
-};
-
 inline QString qPath(const std::filesystem::path& path) {
     return QString::fromStdString(path.string());
 }
 
-// The real controller and main window over a fake Desktop, fake volumes and fake dialogs.
-class ControllerTest : public ::testing::Test {
+// The real controller and main window over a fake Desktop, fake dialogs and the volumes the
+// test mounts.
+class ControllerTest : public ::testing::Test, public VolumeSource {
 protected:
     ControllerTest()
-        : controller(*store, *view, {dialogs, volumes, qPath(desktop.path())}, QSizeF(1600, 1000)),
+        : controller(*store, *view, {dialogs, *this, qPath(desktop.path())}, QSizeF(1600, 1000)),
           window(new GraphView(*store, *view)) {
         controller.attachWindow(window);
     }
@@ -103,8 +98,9 @@ protected:
         return qPath(writeRecording(media.path(), name, hour, minute, records));
     }
 
+    QList<MountedVolume> mountedVolumes() const override { return volumes; }
     void addVolume(const std::filesystem::path& root, bool removable = true) {
-        volumes.volumes.append({qPath(root), removable});
+        volumes.append({qPath(root), removable});
     }
 
     void selectRow(int row) { window.table()->selectRow(row); }
@@ -119,7 +115,7 @@ protected:
     TempDir desktop;
     TempDir media;
     FakeDialogs dialogs;
-    FakeVolumes volumes;
+    QList<MountedVolume> volumes;
     std::unique_ptr<MeasurementStore> store = makeMeasurementStore();
     std::unique_ptr<GraphViewState> view = std::make_unique<GraphViewState>();
     ViewerController controller;

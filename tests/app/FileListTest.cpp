@@ -88,7 +88,7 @@ TEST_F(ControllerTest, MediaImportListsAndCopiesTheRecordingsOfAllRemovableVolum
     EXPECT_EQ(names(), QStringList{u"p.NVD"_s});
     EXPECT_EQ(store->listSource, ListSource::OpenDialog);
     TempDir crowded;
-    volumes.volumes = {{qPath(crowded.path()), true}};
+    volumes = {{qPath(crowded.path()), true}};
     for (int k = 0; k < 300; ++k) {
         writeRecording(crowded.path(), numbered("r", k), 10, k % 60, 1);
     }

@@ -21,14 +21,12 @@ protected:
     QStringList entriesOfWholeCopies(const QStringList& ignored = {}) const {
         const QStringList entries =
             QDir(controller.desktopNvdFolder())
-                .entryList(QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot,
-                           QDir::Name);
+                .entryList(QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot);
         for (const QString& name : entries) {
-            if (!ignored.contains(name)) {
-                EXPECT_EQ(readBytes(folder() / toFileSystemPath(name)),
-                          readBytes(media.path() / toFileSystemPath(name)))
-                    << name.toStdString();
-            }
+            EXPECT_TRUE(ignored.contains(name) ||
+                        readBytes(folder() / toFileSystemPath(name)) ==
+                            readBytes(media.path() / toFileSystemPath(name)))
+                << name.toStdString();
         }
         return entries;
     }
@@ -44,22 +42,16 @@ TEST_F(HostileMediaTest, FilesThatChangeAfterListingAreNotCopied) {
     onMedia("plain.NVD", 11);
     addVolume(vanishing.path());
     addVolume(media.path());
-    QObject context;
-    QObject::connect(
-        controller.tableModel(), &QAbstractItemModel::modelReset, &context,
-        [&] {
-            std::filesystem::remove_all(vanishing.path());
-            std::filesystem::remove(pipe);
-            ASSERT_EQ(::mkfifo(pipe.c_str(), 0600), 0);
-            std::filesystem::remove(unreadable);
-            std::filesystem::create_symlink("/proc/self/mem", unreadable);
-        },
-        Qt::SingleShotConnection);
+    QObject::connect(controller.tableModel(), &QAbstractItemModel::modelReset, [&] {
+        std::filesystem::remove_all(vanishing.path());
+        std::filesystem::remove(pipe);
+        ASSERT_EQ(::mkfifo(pipe.c_str(), 0600), 0);
+        std::filesystem::remove(unreadable);
+        std::filesystem::create_symlink("/proc/self/mem", unreadable);
+    });
     controller.importFromMedia();
     EXPECT_EQ(list().size(), 4);
     EXPECT_EQ(entriesOfWholeCopies(), QStringList{u"plain.NVD"_s});
-    selectRow(0);
-    EXPECT_EQ(store->sampleCount, 0);
 }
 
 // Copies are never made twice and never replace, follow or truncate what bears their names,
