@@ -2,21 +2,19 @@
 
 #include <QString>
 #include <QStringList>
-#include <array>
 #include <cstdint>
 
 namespace nuvisca {
 
 inline constexpr int kMaxListEntries = 256;
 
-// The controller's file list: four parallel row arrays and the date key of each row as
-// the list was last filled. Row k of every array belongs to the same file.
+// The controller's file list: four parallel row arrays. Row k of every array belongs to
+// the same file.
 struct FileList {
     QStringList filepathList;  // absolute paths
     QStringList tableListNumber;
     QStringList tableFilename;
     QStringList tableDate;
-    std::array<std::int64_t, kMaxListEntries> fDate{};
 
     int size() const { return static_cast<int>(filepathList.size()); }
     bool isEmpty() const { return filepathList.isEmpty(); }

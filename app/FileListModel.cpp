@@ -78,11 +78,4 @@ void FileListModel::reloadData() {
     endResetModel();
 }
 
-void FileListModel::reloadCell(int row, int column) {
-    const QModelIndex cell = index(row, column);
-    if (cell.isValid()) {
-        Q_EMIT dataChanged(cell, cell);
-    }
-}
-
 }  // namespace nuvisca

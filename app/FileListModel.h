@@ -22,7 +22,6 @@ public:
     QVariant headerData(int section, Qt::Orientation orientation, int role) const override;
 
     void reloadData();
-    void reloadCell(int row, int column);
 
 private:
     const FileList& list_;

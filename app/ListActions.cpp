@@ -3,14 +3,11 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QTableView>
 #include <QTemporaryFile>
 #include <algorithm>
-#include <numeric>
 #include <vector>
 
 #include "app/DialogService.h"
-#include "app/FileListModel.h"
 #include "app/MainWindow.h"
 #include "app/RecordingFiles.h"
 #include "app/ViewerController.h"
@@ -43,7 +40,6 @@ void fillList(FileList& list, const std::vector<ListedFile>& files) {
         list.filepathList.append(files[k].path);
         list.tableFilename.append(files[k].name);
         list.tableListNumber.append(listNumberText(row));
-        list.fDate[k] = files[k].key;
         list.tableDate.append(dateKeyText(files[k].key));
     }
 }
@@ -103,66 +99,57 @@ void ViewerController::chooseFilesToAdd() {
 }
 
 void ViewerController::addFiles(const QStringList& paths) {
-    std::vector<ListedFile> work;
-    if (store_.listSource == ListSource::OpenDialog) {
-        for (const QString& path : std::as_const(list_.filepathList)) {
-            work.push_back({path, QFileInfo(path).fileName(), 0});
-        }
+    const bool appending = store_.listSource == ListSource::OpenDialog;
+    const qsizetype listedBefore = appending ? list_.filepathList.size() : 0;
+    std::vector<ListedFile> entries;
+    for (const QString& path : list_.filepathList.first(listedBefore)) {
+        entries.push_back({path, QFileInfo(path).fileName(), 0});
     }
-    if (static_cast<int>(work.size()) > kMaxListEntries - 1) {
+    if (static_cast<int>(entries.size()) > kMaxListEntries - 1) {
         return;
     }
-    const std::size_t start = work.size();
-    const qsizetype old =
-        store_.listSource == ListSource::OpenDialog ? list_.filepathList.size() : 0;
+    const std::size_t firstAdded = entries.size();
     for (const QString& chosen : paths) {
-        if (static_cast<int>(work.size()) >= kMaxListEntries) {
+        if (static_cast<int>(entries.size()) >= kMaxListEntries) {
             break;
         }
         const QString path = QFileInfo(chosen).absoluteFilePath();
         if (dateKeyByExtension(path) < 1) {
             continue;
         }
-        const bool listed =
-            std::any_of(list_.filepathList.cbegin(), list_.filepathList.cbegin() + old,
-                        [&path](const QString& p) { return p == path; });
-        if (!listed) {
-            work.push_back({path, QFileInfo(path).fileName(), 0});
+        if (!list_.filepathList.first(listedBefore).contains(path)) {
+            entries.push_back({path, QFileInfo(path).fileName(), 0});
         }
     }
-    if (work.size() == start) {
+    if (entries.size() == firstAdded) {
         return;
     }
     // Old entries are dated again: a file deleted since it was listed now shows key 0.
-    for (ListedFile& file : work) {
+    for (ListedFile& file : entries) {
         file.key = dateKeyByExtension(file.path);
     }
-    sortByDateKey(work.begin() + static_cast<std::ptrdiff_t>(start), work.end());
-    fillList(list_, work);
+    sortByDateKey(entries.begin() + static_cast<std::ptrdiff_t>(firstAdded), entries.end());
+    fillList(list_, entries);
     reloadTable();
     scrollToRow(list_.size() - 1);
     store_.listSource = ListSource::OpenDialog;
 }
 
 void ViewerController::removeSelected() {
-    const int r = selectedRow();
-    const int n = list_.size();
-    if (r < 0 || r >= n) {
+    const int removed = selectedRow();
+    if (removed < 0 || removed >= list_.size()) {
         return;
     }
-    list_.removeRow(r);
+    list_.removeRow(removed);
     reloadTable();
-    if (r < n - 1) {
-        showNeighbour(r);
-    } else if (r >= 1) {
-        showNeighbour(r - 1);
+    if (removed < list_.size()) {
+        showNeighbour(removed);
+    } else if (removed >= 1) {
+        showNeighbour(removed - 1);
     } else {
         store_.sampleCount = 0;
         setLoadedFile(-1);
         requestRedraw();
-        for (int column = 0; column < 3; ++column) {
-            model_->reloadCell(0, column);
-        }
     }
 }
 

@@ -38,10 +38,10 @@ MainWindow::MainWindow(GraphView* graph, QWidget* parent)
     setWindowTitle(QStringLiteral("nuvisca Viewer"));
     setAcceptDrops(true);
 
-    static const char16_t* const kButtonTexts[5] = {u"メディアから取り込み", u"ファイルを追加",
-                                                    u"CSV書き出し", u"印刷", u"リストから削除"};
+    static const char16_t* const kButtonTexts[] = {u"メディアから取り込み", u"ファイルを追加",
+                                                   u"CSV書き出し", u"印刷", u"リストから削除"};
     auto* buttonRow = new QVBoxLayout;
-    for (int i = 0; i < 5; ++i) {
+    for (std::size_t i = 0; i < buttons_.size(); ++i) {
         buttons_[i] = new QPushButton(QString::fromUtf16(kButtonTexts[i]), this);
         buttonRow->addWidget(buttons_[i]);
     }
@@ -87,8 +87,8 @@ MainWindow::MainWindow(GraphView* graph, QWidget* parent)
     statusBar();
 }
 
-QPushButton* MainWindow::button(int number) const {
-    return number >= 1 && number <= 5 ? buttons_[number - 1] : nullptr;
+QPushButton* MainWindow::button(WindowButton which) const {
+    return buttons_[static_cast<std::size_t>(which)];
 }
 
 void MainWindow::showStatus(const QString& message) {

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QMainWindow>
+#include <array>
 
 class QComboBox;
 class QLabel;
@@ -10,6 +11,9 @@ class QTableView;
 namespace nuvisca {
 
 class GraphView;
+
+// The five buttons below the file list, top to bottom.
+enum class WindowButton { ImportFromMedia, AddFiles, ExportCsv, Print, RemoveSelected };
 
 // The window layout: it builds the controls and leaves all behaviour to the controller.
 class MainWindow final : public QMainWindow {
@@ -22,7 +26,7 @@ public:
     QTableView* table() const { return table_; }
     QComboBox* zoomBox() const { return zoomBox_; }
     QComboBox* averageBox() const { return averageBox_; }
-    QPushButton* button(int number) const;  // 1 to 5
+    QPushButton* button(WindowButton which) const;
 
     void showStatus(const QString& message);
     void clearStatus();
@@ -40,7 +44,7 @@ private:
     QTableView* table_;
     QComboBox* zoomBox_;
     QComboBox* averageBox_;
-    QPushButton* buttons_[5];
+    std::array<QPushButton*, 5> buttons_;
 };
 
 }  // namespace nuvisca

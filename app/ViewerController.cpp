@@ -57,7 +57,6 @@ ViewerController::~ViewerController() = default;
 void ViewerController::attachWindow(MainWindow& window) {
     window_ = &window;
     graphView_ = window.graph();
-    title_ = window.titleLabel();
     tableView_ = window.table();
     zoomBox_ = window.zoomBox();
     averageBox_ = window.averageBox();
@@ -72,8 +71,8 @@ void ViewerController::attachWindow(MainWindow& window) {
                            static_cast<int>(height));
     }
 
-    title_->setTextFormat(Qt::RichText);
-    title_->setText(titleHtml());
+    window.titleLabel()->setTextFormat(Qt::RichText);
+    window.titleLabel()->setText(titleHtml());
 
     for (const char16_t* item : kZoomItems) {
         zoomBox_->insertItem(zoomBox_->count(), QString::fromUtf16(item));
@@ -93,11 +92,14 @@ void ViewerController::attachWindow(MainWindow& window) {
             &ViewerController::selectionChanged);
     connect(zoomBox_, &QComboBox::currentIndexChanged, this, &ViewerController::zoomChanged);
     connect(averageBox_, &QComboBox::currentIndexChanged, this, &ViewerController::averageChanged);
-    connect(window.button(1), &QPushButton::clicked, this, &ViewerController::importFromMedia);
-    connect(window.button(2), &QPushButton::clicked, this, &ViewerController::chooseFilesToAdd);
-    connect(window.button(3), &QPushButton::clicked, this, &ViewerController::exportCsv);
-    connect(window.button(4), &QPushButton::clicked, this, &ViewerController::print);
-    connect(window.button(5), &QPushButton::clicked, this, &ViewerController::removeSelected);
+    const auto onClick = [&](WindowButton which, void (ViewerController::*action)()) {
+        connect(window.button(which), &QPushButton::clicked, this, action);
+    };
+    onClick(WindowButton::ImportFromMedia, &ViewerController::importFromMedia);
+    onClick(WindowButton::AddFiles, &ViewerController::chooseFilesToAdd);
+    onClick(WindowButton::ExportCsv, &ViewerController::exportCsv);
+    onClick(WindowButton::Print, &ViewerController::print);
+    onClick(WindowButton::RemoveSelected, &ViewerController::removeSelected);
     connect(&window, &MainWindow::filesDropped, this, &ViewerController::addFiles);
 }
 

@@ -12,7 +12,6 @@
 #include "store/MeasurementStore.h"
 
 class QComboBox;
-class QLabel;
 class QTableView;
 
 namespace nuvisca {
@@ -90,7 +89,6 @@ private:
 
     QPointer<MainWindow> window_;
     QPointer<GraphView> graphView_;
-    QPointer<QLabel> title_;
     QPointer<QTableView> tableView_;
     QPointer<QComboBox> zoomBox_;
     QPointer<QComboBox> averageBox_;

