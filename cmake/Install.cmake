@@ -39,7 +39,10 @@ set(CPACK_PACKAGE_NAME nuvisca)
 set(CPACK_PACKAGE_VENDOR "nuvisca")
 set(CPACK_PACKAGE_CONTACT "nuvisca maintainers <maintainers@nuvisca.invalid>")
 set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "Viewer and command-line tool for tissue oximeter recordings")
-set(CPACK_PACKAGE_INSTALL_DIRECTORY nuvisca)
+set(CPACK_PACKAGE_DESCRIPTION "Shows the recordings of a tissue oximeter (rSO2, oxHb, dxHb, toHb)
+against clock time; imports them from the device's removable medium, exports CSV with
+Japanese headings and prints one landscape page. The nuvisca command prints a recording's
+header, renders its graph and writes its CSV export.")
 set(CPACK_PACKAGING_INSTALL_PREFIX /usr)
 set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
 set(CPACK_DEBIAN_PACKAGE_SECTION science)

@@ -1,5 +1,6 @@
 #!/usr/bin/env bash
-# Installs what is missing, builds the debug and the sanitizer build and runs every test in both.
+# Installs what is missing, builds the debug and the sanitizer build and runs every test in both,
+# then builds the Debian package and checks it installed on this machine.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
@@ -11,3 +12,5 @@ for preset in debug asan; do
   cmake --build --preset "$preset"
   ctest --preset "$preset" --parallel 2
 done
+echo "== package =="
+scripts/package.sh --check
