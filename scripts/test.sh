@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Installs what is missing, builds the debug and the sanitizer build and runs every test in
-# both, then builds every target of the release build, whose optimiser finds warnings of its own.
+# both, builds every target of the release build, whose optimiser finds warnings of its own,
+# then builds the Debian package and checks it installed on this machine.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
@@ -15,3 +16,5 @@ done
 echo "== release (build only) =="
 cmake --preset release >/dev/null
 cmake --build --preset release
+echo "== package =="
+scripts/package.sh --check
