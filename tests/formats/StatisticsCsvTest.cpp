@@ -17,7 +17,7 @@ const RangeStatistics kAwkward{12, 7000, StatisticsSeries::Averaged, 5,
       {3, 2.675, 40.125f, 99.995f}}}, 33.335, 0, 0.25, 0.125};
 // clang-format on
 
-TEST(StatisticsCsv, RowAsPrintfWritesItWithEmptyFieldsForNoValuesAndTheFileQuotedWhenItMust) {
+TEST(StatisticsCsv, RowAsPrintfWritesItEmptyWithoutValuesFileQuotedWhenItMustAndTheTextBlock) {
     const auto& [ox, dx, to, r] = kAwkward.channels;
     char fields[512];
     std::snprintf(
@@ -36,9 +36,8 @@ TEST(StatisticsCsv, RowAsPrintfWritesItWithEmptyFieldsForNoValuesAndTheFileQuote
         EXPECT_EQ(row, field + fields);
     }
     EXPECT_EQ(std::ranges::count(fields, ','), std::ranges::count(kStatisticsCsvHeader, ','));
-}
 
-TEST(StatisticsCsv, TextBlockNamesTheSeriesAndLeavesOutValuesThatAreMissing) {
+    // The readable block leaves out what a channel without values cannot have.
     EXPECT_EQ(formatStatisticsText("a b.nvd", kAwkward),
               "file: a b.nvd\nrange: 12 to 7000 (6988 slots)\nseries: moving average, box 5\n"
               "rso2: n 3, mean 2.67, min 40.12, max 100.00\n"
