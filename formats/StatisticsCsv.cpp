@@ -3,6 +3,7 @@
 #include <array>
 #include <charconv>
 #include <cstdint>
+#include <system_error>
 
 #include "formats/FixedDecimal.h"
 
@@ -23,7 +24,9 @@ void appendFixed(std::string& out, double value, int decimals) {
     char buffer[400];  // the largest double has 309 integer digits
     const auto result =
         std::to_chars(buffer, buffer + sizeof buffer, value, std::chars_format::fixed, decimals);
-    out.append(buffer, result.ptr);
+    if (result.ec == std::errc{}) {
+        out.append(buffer, result.ptr);
+    }
 }
 
 void appendFixed(std::string& out, float value, int decimals) {

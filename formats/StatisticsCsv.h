@@ -15,7 +15,8 @@ inline constexpr std::string_view kStatisticsCsvHeader =
 // Decimals of a channel's values: "%.2f" for rSO2, "%.5f" for the haemoglobin indices.
 int statisticsDecimals(Channel channel);
 
-// value as printf "%.*f" writes it in the C locale, whatever the process locale is.
+// value as printf "%.*f" writes it in the C locale, whatever the process locale is; decimals 0
+// to 9.
 std::string formatStatistic(double value, int decimals);
 
 // One line of the statistics CSV, ending in '\n': the file as given, quoted when it must be.
