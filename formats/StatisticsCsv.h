@@ -1,0 +1,28 @@
+#pragma once
+
+#include <string>
+#include <string_view>
+
+#include "store/RangeStatistics.h"
+
+namespace nuvisca {
+
+inline constexpr std::string_view kStatisticsCsvHeader =
+    "file,start,end,rso2_n,rso2_mean,rso2_min,rso2_max,oxhb_n,oxhb_mean,oxhb_min,oxhb_max,"
+    "dxhb_n,dxhb_mean,dxhb_min,dxhb_max,tohb_n,tohb_mean,tohb_min,tohb_max,rso2_threshold,"
+    "rso2_below_s,rso2_auc_below\n";
+
+// Decimals of a channel's values: "%.2f" for rSO2, "%.5f" for the haemoglobin indices.
+int statisticsDecimals(Channel channel);
+
+// value as printf "%.*f" writes it in the C locale, whatever the process locale is; decimals 0
+// to 9.
+std::string formatStatistic(double value, int decimals);
+
+// One line of the statistics CSV, ending in '\n': the file as given, quoted when it must be.
+void appendStatisticsCsvRow(std::string& out, std::string_view file, const RangeStatistics& stats);
+
+// The readable block of one file, 'key: value' lines ending in '\n'.
+std::string formatStatisticsText(std::string_view file, const RangeStatistics& stats);
+
+}  // namespace nuvisca

@@ -1,0 +1,85 @@
+#include "store/RangeStatistics.h"
+
+#include <algorithm>
+
+namespace nuvisca {
+namespace {
+
+constexpr double kSlotSeconds = 0.5;
+
+// Whether slot i of the chosen series counts toward the channel's statistics.
+bool counts(const MeasurementStore& store, Channel channel, float value, std::size_t i) {
+    if (channel == kRso2) {
+        // An averaged slot whose haemoglobin is missing carries the no-data mark, not a value.
+        return static_cast<double>(store.measured[kRso2][i]) > 0.01 && value >= 0.0f;
+    }
+    return value >= 0.0f;
+}
+
+struct Accumulator {
+    ChannelStatistics stats;
+    double sum = 0.0;
+
+    void add(float value) {
+        if (stats.count == 0) {
+            stats.min = stats.max = value;
+        } else {
+            stats.min = std::min(stats.min, value);
+            stats.max = std::max(stats.max, value);
+        }
+        ++stats.count;
+        sum += static_cast<double>(value);
+    }
+
+    ChannelStatistics finish() {
+        if (stats.count > 0) {
+            stats.mean = sum / static_cast<double>(stats.count);
+        }
+        return stats;
+    }
+};
+
+}  // namespace
+
+StatisticsSeries shownSeries(const MeasurementStore& store) {
+    return store.averageWindow > 0 ? StatisticsSeries::Averaged : StatisticsSeries::Measured;
+}
+
+RangeStatistics computeRangeStatistics(const MeasurementStore& store,
+                                       const StatisticsRequest& request) {
+    const std::int64_t count = std::clamp<std::int64_t>(store.sampleCount, 0, kSampleCapacity);
+    const std::int64_t start = std::clamp<std::int64_t>(request.start, 0, count);
+    const std::int64_t end = std::clamp<std::int64_t>(request.end, start, count);
+    const bool averaged = request.series == StatisticsSeries::Averaged;
+    const auto& series = averaged ? store.averaged : store.measured;
+
+    RangeStatistics result;
+    result.start = static_cast<std::int32_t>(start);
+    result.end = static_cast<std::int32_t>(end);
+    result.series = request.series;
+    result.averageBox = averaged ? store.averageWindow + 1 : 1;
+    result.rso2Threshold = request.rso2Threshold;
+
+    double shortfall = 0.0;
+    for (std::size_t c = 0; c < kChannelCount; ++c) {
+        const auto channel = static_cast<Channel>(c);
+        Accumulator accumulator;
+        for (auto i = static_cast<std::size_t>(start); i < static_cast<std::size_t>(end); ++i) {
+            const float value = series[c][i];
+            if (!counts(store, channel, value, i)) {
+                continue;
+            }
+            accumulator.add(value);
+            if (channel == kRso2 && static_cast<double>(value) < request.rso2Threshold) {
+                ++result.rso2BelowCount;
+                shortfall += request.rso2Threshold - static_cast<double>(value);
+            }
+        }
+        result.channels[c] = accumulator.finish();
+    }
+    result.rso2BelowSeconds = kSlotSeconds * result.rso2BelowCount;
+    result.rso2AreaBelow = shortfall * kSlotSeconds / 60.0;
+    return result;
+}
+
+}  // namespace nuvisca

@@ -1,0 +1,53 @@
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <limits>
+
+#include "store/MeasurementStore.h"
+
+namespace nuvisca {
+
+enum class StatisticsSeries { Measured, Averaged };
+
+inline constexpr double kDefaultRso2Threshold = 50.0;
+
+struct StatisticsRequest {
+    // Clamped: start to 0 .. sampleCount, end to start .. sampleCount; slots start <= i < end.
+    std::int64_t start = 0;
+    std::int64_t end = std::numeric_limits<std::int64_t>::max();
+    StatisticsSeries series = StatisticsSeries::Measured;
+    double rso2Threshold = kDefaultRso2Threshold;  // percent
+};
+
+// min and max are meaningful only when count > 0.
+struct ChannelStatistics {
+    std::int32_t count = 0;
+    double mean = 0.0;
+    float min = 0.0f;
+    float max = 0.0f;
+};
+
+struct RangeStatistics {
+    std::int32_t start = 0;
+    std::int32_t end = 0;
+    StatisticsSeries series = StatisticsSeries::Measured;
+    std::int32_t averageBox = 1;  // the number the moving-average box shows; 1 when measured
+    std::array<ChannelStatistics, kChannelCount> channels{};  // indexed by Channel
+    double rso2Threshold = kDefaultRso2Threshold;
+    std::int32_t rso2BelowCount = 0;  // counted rSO2 values below the threshold
+    double rso2BelowSeconds = 0.0;
+    double rso2AreaBelow = 0.0;  // percent x minutes
+};
+
+// The series the graph shows: the moving average while its box is above 1.
+StatisticsSeries shownSeries(const MeasurementStore& store);
+
+// Statistics over the requested slots of the chosen series; the averaged series must have been
+// computed for the store's averageWindow. rSO2 counts where the measured rSO2 exceeds 0.01 (as the
+// graph decides) and the chosen value is not the no-data mark; oxHb, dxHb and toHb count where the
+// chosen value is >= 0. Sums run in double precision in slot order.
+RangeStatistics computeRangeStatistics(const MeasurementStore& store,
+                                       const StatisticsRequest& request);
+
+}  // namespace nuvisca

@@ -1,0 +1,50 @@
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cstdio>
+#include <string>
+#include <utility>
+
+#include "formats/StatisticsCsv.h"
+
+namespace nuvisca {
+namespace {
+
+// Values on and near the rounding boundaries of their formats; dxHb has none.
+// clang-format off
+const RangeStatistics kAwkward{12, 7000, StatisticsSeries::Averaged, 5,
+    {{{2, 0.123455, 0.0000049999f, 1e7f}, {}, {1, 0.5, 0.0000051f, 2.000015f},
+      {3, 2.675, 40.125f, 99.995f}}}, 33.335, 0, 0.25, 0.125};
+// clang-format on
+
+TEST(StatisticsCsv, RowAsPrintfWritesItEmptyWithoutValuesFileQuotedWhenItMustAndTheTextBlock) {
+    const auto& [ox, dx, to, r] = kAwkward.channels;
+    char fields[512];
+    std::snprintf(
+        fields, sizeof fields,
+        ",12,7000,3,%.2f,%.2f,%.2f,2,%.5f,%.5f,%.5f,0,,,,1,%.5f,%.5f,%.5f,%.2f,%.1f,%.2f\n", r.mean,
+        double{r.min}, double{r.max}, ox.mean, double{ox.min}, double{ox.max}, to.mean,
+        double{to.min}, double{to.max}, kAwkward.rso2Threshold, kAwkward.rso2BelowSeconds,
+        kAwkward.rso2AreaBelow);
+    // clang-format off
+    const std::pair<std::string, std::string> files[] = {{"a.nvd", "a.nvd"}, {"b,c", "\"b,c\""},
+        {"say \"x\"", "\"say \"\"x\"\"\""}, {"d\ne", "\"d\ne\""}, {"f\rg", "\"f\rg\""}};
+    // clang-format on
+    for (const auto& [file, field] : files) {
+        std::string row;
+        appendStatisticsCsvRow(row, file, kAwkward);
+        EXPECT_EQ(row, field + fields);
+    }
+    EXPECT_EQ(std::ranges::count(fields, ','), std::ranges::count(kStatisticsCsvHeader, ','));
+
+    // The readable block leaves out what a channel without values cannot have.
+    EXPECT_EQ(formatStatisticsText("a b.nvd", kAwkward),
+              "file: a b.nvd\nrange: 12 to 7000 (6988 slots)\nseries: moving average, box 5\n"
+              "rso2: n 3, mean 2.67, min 40.12, max 100.00\n"
+              "oxhb: n 2, mean 0.12345, min 0.00000, max 10000000.00000\n"
+              "dxhb: n 0\ntohb: n 1, mean 0.50000, min 0.00001, max 2.00002\n"
+              "rso2_threshold: 33.34 %\nrso2_below: 0.2 s, area 0.12 %·min\n");
+}
+
+}  // namespace
+}  // namespace nuvisca
