@@ -65,13 +65,14 @@ TEST(GraphImage, ColumnReductionOnlyShadesTheEdgesOfThePlainPicture) {
     test::fillSyntheticRecording(*f.store);
     f.view.traceShown = {1, 1, 1, 1};
     f.view.viewEnd = kSampleCapacity;  // 43 samples a column
+    settleView(f.view, f.store->zoomIndex, onScreenBounds(size));
     const QImage reduced = renderGraphImage(*f.store, f.view, size, f.attributes)
                                .convertToFormat(QImage::Format_RGB32);
     QImage plain(size, QImage::Format_RGB32);
     plain.fill(Qt::white);
     QPainter painter(&plain);
     test::PlainQtPainter plainPainter(painter, size.height());
-    drawGraph(plainPainter, *f.store, f.view, f.attributes, onScreenStyle({1800.0f, 900.0f}));
+    drawGraph(plainPainter, *f.store, f.view, f.attributes, kOnScreenStyle);
     painter.end();
 
     const auto inked = [](QRgb p) { return qGray(p) < 200; };

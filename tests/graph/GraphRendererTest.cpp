@@ -99,7 +99,7 @@ TEST(TraceRuns, Rso2AboveAHundredthOnScreenAndAboveZeroOnThePageHeldInsideThePlo
     EXPECT_EQ((std::vector<double>{std::round(held[0].y * 1000), held[1].y, held[2].y}),
               (std::vector<double>{10528, 11, 537}));
     EXPECT_EQ(painter.strokesOf(kTohbColour, 2.0)[0]->runs[0][0].y, 11);
-    EXPECT_EQ(runSlots(f.draw(printPageStyle()), kRso2Colour),
+    EXPECT_EQ(runSlots(f.draw(kPrintPageStyle), kRso2Colour),
               (Runs{{0, 1, 2, 3, 4, 5, 6}, {8}, {10}}));
     // The measured values decide also when the average is drawn.
     f.store->averageWindow = 1;

@@ -1,7 +1,7 @@
 #include <gtest/gtest.h>
 
-#include "graph/DrawFrame.h"
 #include "graph/GraphFixtures.h"
+#include "graph/GraphLayout.h"
 #include "graph/MouseInteraction.h"
 
 namespace nuvisca::test {
@@ -67,9 +67,8 @@ TEST_F(MouseTest, DragPreviewsAndTheReleaseApplies) {
         EXPECT_FALSE(drag(995, c.to.y)) << "outside the plot";
         EXPECT_FALSE(drag(c.to.x, 560)) << "outside the plot";
         EXPECT_EQ(shown(), c.before) << "nothing applied before the release";
-        DrawFrame frame = beginDrawFrame(*f.store, f.view);
-        previewDrag(*f.store, f.view, frame);
-        EXPECT_EQ((Shown{frame.start, frame.end, frame.offset}), c.preview);
+        const GraphLayout layout = layoutGraph(*f.store, f.view);
+        EXPECT_EQ((Shown{layout.start, layout.end, layout.offset}), c.preview);
         EXPECT_TRUE(release());
         EXPECT_EQ(shown(), c.applied);
         EXPECT_EQ(f.view.mouseDownInPlot + f.view.shiftDrag + f.view.controlDrag, 0);
@@ -79,7 +78,7 @@ TEST_F(MouseTest, DragPreviewsAndTheReleaseApplies) {
 TEST_F(MouseTest, LegendClickTogglesAtOnceAndTakesNoPressNorMode) {
     EXPECT_TRUE(press(130, 575, 3));  // oxHb, modifiers held
     EXPECT_TRUE(press(500, 575));     // rSO2
-    EXPECT_EQ(f.view.traceShown, (std::array<std::int32_t, 4>{1, 0, 1, 0}));
+    EXPECT_EQ(f.view.traceShown, (std::array<bool, 4>{true, false, true, false}));
     EXPECT_FALSE(release()) << "no drag began";
     EXPECT_FALSE(press(600, 575));  // right of the last entry
     // Relative to the view's origin; without a recording only the legend answers.

@@ -20,12 +20,12 @@ TEST(PrintPageImage, LowerPartIsTheViewsPictureWithoutItsBorder) {
     // What the user has done to the view: zoom, average window, start, end (0: as loaded),
     // vertical offset and the traces shown.
     using Row = std::tuple<const char*, std::int32_t, std::int32_t, std::int32_t, std::int32_t,
-                           float, std::array<std::int32_t, 4>>;
+                           float, std::array<bool, 4>>;
     // clang-format off
     const Row rows[] = {
-        {"as loaded", 1, 0, 0, 0, 0, {0, 0, 1, 1}},
-        {"later part zoomed, offset, oxHb for toHb", 3, 0, 5000, 5900, 300, {1, 0, 0, 1}},
-        {"whole recording smoothed at half zoom", 0, 9, 0, 12000, 0, {1, 1, 1, 1}}};
+        {"as loaded", 1, 0, 0, 0, 0, {false, false, true, true}},
+        {"later part zoomed, offset, oxHb for toHb", 3, 0, 5000, 5900, 300, {true, false, false, true}},
+        {"whole recording smoothed at half zoom", 0, 9, 0, 12000, 0, {true, true, true, true}}};
     // clang-format on
     for (const auto& [name, zoom, window, start, end, offset, shown] : rows) {
         SCOPED_TRACE(name);
