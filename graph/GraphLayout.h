@@ -15,7 +15,9 @@ struct LegendBox {
     float right = 0.0f;
     float top = 0.0f;
 
-    bool contains(float x, float y) const { return left <= x && x < right && bottom <= y && y < top; }
+    bool contains(float x, float y) const {
+        return left <= x && x < right && bottom <= y && y < top;
+    }
 };
 
 // Everything the drawing and the mouse must agree on, from the view's size and state: the

@@ -84,16 +84,16 @@ TEST_F(MouseTest, DragPreviewsAndTheReleaseApplies) {
 }
 
 TEST_F(MouseTest, LegendBoxesTakeTheirLeftAndLowerEdgeAndThePlotNotItsLeftMargin) {
-    EXPECT_TRUE(press(130, 575, 3));  // oxHb, modifiers held
-    EXPECT_TRUE(press(500, 575));     // rSO2
+    // The oxHb box spans 120 .. 228 across and 566 .. 590 up; modifiers take no mode there.
+    for (const auto& [x, y, hit] :
+         {std::tuple(120.0, 566.0, true), std::tuple(227.9, 589.9, true),
+          std::tuple(119.9, 570.0, false), std::tuple(228.0, 570.0, false),
+          std::tuple(130.0, 565.9, false), std::tuple(130.0, 590.0, false),
+          std::tuple(130.0, 575.0, true), std::tuple(500.0, 575.0, true)}) {
+        EXPECT_EQ(press(x, y, 3), hit) << x << ", " << y;
+    }
     EXPECT_EQ(f.view.traceShown, (std::array<bool, 4>{true, false, true, false}));
     EXPECT_FALSE(release()) << "no drag began";
-    // The oxHb box spans 120 .. 228 across and 566 .. 590 up.
-    for (const auto& [x, y, hit] : {std::tuple(120.0, 566.0, true), std::tuple(227.9, 589.9, true),
-                                    std::tuple(119.9, 570.0, false), std::tuple(228.0, 570.0, false),
-                                    std::tuple(130.0, 565.9, false), std::tuple(130.0, 590.0, false)}) {
-        EXPECT_EQ(press(x, y), hit) << x << ", " << y;
-    }
     EXPECT_FALSE(press(10, 300)) << "on the frame's margin: no press";
     EXPECT_FALSE(f.view.mouseDownInPlot);
     press(10.5, 300);
