@@ -44,7 +44,7 @@ void dragStep(benchmark::State& state, bool widened) {
         scene.draw();
         benchmark::DoNotOptimize(scene.image.constBits());
     }
-    if (view.mouseDownInPlot != 1 || view.viewStart != 0) {
+    if (!view.mouseDownInPlot || view.viewStart != 0) {
         fail("the drag steps did not stay a previewed drag");
     }
 }

@@ -23,12 +23,12 @@ struct GraphScene {
     // widened: the whole recording Shift-dragged into the plot; else the 900 slots after a load.
     explicit GraphScene(bool widened) {
         ensureGuiApplication();
-        recording.view.traceShown = {1, 1, 1, 1};
+        recording.view.traceShown = {true, true, true, true};
         if (widened) {
             recording.view.viewEnd = kSampleCapacity;
         }
         image.fill(Qt::white);
-        draw();  // the view measures itself on its first draw, as on screen
+        settleView(recording.view, recording.store->zoomIndex, onScreenBounds(image.size()));
     }
 
     void draw() {
@@ -40,9 +40,7 @@ struct GraphScene {
     void drawPlain() {
         QPainter painter(&image);
         test::PlainQtPainter plain(painter, image.height());
-        const ViewBounds bounds{static_cast<float>(image.width()),
-                                static_cast<float>(image.height()), 0.0f, 0.0f};
-        drawGraph(plain, *recording.store, recording.view, attributes, onScreenStyle(bounds));
+        drawGraph(plain, *recording.store, recording.view, attributes, kOnScreenStyle);
     }
 };
 

@@ -11,6 +11,7 @@
 #include "cli/Commands.h"
 #include "cli/RecordingInput.h"
 #include "graph/GraphImage.h"
+#include "graph/GraphRenderer.h"
 #include "graph/GraphViewState.h"
 #include "print/PageOutput.h"
 #include "print/PrintPage.h"
@@ -163,7 +164,7 @@ bool loadAsViewer(const RenderOptions& options, MeasurementStore& store, GraphVi
     }
     for (std::size_t k = 0; k < options.hidden.size(); ++k) {
         if (options.hidden[k]) {
-            view.traceShown[k] = 0;
+            view.traceShown[k] = false;
         }
     }
     view.viewStart = options.start.value_or(view.viewStart);
@@ -193,11 +194,11 @@ int runRender(std::span<const std::string_view> args) {
     int argc = 1;
     std::array<char*, 2> argv{const_cast<char*>("nuvisca"), nullptr};
     const QGuiApplication app(argc, argv.data());
-    // The view has drawn itself before anyone looks at it or prints, and its text attributes keep
-    // what earlier draws left in them; the second draw is the picture the user sees.
-    TextAttributes attributes;
+    // The view has painted itself before anyone looks at it or prints, and its text attributes
+    // keep what that draw left in them.
     const QSize size(options->width, options->height);
-    renderGraphImage(*store, view, size, attributes);
+    settleView(view, store->zoomIndex, onScreenBounds(size));
+    TextAttributes attributes = attributesAfterDraw(*store);
     const QString output = QString::fromStdString(options->output);
     bool written = false;
     if (options->page) {

@@ -2,7 +2,7 @@
 
 #include <string>
 
-#include "graph/DrawFrame.h"
+#include "graph/GraphLayout.h"
 #include "graph/GraphViewState.h"
 #include "graph/Painter.h"
 #include "store/MeasurementStore.h"
@@ -13,11 +13,11 @@ namespace nuvisca {
 std::string recordingDateLine(const MeasurementStore& store);
 
 // The two scale headings and, with data, the recording date line.
-void drawHeadings(Painter& painter, const MeasurementStore& store, const DrawFrame& frame,
+void drawHeadings(Painter& painter, const MeasurementStore& store, const GraphLayout& layout,
                   TextAttributes& attributes);
 
-// The legend entries and markers; records each entry's clickable box in the state.
-void drawLegend(Painter& painter, GraphViewState& view, const DrawFrame& frame,
+// The legend entries and markers, in the layout's boxes.
+void drawLegend(Painter& painter, const GraphViewState& view, const GraphLayout& layout,
                 TextAttributes& attributes);
 
 }  // namespace nuvisca

@@ -10,13 +10,18 @@
 
 namespace nuvisca {
 
-// Paints the graph as the on-screen view of that size draws it. The widget, the image
-// output and the tests all come through here, so they agree pixel for pixel.
-void paintGraph(QPainter& painter, QSize size, const MeasurementStore& store, GraphViewState& view,
-                TextAttributes& attributes);
+// Paints the graph as the on-screen view of that size draws it, from a state settled at
+// that size. The widget, the image output and the tests all come through here, so they
+// agree pixel for pixel.
+void paintGraph(QPainter& painter, QSize size, const MeasurementStore& store,
+                const GraphViewState& view, TextAttributes& attributes);
 
 // The same picture in a new image.
-QImage renderGraphImage(const MeasurementStore& store, GraphViewState& view, QSize size,
+QImage renderGraphImage(const MeasurementStore& store, const GraphViewState& view, QSize size,
                         TextAttributes& attributes);
+
+// The bounds of an on-screen view of that size; the widget passes view-local points to the
+// mouse handlers, so its origin is (0, 0).
+ViewBounds onScreenBounds(QSize size);
 
 }  // namespace nuvisca

@@ -7,11 +7,14 @@
 
 namespace nuvisca {
 
-// Draws the whole trend graph from scratch: headings, legend, grid and scales, time axis,
-// restart marks, traces, frame and, when the style asks, the border. Writes only the
-// view's measurements (when the style measures), the legend boxes and a vertical offset
-// that no longer fits the zoom. `attributes` persists between draws.
-void drawGraph(Painter& painter, const MeasurementStore& store, GraphViewState& view,
+// Draws the whole trend graph from scratch, as the view's layout places it: headings,
+// legend, grid and scales, time axis, restart marks, traces, frame and, when the style asks,
+// the border. `attributes` persists between draws.
+void drawGraph(Painter& painter, const MeasurementStore& store, const GraphViewState& view,
                TextAttributes& attributes, const GraphPageStyle& style);
+
+// The attributes a draw of the store leaves behind: the time labels' white background stays
+// for every later string. A surface standing for a view that has drawn before starts here.
+TextAttributes attributesAfterDraw(const MeasurementStore& store);
 
 }  // namespace nuvisca

@@ -11,9 +11,9 @@ namespace nuvisca {
 
 GraphView::GraphView(MeasurementStore& store, GraphViewState& view, QWidget* parent)
     : QWidget(parent), store_(store), view_(view) {
-    view_.mouseDownInPlot = 0;
-    view_.controlDrag = 0;
-    view_.shiftDrag = 0;
+    view_.mouseDownInPlot = false;
+    view_.controlDrag = false;
+    view_.shiftDrag = false;
     setAttribute(Qt::WA_OpaquePaintEvent);
 }
 
@@ -22,6 +22,7 @@ void GraphView::requestRedraw() {
 }
 
 void GraphView::paintEvent(QPaintEvent* /*event*/) {
+    settleView(view_, store_.zoomIndex, onScreenBounds(size()));
     QPainter painter(this);
     paintGraph(painter, size(), store_, view_, attributes_);
 }

@@ -1,9 +1,11 @@
 #include "graph/GraphViewState.h"
 
+#include "graph/SafeMath.h"
+
 namespace nuvisca {
 
 void resetGraphViewState(GraphViewState& view) {
-    view.mouseDownInPlot = 0;
+    view.mouseDownInPlot = false;
     view.verticalOffset = 0.0f;
     view.viewStart = 0;
     view.viewEnd = 0;
@@ -11,9 +13,9 @@ void resetGraphViewState(GraphViewState& view) {
     view.dragY = 0.0f;
     view.anchorX = 0.0f;
     view.anchorY = 0.0f;
-    view.shiftDrag = 0;
-    view.controlDrag = 0;
-    view.traceShown = {0, 0, 1, 1};
+    view.shiftDrag = false;
+    view.controlDrag = false;
+    view.traceShown = {false, false, true, true};
 }
 
 void resetVisibleRange(GraphViewState& view, std::int32_t spanSamples) {
@@ -21,6 +23,20 @@ void resetVisibleRange(GraphViewState& view, std::int32_t spanSamples) {
     view.viewSpan = width > 900.0f ? 900 : static_cast<std::int32_t>(width);
     view.viewStart = 0;
     view.viewEnd = spanSamples < view.viewSpan ? spanSamples : view.viewSpan;
+}
+
+void settleView(GraphViewState& view, std::int32_t zoomIndex, const ViewBounds& bounds) {
+    view.viewWidth = bounds.width;
+    view.viewHeight = bounds.height;
+    view.viewOriginX = bounds.originX;
+    view.viewOriginY = bounds.originY;
+    view.viewSpan = viewSpanForWidth(bounds.width);
+    const std::int32_t offset = truncToInt(view.verticalOffset);
+    const float reach = offsetReach(view, zoomIndex);
+    if (!view.mouseDownInPlot &&
+        (offset < 0 || (static_cast<float>(offset) > reach && truncToInt(reach) == 0))) {
+        view.verticalOffset = 0.0f;
+    }
 }
 
 float plotWidth(const GraphViewState& view) {
@@ -66,6 +82,17 @@ float zoomExtra(std::int32_t zoomIndex) {
         default:
             return 7.0f;
     }
+}
+
+float offsetReach(const GraphViewState& view, std::int32_t zoomIndex) {
+    return zoomExtra(zoomIndex) * plotHeight(view);
+}
+
+float offsetWithinReach(float offset, float reach) {
+    if (offset < 0.0f) {
+        return 0.0f;
+    }
+    return offset > reach ? reach : offset;
 }
 
 }  // namespace nuvisca

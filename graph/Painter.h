@@ -59,7 +59,6 @@ public:
         points_.push_back(point);
     }
     void end() { open_ = false; }
-    bool runOpen() const { return open_; }
 
     std::size_t runCount() const { return runStarts_.size(); }
     std::span<const PointF> run(std::size_t index) const;

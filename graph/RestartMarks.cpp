@@ -34,46 +34,46 @@ private:
 
 }  // namespace
 
-void drawRestartLines(Painter& painter, const MeasurementStore& store, const DrawFrame& frame) {
-    if (!frame.hasVisibleSlots()) {
+void drawRestartLines(Painter& painter, const MeasurementStore& store, const GraphLayout& layout) {
+    if (!layout.hasVisibleSlots()) {
         return;
     }
     PolylinePath lines;
-    for (std::int32_t i = nextTaggedSlot(store, frame.start + 1, frame.last); i < frame.last;
-         i = nextTaggedSlot(store, i + 1, frame.last)) {
-        const double x = truncToInt(static_cast<float>(i - frame.start) * frame.compression *
-                                        frame.pixelsPerSample +
+    for (std::int32_t i = nextTaggedSlot(store, layout.start + 1, layout.last); i < layout.last;
+         i = nextTaggedSlot(store, i + 1, layout.last)) {
+        const double x = truncToInt(static_cast<float>(i - layout.start) * layout.compression *
+                                        layout.pixelsPerSample +
                                     10.0f);
         lines.begin({x, 10.0});
-        lines.lineTo({x, frame.plotHeight + 10.0});
+        lines.lineTo({x, layout.plotHeight + 10.0});
     }
     painter.strokePath(lines, kRed, 1.0);
 }
 
-void drawRestartLabels(Painter& painter, const MeasurementStore& store, const DrawFrame& frame,
+void drawRestartLabels(Painter& painter, const MeasurementStore& store, const GraphLayout& layout,
                        TextAttributes& attributes) {
     attributes.fontSize = 18.0;
     attributes.foreground = kRestartLabelColour;
     attributes.background = kWhite;
-    if (!frame.hasVisibleSlots()) {
+    if (!layout.hasVisibleSlots()) {
         return;
     }
     const std::uint64_t firstTag = slotTag(store, 0);
-    ClockAnchor anchor = anchorBefore(store, frame.start);
-    if (isTaggedSlot(store, frame.start)) {
-        anchor = {slotTag(store, frame.start), frame.start};
+    ClockAnchor anchor = anchorBefore(store, layout.start);
+    if (isTaggedSlot(store, layout.start)) {
+        anchor = {slotTag(store, layout.start), layout.start};
     }
     LabelRows rows;
-    for (std::int32_t i = nextTaggedSlot(store, frame.start + 1, frame.last); i < frame.last;
-         i = nextTaggedSlot(store, i + 1, frame.last)) {
+    for (std::int32_t i = nextTaggedSlot(store, layout.start + 1, layout.last); i < layout.last;
+         i = nextTaggedSlot(store, i + 1, layout.last)) {
         // The clock reached before the restart: the time of the slot before it.
         const std::uint64_t clock = anchor.timeOf(i - 1);
         const std::uint64_t tag = slotTag(store, i);
-        const std::int32_t x = truncToInt(frame.slotX(i));
+        const std::int32_t x = truncToInt(layout.slotX(i));
         const std::size_t row = rows.place(x);
         // A tag earlier than the first one means the recording has passed midnight.
         const std::uint64_t resumed = tag < firstTag ? tag + 86400 : tag;
-        if (x > 0 && static_cast<float>(x) < frame.width - 194.0f) {
+        if (x > 0 && static_cast<float>(x) < layout.width - 194.0f) {
             painter.drawText({x + 4.0, 20.0 * static_cast<double>(row) + 12.0},
                              formatClock(clock) + "\u2192" + formatClock(resumed), attributes);
         }

@@ -41,20 +41,20 @@ std::int32_t tickInterval(std::int32_t start, std::int32_t last, std::int32_t vi
     return 5;
 }
 
-void drawTimeAxis(Painter& painter, const MeasurementStore& store, const DrawFrame& frame,
+void drawTimeAxis(Painter& painter, const MeasurementStore& store, const GraphLayout& layout,
                   TextAttributes& attributes) {
     attributes.fontSize = 18.0;
     attributes.foreground = kLabelColour;
     attributes.background = kWhite;
-    if (!frame.hasVisibleSlots()) {
+    if (!layout.hasVisibleSlots()) {
         return;
     }
     const auto interval =
-        static_cast<std::uint64_t>(tickInterval(frame.start, frame.last, frame.viewSpan));
-    ClockAnchor anchor = anchorBefore(store, frame.start);
+        static_cast<std::uint64_t>(tickInterval(layout.start, layout.last, layout.viewSpan));
+    ClockAnchor anchor = anchorBefore(store, layout.start);
     std::uint64_t previousTick = anchor.tag;
     std::int32_t lastLabelRight = -72;
-    const float plotWidth = frame.width - 20.0f;
+    const float plotWidth = layout.width - 20.0f;
 
     // A tick is a whole multiple of the interval later than the previous tick. Between
     // restarts the time rises by at most one second per slot, so only the next multiple
@@ -62,7 +62,7 @@ void drawTimeAxis(Painter& painter, const MeasurementStore& store, const DrawFra
     const auto multipleAfter = [interval](std::uint64_t t) { return t - t % interval + interval; };
     std::uint64_t nextTick = multipleAfter(previousTick);
     PolylinePath ticks;
-    for (std::int32_t i = frame.start; i < frame.last; ++i) {
+    for (std::int32_t i = layout.start; i < layout.last; ++i) {
         if (isTaggedSlot(store, i)) {
             anchor = {slotTag(store, i), i};
             nextTick = multipleAfter(previousTick);
@@ -77,16 +77,16 @@ void drawTimeAxis(Painter& painter, const MeasurementStore& store, const DrawFra
         }
         previousTick = t;
         nextTick = t + interval;
-        const float x = frame.slotX(i);
+        const float x = layout.slotX(i);
         if (!(x > 10.0f && x < plotWidth + 10.0f)) {
             continue;
         }
         const double lineX = truncToInt(x);
         ticks.begin({lineX, 10.0});
-        ticks.lineTo({lineX, frame.plotHeight + 10.0});
-        if (x < frame.width - 94.0f) {
+        ticks.lineTo({lineX, layout.plotHeight + 10.0});
+        if (x < layout.width - 94.0f) {
             const bool clear = x + 4.0f > static_cast<float>(lastLabelRight);
-            const float y = frame.plotHeight - (clear ? 10.0f : 30.0f);
+            const float y = layout.plotHeight - (clear ? 10.0f : 30.0f);
             painter.drawText({x + 4.0, y}, formatClock(t), attributes);
             lastLabelRight = truncToInt(x + 72.0f);
         }

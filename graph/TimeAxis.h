@@ -2,7 +2,7 @@
 
 #include <cstdint>
 
-#include "graph/DrawFrame.h"
+#include "graph/GraphLayout.h"
 #include "graph/Painter.h"
 #include "store/MeasurementStore.h"
 
@@ -12,7 +12,7 @@ namespace nuvisca {
 std::int32_t tickInterval(std::int32_t start, std::int32_t last, std::int32_t viewSpan);
 
 // Time ticks and their clock labels.
-void drawTimeAxis(Painter& painter, const MeasurementStore& store, const DrawFrame& frame,
+void drawTimeAxis(Painter& painter, const MeasurementStore& store, const GraphLayout& layout,
                   TextAttributes& attributes);
 
 }  // namespace nuvisca

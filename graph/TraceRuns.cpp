@@ -16,29 +16,29 @@ struct TraceSeries {
     float scale;  // y per unit value
 };
 
-TraceSeries seriesOf(const MeasurementStore& store, const DrawFrame& frame, Channel trace) {
-    const float hbScale = frame.zoomFactor * frame.plotHeight;
+TraceSeries seriesOf(const MeasurementStore& store, const GraphLayout& layout, Channel trace) {
+    const float hbScale = layout.zoomFactor * layout.plotHeight;
     switch (trace) {
         case kOxhb:
-            return {frame.averaged ? store.averaged[kOxhb] : store.measured[kOxhb],
+            return {layout.averaged ? store.averaged[kOxhb] : store.measured[kOxhb],
                     store.measured[kOxhb], false, hbScale};
         case kDxhb:
-            return {frame.averaged ? store.averaged[kDxhb] : store.measured[kDxhb],
+            return {layout.averaged ? store.averaged[kDxhb] : store.measured[kDxhb],
                     store.measured[kDxhb], false, hbScale};
         case kTohb:
-            return {frame.averaged ? store.averaged[kTohb] : store.measured[kTohb],
+            return {layout.averaged ? store.averaged[kTohb] : store.measured[kTohb],
                     store.measured[kTohb], false, hbScale};
         case kRso2:
             break;
     }
-    return {frame.averaged ? store.averaged[kRso2] : store.measured[kRso2], store.measured[kRso2],
-            true, frame.plotHeight * frame.zoomFactor / 100.0f};
+    return {layout.averaged ? store.averaged[kRso2] : store.measured[kRso2], store.measured[kRso2],
+            true, layout.plotHeight * layout.zoomFactor / 100.0f};
 }
 
 class TraceWalker {
 public:
-    TraceWalker(const TraceSeries& series, const DrawFrame& frame, Rso2Presence presence)
-        : series_(series), frame_(frame), presence_(presence) {}
+    TraceWalker(const TraceSeries& series, const GraphLayout& layout, Rso2Presence presence)
+        : series_(series), layout_(layout), presence_(presence) {}
 
     bool hasValue(std::int32_t slot) const {
         const auto i = static_cast<std::size_t>(slot);
@@ -54,39 +54,39 @@ public:
 
     PointF point(std::int32_t slot, float x, float lowest) const {
         const float v = series_.drawn[static_cast<std::size_t>(slot)];
-        const float y = v * series_.scale + static_cast<float>(frame_.base);
-        return {x, limitTo(y, lowest, frame_.plotHeight + 9.0f)};
+        const float y = v * series_.scale + static_cast<float>(layout_.base);
+        return {x, limitTo(y, lowest, layout_.plotHeight + 9.0f)};
     }
 
 private:
     const TraceSeries& series_;
-    const DrawFrame& frame_;
+    const GraphLayout& layout_;
     Rso2Presence presence_;
 };
 
 }  // namespace
 
-void buildTraceRuns(const MeasurementStore& store, const DrawFrame& frame, Channel trace,
+void buildTraceRuns(const MeasurementStore& store, const GraphLayout& layout, Channel trace,
                     Rso2Presence rso2Presence, PolylinePath& path) {
     path.clear();
-    if (!frame.hasVisibleSlots()) {
+    if (!layout.hasVisibleSlots()) {
         return;
     }
-    const TraceSeries series = seriesOf(store, frame, trace);
-    const TraceWalker walker(series, frame, rso2Presence);
-    if (walker.hasValue(frame.start)) {
-        path.begin(walker.point(frame.start, 10.0f, series.rso2 ? 10.0f : 11.0f));
+    const TraceSeries series = seriesOf(store, layout, trace);
+    const TraceWalker walker(series, layout, rso2Presence);
+    if (walker.hasValue(layout.start)) {
+        path.begin(walker.point(layout.start, 10.0f, series.rso2 ? 10.0f : 11.0f));
     }
-    for (std::int32_t i = frame.start + 1; i < frame.last; ++i) {
+    for (std::int32_t i = layout.start + 1; i < layout.last; ++i) {
         const bool value = walker.hasValue(i);
         if (isTaggedSlot(store, i)) {
             path.end();
             // The haemoglobin traces resume at a restart whatever its value.
             if (value || !series.rso2) {
-                path.begin(walker.point(i, frame.slotX(i), 11.0f));
+                path.begin(walker.point(i, layout.slotX(i), 11.0f));
             }
         } else if (value) {
-            path.lineTo(walker.point(i, frame.slotX(i), 11.0f));
+            path.lineTo(walker.point(i, layout.slotX(i), 11.0f));
         } else {
             path.end();
         }

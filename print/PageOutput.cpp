@@ -26,8 +26,7 @@ bool writePrintedPage(const QString& path, const QPageSize& paper, PrintPage& pa
         settings.printer.setOutputFileName(path);
         return printPage(settings, page);
     }
-    const QImage sheet =
-        renderPrintedSheet(settings.printer.pageLayout(), settings.fit, page, kSheetDotsPerInch);
+    const QImage sheet = renderPrintedSheet(settings.printer.pageLayout(), page, kSheetDotsPerInch);
     return sheet.save(path, "PNG");
 }
 

@@ -2,9 +2,9 @@
 
 namespace nuvisca {
 
-void paintPageInArea(QPainter& painter, const QRectF& area, PageFit fit, PrintPage& page) {
+void paintPageInArea(QPainter& painter, const QRectF& area, PrintPage& page) {
     const PageSize frame = page.frame();
-    const RectF placed = placePage(frame, area.width(), area.height(), fit);
+    const RectF placed = placePage(frame, area.width(), area.height());
     if (placed.width <= 0.0 || placed.height <= 0.0) {
         return;
     }
@@ -24,19 +24,18 @@ bool printPage(PrintSettings& settings, PrintPage& page) {
     }
     // The painter's origin is the corner of the printable area, whatever the margins.
     const QRectF area(QPointF(0.0, 0.0), settings.printer.pageRect(QPrinter::DevicePixel).size());
-    paintPageInArea(painter, area, settings.fit, page);
+    paintPageInArea(painter, area, page);
     return painter.end();
 }
 
-QImage renderPrintedSheet(const QPageLayout& layout, PageFit fit, PrintPage& page,
-                          int dotsPerInch) {
+QImage renderPrintedSheet(const QPageLayout& layout, PrintPage& page, int dotsPerInch) {
     QImage sheet(layout.fullRectPixels(dotsPerInch).size(), QImage::Format_RGB32);
     const int dotsPerMetre = qRound(dotsPerInch / 0.0254);
     sheet.setDotsPerMeterX(dotsPerMetre);
     sheet.setDotsPerMeterY(dotsPerMetre);
     sheet.fill(Qt::white);
     QPainter painter(&sheet);
-    paintPageInArea(painter, QRectF(layout.paintRectPixels(dotsPerInch)), fit, page);
+    paintPageInArea(painter, QRectF(layout.paintRectPixels(dotsPerInch)), page);
     painter.end();
     return sheet;
 }

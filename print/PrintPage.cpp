@@ -4,7 +4,7 @@
 
 namespace nuvisca {
 
-PrintPage::PrintPage(const MeasurementStore& store, GraphViewState& view)
+PrintPage::PrintPage(const MeasurementStore& store, const GraphViewState& view)
     : store_(store), view_(view), frame_(printPageSize(view)) {}
 
 void PrintPage::drawRect(QPainter& painter) {

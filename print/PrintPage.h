@@ -14,7 +14,7 @@ namespace nuvisca {
 class PrintPage {
 public:
     // The frame is fixed here, from the size the graph view last drew itself at.
-    PrintPage(const MeasurementStore& store, GraphViewState& view);
+    PrintPage(const MeasurementStore& store, const GraphViewState& view);
 
     PageSize frame() const { return frame_; }
 
@@ -24,7 +24,7 @@ public:
 
 private:
     const MeasurementStore& store_;
-    GraphViewState& view_;
+    const GraphViewState& view_;
     PageSize frame_;
     TextAttributes attributes_;
 };

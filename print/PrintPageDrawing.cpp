@@ -20,11 +20,11 @@ std::string_view printableFileName(const MeasurementStore& store) {
     return isValidUtf8(text) ? text : std::string_view();
 }
 
-void drawPrintPage(Painter& painter, const MeasurementStore& store, GraphViewState& view,
+void drawPrintPage(Painter& painter, const MeasurementStore& store, const GraphViewState& view,
                    TextAttributes& attributes) {
     const PageSize page = printPageSize(view);
     painter.fillRect({0.0, 0.0, page.width, page.height}, kWhite);
-    drawGraph(painter, store, view, attributes, printPageStyle());
+    drawGraph(painter, store, view, attributes, kPrintPageStyle);
 
     attributes.fontSize = kHeadingRowHeight;
     attributes.foreground = kBlack;

@@ -24,7 +24,7 @@ std::string_view printableFileName(const MeasurementStore& store);
 
 // The whole print page: the graph exactly as the view shows it, without the border and with
 // the page's rSO2 rule, under the header band. Reads the view's size and never writes it.
-void drawPrintPage(Painter& painter, const MeasurementStore& store, GraphViewState& view,
+void drawPrintPage(Painter& painter, const MeasurementStore& store, const GraphViewState& view,
                    TextAttributes& attributes);
 
 }  // namespace nuvisca

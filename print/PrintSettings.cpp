@@ -4,7 +4,6 @@ namespace nuvisca {
 
 void applyPrintViewSettings(PrintSettings& settings) {
     settings.printer.setPageOrientation(QPageLayout::Landscape);
-    settings.fit = {.fitToWidth = true, .verticallyCentred = false};
 }
 
 }  // namespace nuvisca

@@ -2,21 +2,17 @@
 
 #include <QPrinter>
 
-#include "print/PagePlacement.h"
-
 namespace nuvisca {
 
-// The print settings the whole application shares: the printer with the user's page setup
-// and how the page is laid on the paper.
+// The print settings the whole application shares: the printer with the user's page setup.
 struct PrintSettings {
     PrintSettings() : printer(QPrinter::HighResolution) {}
 
     QPrinter printer;
-    PageFit fit;
 };
 
-// One landscape page fitted to the printable width and hung from the top. Paper, margins
-// and everything else stay as the user set them.
+// Turns the page to landscape at every print press; paper, margins and everything else stay
+// as the user set them.
 void applyPrintViewSettings(PrintSettings& settings);
 
 }  // namespace nuvisca

@@ -42,13 +42,13 @@ struct GraphFixture {
 
     void restart(std::size_t slot, std::uint64_t tag) { store->sampleTime[slot] = tag; }
 
-    RecordingPainter draw(const GraphPageStyle& style) {
+    // Settled as the view paints at its size, then drawn.
+    RecordingPainter draw(const GraphPageStyle& style = kOnScreenStyle) {
+        settleView(view, store->zoomIndex, {view.viewWidth, view.viewHeight});
         RecordingPainter painter;
         drawGraph(painter, *store, view, attributes, style);
         return painter;
     }
-
-    RecordingPainter draw() { return draw(onScreenStyle({view.viewWidth, view.viewHeight})); }
 };
 
 }  // namespace nuvisca::test

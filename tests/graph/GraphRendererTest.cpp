@@ -5,6 +5,7 @@
 
 #include "graph/GraphColours.h"
 #include "graph/GraphFixtures.h"
+#include "graph/TraceRuns.h"
 
 namespace nuvisca::test {
 namespace {
@@ -74,6 +75,7 @@ TEST(TraceRuns, BreakAtGapsAndRestartsAndEndBeforeTheLastSlot) {
     f.restart(8, clockTag(10, 40, 0));
     f.view.traceShown = {1, 0, 1, 1};
     const RecordingPainter painter = f.draw();
+    EXPECT_EQ(f.attributes.background, attributesAfterDraw(*f.store).background);
     // Slot 11 is sampleCount - 1, which the drawing never reaches. The haemoglobin traces
     // resume at a restart even without a value, held at the bottom of the plot.
     EXPECT_EQ(runSlots(painter, kRso2Colour), (Runs{{0, 1, 2}, {5, 6, 7}, {8, 9, 10}}));
@@ -99,7 +101,7 @@ TEST(TraceRuns, Rso2AboveAHundredthOnScreenAndAboveZeroOnThePageHeldInsideThePlo
     EXPECT_EQ((std::vector<double>{std::round(held[0].y * 1000), held[1].y, held[2].y}),
               (std::vector<double>{10528, 11, 537}));
     EXPECT_EQ(painter.strokesOf(kTohbColour, 2.0)[0]->runs[0][0].y, 11);
-    EXPECT_EQ(runSlots(f.draw(printPageStyle()), kRso2Colour),
+    EXPECT_EQ(runSlots(f.draw(kPrintPageStyle), kRso2Colour),
               (Runs{{0, 1, 2, 3, 4, 5, 6}, {8}, {10}}));
     // The measured values decide also when the average is drawn.
     f.store->averageWindow = 1;
@@ -107,6 +109,21 @@ TEST(TraceRuns, Rso2AboveAHundredthOnScreenAndAboveZeroOnThePageHeldInsideThePlo
     const RecordingPainter averaged = f.draw();
     EXPECT_EQ(runSlots(averaged, kRso2Colour), (Runs{{0, 1, 2}, {4}, {6}, {8}, {10}}));
     EXPECT_NEAR(averaged.strokesOf(kRso2Colour, 2.0)[0]->runs[0][0].y, 50 * 5.28 + 10, 1e-3);
+}
+
+TEST(TraceRuns, ColumnsKeepTheirFirstLowestHighestAndLastPointsInRunOrder) {
+    // At 2 pixels a unit: columns -1 (x below 0), 0, 1 and 2.
+    const std::vector<PointF> run{{-0.3, 2}, {-0.1, 7}, {0.1, 5}, {0.2, 9}, {0.3, 1},
+                                  {0.4, 4},  {0.45, 6}, {0.6, 3}, {0.7, 3}, {1.2, 8}};
+    std::vector<PointF> reduced{{-5, -5}};
+    reduceToColumns(run, 2.0, reduced);
+    std::vector<PointF> kept{{-5, -5}};
+    for (std::size_t k = 0; k < run.size(); ++k) {
+        if (k != 5) {
+            kept.push_back(run[k]);  // all but (0.4, 4), neither first, last nor extreme
+        }
+    }
+    EXPECT_EQ(reduced, kept);
 }
 
 }  // namespace

@@ -3,7 +3,6 @@
 #include <gtest/gtest.h>
 
 #include <QImage>
-#include <QPageSize>
 #include <QProcess>
 #include <QRegularExpression>
 #include <QString>
@@ -19,15 +18,6 @@ inline QString toolOutput(const QString& tool, const QStringList& args) {
     process.start(tool, args);
     process.waitForFinished(60000);
     return QString::fromUtf8(process.readAllStandardOutput());
-}
-
-// Exactly one page, of the paper turned to landscape.
-inline void expectOneLandscapePage(const QString& pdf, const QPageSize& paper) {
-    const QString info = toolOutput(u"pdfinfo"_s, {pdf});
-    const auto size = QRegularExpression(u"Page size: +([\\d.]+) x ([\\d.]+)"_s).match(info);
-    EXPECT_TRUE(info.contains(QRegularExpression(u"Pages: +1\n"_s))) << info.toStdString();
-    EXPECT_NEAR(size.captured(1).toDouble(), paper.size(QPageSize::Point).height(), 1.0);
-    EXPECT_NEAR(size.captured(2).toDouble(), paper.size(QPageSize::Point).width(), 1.0);
 }
 
 // The text as the glyphs carry it, in NFKC: the CJK font's shared glyphs map some

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <array>
 #include <cstdint>
 
 #include "graph/GraphViewState.h"
@@ -7,16 +8,31 @@
 
 namespace nuvisca {
 
-// Working values of one draw, shared by its steps.
-struct DrawFrame {
+// A legend entry's clickable box: left and bottom edges inside, right and top outside.
+struct LegendBox {
+    float left = 0.0f;
+    float bottom = 0.0f;
+    float right = 0.0f;
+    float top = 0.0f;
+
+    bool contains(float x, float y) const {
+        return left <= x && x < right && bottom <= y && y < top;
+    }
+};
+
+// Everything the drawing and the mouse must agree on, from the view's size and state: the
+// plot, the legend boxes, the offset drawn and the visible slots with a pending drag shown.
+struct GraphLayout {
     float width = 0.0f;  // W and H of the surface
     float height = 0.0f;
+    float plotWidth = 0.0f;
     float plotHeight = 0.0f;
     std::int32_t viewSpan = 0;
     float pixelsPerSample = 0.0f;
     float zoomFactor = 1.0f;
     float zoomExtra = 0.0f;
     bool averaged = false;
+    std::array<LegendBox, 4> legend{};  // in channel order
 
     std::int32_t offset = 0;  // whole points the traces are scrolled down
     std::int32_t base = 10;   // y of the value 0
@@ -31,12 +47,13 @@ struct DrawFrame {
 
     // Whether the steps that walk the visible slots have any to walk.
     bool hasVisibleSlots() const { return viewSpan > 0 && start >= 0 && start < last; }
+
+    // Inside the plot; `left` is 10 for a press, which may not start on the frame, 0 for a drag.
+    bool insidePlot(float x, float y, float left) const {
+        return x > left && x < plotWidth + 10.0f && y > 10.0f && y < plotHeight + 10.0f;
+    }
 };
 
-// What follows from the state's size, zoom and moving-average choice.
-DrawFrame beginDrawFrame(const MeasurementStore& store, const GraphViewState& view);
-
-// The offset and visible range this draw uses, with the pending drag previewed.
-void previewDrag(const MeasurementStore& store, GraphViewState& view, DrawFrame& frame);
+GraphLayout layoutGraph(const MeasurementStore& store, const GraphViewState& view);
 
 }  // namespace nuvisca

@@ -1,0 +1,46 @@
+#pragma once
+
+#include <cstdint>
+
+#include "graph/GraphViewState.h"
+#include "store/MeasurementStore.h"
+
+namespace nuvisca {
+
+struct VisibleRange {
+    std::int32_t start = 0;
+    std::int32_t end = 0;
+    friend bool operator==(const VisibleRange&, const VisibleRange&) = default;
+};
+
+// What holds a time scroll in: the range starts at most at slots - length - 1 (and at
+// least at 0); it keeps its length, or widens to viewSpan, and may be cut at `slots`.
+struct ScrollBounds {
+    std::int64_t slots = 0;
+    bool widenToViewSpan = true;
+    bool endWithinSlots = false;
+};
+
+// The visible range moved to begin at `start` slots, before it is held in.
+VisibleRange scrolledRange(const GraphViewState& view, double start, const ScrollBounds& bounds);
+
+// How a drag's movement is measured; the preview drawn during a press and the release that
+// applies it differ in each.
+struct DragRule {
+    float pixelsPerSample = 1.0f;
+    std::int32_t shortestShiftRange = 1;  // slots a Shift drag leaves at least
+    // Whole samples and points, each direction judged on its own, the offset in whole points
+    // (the preview); else points as measured and one direction wins (the release).
+    bool wholeSteps = false;
+};
+
+struct DragOutcome {
+    VisibleRange range;
+    float verticalOffset = 0.0f;
+};
+
+// The range and offset the pending drag (anchor to drag point, in its mode) leads to.
+DragOutcome dragOutcome(const GraphViewState& view, const MeasurementStore& store,
+                        const DragRule& rule);
+
+}  // namespace nuvisca

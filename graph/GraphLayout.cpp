@@ -1,0 +1,54 @@
+#include "graph/GraphLayout.h"
+
+#include <algorithm>
+
+#include "graph/DragRule.h"
+#include "graph/SafeMath.h"
+
+namespace nuvisca {
+
+GraphLayout layoutGraph(const MeasurementStore& store, const GraphViewState& view) {
+    GraphLayout layout;
+    layout.width = view.viewWidth;
+    layout.height = view.viewHeight;
+    layout.plotWidth = plotWidth(view);
+    layout.plotHeight = plotHeight(view);
+    layout.viewSpan = view.viewSpan;
+    layout.pixelsPerSample = pixelsPerSample(view);
+    layout.zoomFactor = zoomFactor(store.zoomIndex);
+    layout.zoomExtra = zoomExtra(store.zoomIndex);
+    layout.averaged = store.averageWindow != 0;
+    for (std::size_t k = 0; k < layout.legend.size(); ++k) {
+        const auto left = 120.0f * static_cast<float>(k + 1);
+        layout.legend[k] = {left, view.viewHeight - 34.0f, left + 108.0f, view.viewHeight - 10.0f};
+    }
+
+    float offset = view.verticalOffset;
+    layout.start = view.viewStart;
+    layout.end = view.viewEnd;
+    if (view.mouseDownInPlot) {
+        const DragOutcome preview =
+            dragOutcome(view, store, {layout.pixelsPerSample, view.viewSpan, true});
+        offset = preview.verticalOffset;
+        if (store.sampleCount > 0) {
+            layout.start = preview.range.start;
+            layout.end = preview.range.end;
+        }
+    } else {
+        offset = offsetWithinReach(static_cast<float>(truncToInt(offset)),
+                                   offsetReach(view, store.zoomIndex));
+    }
+    layout.offset = truncToInt(offset);
+    layout.base = clampToInt(std::int64_t{10} - layout.offset);
+
+    layout.last = std::min(layout.end, store.sampleCount - 1);
+    const std::int64_t shown = std::int64_t{layout.last} - layout.start;
+    layout.compression =
+        shown > layout.viewSpan
+            ? static_cast<float>(static_cast<double>(layout.viewSpan) / static_cast<double>(shown))
+            : 1.0f;
+    layout.step = layout.compression * layout.pixelsPerSample;
+    return layout;
+}
+
+}  // namespace nuvisca
