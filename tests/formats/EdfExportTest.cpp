@@ -34,7 +34,10 @@ struct ReadBack {
     Annotations annotations;
 
     explicit ReadBack(const std::filesystem::path& file) {
-        EXPECT_EQ(edfopen_file_readonly(file.c_str(), &header, EDFLIB_READ_ALL_ANNOTATIONS), 0);
+        if (edfopen_file_readonly(file.c_str(), &header, EDFLIB_READ_ALL_ANNOTATIONS) != 0) {
+            ADD_FAILURE() << "edflib cannot open " << file;
+            return;
+        }
         for (int s = 0; s < std::min(header.edfsignals, 4); ++s) {
             const int n = static_cast<int>(header.signalparam[s].smp_in_file);
             const auto k = static_cast<std::size_t>(s);
@@ -74,7 +77,9 @@ TEST(EdfExportTest, SlotsLieOnOneContinuousTimelineWithItsGapsMarked) {
         {{}, {0, 1, -1, -1, 4, -1, -1, -1, 8}, {{"no data", 5, 3}}},  // 1 s, 1.5 s
         {{{2, 37240}}, {0, 1, 20, 21}, {{"no data", 2, 18}, {"restart", 20, -2}}},  // a pause
         {{{0, 86390}, {2, 5}}, {0, 1, 30}, {{"no data", 2, 28}, {"restart", 30, -2}}},  // midnight
-        {{{3, 37230}}, {0, 1, 2, 3, 4}, {{"restart", 3, -2}}},  // earlier than the slot before
+        // restarts earlier than the slot before, more of them than records
+        {{{1, 37230}, {2, 37230}, {3, 37230}}, {0, 1, 2, 3},
+         {{"restart", 1, -2}, {"restart", 2, -2}, {"restart", 3, -2}}},
         {{{0, continuationTag}, {2, 37232}}, {0, 1, 4}, {{"restart", 4, -2}}},  // the header's start
     };
     // clang-format on
@@ -116,8 +121,9 @@ TEST(EdfExportTest, ValuesDecodeWithinHalfAStepAndNoValueIsTheDigitalMinimum) {
         const auto pick = [&](float value) {
             return random() % 9 == 0 ? odd[random() % 5] : value;
         };
+        // toHb in a band narrower than what 8 header characters resolve so far from zero
         setSample(*store, i, store->sampleTime[i], pick(rso2(random)), pick(index(random)),
-                  pick(index(random)), pick(index(random)));
+                  pick(index(random)), pick(random() % 2 ? 99999.0f : 99999.0078125f));
     }
     store->averageWindow = 3;
     computeMovingAverage(*store);
@@ -142,7 +148,8 @@ TEST(EdfExportTest, ValuesDecodeWithinHalfAStepAndNoValueIsTheDigitalMinimum) {
                         highest = std::max(highest, double{v});
                     }
                 }
-                EXPECT_LT(step, (highest - lowest) / (p.dig_max - p.dig_min - 1) * 1.001);
+                EXPECT_TRUE(s == 3 ||
+                            step < (highest - lowest) / (p.dig_max - p.dig_min - 1) * 1.001);
             }
         }
     }
