@@ -1,0 +1,18 @@
+#pragma once
+
+#include <filesystem>
+
+#include "formats/CsvWriter.h"
+#include "formats/EdfPlan.h"
+#include "store/MeasurementStore.h"
+
+namespace nuvisca {
+
+// Writes the recording as EDF+C or BDF+C: rSO2, oxHb, dxHb and toHb at 2 Hz on one continuous
+// timeline, with "restart" and "no data" annotations. The file is written beside path and
+// moved into place only when complete; on failure nothing under path changes and the result
+// says why in one line.
+EdfResult saveEdfExport(const std::filesystem::path& path, const MeasurementStore& store,
+                        ExportSeries series, EdfFlavour flavour);
+
+}  // namespace nuvisca

@@ -1,0 +1,70 @@
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "formats/CsvWriter.h"
+#include "store/MeasurementStore.h"
+
+namespace nuvisca {
+
+enum class EdfFlavour { Edf, Bdf };  // 16-bit or 24-bit samples
+
+struct EdfResult {
+    bool ok = false;
+    std::string error;  // one line, when not ok
+};
+
+inline constexpr std::size_t kEdfSignalCount = 4;
+inline constexpr std::array<Channel, kEdfSignalCount> kEdfSignalChannels = {kRso2, kOxhb, kDxhb,
+                                                                            kTohb};
+inline constexpr std::int32_t kEdfSamplesPerRecord = 2;  // 2 Hz in records of 1 s
+
+struct EdfDigitalRange {
+    std::int32_t minimum;  // reserved for samples without a value and for padding
+    std::int32_t maximum;
+};
+
+EdfDigitalRange digitalRangeOf(EdfFlavour flavour);
+
+// A physical range as the header holds it: at most 8 characters each.
+struct EdfPhysicalRange {
+    std::string minimumText;
+    std::string maximumText;
+    double minimum = 0.0;  // the texts' values
+    double maximum = 0.0;
+};
+
+// The narrowest range whose 8-character bounds hold every value in [lowest, highest] above
+// the reserved digital minimum. Values must be finite, lowest <= highest and |value| < 1e7.
+EdfPhysicalRange choosePhysicalRange(double lowest, double highest, EdfFlavour flavour);
+
+// The digital value that the header's range gives value, never the reserved minimum.
+std::int32_t digitalValueOf(double value, const EdfPhysicalRange& range, EdfFlavour flavour);
+
+// Each slot's place on the continuous timeline, in half-second steps from slot 0. Restart
+// tags must be times of day.
+std::vector<std::int64_t> timelineSteps(const MeasurementStore& store);
+
+struct EdfAnnotation {
+    std::int64_t onsetSteps = 0;
+    std::int64_t durationSteps = -1;  // negative: none
+    std::string text;
+};
+
+struct EdfPlan {
+    std::int32_t year = 0, month = 0, day = 0, hour = 0, minute = 0, second = 0;
+    std::int64_t recordCount = 0;
+    std::array<EdfPhysicalRange, kEdfSignalCount> ranges;
+    // recordCount records, each kEdfSamplesPerRecord samples of every signal in turn.
+    std::vector<std::int32_t> samples;
+    std::vector<EdfAnnotation> annotations;  // in timeline order
+};
+
+// Everything the file holds, or the reason why the recording cannot become one.
+EdfResult planEdfExport(const MeasurementStore& store, ExportSeries series, EdfFlavour flavour,
+                        EdfPlan& plan);
+
+}  // namespace nuvisca

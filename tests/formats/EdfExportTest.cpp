@@ -1,0 +1,245 @@
+#include <edflib.h>
+#include <gtest/gtest.h>
+
+#include <signal.h>
+#include <sys/resource.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <cmath>
+#include <functional>
+#include <limits>
+#include <random>
+
+#include "formats/CsvTestSupport.h"
+#include "formats/EdfExport.h"
+#include "formats/NvdReader.h"
+#include "store/MovingAverage.h"
+
+namespace nuvisca {
+namespace {
+
+using namespace test;
+
+constexpr float kNaN = std::numeric_limits<float>::quiet_NaN();
+constexpr EdfFlavour kFlavours[] = {EdfFlavour::Edf, EdfFlavour::Bdf};
+
+using Annotations = std::vector<std::tuple<std::string, long long, long long>>;
+
+// A file as edflib's own reader sees it; annotation times in half-seconds.
+struct ReadBack {
+    edf_hdr_struct header{};
+    std::array<std::vector<int>, kEdfSignalCount> digital;
+    std::array<std::vector<double>, kEdfSignalCount> physical;
+    Annotations annotations;
+
+    explicit ReadBack(const std::filesystem::path& file) {
+        if (edfopen_file_readonly(file.c_str(), &header, EDFLIB_READ_ALL_ANNOTATIONS) != 0) {
+            ADD_FAILURE() << "edflib cannot open " << file;
+            return;
+        }
+        for (int s = 0; s < std::min(header.edfsignals, 4); ++s) {
+            const int n = static_cast<int>(header.signalparam[s].smp_in_file);
+            const auto k = static_cast<std::size_t>(s);
+            digital[k].resize(static_cast<std::size_t>(n));
+            physical[k].resize(static_cast<std::size_t>(n));
+            edfread_digital_samples(header.handle, s, n, digital[k].data());
+            edfseek(header.handle, s, 0, EDFSEEK_SET);
+            edfread_physical_samples(header.handle, s, n, physical[k].data());
+        }
+        for (int i = 0; i < header.annotations_in_file; ++i) {
+            edf_annotation_struct a{};
+            edf_get_annotation(header.handle, i, &a);
+            annotations.emplace_back(a.annotation, a.onset / 5000000, a.duration_l / 5000000);
+        }
+        edfclose_file(header.handle);
+    }
+};
+
+ReadBack exported(const MeasurementStore& store, EdfFlavour flavour,
+                  ExportSeries series = ExportSeries::Measured) {
+    const TempDir dir;
+    const EdfResult result = saveEdfExport(dir.file("out.edf"), store, series, flavour);
+    EXPECT_TRUE(result.ok) << result.error;
+    return ReadBack(dir.file("out.edf"));
+}
+
+// From 10:20:30 on (tag 37230) unless slot 0 gets a tag; slot i's oxHb is i + 1, so each step
+// of the file tells which slot it holds. A duration of -2 means none.
+TEST(EdfExportTest, SlotsLieOnOneContinuousTimelineWithItsGapsMarked) {
+    struct Case {
+        std::vector<std::pair<std::size_t, std::uint64_t>> tags;
+        std::vector<long long> steps;  // of each slot; -1: the slot has no value
+        Annotations annotations;
+    };
+    // clang-format off
+    const Case cases[] = {
+        {{}, {0, 1, -1, -1, 4, -1, -1, -1, 8}, {{"no data", 5, 3}}},  // 1 s, 1.5 s
+        {{{2, 37240}}, {0, 1, 20, 21}, {{"no data", 2, 18}, {"restart", 20, -2}}},  // a pause
+        {{{0, 86390}, {2, 5}}, {0, 1, 30}, {{"no data", 2, 28}, {"restart", 30, -2}}},  // midnight
+        // restarts earlier than the slot before, more of them than records
+        {{{1, 37230}, {2, 37230}, {3, 37230}}, {0, 1, 2, 3},
+         {{"restart", 1, -2}, {"restart", 2, -2}, {"restart", 3, -2}}},
+        {{{0, continuationTag}, {2, 37232}}, {0, 1, 4}, {{"restart", 4, -2}}},  // the header's start
+    };
+    // clang-format on
+    for (const Case& c : cases) {
+        auto store = makeRecording(static_cast<std::int32_t>(c.steps.size()));
+        for (std::size_t i = 0; i < c.steps.size(); ++i) {
+            const float v = c.steps[i] < 0 ? -1.0f : static_cast<float>(i + 1);
+            setSample(*store, i, store->sampleTime[i], v, v, v, v);
+        }
+        for (const auto& [slot, tag] : c.tags) {
+            store->sampleTime[slot] = tag;
+        }
+        const ReadBack file = exported(*store, EdfFlavour::Edf);
+        const auto& h = file.header;
+        EXPECT_EQ(h.starttime_hour * 3600 + h.starttime_minute * 60 + h.starttime_second,
+                  store->sampleTime[0] == continuationTag ? 37230u : store->sampleTime[0]);
+        std::vector<long long> steps(c.steps.size(), -1);
+        for (std::size_t t = 0; t < file.physical[1].size(); ++t) {
+            if (file.digital[1][t] != -32768) {
+                steps.at(static_cast<std::size_t>(std::lround(file.physical[1][t]) - 1)) =
+                    static_cast<long long>(t);
+            }
+        }
+        EXPECT_EQ(file.physical[1].size(), static_cast<std::size_t>(c.steps.back() / 2 * 2 + 2));
+        EXPECT_EQ(steps, c.steps);
+        EXPECT_EQ(file.annotations, c.annotations);
+    }
+}
+
+// Random values and every kind of missing one, measured and averaged, in both widths: a
+// value never decodes to the digital minimum and lies within half a step of its original,
+// and the step is as fine as the sample width allows.
+TEST(EdfExportTest, ValuesDecodeWithinHalfAStepAndNoValueIsTheDigitalMinimum) {
+    std::mt19937 random(7);
+    std::uniform_real_distribution<float> rso2(40.0f, 95.0f), index(0.0f, 0.9f);
+    const float odd[] = {0.01f, 0.0101f, -1.0f, kNaN, std::numeric_limits<float>::infinity()};
+    auto store = makeRecording(5000);
+    for (std::size_t i = 0; i < 5000; ++i) {
+        const auto pick = [&](float value) {
+            return random() % 9 == 0 ? odd[random() % 5] : value;
+        };
+        // toHb in a band narrower than what 8 header characters resolve so far from zero
+        setSample(*store, i, store->sampleTime[i], pick(rso2(random)), pick(index(random)),
+                  pick(index(random)), pick(random() % 2 ? 99999.0f : 99999.0078125f));
+    }
+    store->averageWindow = 3;
+    computeMovingAverage(*store);
+    for (const EdfFlavour flavour : kFlavours) {
+        for (const ExportSeries series : {ExportSeries::Measured, ExportSeries::Averaged}) {
+            const ReadBack file = exported(*store, flavour, series);
+            const auto& values =
+                series == ExportSeries::Measured ? store->measured : store->averaged;
+            const EdfDigitalRange digital = digitalRangeOf(flavour);
+            for (std::size_t s = 0; s < kEdfSignalCount; ++s) {
+                const edf_param_struct& p = file.header.signalparam[s];
+                const double step = (p.phys_max - p.phys_min) / (p.dig_max - p.dig_min);
+                double lowest = 1e9, highest = -1e9;
+                for (std::size_t i = 0; i < 5000; ++i) {
+                    const float v = values[kEdfSignalChannels[s]][i];
+                    const bool has = std::isfinite(v) && v >= 0.0f &&
+                                     (s != 0 || store->measured[kRso2][i] > 0.01);
+                    ASSERT_EQ(file.digital[s][i] == digital.minimum, !has) << s << " " << i;
+                    if (has) {
+                        EXPECT_LE(std::fabs(file.physical[s][i] - v), step * 0.500001) << i;
+                        lowest = std::min(lowest, double{v});
+                        highest = std::max(highest, double{v});
+                    }
+                }
+                EXPECT_TRUE(s == 3 ||
+                            step < (highest - lowest) / (p.dig_max - p.dig_min - 1) * 1.001);
+            }
+        }
+    }
+}
+
+// A refusal or a failed write (edflib itself reports success when the disk refuses bytes)
+// leaves the file that bore the name as it was and nothing else behind.
+TEST(EdfExportTest, RefusalsAndFailedWritesLeaveTheExistingFileWhole) {
+    using S = MeasurementStore;
+    // clang-format off
+    const std::pair<const char*, std::function<void(S&)>> cases[] = {
+        {"no samples", [](S& s) { s.sampleCount = 0; }},
+        {"not a calendar date", [](S& s) { s.startMonth = 13; }},
+        {"not a calendar date", [](S& s) { s.startYear = 23, s.startMonth = 2, s.startDay = 29; }},
+        {"1985-2084", [](S& s) { s.startYear = 85; }},
+        {"1985-2084", [](S& s) { s.startYear = -16; }},
+        {"not a time of day", [](S& s) { s.sampleTime[0] = 86400; }},
+        {"not a time of day", [](S& s) { s.sampleTime[0] = continuationTag, s.startMinute = 60; }},
+        {"too large", [](S& s) { s.measured[kTohb][1] = 1e7f; }},
+    };
+    // clang-format on
+    const TempDir dir;
+    const auto old = dir.file("old.edf");
+    writeText(old, "keep");
+    for (const auto& [reason, change] : cases) {
+        auto store = makeRecording(4);
+        change(*store);
+        const EdfResult result =
+            saveEdfExport(old, *store, ExportSeries::Measured, EdfFlavour::Bdf);
+        EXPECT_FALSE(result.ok);
+        EXPECT_NE(result.error.find(reason), std::string::npos) << result.error;
+        EXPECT_EQ(result.error.find('\n'), std::string::npos);
+    }
+    const auto store = makeRecording(kSampleCapacity);
+    const auto save = [&](const std::filesystem::path& target) {
+        return saveEdfExport(target, *store, ExportSeries::Measured, EdfFlavour::Bdf).ok;
+    };
+    EXPECT_FALSE(save(old / "out.edf"));
+    for (const rlim_t bytes : {1000u, 100000u, 500000u}) {
+        std::fflush(nullptr);
+        if (const pid_t child = ::fork(); child == 0) {
+            const rlimit limit{bytes, bytes};
+            ::signal(SIGXFSZ, SIG_IGN);
+            ::_exit(::setrlimit(RLIMIT_FSIZE, &limit) != 0 ? 2 : save(old) ? 1 : 0);
+        } else {
+            int status = 0;
+            ::waitpid(child, &status, 0);
+            EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << "1: success; 2: no limit";
+        }
+    }
+    EXPECT_EQ(readBytes(old), "keep");
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.path()), {}), 1);
+    EXPECT_TRUE(save(old));
+    EXPECT_EQ(ReadBack(old).header.datarecords_in_file, kSampleCapacity / 2);
+}
+
+// The samples' restarts, from their own description: 10:40 after 09:00, 00:05 after 23:20.
+TEST(EdfExportTest, SamplesBecomeContinuousFilesOfFourSignalsAt2HzWithTheirRestarts) {
+    const char* const kLabels[] = {"rSO2", "oxHb", "dxHb", "toHb"};
+    const std::tuple<const char*, int, std::vector<long long>> samples[] = {
+        {"short-3min.NVD", 8 * 3600 + 30 * 60, {}},
+        {"two-hours-pause-restart.NVD", 9 * 3600, {2 * 6000}},
+        {"over-midnight.NVD", 23 * 3600 + 20 * 60, {2 * 2700}},
+    };
+    for (const auto& [name, start, restarts] : samples) {
+        const auto store = makeMeasurementStore();
+        GraphViewState view;
+        ASSERT_TRUE(readNVDFile(std::filesystem::path(NUVISCA_SAMPLES_DIR) / name, *store, view));
+        for (const EdfFlavour flavour : kFlavours) {
+            const ReadBack file = exported(*store, flavour);
+            EXPECT_EQ(file.header.filetype, flavour == EdfFlavour::Edf ? EDFLIB_FILETYPE_EDFPLUS
+                                                                       : EDFLIB_FILETYPE_BDFPLUS);
+            EXPECT_EQ(file.header.edfsignals, 4);
+            EXPECT_EQ(file.header.datarecord_duration, EDFLIB_TIME_DIMENSION);
+            EXPECT_EQ(file.header.starttime_hour * 3600 + file.header.starttime_minute * 60, start);
+            EXPECT_EQ(std::string(file.header.equipment), store->deviceId.data());
+            for (int s = 0; s < 4; ++s) {
+                EXPECT_EQ(file.header.signalparam[s].smp_in_datarecord, 2);
+                EXPECT_EQ(std::string(file.header.signalparam[s].label, 4), kLabels[s]);
+            }
+            std::vector<long long> onsets;
+            for (const auto& [text, onset, duration] : file.annotations) {
+                if (text == "restart") {
+                    onsets.push_back(onset);
+                }
+            }
+            EXPECT_EQ(onsets, restarts) << name;
+        }
+    }
+}
+
+}  // namespace
+}  // namespace nuvisca
