@@ -216,8 +216,7 @@ TEST(EdfExportTest, SamplesBecomeContinuousFilesOfFourSignalsAt2HzWithTheirResta
     };
     for (const auto& [name, start, restarts] : samples) {
         const auto store = makeMeasurementStore();
-        GraphViewState view;
-        ASSERT_TRUE(readNVDFile(std::filesystem::path(NUVISCA_SAMPLES_DIR) / name, *store, view));
+        ASSERT_TRUE(readNVDFile(std::filesystem::path(NUVISCA_SAMPLES_DIR) / name, *store));
         for (const EdfFlavour flavour : kFlavours) {
             const ReadBack file = exported(*store, flavour);
             EXPECT_EQ(file.header.filetype, flavour == EdfFlavour::Edf ? EDFLIB_FILETYPE_EDFPLUS
