@@ -109,7 +109,7 @@ std::variant<RenderOptions, int> parseArguments(std::span<const std::string_view
         return size.has_value();
     };
     const bool valid =
-        line.readValues("size", "WxH, each from 1 to 16384",
+        line.readValues("size", "WxH, each from 1 to " + std::to_string(kMaxSide),
                         [&](std::string_view text) { return parseSize(text, options); }) &&
         line.readInt("zoom", 0, 4, options.zoomIndex) &&
         line.readInt("average", 1, kLargestAverage, options.average) &&
