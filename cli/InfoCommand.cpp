@@ -2,7 +2,7 @@
 #include <filesystem>
 #include <optional>
 
-#include "cli/Arguments.h"
+#include "cli/CommandLine.h"
 #include "cli/Commands.h"
 #include "cli/RecordingInput.h"
 #include "store/RecordingDate.h"
@@ -15,10 +15,6 @@ constexpr std::string_view kInfoUsage =
     "\n"
     "Prints what the viewer reads from a recording, one 'key: value' line each:\n"
     "format, date_key, device_id, start, end, samples, span_samples.\n";
-
-int usageError(std::string_view problem, std::string_view argument) {
-    return cli::usageError("info", kInfoUsage, problem, argument);
-}
 
 void printInfo(const LoadedRecording& recording, const MeasurementStore& store) {
     std::printf("format: %s\n", formatName(recording.format));
@@ -33,31 +29,15 @@ void printInfo(const LoadedRecording& recording, const MeasurementStore& store) 
 }  // namespace
 
 int runInfo(std::span<const std::string_view> args) {
-    std::optional<std::string_view> file;
-    bool optionsEnded = false;
-    for (const std::string_view arg : args) {
-        if (!optionsEnded && (arg == "--help" || arg == "-h")) {
-            std::fputs(kInfoUsage.data(), stdout);
-            return kExitOk;
-        }
-        if (!optionsEnded && arg == "--") {
-            optionsEnded = true;
-        } else if (!optionsEnded && arg.size() > 1 && arg.front() == '-') {
-            return usageError("unknown option ", arg);
-        } else if (file) {
-            return usageError("unexpected argument ", arg);
-        } else {
-            file = arg;
-        }
-    }
-    if (!file) {
-        return usageError("missing FILE", "");
+    CommandLine line("info", kInfoUsage, {"FILE"});
+    if (const std::optional<int> status = line.parse(args)) {
+        return *status;
     }
 
     const auto store = makeMeasurementStore();
     GraphViewState view;
     const std::optional<LoadedRecording> recording =
-        loadRecording(std::filesystem::path(*file), *store, view);
+        loadRecording(std::filesystem::path(line.operand(0)), *store, view);
     if (!recording) {
         return kExitFailure;
     }

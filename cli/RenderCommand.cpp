@@ -1,4 +1,3 @@
-#include <QGuiApplication>
 #include <QImage>
 #include <QString>
 #include <array>
@@ -6,9 +5,11 @@
 #include <filesystem>
 #include <optional>
 #include <string>
+#include <variant>
 
-#include "cli/Arguments.h"
+#include "cli/CommandLine.h"
 #include "cli/Commands.h"
+#include "cli/OffscreenApplication.h"
 #include "cli/RecordingInput.h"
 #include "graph/GraphImage.h"
 #include "graph/GraphRenderer.h"
@@ -89,60 +90,37 @@ bool parseHidden(std::string_view list, RenderOptions& options) {
     return true;
 }
 
-// Applies one option with its value; false for an unknown option or a bad value.
-bool parseOption(std::string_view name, std::string_view value, RenderOptions& options) {
-    if (name == "--size") {
-        return parseSize(value, options);
+// The options, or the exit status when they end the command (help shown or a usage error).
+std::variant<RenderOptions, int> parseArguments(std::span<const std::string_view> args) {
+    CommandLine line("render", kRenderUsage, {"IN", "OUT.png"});
+    for (const char* name : {"size", "zoom", "average", "start", "end", "hide", "paper"}) {
+        line.addOption(name);
     }
-    if (name == "--hide") {
-        return parseHidden(value, options);
+    line.addOption("page", false);
+    if (const std::optional<int> status = line.parse(args)) {
+        return *status;
     }
-    if (name == "--paper") {
-        const std::optional<QPageSize> paper = paperSizeNamed(value);
-        options.paper = paper.value_or(options.paper);
-        return paper.has_value();
-    }
-    std::optional<int> number;
-    if (name == "--zoom") {
-        number = parseInt(value, 0, 4);
-        options.zoomIndex = number.value_or(options.zoomIndex);
-    } else if (name == "--average") {
-        number = parseInt(value, 1, kLargestAverage);
-        options.average = number.value_or(options.average);
-    } else if (name == "--start") {
-        number = parseInt(value, 0, kSampleCapacity);
-        options.start = number;
-    } else if (name == "--end") {
-        number = parseInt(value, 0, kSampleCapacity);
-        options.end = number;
-    }
-    return number.has_value();
-}
-
-std::optional<RenderOptions> parseArguments(std::span<const std::string_view> args) {
     RenderOptions options;
-    std::size_t positional = 0;
-    for (std::size_t i = 0; i < args.size(); ++i) {
-        const std::string_view arg = args[i];
-        if (arg == "--page") {
-            options.page = true;
-        } else if (arg.starts_with("--")) {
-            if (i + 1 >= args.size() || !parseOption(arg, args[i + 1], options)) {
-                std::fprintf(stderr, "nuvisca render: bad or incomplete option '%.*s'\n",
-                             static_cast<int>(arg.size()), arg.data());
-                return std::nullopt;
-            }
-            ++i;
-        } else if (positional < 2) {
-            (positional++ == 0 ? options.input : options.output) = std::string(arg);
-        } else {
-            std::fputs("nuvisca render: too many arguments\n", stderr);
-            return std::nullopt;
-        }
-    }
-    if (positional != 2) {
-        std::fputs(kRenderUsage.data(), stderr);
-        return std::nullopt;
+    options.input = line.operand(0);
+    options.output = line.operand(1);
+    options.page = line.isSet("page");
+    const auto paper = [&](std::string_view name) {
+        const std::optional<QPageSize> size = paperSizeNamed(name);
+        options.paper = size.value_or(options.paper);
+        return size.has_value();
+    };
+    const bool valid =
+        line.readValues("size", "WxH, each from 1 to " + std::to_string(kMaxSide),
+                        [&](std::string_view text) { return parseSize(text, options); }) &&
+        line.readInt("zoom", 0, 4, options.zoomIndex) &&
+        line.readInt("average", 1, kLargestAverage, options.average) &&
+        line.readInt("start", 0, kSampleCapacity, options.start) &&
+        line.readInt("end", 0, kSampleCapacity, options.end) &&
+        line.readValues("hide", "a comma list of oxhb,dxhb,tohb,rso2",
+                        [&](std::string_view list) { return parseHidden(list, options); }) &&
+        line.readValues("paper", "a paper name such as A4, A3, Letter or B5", paper);
+    if (!valid) {
+        return kExitUsage;
     }
     return options;
 }
@@ -175,27 +153,17 @@ bool loadAsViewer(const RenderOptions& options, MeasurementStore& store, GraphVi
 }  // namespace
 
 int runRender(std::span<const std::string_view> args) {
-    if (!args.empty() && (args.front() == "--help" || args.front() == "-h")) {
-        std::fputs(kRenderUsage.data(), stdout);
-        return kExitOk;
-    }
-    const std::optional<RenderOptions> options = parseArguments(args);
-    if (!options) {
-        return kExitUsage;
+    const std::variant<RenderOptions, int> parsed = parseArguments(args);
+    const RenderOptions* options = std::get_if<RenderOptions>(&parsed);
+    if (options == nullptr) {
+        return std::get<int>(parsed);
     }
     const auto store = makeMeasurementStore();
     GraphViewState view;
     if (!loadAsViewer(*options, *store, view)) {
         return kExitFailure;
     }
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) {
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    }
-    int argc = 1;
-    std::array<char*, 2> argv{const_cast<char*>("nuvisca"), nullptr};
-    const QGuiApplication app(argc, argv.data());
-    // The view has painted itself before anyone looks at it or prints, and its text attributes
-    // keep what that draw left in them.
+    const OffscreenApplication app;
     const QSize size(options->width, options->height);
     settleView(view, store->zoomIndex, onScreenBounds(size));
     TextAttributes attributes = attributesAfterDraw(*store);

@@ -1,7 +1,11 @@
+#include <array>
 #include <cstdio>
+#include <span>
+#include <string>
 #include <string_view>
 #include <vector>
 
+#include "cli/CommandLine.h"
 #include "cli/Commands.h"
 
 namespace {
@@ -18,30 +22,31 @@ constexpr std::string_view kUsage =
     "\n"
     "Run 'nuvisca COMMAND --help' for the options of a command.\n";
 
+struct Command {
+    std::string_view name;
+    int (*run)(std::span<const std::string_view>);
+};
+
+constexpr std::array kCommands{Command{"info", nuvisca::cli::runInfo},
+                               Command{"render", nuvisca::cli::runRender},
+                               Command{"export", nuvisca::cli::runExport}};
+
 }  // namespace
 
 int main(int argc, char** argv) {
-    std::vector<std::string_view> args(argv + 1, argv + argc);
+    const std::vector<std::string_view> args(argv + 1, argv + argc);
     if (args.empty()) {
-        std::fputs(kUsage.data(), stderr);
-        return nuvisca::cli::kExitUsage;
+        return nuvisca::cli::usageError("", "missing COMMAND");
     }
-    const std::string_view command = args.front();
-    const std::span<const std::string_view> rest(args.data() + 1, args.size() - 1);
-    if (command == "--help" || command == "-h" || command == "help") {
+    const std::string_view name = args.front();
+    if (name == "--help" || name == "-h" || name == "help") {
         std::fputs(kUsage.data(), stdout);
         return nuvisca::cli::kExitOk;
     }
-    if (command == "info") {
-        return nuvisca::cli::runInfo(rest);
+    for (const Command& command : kCommands) {
+        if (name == command.name) {
+            return command.run(std::span(args).subspan(1));
+        }
     }
-    if (command == "render") {
-        return nuvisca::cli::runRender(rest);
-    }
-    if (command == "export") {
-        return nuvisca::cli::runExport(rest);
-    }
-    std::fprintf(stderr, "nuvisca: unknown command '%.*s'\n\n%s", static_cast<int>(command.size()),
-                 command.data(), kUsage.data());
-    return nuvisca::cli::kExitUsage;
+    return nuvisca::cli::usageError("", "unknown command '" + std::string(name) + "'");
 }

@@ -1,0 +1,131 @@
+#include "cli/CommandLine.h"
+
+#include <QStringList>
+#include <charconv>
+#include <cstdio>
+
+#include "cli/Commands.h"
+
+namespace nuvisca::cli {
+namespace {
+
+// Latin-1 maps each byte to one character and back, so file names in any encoding (or none)
+// reach the file system unchanged.
+QString toQString(std::string_view bytes) {
+    return QString::fromLatin1(bytes.data(), static_cast<qsizetype>(bytes.size()));
+}
+
+std::string toBytes(const QString& text) {
+    return text.toLatin1().toStdString();
+}
+
+std::string quoted(std::string_view text) {
+    return "'" + std::string(text) + "'";
+}
+
+}  // namespace
+
+std::optional<int> parseInt(std::string_view text, int low, int high) {
+    int value = 0;
+    const auto [rest, error] = std::from_chars(text.data(), text.data() + text.size(), value);
+    if (error != std::errc() || rest != text.data() + text.size() || value < low || value > high) {
+        return std::nullopt;
+    }
+    return value;
+}
+
+int usageError(std::string_view command, std::string_view problem) {
+    const std::string name = command.empty() ? "nuvisca" : "nuvisca " + std::string(command);
+    std::fprintf(stderr, "%s: %.*s; see '%s --help'\n", name.c_str(),
+                 static_cast<int>(problem.size()), problem.data(), name.c_str());
+    return kExitUsage;
+}
+
+CommandLine::CommandLine(std::string_view command, std::string_view usage,
+                         std::vector<std::string_view> operandNames)
+    : command_(command), usage_(usage), operandNames_(std::move(operandNames)) {
+    parser_.addOption(QCommandLineOption(QStringList{QStringLiteral("h"), QStringLiteral("help")}));
+}
+
+void CommandLine::addOption(const char* name, bool takesValue) {
+    parser_.addOption(QCommandLineOption(QLatin1String(name), QString(),
+                                         takesValue ? QStringLiteral("value") : QString()));
+}
+
+std::optional<int> CommandLine::parse(std::span<const std::string_view> args) {
+    QStringList list{QStringLiteral("nuvisca")};
+    for (const std::string_view arg : args) {
+        list.append(toQString(arg));
+    }
+    const bool parsed = parser_.parse(list);
+    if (parser_.isSet(QStringLiteral("help"))) {
+        std::fputs(usage_.c_str(), stdout);
+        return kExitOk;
+    }
+    if (!parser_.unknownOptionNames().isEmpty()) {
+        const QString name = parser_.unknownOptionNames().front();
+        return usageError("unknown option " +
+                          quoted((name.size() == 1 ? "-" : "--") + toBytes(name)));
+    }
+    if (!parsed) {
+        // Qt's own words for a missing or unexpected option value, as a clause.
+        std::string problem = toBytes(parser_.errorText());
+        if (!problem.empty() && problem.back() == '.') {
+            problem.pop_back();
+        }
+        if (!problem.empty() && problem.front() >= 'A' && problem.front() <= 'Z') {
+            problem.front() = static_cast<char>(problem.front() - 'A' + 'a');
+        }
+        return usageError(problem);
+    }
+    for (const QString& operand : parser_.positionalArguments()) {
+        operands_.push_back(toBytes(operand));
+    }
+    if (operands_.size() > operandNames_.size()) {
+        return usageError("unexpected argument " + quoted(operands_[operandNames_.size()]));
+    }
+    if (operands_.size() < operandNames_.size()) {
+        std::string missing = "missing";
+        for (std::size_t k = operands_.size(); k < operandNames_.size(); ++k) {
+            missing += (k == operands_.size() ? " " : " and ") + std::string(operandNames_[k]);
+        }
+        return usageError(missing);
+    }
+    return std::nullopt;
+}
+
+bool CommandLine::readValues(const char* name, std::string_view what,
+                             const std::function<bool(std::string_view)>& accept) const {
+    for (const QString& text : parser_.values(QLatin1String(name))) {
+        const std::string value = toBytes(text);
+        if (!accept(value)) {
+            usageError("--" + std::string(name) + " takes " + std::string(what) + ", not " +
+                       quoted(value));
+            return false;
+        }
+    }
+    return true;
+}
+
+bool CommandLine::readInt(const char* name, int low, int high, std::optional<int>& value) const {
+    const std::string what =
+        "a whole number from " + std::to_string(low) + " to " + std::to_string(high);
+    return readValues(name, what, [&](std::string_view text) {
+        const std::optional<int> number = parseInt(text, low, high);
+        value = number ? number : value;
+        return number.has_value();
+    });
+}
+
+bool CommandLine::readInt(const char* name, int low, int high, int& value) const {
+    std::optional<int> read;
+    const bool ok = readInt(name, low, high, read);
+    value = read.value_or(value);
+    return ok;
+}
+
+int CommandLine::usageError(std::string_view problem) const {
+    return cli::usageError(command_, problem);
+}
+
+}  // namespace nuvisca::cli

@@ -1,0 +1,55 @@
+#pragma once
+
+#include <QCommandLineParser>
+#include <functional>
+#include <optional>
+#include <span>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace nuvisca::cli {
+
+// The largest number the moving-average box shows.
+inline constexpr int kLargestAverage = 30;
+
+// A whole decimal number from low to high, with nothing after it.
+std::optional<int> parseInt(std::string_view text, int low, int high);
+
+// Prints "nuvisca COMMAND: PROBLEM; see 'nuvisca COMMAND --help'" (no COMMAND when empty) to
+// stderr; returns the usage-error exit status.
+int usageError(std::string_view command, std::string_view problem);
+
+// One command's options and operands. Options take their value as "--name V" or "--name=V"
+// and may follow the operands; "--help" anywhere prints the usage; "--" ends the options.
+class CommandLine {
+public:
+    CommandLine(std::string_view command, std::string_view usage,
+                std::vector<std::string_view> operandNames);
+
+    void addOption(const char* name, bool takesValue = true);
+
+    // An exit status when the arguments end the command: help shown or a usage error.
+    std::optional<int> parse(std::span<const std::string_view> args);
+
+    bool isSet(const char* name) const { return parser_.isSet(QLatin1String(name)); }
+    std::string operand(std::size_t index) const { return operands_.at(index); }
+
+    // Hands each value of the option to accept, in order; false (after the usage error) for
+    // the first one it refuses, which is described as "--name takes WHAT, not 'VALUE'".
+    bool readValues(const char* name, std::string_view what,
+                    const std::function<bool(std::string_view)>& accept) const;
+    bool readInt(const char* name, int low, int high, int& value) const;
+    bool readInt(const char* name, int low, int high, std::optional<int>& value) const;
+
+private:
+    int usageError(std::string_view problem) const;
+
+    std::string command_;
+    std::string usage_;
+    std::vector<std::string_view> operandNames_;
+    QCommandLineParser parser_;
+    std::vector<std::string> operands_;
+};
+
+}  // namespace nuvisca::cli
