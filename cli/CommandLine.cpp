@@ -20,7 +20,10 @@ std::string toBytes(const QString& text) {
 }
 
 std::string quoted(std::string_view text) {
-    return "'" + std::string(text) + "'";
+    std::string out;
+    out.reserve(text.size() + 2);
+    out.append(1, '\'').append(text).append(1, '\'');
+    return out;
 }
 
 }  // namespace
