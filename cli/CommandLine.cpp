@@ -44,9 +44,8 @@ std::optional<int> parseInt(std::string_view text, int low, int high) {
 std::optional<double> parseDecimal(std::string_view text, double low, double high) {
     double value = 0.0;
     const auto [rest, error] = std::from_chars(text.data(), text.data() + text.size(), value);
-    // Written so that NaN fails too.
     if (error != std::errc() || rest != text.data() + text.size() || !std::isfinite(value) ||
-        !(value >= low && value <= high)) {
+        value < low || value > high) {
         return std::nullopt;
     }
     return value;
