@@ -2,6 +2,7 @@
 
 #include <QStringList>
 #include <charconv>
+#include <cmath>
 #include <cstdio>
 
 #include "cli/Commands.h"
@@ -17,6 +18,12 @@ QString toQString(std::string_view bytes) {
 
 std::string toBytes(const QString& text) {
     return text.toLatin1().toStdString();
+}
+
+// Bounds such as 0, 100 or 1.5 as people write them.
+std::string formatNumber(double value) {
+    char buffer[32];
+    return {buffer, std::to_chars(buffer, buffer + sizeof buffer, value).ptr};
 }
 
 std::string quoted(std::string_view text) {
@@ -37,11 +44,39 @@ std::optional<int> parseInt(std::string_view text, int low, int high) {
     return value;
 }
 
+std::optional<double> parseDecimal(std::string_view text, double low, double high) {
+    double value = 0.0;
+    const auto [rest, error] = std::from_chars(text.data(), text.data() + text.size(), value);
+    if (error != std::errc() || rest != text.data() + text.size() || !std::isfinite(value) ||
+        value < low || value > high) {
+        return std::nullopt;
+    }
+    return value;
+}
+
 int usageError(std::string_view command, std::string_view problem) {
     const std::string name = command.empty() ? "nuvisca" : "nuvisca " + std::string(command);
     std::fprintf(stderr, "%s: %.*s; see '%s --help'\n", name.c_str(),
                  static_cast<int>(problem.size()), problem.data(), name.c_str());
     return kExitUsage;
+}
+
+std::string lowerCaseSuffix(const std::string& path) {
+    const std::size_t name = path.find_last_of('/') + 1;  // 0 without a slash
+    const std::size_t dot = path.find_last_of('.');
+    std::string suffix = dot == std::string::npos || dot <= name ? "" : path.substr(dot);
+    for (char& c : suffix) {
+        c = (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c;
+    }
+    return suffix;
+}
+
+int finishOutput(int status) {
+    if (std::fflush(stdout) != 0) {
+        std::fputs("nuvisca: cannot write the output\n", stderr);
+        return kExitFailure;
+    }
+    return status;
 }
 
 CommandLine::CommandLine(std::string_view command, std::string_view usage,
@@ -84,13 +119,16 @@ std::optional<int> CommandLine::parse(std::span<const std::string_view> args) {
     for (const QString& operand : parser_.positionalArguments()) {
         operands_.push_back(toBytes(operand));
     }
-    if (operands_.size() > operandNames_.size()) {
+    const bool variadic = !operandNames_.empty() && operandNames_.back().ends_with("...");
+    if (!variadic && operands_.size() > operandNames_.size()) {
         return usageError("unexpected argument " + quoted(operands_[operandNames_.size()]));
     }
     if (operands_.size() < operandNames_.size()) {
         std::string missing = "missing";
         for (std::size_t k = operands_.size(); k < operandNames_.size(); ++k) {
-            missing += (k == operands_.size() ? " " : " and ") + std::string(operandNames_[k]);
+            std::string_view name = operandNames_[k];
+            name.remove_suffix(name.ends_with("...") ? 3 : 0);
+            missing += (k == operands_.size() ? " " : " and ") + std::string(name);
         }
         return usageError(missing);
     }
@@ -125,6 +163,15 @@ bool CommandLine::readInt(const char* name, int low, int high, int& value) const
     const bool ok = readInt(name, low, high, read);
     value = read.value_or(value);
     return ok;
+}
+
+bool CommandLine::readDecimal(const char* name, double low, double high, double& value) const {
+    const std::string what = "a number from " + formatNumber(low) + " to " + formatNumber(high);
+    return readValues(name, what, [&](std::string_view text) {
+        const std::optional<double> number = parseDecimal(text, low, high);
+        value = number.value_or(value);
+        return number.has_value();
+    });
 }
 
 int CommandLine::usageError(std::string_view problem) const {

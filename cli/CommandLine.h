@@ -16,12 +16,23 @@ inline constexpr int kLargestAverage = 30;
 // A whole decimal number from low to high, with nothing after it.
 std::optional<int> parseInt(std::string_view text, int low, int high);
 
+// A finite decimal number from low to high, with nothing after it.
+std::optional<double> parseDecimal(std::string_view text, double low, double high);
+
+// The file name's suffix from its last dot, in ASCII lower case (".png"); empty without one
+// (".profile" has none).
+std::string lowerCaseSuffix(const std::string& path);
+
 // Prints "nuvisca COMMAND: PROBLEM; see 'nuvisca COMMAND --help'" (no COMMAND when empty) to
 // stderr; returns the usage-error exit status.
 int usageError(std::string_view command, std::string_view problem);
 
+// status, or the failure status (said on stderr) when stdout cannot take what was printed.
+int finishOutput(int status);
+
 // One command's options and operands. Options take their value as "--name V" or "--name=V"
 // and may follow the operands; "--help" anywhere prints the usage; "--" ends the options.
+// A last operand name ending in "..." takes one or more operands.
 class CommandLine {
 public:
     CommandLine(std::string_view command, std::string_view usage,
@@ -34,6 +45,7 @@ public:
 
     bool isSet(const char* name) const { return parser_.isSet(QLatin1String(name)); }
     std::string operand(std::size_t index) const { return operands_.at(index); }
+    const std::vector<std::string>& operands() const { return operands_; }
 
     // Hands each value of the option to accept, in order; false (after the usage error) for
     // the first one it refuses, which is described as "--name takes WHAT, not 'VALUE'".
@@ -41,6 +53,7 @@ public:
                     const std::function<bool(std::string_view)>& accept) const;
     bool readInt(const char* name, int low, int high, int& value) const;
     bool readInt(const char* name, int low, int high, std::optional<int>& value) const;
+    bool readDecimal(const char* name, double low, double high, double& value) const;
 
 private:
     int usageError(std::string_view problem) const;

@@ -7,22 +7,37 @@
 #include "cli/Commands.h"
 #include "cli/RecordingInput.h"
 #include "formats/CsvWriter.h"
+#include "formats/EdfExport.h"
 #include "store/MovingAverage.h"
 
 namespace nuvisca::cli {
 namespace {
 
 constexpr std::string_view kExportUsage =
-    "usage: nuvisca export IN OUT.csv [--average N]\n"
+    "usage: nuvisca export IN OUT.csv|OUT.edf|OUT.bdf [--average N]\n"
     "\n"
-    "Writes the CSV export the viewer writes for IN, a device recording or a CSV export.\n"
+    "Writes the CSV export the viewer writes for IN, a device recording or a CSV export; or\n"
+    "with OUT ending in .edf or .bdf, EDF+ (16-bit) or BDF+ (24-bit) on one continuous timeline.\n"
     "  --average N   the number the moving-average box shows, 1 to 30 (default 1: the\n"
     "                measured series); above 1 the averaged series is written\n";
+
+enum class ExportFormat { kCsv, kEdf, kBdf };
+
+std::optional<ExportFormat> formatOfSuffix(const std::string& path) {
+    const std::string suffix = lowerCaseSuffix(path);
+    if (suffix == ".csv") {
+        return ExportFormat::kCsv;
+    }
+    if (suffix == ".edf" || suffix == ".bdf") {
+        return suffix == ".edf" ? ExportFormat::kEdf : ExportFormat::kBdf;
+    }
+    return std::nullopt;
+}
 
 }  // namespace
 
 int runExport(std::span<const std::string_view> args) {
-    CommandLine line("export", kExportUsage, {"IN", "OUT.csv"});
+    CommandLine line("export", kExportUsage, {"IN", "OUT"});
     line.addOption("average");
     if (const std::optional<int> status = line.parse(args)) {
         return *status;
@@ -33,6 +48,10 @@ int runExport(std::span<const std::string_view> args) {
     }
     const std::string in = line.operand(0);
     const std::string out = line.operand(1);
+    const std::optional<ExportFormat> format = formatOfSuffix(out);
+    if (!format) {
+        return usageError("export", "OUT must end in .csv, .edf or .bdf, not '" + out + "'");
+    }
 
     const auto store = makeMeasurementStore();
     GraphViewState view;
@@ -45,6 +64,16 @@ int runExport(std::span<const std::string_view> args) {
         store->averageWindow = average - 1;
         computeMovingAverage(*store);
         series = ExportSeries::Averaged;
+    }
+    if (*format != ExportFormat::kCsv) {
+        const EdfFlavour flavour =
+            *format == ExportFormat::kEdf ? EdfFlavour::Edf : EdfFlavour::Bdf;
+        const EdfResult result = saveEdfExport(std::filesystem::path(out), *store, series, flavour);
+        if (!result.ok) {
+            std::fprintf(stderr, "nuvisca: %s: %s\n", in.c_str(), result.error.c_str());
+            return kExitFailure;
+        }
+        return kExitOk;
     }
     if (!saveCsvExport(std::filesystem::path(out), *store, series)) {
         std::fprintf(stderr, "nuvisca: %s: cannot write the export\n", out.c_str());

@@ -11,12 +11,15 @@ namespace nuvisca::cli {
 namespace {
 
 constexpr std::string_view kInfoUsage =
-    "usage: nuvisca info FILE\n"
+    "usage: nuvisca info FILE...\n"
     "\n"
-    "Prints what the viewer reads from a recording, one 'key: value' line each:\n"
-    "format, date_key, device_id, start, end, samples, span_samples.\n";
+    "Prints what the viewer reads from each recording, one 'key: value' line each:\n"
+    "file, format, date_key, device_id, start, end, samples, span_samples; a blank line\n"
+    "between files. A file that cannot be read is named on stderr and the others go on.\n";
 
-void printInfo(const LoadedRecording& recording, const MeasurementStore& store) {
+void printInfo(std::string_view file, const LoadedRecording& recording,
+               const MeasurementStore& store) {
+    std::printf("file: %.*s\n", static_cast<int>(file.size()), file.data());
     std::printf("format: %s\n", formatName(recording.format));
     std::printf("date_key: %lld\n", static_cast<long long>(recording.dateKey));
     std::printf("device_id: %s\n", store.deviceId.data());
@@ -29,24 +32,27 @@ void printInfo(const LoadedRecording& recording, const MeasurementStore& store) 
 }  // namespace
 
 int runInfo(std::span<const std::string_view> args) {
-    CommandLine line("info", kInfoUsage, {"FILE"});
+    CommandLine line("info", kInfoUsage, {"FILE..."});
     if (const std::optional<int> status = line.parse(args)) {
         return *status;
     }
 
-    const auto store = makeMeasurementStore();
-    GraphViewState view;
-    const std::optional<LoadedRecording> recording =
-        loadRecording(std::filesystem::path(line.operand(0)), *store, view);
-    if (!recording) {
-        return kExitFailure;
+    int status = kExitOk;
+    bool first = true;
+    for (const std::string& file : line.operands()) {
+        const auto store = makeMeasurementStore();
+        GraphViewState view;
+        const std::optional<LoadedRecording> recording =
+            loadRecording(std::filesystem::path(file), *store, view);
+        if (!recording) {
+            status = kExitFailure;
+            continue;
+        }
+        std::fputs(first ? "" : "\n", stdout);
+        first = false;
+        printInfo(file, *recording, *store);
     }
-    printInfo(*recording, *store);
-    if (std::fflush(stdout) != 0) {
-        std::fputs("nuvisca: cannot write the output\n", stderr);
-        return kExitFailure;
-    }
-    return kExitOk;
+    return finishOutput(status);
 }
 
 }  // namespace nuvisca::cli

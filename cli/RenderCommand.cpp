@@ -1,5 +1,9 @@
+#include <QBuffer>
+#include <QDir>
+#include <QFile>
 #include <QImage>
 #include <QString>
+#include <QTemporaryFile>
 #include <array>
 #include <cstdio>
 #include <filesystem>
@@ -11,6 +15,7 @@
 #include "cli/Commands.h"
 #include "cli/OffscreenApplication.h"
 #include "cli/RecordingInput.h"
+#include "formats/AtomicFile.h"
 #include "graph/GraphImage.h"
 #include "graph/GraphRenderer.h"
 #include "graph/GraphViewState.h"
@@ -23,16 +28,19 @@ namespace nuvisca::cli {
 namespace {
 
 constexpr std::string_view kRenderUsage =
-    "usage: nuvisca render IN OUT.png [options]\n"
+    "usage: nuvisca render IN OUT.png|OUT.jpg|OUT.bmp [--scale F] [options]\n"
     "       nuvisca render IN OUT.pdf|OUT.png --page [--paper NAME] [options]\n"
     "\n"
-    "Draws the graph exactly as the viewer's graph view shows it at that size and state.\n"
+    "Draws the graph exactly as the viewer's graph view shows it at that size and state, in\n"
+    "the format OUT's suffix names (.png, .jpg or .jpeg, .bmp).\n"
     "With --page, writes the print page as the print button prints it: one landscape sheet,\n"
     "the page fitted to the printable width under a band with the input's file name; a PDF,\n"
     "or a PNG of the sheet at 150 dpi.\n"
     "\n"
     "Options:\n"
     "  --size WxH        view size in points (default 1000x600)\n"
+    "  --scale F         device pixels per point, 1 to 4 (default 1): F times the pixels\n"
+    "                    each way, the same picture\n"
     "  --zoom 0..4       zoom box index: 1/2x, 1x, 2x, 4x, 8x (default 1)\n"
     "  --average N       moving-average box showing N, 1..30 (default 1, off)\n"
     "  --start SLOT      first visible slot\n"
@@ -41,12 +49,15 @@ constexpr std::string_view kRenderUsage =
     "  --paper NAME      paper of --page: A4 (default), A3, Letter, B5 (JIS), ISOB5, ...\n";
 
 constexpr int kMaxSide = 16384;
+constexpr double kMaxScale = 4.0;
 
 struct RenderOptions {
     std::string input;
     std::string output;
     int width = 1000;
     int height = 600;
+    double scale = 1.0;
+    const char* imageFormat = "PNG";  // unused with a PDF page
     int zoomIndex = 1;
     int average = 1;
     std::optional<int> start;
@@ -90,10 +101,22 @@ bool parseHidden(std::string_view list, RenderOptions& options) {
     return true;
 }
 
+// The image format of the output's suffix, or null when the suffix names none that fits.
+const char* imageFormatOf(const std::string& output, bool page) {
+    const std::string suffix = lowerCaseSuffix(output);
+    if (suffix == ".png" || (page && suffix == ".pdf")) {
+        return "PNG";
+    }
+    if (!page && (suffix == ".jpg" || suffix == ".jpeg")) {
+        return "JPEG";
+    }
+    return !page && suffix == ".bmp" ? "BMP" : nullptr;
+}
+
 // The options, or the exit status when they end the command (help shown or a usage error).
 std::variant<RenderOptions, int> parseArguments(std::span<const std::string_view> args) {
     CommandLine line("render", kRenderUsage, {"IN", "OUT.png"});
-    for (const char* name : {"size", "zoom", "average", "start", "end", "hide", "paper"}) {
+    for (const char* name : {"size", "scale", "zoom", "average", "start", "end", "hide", "paper"}) {
         line.addOption(name);
     }
     line.addOption("page", false);
@@ -119,9 +142,27 @@ std::variant<RenderOptions, int> parseArguments(std::span<const std::string_view
         line.readValues("hide", "a comma list of oxhb,dxhb,tohb,rso2",
                         [&](std::string_view list) { return parseHidden(list, options); }) &&
         line.readValues("paper", "a paper name such as A4, A3, Letter or B5", paper);
-    if (!valid) {
+    if (!valid || !line.readDecimal("scale", 1.0, kMaxScale, options.scale)) {
         return kExitUsage;
     }
+    if (options.page && (line.isSet("scale"))) {
+        return usageError("render", "--scale applies to the graph image, not to --page");
+    }
+    if (!options.page && line.isSet("paper")) {
+        return usageError("render", "--paper needs --page");
+    }
+    if (options.width * options.scale > kMaxSide || options.height * options.scale > kMaxSide) {
+        return usageError("render", "--size times --scale exceeds " + std::to_string(kMaxSide) +
+                                        " pixels a side");
+    }
+    const char* format = imageFormatOf(options.output, options.page);
+    if (format == nullptr) {
+        return usageError("render",
+                          "OUT must end in .png, .jpg, .jpeg or .bmp (with --page .pdf "
+                          "or .png), not '" +
+                              options.output + "'");
+    }
+    options.imageFormat = format;
     return options;
 }
 
@@ -150,6 +191,32 @@ bool loadAsViewer(const RenderOptions& options, MeasurementStore& store, GraphVi
     return true;
 }
 
+// Qt names files by QString, which cannot hold every byte string a path can be: the output is
+// made in memory (or a temporary file) and written to the path's own bytes.
+std::optional<QByteArray> imageBytes(const QImage& image, const char* format) {
+    QByteArray bytes;
+    QBuffer buffer(&bytes);
+    if (!buffer.open(QIODevice::WriteOnly) || !image.save(&buffer, format)) {
+        return std::nullopt;
+    }
+    return bytes;
+}
+
+std::optional<QByteArray> printedPageBytes(const std::string& output, const QPageSize& paper,
+                                           PrintPage& page) {
+    const QString suffix = QString::fromLatin1(lowerCaseSuffix(output));
+    QTemporaryFile file(QDir::tempPath() + QStringLiteral("/nuvisca-page-XXXXXX") + suffix);
+    if (!file.open()) {
+        return std::nullopt;
+    }
+    file.close();
+    QFile written(file.fileName());
+    if (!writePrintedPage(file.fileName(), paper, page) || !written.open(QIODevice::ReadOnly)) {
+        return std::nullopt;
+    }
+    return written.readAll();
+}
+
 }  // namespace
 
 int runRender(std::span<const std::string_view> args) {
@@ -167,17 +234,19 @@ int runRender(std::span<const std::string_view> args) {
     const QSize size(options->width, options->height);
     settleView(view, store->zoomIndex, onScreenBounds(size));
     TextAttributes attributes = attributesAfterDraw(*store);
-    const QString output = QString::fromStdString(options->output);
-    bool written = false;
+    std::optional<QByteArray> bytes;
     if (options->page) {
         const std::string name = std::filesystem::path(options->input).filename().string();
         setCurrentFileName(*store, name.data(), name.size());
         PrintPage page(*store, view);
-        written = writePrintedPage(output, options->paper, page);
+        bytes = printedPageBytes(options->output, options->paper, page);
     } else {
-        written = renderGraphImage(*store, view, size, attributes).save(output, "PNG");
+        const QImage image = renderGraphImage(*store, view, size, attributes, options->scale);
+        bytes = imageBytes(image, options->imageFormat);
     }
-    if (!written) {
+    if (!bytes || !writeFileAtomically(std::filesystem::path(options->output),
+                                       std::string_view(bytes->constData(),
+                                                        static_cast<std::size_t>(bytes->size())))) {
         std::fprintf(stderr, "nuvisca render: cannot write %s\n", options->output.c_str());
         return kExitFailure;
     }

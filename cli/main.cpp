@@ -14,22 +14,33 @@ constexpr std::string_view kUsage =
     "usage: nuvisca COMMAND [ARGS]\n"
     "\n"
     "Commands:\n"
-    "  info FILE                      print the header and counts of a recording\n"
-    "  render IN OUT.png|OUT.pdf [options]\n"
+    "  info FILE...                   print the header and counts of each recording\n"
+    "  render IN OUT.png|.jpg|.bmp|.pdf [options]\n"
     "                                 draw the graph (or with --page the print page)\n"
-    "  export IN OUT.csv [--average N]\n"
-    "                                 write the CSV export the viewer would write\n"
+    "  export IN OUT.csv|OUT.edf|OUT.bdf [--average N]\n"
+    "                                 write the CSV export the viewer would write, or EDF+/BDF+\n"
+    "  stats FILE... [options]        statistics of a range of each recording\n"
     "\n"
-    "Run 'nuvisca COMMAND --help' for the options of a command.\n";
+    "Run 'nuvisca COMMAND --help' for the options of a command, 'nuvisca --version' for the\n"
+    "version.\n";
+
+int runVersion(std::span<const std::string_view> args) {
+    if (!args.empty()) {
+        return nuvisca::cli::usageError("", "--version takes no arguments");
+    }
+    std::fputs("nuvisca " NUVISCA_VERSION "\n", stdout);
+    return nuvisca::cli::kExitOk;
+}
 
 struct Command {
     std::string_view name;
     int (*run)(std::span<const std::string_view>);
 };
 
-constexpr std::array kCommands{Command{"info", nuvisca::cli::runInfo},
-                               Command{"render", nuvisca::cli::runRender},
-                               Command{"export", nuvisca::cli::runExport}};
+constexpr std::array kCommands{
+    Command{"info", nuvisca::cli::runInfo}, Command{"render", nuvisca::cli::runRender},
+    Command{"export", nuvisca::cli::runExport}, Command{"stats", nuvisca::cli::runStats},
+    Command{"--version", runVersion}};
 
 }  // namespace
 

@@ -12,8 +12,12 @@ void paintGraph(QPainter& painter, QSize size, const MeasurementStore& store,
 }
 
 QImage renderGraphImage(const MeasurementStore& store, const GraphViewState& view, QSize size,
-                        TextAttributes& attributes) {
-    QImage image(size, QImage::Format_ARGB32_Premultiplied);
+                        TextAttributes& attributes, qreal devicePixelRatio) {
+    QImage image((QSizeF(size) * devicePixelRatio).toSize(), QImage::Format_ARGB32_Premultiplied);
+    image.setDevicePixelRatio(devicePixelRatio);
+    // The same size on paper as at ratio 1.
+    image.setDotsPerMeterX(qRound(image.dotsPerMeterX() * devicePixelRatio));
+    image.setDotsPerMeterY(qRound(image.dotsPerMeterY() * devicePixelRatio));
     image.fill(Qt::white);
     QPainter painter(&image);
     paintGraph(painter, size, store, view, attributes);

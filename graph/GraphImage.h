@@ -16,9 +16,9 @@ namespace nuvisca {
 void paintGraph(QPainter& painter, QSize size, const MeasurementStore& store,
                 const GraphViewState& view, TextAttributes& attributes);
 
-// The same picture in a new image.
+// The same picture in a new image of size times devicePixelRatio pixels.
 QImage renderGraphImage(const MeasurementStore& store, const GraphViewState& view, QSize size,
-                        TextAttributes& attributes);
+                        TextAttributes& attributes, qreal devicePixelRatio = 1.0);
 
 // The bounds of an on-screen view of that size; the widget passes view-local points to the
 // mouse handlers, so its origin is (0, 0).

@@ -1,12 +1,17 @@
 #include <gtest/gtest.h>
 #include <sys/wait.h>
+#include <QBuffer>
+#include <QImage>
+#include <QImageReader>
 
 #include <cstdlib>
+#include <optional>
 #include <string>
 #include <tuple>
 #include <vector>
 
 #include "formats/CsvTestSupport.h"
+#include "formats/StatisticsCsv.h"
 #include "support/NvdBuilder.h"
 #include "support/TempDir.h"
 
@@ -50,8 +55,9 @@ protected:
 TEST_F(CommandLineTest, OptionsInBothFormsAndQuietRuns) {
     const CliResult info = run({"info", "--", in});
     EXPECT_EQ(info.out + info.err,
-              "format: NVD\ndate_key: 130715090530\ndevice_id: 4901200567894\n"
-              "start: 2013-07-15 09:05:30\nend: 10:05:30\nsamples: 10\nspan_samples: 7200\n");
+              "file: " + in +
+                  "\nformat: NVD\ndate_key: 130715090530\ndevice_id: 4901200567894\n"
+                  "start: 2013-07-15 09:05:30\nend: 10:05:30\nsamples: 10\nspan_samples: 7200\n");
     const auto csv = [&](const char* name) { return splitLines(readBytes(file(name))); };
     const auto secondLine = [&](const char* name) {
         return csv(name).size() > 1 ? csv(name)[1] : "";
@@ -76,8 +82,8 @@ TEST_F(CommandLineTest, OptionsInBothFormsAndQuietRuns) {
     EXPECT_EQ(csv("joined.csv"), csv("spaced.csv"));
     EXPECT_EQ(secondLine("one.csv").rfind(",,終了時刻", 0), 0u);
     EXPECT_EQ(csv("o\xff.csv"), csv("one.csv"));
-    EXPECT_EQ(run({"info", file("one.csv")}).out.rfind("format: CSV\ndate_key: 130715090530\n", 0),
-              0u);
+    EXPECT_EQ(run({"info", file("one.csv")}).out.find("\nformat: CSV\ndate_key: 130715090530\n"),
+              file("one.csv").size() + 6);
     EXPECT_EQ(readBytes(file("joined.png")), readBytes(file("spaced.png")));
     EXPECT_NE(readBytes(file("default.png")), readBytes(file("spaced.png")));
     for (const auto& entry : std::filesystem::directory_iterator(dir.path())) {
@@ -91,33 +97,50 @@ TEST_F(CommandLineTest, HelpFailuresAndUsageErrors) {
     const std::string notes = file("notes.csv");
     const std::string out = file("new.csv");
     writeText(notes, "just some text\n");
+    const std::string late = file("late.NVD");
+    NvdBuilder().start(2090, 1, 2, 9, 0, 0).timeStamp(9, 0, 0, 0.7f, 0.4f, 0.2f).writeTo(late);
+    const std::string outOf100 = "nuvisca stats: --threshold takes a number from 0 to 100, not '";
     const std::string notRecording = ": not a device recording or CSV export";
     // clang-format off
     const std::tuple<std::vector<std::string>, int, std::string> cases[] = {
-        {{"info", in, "--help"}, 0, "usage: nuvisca info FILE\n"},
+        {{"info", in, "--help"}, 0, "usage: nuvisca info FILE...\n"},
         {{"render", in, out, "--zoom", "2", "-h"}, 0, "usage: nuvisca render IN OUT.png"},
         {{"export", in, out, "--help"}, 0, "usage: nuvisca export IN OUT.csv"},
         {{"--help"}, 0, "usage: nuvisca COMMAND"},
+        {{"--version"}, 0, "nuvisca " NUVISCA_VERSION "\n"},
+        {{"export", late, file("r.edf")}, 1, "nuvisca: " + late + ": the start year 2090 lies outside"},
         {{"info", file("missing.NVD")}, 1, "nuvisca: " + file("missing.NVD") + ": cannot open ("},
         {{"info", dir.path().string()}, 1, "nuvisca: " + dir.path().string() + ": not a regular file"},
         {{"export", notes, out}, 1, "nuvisca: " + notes + notRecording},
-        {{"render", notes, out}, 1, "nuvisca: " + notes + notRecording},
+        {{"render", notes, file("r.png")}, 1, "nuvisca: " + notes + notRecording},
         {{"export", in, file("no/new.csv")}, 1, "nuvisca: " + file("no/new.csv") + ": cannot write the export"},
         {{}, 2, "nuvisca: missing COMMAND; see 'nuvisca --help'"},
         {{"draw", in}, 2, "nuvisca: unknown command 'draw'"},
-        {{"info", in, in}, 2, "nuvisca info: unexpected argument '" + in + "'; see 'nuvisca info --help'"},
+        {{"export", in, out, in}, 2, "nuvisca export: unexpected argument '" + in + "'; see 'nuvisca export --help'"},
         {{"info", "--verbose", in}, 2, "nuvisca info: unknown option '--verbose'"},
         {{"render", in, out, "-v"}, 2, "nuvisca render: unknown option '-v'"},
         {{"export", in, out, "--page"}, 2, "nuvisca export: unknown option '--page'"},
         {{"render", in, out, "--page=A4"}, 2, "nuvisca render: unexpected value after '--page'"},
         {{"info"}, 2, "nuvisca info: missing FILE"},
-        {{"export", in}, 2, "nuvisca export: missing OUT.csv"},
+        {{"export", in}, 2, "nuvisca export: missing OUT"},
         {{"render"}, 2, "nuvisca render: missing IN and OUT.png"},
         {{"export", in, out, "--average"}, 2, "nuvisca export: missing value after '--average'"},
         {{"export", in, out, "--average", "0"}, 2, "nuvisca export: --average takes a whole number from 1 to 30, not '0'"},
         {{"export", in, out, "--average=31"}, 2, "nuvisca export: --average takes a whole number from 1 to 30, not '31'"},
         {{"render", in, out, "--zoom=5"}, 2, "nuvisca render: --zoom takes a whole number from 0 to 4, not '5'"},
         {{"render", in, out, "--hide", "hb", "--hide", "tohb"}, 2, "nuvisca render: --hide takes a comma list"},
+        {{"--version", "x"}, 2, "nuvisca: --version takes no arguments"},
+        {{"render", in, file("r.gif")}, 2, "nuvisca render: OUT must end in .png, .jpg, .jpeg or .bmp"},
+        {{"render", in, file("r.pdf")}, 2, "nuvisca render: OUT must end in .png, .jpg, .jpeg or .bmp"},
+        {{"render", in, file("r.bmp"), "--page"}, 2, "nuvisca render: OUT must end in"},
+        {{"render", in, file("r.png"), "--paper", "A3"}, 2, "nuvisca render: --paper needs --page"},
+        {{"render", in, file("r.png"), "--scale=4.5"}, 2, "nuvisca render: --scale takes a number from 1 to 4, not '4.5'"},
+        {{"export", in, file("r.txt")}, 2, "nuvisca export: OUT must end in .csv, .edf or .bdf"},
+        {{"stats", in, "--threshold", "nan"}, 2, outOf100 + "nan'"},
+        {{"stats", in, "--threshold=100.5"}, 2, outOf100 + "100.5'"},
+        {{"stats", in, "--average", "31"}, 2, "nuvisca stats: --average takes a whole number from 1 to 30"},
+        {{"stats", in, "--end", "1.5"}, 2, "nuvisca stats: --end takes a whole number, not '1.5'"},
+        {{"stats", "--csv"}, 2, "nuvisca stats: missing FILE;"},
         {{"render", in, out, "--size", "0x10"}, 2, "nuvisca render: --size takes WxH, each from 1 to 16384, not '0x10'"}};
     // clang-format on
     for (const auto& [args, exitCode, expected] : cases) {
@@ -128,7 +151,85 @@ TEST_F(CommandLineTest, HelpFailuresAndUsageErrors) {
         EXPECT_EQ(exitCode == 0 ? result.err : result.out, "");
         EXPECT_TRUE(exitCode == 0 || text.find('\n') == text.size() - 1) << "one line: " << text;
     }
-    EXPECT_FALSE(std::filesystem::exists(out));
+    for (const std::string& name : {out, file("r.gif"), file("r.pdf"), file("r.bmp"), file("r.png"),
+                                    file("r.txt"), file("r.edf")}) {
+        EXPECT_FALSE(std::filesystem::exists(name)) << name;
+    }
+}
+
+// render and export write the format the output's suffix names, render at the pixel size
+// --scale makes and at the same size on paper, and under the path's own bytes.
+TEST_F(CommandLineTest, OutputFormats) {
+    // clang-format off
+    const std::tuple<std::string, std::string, QByteArray, QSize> images[] = {
+        {"g.png", "1", "png", {300, 200}}, {"g.JPG", "1", "jpeg", {300, 200}},
+        {"g.bmp", "1", "bmp", {300, 200}}, {"g2.png", "2", "png", {600, 400}},
+        {"g\xff.jpeg", "1.5", "jpeg", {450, 300}}};
+    // clang-format on
+    std::optional<double> width;  // metres, of the first image
+    for (const auto& [name, scale, format, size] : images) {
+        EXPECT_EQ(run({"render", in, file(name), "--size", "300x200", "--scale", scale}).exitCode,
+                  0);
+        QByteArray bytes = QByteArray::fromStdString(readBytes(file(name)));
+        QBuffer buffer(&bytes);
+        buffer.open(QIODevice::ReadOnly);
+        EXPECT_EQ(QImageReader::imageFormat(&buffer), format) << name;
+        const QImage image = QImage::fromData(bytes);
+        EXPECT_EQ(image.size(), size) << name;
+        width = width.value_or(image.width() / double(image.dotsPerMeterX()));
+        EXPECT_NEAR(image.width() / double(image.dotsPerMeterX()), *width, *width / 100) << name;
+    }
+    EXPECT_EQ(run({"render", in, file("p\xff.pdf"), "--page"}).exitCode, 0);
+    EXPECT_EQ(readBytes(file("p\xff.pdf")).substr(0, 5), "%PDF-");
+    for (const auto& [name, magic] : {std::pair{"x.edf", "0       "},
+                                      {"x.BDF",
+                                       "\xff"
+                                       "BIOSEMI"}}) {
+        EXPECT_EQ(run({"export", in, file(name), "--average", "2"}).exitCode, 0) << name;
+        const std::string bytes = readBytes(file(name));
+        EXPECT_EQ(bytes.substr(0, 8) + bytes.substr(192, 5),
+                  magic + std::string(name[2] == 'e' ? "EDF+C" : "BDF+C"));
+    }
+}
+
+// info and stats go through every file, name each one that fails on stderr and fail at the
+// end; stats counts as hand-computed on four slots with values missing in three channels.
+TEST_F(CommandLineTest, SeveralFiles) {
+    const std::string a = file("a,b.NVD");
+    const std::string missing = file("missing.NVD");
+    const std::string notFound =
+        "nuvisca: " + missing + ": cannot open (No such file or directory)\n";
+    NvdBuilder()
+        .timeStamp(9, 0, 0, 0.40f, 0.5f, 0.25f)
+        .continuation(0.60f, 0.3f, 0.2f)
+        .continuation(0.0f, 0.1f, -1.0f)
+        .continuation(0.45f, -1.0f, 0.15f)
+        .writeTo(a);
+    const CliResult info = run({"info", in, missing, a});
+    EXPECT_EQ(info.exitCode, 1);
+    EXPECT_EQ(info.out.substr(0, info.out.find("\n\n") + a.size() + 9),
+              run({"info", in}).out + "\nfile: " + a + "\n");
+    EXPECT_EQ(info.err, notFound);
+
+    const std::string row =
+        ",0,4,3,48.33,40.00,60.00,3,0.30000,0.10000,0.50000,3,0.20000,0.15000,"
+        "0.25000,4,0.31250,0.00000,0.75000,55.00,1.0,0.21\n";
+    const CliResult csv = run({"stats", a, missing, a, "--csv", "--threshold", "55"});
+    EXPECT_EQ(csv.exitCode, 1);
+    EXPECT_EQ(csv.out,
+              std::string(kStatisticsCsvHeader) + '"' + a + '"' + row + '"' + a + '"' + row);
+    EXPECT_EQ(csv.err, notFound);
+
+    const std::string block = "file: " + a +
+                              "\nrange: 1 to 3 (2 slots)\nseries: measured\n"
+                              "rso2: n 1, mean 60.00, min 60.00, max 60.00\noxhb: n 2, mean "
+                              "0.20000, min 0.10000, max 0.30000\n"
+                              "dxhb: n 1, mean 0.20000, min 0.20000, max 0.20000\ntohb: n 2, mean "
+                              "0.25000, min 0.00000, max 0.50000\n"
+                              "rso2_threshold: 50.00 %\nrso2_below: 0.0 s, area 0.00 %·min\n";
+    const CliResult text = run({"stats", a, a, "--start=1", "--end", "3"});
+    EXPECT_EQ(text.exitCode, 0);
+    EXPECT_EQ(text.out + text.err, block + "\n" + block);
 }
 
 }  // namespace
