@@ -2,7 +2,9 @@
 
 #include <QMouseEvent>
 #include <QPainter>
+#include <QResizeEvent>
 
+#include "graph/DragRule.h"
 #include "graph/GraphImage.h"
 #include "graph/MouseInteraction.h"
 #include "graph/MouseModifiers.h"
@@ -25,6 +27,14 @@ void GraphView::paintEvent(QPaintEvent* /*event*/) {
     settleView(view_, store_.zoomIndex, onScreenBounds(size()));
     QPainter painter(this);
     paintGraph(painter, size(), store_, view_, attributes_);
+}
+
+void GraphView::resizeEvent(QResizeEvent* event) {
+    QWidget::resizeEvent(event);
+    settleView(view_, store_.zoomIndex, onScreenBounds(event->size()));
+    const VisibleRange range = rangeAfterResize(view_, store_);
+    view_.viewStart = range.start;
+    view_.viewEnd = range.end;
 }
 
 void GraphView::forward(Handler handler, const QMouseEvent& event) {
