@@ -51,8 +51,8 @@ void drawTimeAxis(Painter& painter, const MeasurementStore& store, const GraphLa
     }
     const auto interval =
         static_cast<std::uint64_t>(tickInterval(layout.start, layout.last, layout.viewSpan));
-    ClockAnchor anchor = anchorBefore(store, layout.start);
-    std::uint64_t previousTick = anchor.tag;
+    DayCountingClock clock(store, layout.start);
+    std::uint64_t previousTick = clock.setTime();
     std::int32_t lastLabelRight = -72;
     const float plotWidth = layout.width - 20.0f;
 
@@ -64,10 +64,10 @@ void drawTimeAxis(Painter& painter, const MeasurementStore& store, const GraphLa
     PolylinePath ticks;
     for (std::int32_t i = layout.start; i < layout.last; ++i) {
         if (isTaggedSlot(store, i)) {
-            anchor = {slotTag(store, i), i};
+            clock.restartAt(slotTag(store, i), i);
             nextTick = multipleAfter(previousTick);
         }
-        const std::uint64_t t = anchor.timeOf(i);
+        const std::uint64_t t = clock.timeOf(i);
         if (t < nextTick) {
             continue;
         }

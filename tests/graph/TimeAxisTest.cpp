@@ -67,7 +67,12 @@ TEST(RestartMarks, LineAndLabelAtEachRestartStackingWhenClose) {
 
     GraphFixture late(2000, clockTag(23, 0, 0));
     late.restart(300, clockTag(0, 0, 10));
-    EXPECT_EQ(labels(late.draw(), kRestartLabelColour), (Strings{"23:02:29→24:00:10@12"}));
+    const RecordingPainter pastMidnight = late.draw();
+    EXPECT_EQ(labels(pastMidnight, kRestartLabelColour), (Strings{"23:02:29→24:00:10@12"}));
+    // The clock counts on into the next day, so the ticks go on after the restart.
+    EXPECT_EQ(labels(pastMidnight, kLabelColour),
+              (Strings{"23:01:00@518", "23:02:00@518", "24:01:00@518", "24:02:00@518",
+                       "24:03:00@518", "24:04:00@518"}));
 
     // Scrolled on: no mark on the first visible slot; the clock from the tags before the view.
     GraphFixture scrolled(4000);
