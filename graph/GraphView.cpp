@@ -47,19 +47,19 @@ void GraphView::forward(Handler handler, const QMouseEvent& event) {
 }
 
 void GraphView::mousePressEvent(QMouseEvent* event) {
-    if (event->button() == Qt::LeftButton) {
+    if (pressesGraph(event->button(), event->modifiers())) {
         forward(mouseDown, *event);
     }
 }
 
 void GraphView::mouseMoveEvent(QMouseEvent* event) {
-    if (event->buttons().testFlag(Qt::LeftButton)) {
+    if (dragsGraph(event->buttons())) {
         forward(mouseDragged, *event);
     }
 }
 
 void GraphView::mouseReleaseEvent(QMouseEvent* event) {
-    if (event->button() == Qt::LeftButton) {
+    if (releasesGraph(event->button())) {
         forward(mouseUp, *event);
     }
 }
