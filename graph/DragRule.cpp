@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdlib>
+#include <tuple>
 
 #include "graph/SafeMath.h"
 
@@ -41,6 +42,17 @@ VisibleRange scrolledRange(const GraphViewState& view, double start, const Scrol
         end = std::min(end, bounds.slots);
     }
     return {clampToInt(first), clampToInt(end)};
+}
+
+VisibleRange rangeAfterResize(const GraphViewState& view, const MeasurementStore& store) {
+    if (view.mouseDownInPlot || store.sampleCount <= 0) {
+        return {view.viewStart, view.viewEnd};
+    }
+    // A second click would pull a range the first one widened back inside the recording.
+    GraphViewState widened = view;
+    const VisibleRange once = scrolledRange(view, view.viewStart, {store.sampleCount, true, false});
+    std::tie(widened.viewStart, widened.viewEnd) = std::tuple(once.start, once.end);
+    return scrolledRange(widened, widened.viewStart, {store.sampleCount, true, false});
 }
 
 DragOutcome dragOutcome(const GraphViewState& view, const MeasurementStore& store,

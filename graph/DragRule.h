@@ -24,6 +24,11 @@ struct ScrollBounds {
 // The visible range moved to begin at `start` slots, before it is held in.
 VisibleRange scrolledRange(const GraphViewState& view, double start, const ScrollBounds& bounds);
 
+// The zero-length time scroll a click in the plot applies (the range widened to viewSpan and
+// pulled inside the recording), as a resized view applies it so that the range fills the new
+// width. The range stays as it is while a press holds it or nothing is loaded.
+VisibleRange rangeAfterResize(const GraphViewState& view, const MeasurementStore& store);
+
 // How a drag's movement is measured; the preview drawn during a press and the release that
 // applies it differ in each.
 struct DragRule {

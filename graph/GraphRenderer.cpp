@@ -6,6 +6,7 @@
 #include "graph/GraphHeader.h"
 #include "graph/GraphLayout.h"
 #include "graph/RestartMarks.h"
+#include "graph/SafeMath.h"
 #include "graph/ScaleGrid.h"
 #include "graph/TimeAxis.h"
 #include "graph/TraceRuns.h"
@@ -45,13 +46,21 @@ void drawPlotFrame(Painter& painter, const GraphLayout& layout) {
     painter.strokePath(outline, kBlack, 2.0);
 }
 
+// On the outermost pixels, each side reaching over the corners so that they are whole too.
 void drawViewBorder(Painter& painter, const GraphLayout& layout) {
+    const double left = onPixelCentre(0);
+    const double bottom = onPixelCentre(0);
+    const double right = onPixelCentre(truncToInt(layout.width) - 1);
+    const double top = onPixelCentre(truncToInt(layout.height) - 1);
     PolylinePath border;
-    border.begin({0.0, 0.0});
-    border.lineTo({0.0, layout.height});
-    border.lineTo({layout.width, layout.height});
-    border.lineTo({layout.width, 0.0});
-    border.lineTo({0.0, 0.0});
+    border.begin({left, 0.0});
+    border.lineTo({left, layout.height});
+    border.begin({0.0, top});
+    border.lineTo({layout.width, top});
+    border.begin({right, layout.height});
+    border.lineTo({right, 0.0});
+    border.begin({layout.width, bottom});
+    border.lineTo({0.0, bottom});
     painter.strokePath(border, kBlack, 1.0);
 }
 

@@ -2,7 +2,9 @@
 
 #include <QMouseEvent>
 #include <QPainter>
+#include <QResizeEvent>
 
+#include "graph/DragRule.h"
 #include "graph/GraphImage.h"
 #include "graph/MouseInteraction.h"
 #include "graph/MouseModifiers.h"
@@ -27,6 +29,14 @@ void GraphView::paintEvent(QPaintEvent* /*event*/) {
     paintGraph(painter, size(), store_, view_, attributes_);
 }
 
+void GraphView::resizeEvent(QResizeEvent* event) {
+    QWidget::resizeEvent(event);
+    settleView(view_, store_.zoomIndex, onScreenBounds(event->size()));
+    const VisibleRange range = rangeAfterResize(view_, store_);
+    view_.viewStart = range.start;
+    view_.viewEnd = range.end;
+}
+
 void GraphView::forward(Handler handler, const QMouseEvent& event) {
     const QPointF position = event.position();
     const PointF point{position.x(), height() - position.y()};
@@ -37,19 +47,19 @@ void GraphView::forward(Handler handler, const QMouseEvent& event) {
 }
 
 void GraphView::mousePressEvent(QMouseEvent* event) {
-    if (event->button() == Qt::LeftButton) {
+    if (pressesGraph(event->button(), event->modifiers())) {
         forward(mouseDown, *event);
     }
 }
 
 void GraphView::mouseMoveEvent(QMouseEvent* event) {
-    if (event->buttons().testFlag(Qt::LeftButton)) {
+    if (dragsGraph(event->buttons())) {
         forward(mouseDragged, *event);
     }
 }
 
 void GraphView::mouseReleaseEvent(QMouseEvent* event) {
-    if (event->button() == Qt::LeftButton) {
+    if (releasesGraph(event->button())) {
         forward(mouseUp, *event);
     }
 }

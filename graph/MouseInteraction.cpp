@@ -1,9 +1,11 @@
 #include "graph/MouseInteraction.h"
 
+#include <algorithm>
 #include <cmath>
 
 #include "graph/DragRule.h"
 #include "graph/GraphLayout.h"
+#include "graph/SafeMath.h"
 
 namespace nuvisca {
 namespace {
@@ -42,6 +44,13 @@ void applyScrollDuringDrag(GraphViewState& view, const MeasurementStore& store, 
     const VisibleRange range = scrolledRange(view, start, {store.spanSamples, false, true});
     view.viewStart = range.start;
     view.viewEnd = range.end;
+}
+
+// A Shift release leaves what the preview showed at the least: viewSpan slots, or all that
+// the recording has from the range's start on.
+std::int32_t shortestReleasedShiftRange(const GraphViewState& view, const MeasurementStore& store) {
+    const std::int64_t left = std::int64_t{store.sampleCount} - view.viewStart;
+    return clampToInt(std::max(std::int64_t{1}, std::min(std::int64_t{view.viewSpan}, left)));
 }
 
 }  // namespace
@@ -103,7 +112,9 @@ bool mouseUp(GraphViewState& view, const MeasurementStore& store, PointF /*windo
     if (!view.mouseDownInPlot) {
         return false;
     }
-    const DragOutcome outcome = dragOutcome(view, store, {handlerPixelsPerSample(view), 1, false});
+    const DragOutcome outcome =
+        dragOutcome(view, store,
+                    {handlerPixelsPerSample(view), shortestReleasedShiftRange(view, store), false});
     view.viewStart = outcome.range.start;
     view.viewEnd = outcome.range.end;
     view.verticalOffset = outcome.verticalOffset;

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstddef>
+#include <cstdint>
 #include <optional>
 #include <span>
 #include <string_view>
@@ -69,6 +70,12 @@ private:
     bool open_ = false;
 };
 
+// Where a one-point line covers whole pixels, rather than two half-lit ones, on a screen of
+// one or two pixels a point.
+inline double onPixelCentre(std::int32_t x) {
+    return static_cast<double>(x) + 0.5;
+}
+
 // What the graph needs of a drawing surface. Line ends are butt; each run is stroked on
 // its own; text is placed with the lower-left corner of the string's box at the point.
 class Painter {
@@ -79,6 +86,8 @@ public:
     virtual void strokePath(const PolylinePath& path, const Rgba& colour, double lineWidth) = 0;
     virtual void drawText(PointF lowerLeft, std::string_view utf8,
                           const TextAttributes& attributes) = 0;
+    // How far the string reaches to the right when drawn at that font size.
+    virtual double textWidth(std::string_view utf8, double fontSize) = 0;
 };
 
 }  // namespace nuvisca

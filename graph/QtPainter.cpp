@@ -70,9 +70,21 @@ const QFont& QtPainter::fontOfSize(double size) {
     return font_;
 }
 
+namespace {
+
+QString toQString(std::string_view utf8) {
+    return QString::fromUtf8(utf8.data(), static_cast<qsizetype>(utf8.size()));
+}
+
+}  // namespace
+
+double QtPainter::textWidth(std::string_view utf8, double fontSize) {
+    return QFontMetricsF(fontOfSize(fontSize)).horizontalAdvance(toQString(utf8));
+}
+
 void QtPainter::drawText(PointF lowerLeft, std::string_view utf8,
                          const TextAttributes& attributes) {
-    const QString text = QString::fromUtf8(utf8.data(), static_cast<qsizetype>(utf8.size()));
+    const QString text = toQString(utf8);
     const QFont& font = fontOfSize(attributes.fontSize);
     const QFontMetricsF metrics(font);
     const double bottom = height_ - lowerLeft.y;

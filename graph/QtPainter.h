@@ -21,6 +21,7 @@ public:
     void strokePath(const PolylinePath& path, const Rgba& colour, double lineWidth) override;
     void drawText(PointF lowerLeft, std::string_view utf8,
                   const TextAttributes& attributes) override;
+    double textWidth(std::string_view utf8, double fontSize) override;
 
 protected:
     QPainter& qpainter() { return painter_; }

@@ -1,9 +1,11 @@
 #include "graph/RestartMarks.h"
 
 #include <array>
+#include <string>
 
 #include "graph/GraphColours.h"
 #include "graph/SafeMath.h"
+#include "graph/ScaleGrid.h"
 #include "graph/SlotClock.h"
 
 namespace nuvisca {
@@ -41,9 +43,9 @@ void drawRestartLines(Painter& painter, const MeasurementStore& store, const Gra
     PolylinePath lines;
     for (std::int32_t i = nextTaggedSlot(store, layout.start + 1, layout.last); i < layout.last;
          i = nextTaggedSlot(store, i + 1, layout.last)) {
-        const double x = truncToInt(static_cast<float>(i - layout.start) * layout.compression *
-                                        layout.pixelsPerSample +
-                                    10.0f);
+        const double x = onPixelCentre(truncToInt(static_cast<float>(i - layout.start) *
+                                                      layout.compression * layout.pixelsPerSample +
+                                                  10.0f));
         lines.begin({x, 10.0});
         lines.lineTo({x, layout.plotHeight + 10.0});
     }
@@ -63,6 +65,7 @@ void drawRestartLabels(Painter& painter, const MeasurementStore& store, const Gr
     if (isTaggedSlot(store, layout.start)) {
         anchor = {slotTag(store, layout.start), layout.start};
     }
+    const double indexLeft = indexScaleLeft(painter, layout);
     LabelRows rows;
     for (std::int32_t i = nextTaggedSlot(store, layout.start + 1, layout.last); i < layout.last;
          i = nextTaggedSlot(store, i + 1, layout.last)) {
@@ -73,9 +76,10 @@ void drawRestartLabels(Painter& painter, const MeasurementStore& store, const Gr
         const std::size_t row = rows.place(x);
         // A tag earlier than the first one means the recording has passed midnight.
         const std::uint64_t resumed = tag < firstTag ? tag + 86400 : tag;
-        if (x > 0 && static_cast<float>(x) < layout.width - 194.0f) {
-            painter.drawText({x + 4.0, 20.0 * static_cast<double>(row) + 12.0},
-                             formatClock(clock) + "\u2192" + formatClock(resumed), attributes);
+        // One that would run into the index scale is left out, as one past the edge is.
+        const std::string label = formatClock(clock) + "\u2192" + formatClock(resumed);
+        if (x > 0 && x + 4.0 + painter.textWidth(label, attributes.fontSize) + 4.0 <= indexLeft) {
+            painter.drawText({x + 4.0, 20.0 * static_cast<double>(row) + 12.0}, label, attributes);
         }
         anchor = {tag, i};
     }

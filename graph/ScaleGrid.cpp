@@ -33,12 +33,23 @@ std::string formatScaleValue(float value, int decimals) {
     return text;
 }
 
+constexpr double kScaleFontSize = 18.0;
+
+// Inside the frame as far as the percent labels stand from its left side.
+double indexLabelX(Painter& painter, const GraphLayout& layout, const std::string& label) {
+    return layout.width - 14.0 - painter.textWidth(label, kScaleFontSize);
+}
+
 }  // namespace
+
+double indexScaleLeft(Painter& painter, const GraphLayout& layout) {
+    return indexLabelX(painter, layout, formatScaleValue(0.0f, 3));
+}
 
 void drawGridAndScales(Painter& painter, const GraphLayout& layout, TextAttributes& attributes) {
     drawGrid(painter, layout);
 
-    attributes.fontSize = 18.0;
+    attributes.fontSize = kScaleFontSize;
     attributes.foreground = kLabelColour;
     for (std::int32_t k = 0; k <= gridLines(layout); ++k) {
         const float y = static_cast<float>(k) * layout.plotHeight / 5.0f +
@@ -52,7 +63,8 @@ void drawGridAndScales(Painter& painter, const GraphLayout& layout, TextAttribut
         }
         const float index = 0.2f * static_cast<float>(k) / layout.zoomFactor;
         if (index >= 0.0f && index <= 1.0f) {
-            painter.drawText({layout.width - 59.0f, y}, formatScaleValue(index, 3), attributes);
+            const std::string label = formatScaleValue(index, 3);
+            painter.drawText({indexLabelX(painter, layout, label), y}, label, attributes);
         }
     }
 }

@@ -23,6 +23,14 @@ ClockAnchor anchorBefore(const MeasurementStore& store, std::int32_t start) {
     return {slotTag(store, slot), slot};
 }
 
+DayCountingClock::DayCountingClock(const MeasurementStore& store, std::int32_t start)
+    : anchor_{slotTag(store, 0), 0}, lastTag_(anchor_.tag) {
+    for (std::int32_t i = nextTaggedSlot(store, 1, start); i < start;
+         i = nextTaggedSlot(store, i + 1, start)) {
+        restartAt(slotTag(store, i), i);
+    }
+}
+
 std::string formatClock(std::uint64_t seconds) {
     char text[64];
     std::snprintf(text, sizeof text, "%02llu:%02llu:%02llu",

@@ -36,6 +36,30 @@ struct ClockAnchor {
 // The last tagged slot before `start`, or slot 0 when there is none.
 ClockAnchor anchorBefore(const MeasurementStore& store, std::int32_t start);
 
+// The time axis's clock. A restart whose tag is earlier than the tag before it has passed
+// midnight, so the clock counts it and all that follows on the next day and keeps rising.
+class DayCountingClock {
+public:
+    // Set at the last tagged slot before `start` (slot 0 when none), days before it counted.
+    DayCountingClock(const MeasurementStore& store, std::int32_t start);
+
+    void restartAt(std::uint64_t tag, std::int32_t slot) {
+        if (tag < lastTag_) {
+            days_ += 86400;
+        }
+        lastTag_ = tag;
+        anchor_ = {tag + days_, slot};
+    }
+    std::uint64_t timeOf(std::int32_t slot) const { return anchor_.timeOf(slot); }
+    // The time of the slot the clock was last set at.
+    std::uint64_t setTime() const { return anchor_.tag; }
+
+private:
+    ClockAnchor anchor_;
+    std::uint64_t lastTag_ = 0;
+    std::uint64_t days_ = 0;
+};
+
 // "hh:mm:ss" of seconds since midnight; hours are not wrapped at 24.
 std::string formatClock(std::uint64_t seconds);
 

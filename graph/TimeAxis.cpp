@@ -1,6 +1,7 @@
 #include "graph/TimeAxis.h"
 
 #include <array>
+#include <string>
 
 #include "graph/GraphColours.h"
 #include "graph/SafeMath.h"
@@ -51,9 +52,10 @@ void drawTimeAxis(Painter& painter, const MeasurementStore& store, const GraphLa
     }
     const auto interval =
         static_cast<std::uint64_t>(tickInterval(layout.start, layout.last, layout.viewSpan));
-    ClockAnchor anchor = anchorBefore(store, layout.start);
-    std::uint64_t previousTick = anchor.tag;
-    std::int32_t lastLabelRight = -72;
+    DayCountingClock clock(store, layout.start);
+    std::uint64_t previousTick = clock.setTime();
+    // Where the last label of the upper and of the lower row ends.
+    std::array<double, 2> rowRight{-1.0, -1.0};
     const float plotWidth = layout.width - 20.0f;
 
     // A tick is a whole multiple of the interval later than the previous tick. Between
@@ -64,10 +66,10 @@ void drawTimeAxis(Painter& painter, const MeasurementStore& store, const GraphLa
     PolylinePath ticks;
     for (std::int32_t i = layout.start; i < layout.last; ++i) {
         if (isTaggedSlot(store, i)) {
-            anchor = {slotTag(store, i), i};
+            clock.restartAt(slotTag(store, i), i);
             nextTick = multipleAfter(previousTick);
         }
-        const std::uint64_t t = anchor.timeOf(i);
+        const std::uint64_t t = clock.timeOf(i);
         if (t < nextTick) {
             continue;
         }
@@ -81,14 +83,23 @@ void drawTimeAxis(Painter& painter, const MeasurementStore& store, const GraphLa
         if (!(x > 10.0f && x < plotWidth + 10.0f)) {
             continue;
         }
-        const double lineX = truncToInt(x);
-        ticks.begin({lineX, 10.0});
-        ticks.lineTo({lineX, layout.plotHeight + 10.0});
+        // At a restart the red line stands for the tick; grey over it would hide it.
+        if (i == layout.start || !isTaggedSlot(store, i)) {
+            const double lineX = onPixelCentre(truncToInt(x));
+            ticks.begin({lineX, 10.0});
+            ticks.lineTo({lineX, layout.plotHeight + 10.0});
+        }
         if (x < layout.width - 94.0f) {
-            const bool clear = x + 4.0f > static_cast<float>(lastLabelRight);
-            const float y = layout.plotHeight - (clear ? 10.0f : 30.0f);
-            painter.drawText({x + 4.0, y}, formatClock(t), attributes);
-            lastLabelRight = truncToInt(x + 72.0f);
+            // A label drops to the lower row to clear its neighbour, and is left out when it
+            // would overlap the neighbours in both rows.
+            const std::string label = formatClock(t);
+            const double left = x + 4.0;
+            const std::size_t row = left > rowRight[0] ? 0 : 1;
+            if (left > rowRight[row]) {
+                const float y = layout.plotHeight - (row == 0 ? 10.0f : 30.0f);
+                painter.drawText({left, y}, label, attributes);
+                rowRight[row] = left + painter.textWidth(label, attributes.fontSize);
+            }
         }
     }
     painter.strokePath(ticks, kGridColour, 1.0);

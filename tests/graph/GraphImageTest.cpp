@@ -9,6 +9,7 @@
 #include "graph/GraphFixtures.h"
 #include "graph/GraphImage.h"
 #include "graph/GraphView.h"
+#include "graph/MouseModifiers.h"
 #include "graph/QtPainter.h"
 #include "support/TempDir.h"
 
@@ -50,6 +51,23 @@ TEST(GraphImage, WidgetMatchesTheCommandLineRenderAndTakesMouseEventsWithYUpward
     send(QEvent::MouseButtonRelease, 130, 22, Qt::NoButton);
     send(QEvent::MouseButtonPress, 500, 200, Qt::LeftButton);
     EXPECT_EQ(f.view.dragY, 400);
+    send(QEvent::MouseButtonRelease, 500, 200, Qt::NoButton);
+
+    // A range that filled a 500-point view fills the view widened to 1200 points.
+    std::tie(f.view.viewStart, f.view.viewEnd) = std::tuple(100, 580);
+    widget.resize(1200, 600);
+    widget.grab();
+    EXPECT_EQ(f.view.viewEnd - f.view.viewStart, 900);
+}
+
+TEST(MouseModifiers, AControlClickThatBecameARightButtonStillDragsTheGraph) {
+    for (const bool right : {false, true}) {
+        EXPECT_TRUE(pressesGraph(Qt::LeftButton, {}, right) &&
+                    !pressesGraph(Qt::RightButton, {}, right));
+        EXPECT_EQ(pressesGraph(Qt::RightButton, Qt::ControlModifier, right), right);
+        EXPECT_EQ(dragsGraph(Qt::RightButton, right) && releasesGraph(Qt::RightButton, right),
+                  right);
+    }
 }
 
 }  // namespace

@@ -45,7 +45,8 @@ TEST(GraphRenderer, ScaleLabelsAndGridAtEachZoomAndOffset) {
         for (const RecordedText* text : painter.textsIn(kLabelColour)) {
             sides[text->at.x] += (sides[text->at.x].empty() ? "" : " ") + text->text;
         }
-        EXPECT_EQ(sides, (std::map<double, std::string>{{14, c.left}, {1000 - 59, c.right}}));
+        // "0.000" is 54 wide: right-aligned 14 inside the view, as the left labels stand.
+        EXPECT_EQ(sides, (std::map<double, std::string>{{14, c.left}, {1000 - 14 - 54, c.right}}));
         EXPECT_EQ(painter.textsIn(kLabelColour).at(0)->at.y, 12) << "on the lower edge";
         EXPECT_EQ(painter.strokesOf(kGridColour, 2.0).at(0)->runs, grid);
     }
@@ -87,6 +88,8 @@ TEST(TraceRuns, BreakAtGapsAndRestartsAndEndBeforeTheLastSlot) {
     // rSO2 first, oxHb last, so that oxHb lies on top; the frame and border follow.
     EXPECT_EQ(painter.strokesOf(kRso2Colour, 2.0)[0], &painter.strokes[painter.strokes.size() - 5]);
     EXPECT_EQ(painter.strokesOf(kOxhbColour, 2.0)[0], &painter.strokes[painter.strokes.size() - 3]);
+    EXPECT_EQ(painter.strokes.back().runs.at(1), (std::vector<PointF>{{0, 599.5}, {1000, 599.5}}))
+        << "the border's top on the outermost pixels";
 }
 
 TEST(TraceRuns, Rso2AboveAHundredthOnScreenAndAboveZeroOnThePageHeldInsideThePlot) {

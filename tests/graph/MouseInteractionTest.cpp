@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include "graph/DragRule.h"
 #include "graph/GraphFixtures.h"
 #include "graph/GraphLayout.h"
 #include "graph/MouseInteraction.h"
@@ -38,7 +39,7 @@ struct DragCase {
 };
 
 // Scrolls stop at both ends of the recording and offsets at both ends of the reach. A shift
-// drag moves the end: the preview shows no less than viewSpan, the release applies it. A
+// drag moves the end, leaving viewSpan slots or the rest of the recording at the least. A
 // plain drag that turns vertical applies its scroll then, held within the span, not the count.
 // clang-format off
 const DragCase kDrags[] = {
@@ -52,8 +53,9 @@ const DragCase kDrags[] = {
     {"OffsetStopsAtZero", 3, {0, 900, 50}, 0, {{500, 100}, {500, 500}}, {0, 900, 0}, {0, 900, 0}},
     {"OffsetStopsAtTheReach", 3, {0, 900, 1500}, 0, {{500, 500}, {500, 100}}, {0, 900, 1584}, {0, 900, 1584}},
     {"ShiftDragMovesTheEnd", 1, {0, 900, 0}, 1, {{500, 300}, {400, 300}}, {0, 991, 0}, {0, 991, 0}},
-    {"ShiftDragNarrows", 1, {0, 991, 0}, 1, {{400, 300}, {500, 300}}, {0, 900, 0}, {0, 899, 0}},
-    {"ShiftDragKeepsOneSlot", 1, {500, 600, 0}, 1, {{15, 300}, {985, 300}}, {500, 1400, 0}, {500, 501, 0}},
+    {"ShiftDragNarrows", 1, {0, 991, 0}, 1, {{400, 300}, {500, 300}}, {0, 900, 0}, {0, 900, 0}},
+    {"ShiftDragKeepsViewSpan", 1, {500, 600, 0}, 1, {{15, 300}, {985, 300}}, {500, 1400, 0}, {500, 1400, 0}},
+    {"ShiftDragKeepsTheRestOfTheRecording", 1, {1500, 1800, 0}, 1, {{300, 300}, {400, 300}}, {1500, 2400, 0}, {1500, 2000, 0}},
     {"ControlDragMovesOnlyTheOffset", 2, {0, 900, 0}, 2, {{500, 300}, {520, 200}}, {0, 900, 100}, {0, 900, 100}}};
 // clang-format on
 
@@ -80,6 +82,18 @@ TEST_F(MouseTest, DragPreviewsAndTheReleaseApplies) {
         EXPECT_TRUE(release());
         EXPECT_EQ(shown(), c.applied);
         EXPECT_FALSE(f.view.mouseDownInPlot || f.view.shiftDrag || f.view.controlDrag);
+    }
+}
+
+TEST_F(MouseTest, AResizedViewFillsItsWidthAsClicksWould) {
+    settleView(f.view, 1, {1000, 600});  // loaded at 500 points (480 slots): viewSpan now 900
+    for (const auto& [before, pressed, after] :
+         {std::tuple(VisibleRange{0, 480}, false, VisibleRange{0, 900}),
+          std::tuple(VisibleRange{1500, 1980}, false, VisibleRange{1099, 1999}),
+          std::tuple(VisibleRange{0, 480}, true, VisibleRange{0, 480})}) {
+        std::tie(f.view.viewStart, f.view.viewEnd, f.view.mouseDownInPlot) =
+            std::tuple(before.start, before.end, pressed);
+        EXPECT_EQ(rangeAfterResize(f.view, *f.store), after) << before.start << ", " << pressed;
     }
 }
 
