@@ -35,7 +35,8 @@ TEST(StatisticsCsv, RowAsPrintfWritesItEmptyWithoutValuesFileQuotedWhenItMustAnd
         appendStatisticsCsvRow(row, file, kAwkward);
         EXPECT_EQ(row, field + fields);
     }
-    EXPECT_EQ(std::ranges::count(fields, ','), std::ranges::count(kStatisticsCsvHeader, ','));
+    EXPECT_EQ(std::ranges::count(std::string_view(fields), ','),
+              std::ranges::count(kStatisticsCsvHeader, ','));
 
     // The readable block leaves out what a channel without values cannot have.
     EXPECT_EQ(formatStatisticsText("a b.nvd", kAwkward),
