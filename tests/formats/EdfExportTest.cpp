@@ -7,7 +7,6 @@
 
 #include "formats/CsvTestSupport.h"
 #include "formats/EdfExport.h"
-#include "formats/NvdReader.h"
 #include "store/MovingAverage.h"
 
 namespace nuvisca {
@@ -102,10 +101,11 @@ TEST(EdfExportTest, SlotsLieOnOneContinuousTimelineWithItsGapsMarked) {
     }
 }
 
-// Random values and every kind of missing one, measured and averaged, in both widths: a
-// value never decodes to the digital minimum and lies within half a step of its original,
-// and the step is as fine as the sample width allows.
+// Random values and every kind of missing one, measured and averaged, in both widths, as
+// four 2 Hz signals: a value never decodes to the digital minimum and lies within half a step
+// of its original, and the step is as fine as the sample width allows.
 TEST(EdfExportTest, ValuesDecodeWithinHalfAStepAndNoValueIsTheDigitalMinimum) {
+    const char* const kLabels[] = {"rSO2", "oxHb", "dxHb", "toHb"};
     std::mt19937 random(7);
     std::uniform_real_distribution<float> rso2(40.0f, 95.0f), index(0.0f, 0.9f);
     const float odd[] = {0.01f, 0.0101f, -1.0f, kNaN, kInf};
@@ -125,16 +125,23 @@ TEST(EdfExportTest, ValuesDecodeWithinHalfAStepAndNoValueIsTheDigitalMinimum) {
             const ReadBack file = exported(*store, flavour, series);
             const auto& values =
                 series == ExportSeries::Measured ? store->measured : store->averaged;
-            const EdfDigitalRange digital = digitalRangeOf(flavour);
+            const edf_hdr_struct& h = file.header;
+            const bool edf = flavour == EdfFlavour::Edf;
+            EXPECT_EQ(std::tuple(h.filetype, h.edfsignals, h.datarecord_duration,
+                                 std::string(h.equipment)),
+                      std::tuple(edf ? EDFLIB_FILETYPE_EDFPLUS : EDFLIB_FILETYPE_BDFPLUS, 4,
+                                 EDFLIB_TIME_DIMENSION, std::string("0123456789012")));
             for (std::size_t s = 0; s < kEdfSignalCount; ++s) {
-                const edf_param_struct& p = file.header.signalparam[s];
+                const edf_param_struct& p = h.signalparam[s];
+                EXPECT_EQ(std::tuple(std::string(p.label, 4), p.smp_in_datarecord, p.dig_min),
+                          std::tuple(std::string(kLabels[s]), 2, edf ? -32768 : -8388608));
                 const double step = (p.phys_max - p.phys_min) / (p.dig_max - p.dig_min);
                 double lowest = 1e9, highest = -1e9;
                 for (std::size_t i = 0; i < 5000; ++i) {
                     const float v = values[kEdfSignalChannels[s]][i];
                     const bool has = std::isfinite(v) && v >= 0.0f &&
                                      (s != 0 || store->measured[kRso2][i] > 0.01);
-                    ASSERT_EQ(file.digital[s][i] == digital.minimum, !has) << s << " " << i;
+                    ASSERT_EQ(file.digital[s][i] == p.dig_min, !has) << s << " " << i;
                     if (has) {
                         EXPECT_LE(std::fabs(file.physical[s][i] - v), step * 0.500001) << i;
                         lowest = std::min(lowest, double{v});
@@ -188,35 +195,6 @@ TEST(EdfExportTest, RefusalsAndFailedWritesLeaveTheExistingFileWhole) {
     EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.path()), {}), 1);
     EXPECT_TRUE(save(old));
     EXPECT_EQ(ReadBack(old).header.datarecords_in_file, kSampleCapacity / 2);
-}
-
-// The sample with a pause, from its own description: its one restart is at 10:40 after 09:00.
-TEST(EdfExportTest, ASampleBecomesAContinuousFileOfFourSignalsAt2HzWithItsRestart) {
-    const char* const kLabels[] = {"rSO2", "oxHb", "dxHb", "toHb"};
-    const auto store = makeMeasurementStore();
-    ASSERT_TRUE(readNVDFile(NUVISCA_SAMPLES_DIR "/two-hours-pause-restart.NVD", *store));
-    for (const EdfFlavour flavour : kFlavours) {
-        const ReadBack file = exported(*store, flavour);
-        const edf_hdr_struct& h = file.header;
-        EXPECT_EQ(
-            std::tuple(h.filetype, h.edfsignals, h.datarecord_duration,
-                       h.starttime_hour * 60 + h.starttime_minute, std::string(h.equipment)),
-            std::tuple(
-                flavour == EdfFlavour::Edf ? EDFLIB_FILETYPE_EDFPLUS : EDFLIB_FILETYPE_BDFPLUS, 4,
-                EDFLIB_TIME_DIMENSION, 9 * 60, std::string(store->deviceId.data())));
-        for (int s = 0; s < 4; ++s) {
-            EXPECT_EQ(std::pair(h.signalparam[s].smp_in_datarecord,
-                                std::string(h.signalparam[s].label, 4)),
-                      std::pair(2, std::string(kLabels[s])));
-        }
-        std::vector<long long> onsets;
-        for (const auto& [text, onset, duration] : file.annotations) {
-            if (text == "restart") {
-                onsets.push_back(onset);
-            }
-        }
-        EXPECT_EQ(onsets, std::vector<long long>{2 * 6000});
-    }
 }
 
 }  // namespace
