@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cstdio>
 #include <string>
+#include <string_view>
 #include <utility>
 
 #include "formats/StatisticsCsv.h"
@@ -35,7 +36,8 @@ TEST(StatisticsCsv, RowAsPrintfWritesItEmptyWithoutValuesFileQuotedWhenItMustAnd
         appendStatisticsCsvRow(row, file, kAwkward);
         EXPECT_EQ(row, field + fields);
     }
-    EXPECT_EQ(std::ranges::count(fields, ','), std::ranges::count(kStatisticsCsvHeader, ','));
+    EXPECT_EQ(std::ranges::count(std::string_view(fields), ','),
+              std::ranges::count(kStatisticsCsvHeader, ','));
 
     // The readable block leaves out what a channel without values cannot have.
     EXPECT_EQ(formatStatisticsText("a b.nvd", kAwkward),

@@ -27,7 +27,11 @@ protected:
 };
 
 TEST_F(PrintActionTest,
-       PrintsTheShownRecordingOnOneLandscapePageNothingWhenCancelledAndReportsAFailure) {
+       NothingWhenCancelledTheShownRecordingOnOneLandscapePageAndAFailureReported) {
+    dialogs.printConfirmed = false;
+    EXPECT_FALSE(QFile::exists(press("cancelled.pdf")));
+    EXPECT_TRUE(dialogs.printDialogs == 1 && dialogs.warnings.isEmpty());
+    dialogs.printConfirmed = true;
     EXPECT_FALSE(pdfText(press("empty.pdf")).contains(u"測定日時"_s)) << "no recording yet";
     NvdBuilder builder;
     builder.start(2013, 7, 15, 9, 30, 0).end(9, 50, 0).timeStamp(9, 30, 0, 0.7f, 0.4f, 0.2f);
@@ -39,7 +43,7 @@ TEST_F(PrintActionTest,
     selectRow(0);
     window.graph()->repaint();
     const QString pdf = press("morning.pdf");
-    EXPECT_EQ(dialogs.pageSetups + dialogs.printDialogs, 4);
+    EXPECT_EQ(dialogs.pageSetups + dialogs.printDialogs, 6);
     EXPECT_TRUE(dialogs.warnings.isEmpty());
     EXPECT_TRUE(toolOutput(u"pdfinfo"_s, {pdf}).contains(QRegularExpression(u"Pages: +1\n"_s)));
     EXPECT_EQ(pdfFirstPageImage(pdf).size(), QSize(842, 595)) << "A4 landscape";
@@ -48,10 +52,6 @@ TEST_F(PrintActionTest,
     EXPECT_TRUE(text.contains(u"測定日時 2013年07月15日 09時30分00秒 終了時刻 09時50分00秒"_s));
     EXPECT_TRUE(text.contains(u"09:31:00"_s)) << "the first time label";
 
-    dialogs.printConfirmed = false;
-    EXPECT_FALSE(QFile::exists(press("cancelled.pdf")));
-    EXPECT_TRUE(dialogs.printDialogs == 3 && dialogs.warnings.isEmpty());
-    dialogs.printConfirmed = true;
     press("no-such-folder/page.pdf");
     ASSERT_EQ(dialogs.warnings.size(), 1);
     EXPECT_TRUE(dialogs.warnings.front().startsWith(u"印刷できませんでした。"_s));
