@@ -4,9 +4,9 @@
 #include <cstdlib>
 #include <string>
 
+#include "bench/SyntheticRecording.h"
 #include "formats/NvdReader.h"
 #include "support/NvdBuilder.h"
-#include "support/SyntheticRecording.h"
 
 namespace nuvisca::bench {
 namespace {
@@ -66,7 +66,7 @@ const std::filesystem::path& scratchFolder() {
 
 void writeFullDeviceRecording(const std::filesystem::path& path) {
     const auto signal = makeMeasurementStore();
-    test::fillSyntheticRecording(*signal);
+    fillSyntheticRecording(*signal);
     const auto values = [&signal](std::int32_t slot) {
         const auto k = static_cast<std::size_t>(slot);
         return std::array<float, 3>{signal->measured[kRso2][k] / 100.0f, signal->measured[kOxhb][k],

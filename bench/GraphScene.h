@@ -5,9 +5,9 @@
 
 #include "bench/BenchRecording.h"
 #include "bench/GuiApplication.h"
+#include "bench/PlainQtPainter.h"
 #include "graph/GraphImage.h"
 #include "graph/GraphRenderer.h"
-#include "support/PlainQtPainter.h"
 
 namespace nuvisca::bench {
 
@@ -39,7 +39,7 @@ struct GraphScene {
     // The baseline: every run stroked as one polyline through all of its points.
     void drawPlain() {
         QPainter painter(&image);
-        test::PlainQtPainter plain(painter, image.height());
+        PlainQtPainter plain(painter, image.height());
         drawGraph(plain, *recording.store, recording.view, attributes, kOnScreenStyle);
     }
 };

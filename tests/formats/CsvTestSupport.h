@@ -2,11 +2,18 @@
 
 #include <gtest/gtest.h>
 
+#include <signal.h>
+#include <sys/resource.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
 #include <array>
 #include <cstdint>
+#include <cstdio>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
+#include <limits>
 #include <memory>
 #include <sstream>
 #include <string>
@@ -18,6 +25,9 @@
 #include "support/TempDir.h"
 
 namespace nuvisca::test {
+
+inline constexpr float kNaN = std::numeric_limits<float>::quiet_NaN();
+inline constexpr float kInf = std::numeric_limits<float>::infinity();
 
 inline void setSample(MeasurementStore& store, std::size_t slot, std::uint64_t tag, float rso2,
                       float oxhb, float dxhb, float tohb) {
@@ -58,6 +68,21 @@ inline std::string readBytes(const std::filesystem::path& path) {
 inline void writeText(const std::filesystem::path& path, std::string_view text) {
     std::ofstream(path, std::ios::binary | std::ios::trunc)
         .write(text.data(), static_cast<std::streamsize>(text.size()));
+}
+
+// Whether `save` fails, in a child whose disk refuses the bytes past `bytes`.
+template <typename Save>
+bool failsPastFileSize(rlim_t bytes, Save save) {
+    std::fflush(nullptr);
+    const pid_t child = ::fork();
+    if (child == 0) {
+        const rlimit limit{bytes, bytes};
+        ::signal(SIGXFSZ, SIG_IGN);  // the write fails with EFBIG instead
+        ::_exit(::setrlimit(RLIMIT_FSIZE, &limit) == 0 && !save() ? 0 : 1);
+    }
+    int status = 0;
+    ::waitpid(child, &status, 0);
+    return WIFEXITED(status) && WEXITSTATUS(status) == 0;
 }
 
 inline constexpr std::string_view kMeasuredHeader =

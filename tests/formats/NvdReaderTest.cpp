@@ -1,7 +1,5 @@
 #include <gtest/gtest.h>
 
-#include <limits>
-
 #include "formats/CsvTestSupport.h"
 #include "formats/NvdReader.h"
 #include "support/NvdBuilder.h"
@@ -9,14 +7,14 @@
 namespace nuvisca {
 namespace {
 
-using test::NvdBuilder;
+using namespace test;
 
 // Record r carries oxHb 0.25 + r / 10000, so every slot shows which record landed in it.
 float oxhbFor(std::size_t r) {
     return 0.25f + 0.0001f * static_cast<float>(r);
 }
 
-class NvdReaderTest : public test::LoadTest {
+class NvdReaderTest : public LoadTest {
 protected:
     bool load(const NvdBuilder& file) {
         file.writeTo(path);
@@ -83,7 +81,6 @@ TEST_F(NvdReaderTest, HeaderValuesAndShortFiles) {
     file.start(2013, 7, 15, 9, 5, 30)
         .end(10, 6, 40)
         .deviceId(std::string("49\0A \xFF", 6) + "4567894");
-    constexpr float kNaN = std::numeric_limits<float>::quiet_NaN();
     // clang-format off
     const std::array<float, 5> cases[] = {  // rSO2 fraction, oxHb, dxHb -> rSO2, toHb
         {0.7f, 0.375f, 0.25f, 70.0f, 0.625f}, {0.7f, 0.0f, 0.25f, 70.0f, 0.0f}, {0.7f, 0.375f, 0.0f, 70.0f, 0.0f},
@@ -92,9 +89,9 @@ TEST_F(NvdReaderTest, HeaderValuesAndShortFiles) {
     for (const auto& c : cases) {
         file.continuation(c[0], c[1], c[2]);
     }
-    test::Bytes bytes = file.continuation(0.5f, 0.4f, 0.2f).bytes();
+    Bytes bytes = file.continuation(0.5f, 0.4f, 0.2f).bytes();
     bytes.pop_back();
-    test::writeBytes(path, bytes);
+    writeBytes(path, bytes);
     store->measured[kOxhb][6] = 9.0f;
     EXPECT_EQ(getDateFromNVD(path), 130715090530);
     ASSERT_TRUE(readNVDFile(path, *store));
@@ -107,10 +104,8 @@ TEST_F(NvdReaderTest, HeaderValuesAndShortFiles) {
     for (std::size_t k = 0; k < 6; ++k) {
         EXPECT_EQ((std::array{values(k)[0], values(k)[3]}), (std::array{cases[k][3], cases[k][4]}));
     }
-    ASSERT_TRUE(load(NvdBuilder().start(2013, 7, 15, 23, 0, 0).end(1, 0, 0).recordCount(1)));
-    EXPECT_EQ((std::array{s.sampleCount, s.spanSamples}), (std::array{0, 14400}));  // midnight
     bytes.resize(20);
-    test::writeBytes(path, bytes);
+    writeBytes(path, bytes);
     EXPECT_EQ(getDateFromNVD(path), 130715090530);
     store->sampleCount = 55;
     ASSERT_TRUE(readNVDFile(path, *store));

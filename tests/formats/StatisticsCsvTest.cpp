@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cstdio>
 #include <string>
+#include <string_view>
 #include <utility>
 
 #include "formats/StatisticsCsv.h"

@@ -26,7 +26,12 @@ protected:
     }
 };
 
-TEST_F(PrintActionTest, PrintsTheShownRecordingUnderItsNameOnOneLandscapePage) {
+TEST_F(PrintActionTest,
+       NothingWhenCancelledTheShownRecordingOnOneLandscapePageAndAFailureReported) {
+    dialogs.printConfirmed = false;
+    EXPECT_FALSE(QFile::exists(press("cancelled.pdf")));
+    EXPECT_TRUE(dialogs.printDialogs == 1 && dialogs.warnings.isEmpty());
+    dialogs.printConfirmed = true;
     EXPECT_FALSE(pdfText(press("empty.pdf")).contains(u"測定日時"_s)) << "no recording yet";
     NvdBuilder builder;
     builder.start(2013, 7, 15, 9, 30, 0).end(9, 50, 0).timeStamp(9, 30, 0, 0.7f, 0.4f, 0.2f);
@@ -38,7 +43,7 @@ TEST_F(PrintActionTest, PrintsTheShownRecordingUnderItsNameOnOneLandscapePage) {
     selectRow(0);
     window.graph()->repaint();
     const QString pdf = press("morning.pdf");
-    EXPECT_EQ(dialogs.pageSetups + dialogs.printDialogs, 4);
+    EXPECT_EQ(dialogs.pageSetups + dialogs.printDialogs, 6);
     EXPECT_TRUE(dialogs.warnings.isEmpty());
     EXPECT_TRUE(toolOutput(u"pdfinfo"_s, {pdf}).contains(QRegularExpression(u"Pages: +1\n"_s)));
     EXPECT_EQ(pdfFirstPageImage(pdf).size(), QSize(842, 595)) << "A4 landscape";
@@ -46,6 +51,10 @@ TEST_F(PrintActionTest, PrintsTheShownRecordingUnderItsNameOnOneLandscapePage) {
     EXPECT_TRUE(text.contains(u"朝の記録.NVD"_s));
     EXPECT_TRUE(text.contains(u"測定日時 2013年07月15日 09時30分00秒 終了時刻 09時50分00秒"_s));
     EXPECT_TRUE(text.contains(u"09:31:00"_s)) << "the first time label";
+
+    press("no-such-folder/page.pdf");
+    ASSERT_EQ(dialogs.warnings.size(), 1);
+    EXPECT_TRUE(dialogs.warnings.front().startsWith(u"印刷できませんでした。"_s));
 }
 
 TEST_F(PrintActionTest, EachPressReappliesLandscapeFitToWidthFromTheTop) {
@@ -68,16 +77,6 @@ TEST_F(PrintActionTest, EachPressReappliesLandscapeFitToWidthFromTheTop) {
     EXPECT_NEAR(ink.left(), margin + 8.0 * scale, 1.5);
     EXPECT_NEAR(ink.right() + 1, margin + (view->viewWidth - 8.0) * scale, 1.5);
     EXPECT_NEAR(ink.bottom() + 1, margin + (view->viewHeight + 96.0 - 8.0) * scale, 1.5);
-}
-
-TEST_F(PrintActionTest, CancelledPrintsNothingAndAPrinterThatCannotStartIsReported) {
-    dialogs.printConfirmed = false;
-    EXPECT_FALSE(QFile::exists(press("cancelled.pdf")));
-    EXPECT_TRUE(dialogs.printDialogs == 1 && dialogs.warnings.isEmpty());
-    dialogs.printConfirmed = true;
-    press("no-such-folder/page.pdf");
-    ASSERT_EQ(dialogs.warnings.size(), 1);
-    EXPECT_TRUE(dialogs.warnings.front().startsWith(u"印刷できませんでした。"_s));
 }
 
 }  // namespace

@@ -27,12 +27,11 @@ public:
     void fillRect(const RectF&, const Rgba&) override { rectsFilled.push_back(true); }
     void strokeRect(const RectF&, const Rgba&, double) override { rectsFilled.push_back(false); }
     void strokePath(const PolylinePath& path, const Rgba& colour, double lineWidth) override {
-        RecordedStroke stroke{{}, colour, lineWidth};
+        strokes.push_back({{}, colour, lineWidth});
         for (std::size_t r = 0; r < path.runCount(); ++r) {
             const auto run = path.run(r);
-            stroke.runs.emplace_back(run.begin(), run.end());
+            strokes.back().runs.emplace_back(run.begin(), run.end());
         }
-        strokes.push_back(std::move(stroke));
     }
     void drawText(PointF lowerLeft, std::string_view utf8,
                   const TextAttributes& attributes) override {
@@ -48,8 +47,8 @@ public:
     }
 
     const RecordedText* findText(std::string_view text) const {
-        const auto found = matching(texts, [&](const RecordedText& t) { return t.text == text; });
-        return found.empty() ? nullptr : found.front();
+        const auto found = std::ranges::find(texts, text, &RecordedText::text);
+        return found == texts.end() ? nullptr : &*found;
     }
     std::vector<const RecordedText*> textsIn(const Rgba& colour) const {
         return matching(texts,

@@ -4,7 +4,7 @@
 
 #include "graph/QtPainter.h"
 
-namespace nuvisca::test {
+namespace nuvisca::bench {
 
 // The reference the column reduction is measured against: every run stroked as one
 // polyline through all of its points.
@@ -26,4 +26,4 @@ public:
     }
 };
 
-}  // namespace nuvisca::test
+}  // namespace nuvisca::bench

@@ -9,7 +9,7 @@
 
 #include "store/MeasurementStore.h"
 
-namespace nuvisca::test {
+namespace nuvisca::bench {
 
 // A full 76800-slot recording shaped like the sample recordings: slow waves, a random walk
 // and measurement noise of a few tenths of a percent (rSO2) or thousandths (indices); a
@@ -48,4 +48,4 @@ inline void fillSyntheticRecording(MeasurementStore& store) {
     store.zoomIndex = 1;
 }
 
-}  // namespace nuvisca::test
+}  // namespace nuvisca::bench
