@@ -22,7 +22,10 @@ struct Reader {
     bool (*load)(const std::filesystem::path&, MeasurementStore&);
 };
 const Reader kNvd{".NVD", getDateFromNVD, readNVDFile};
-const Reader kCsv{".csv", getDateFromCSV, readCSVFile};
+const Reader kCsv{".csv", [](const std::filesystem::path& path) { return getDateFromCSV(path); },
+                  [](const std::filesystem::path& path, MeasurementStore& store) {
+                      return readCSVFile(path, store);
+                  }};
 
 class HostileFilesTest : public test::LoadTest {
 protected:
