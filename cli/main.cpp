@@ -1,4 +1,6 @@
 #include <cstdio>
+#include <new>
+#include <stdexcept>
 #include <string_view>
 #include <vector>
 
@@ -20,7 +22,7 @@ constexpr std::string_view kUsage =
 
 }  // namespace
 
-int main(int argc, char** argv) {
+int dispatch(int argc, char** argv) {
     std::vector<std::string_view> args(argv + 1, argv + argc);
     if (args.empty()) {
         std::fputs(kUsage.data(), stderr);
@@ -44,4 +46,14 @@ int main(int argc, char** argv) {
     std::fprintf(stderr, "nuvisca: unknown command '%.*s'\n\n%s", static_cast<int>(command.size()),
                  command.data(), kUsage.data());
     return nuvisca::cli::kExitUsage;
+}
+
+int main(int argc, char** argv) {
+    try {
+        return dispatch(argc, argv);
+    } catch (const std::bad_alloc&) {
+    } catch (const std::length_error&) {
+    }
+    std::fputs("nuvisca: not enough memory to read the input\n", stderr);
+    return nuvisca::cli::kExitFailure;
 }
