@@ -4,6 +4,7 @@
 #include <sys/stat.h>
 
 #include <QDir>
+#include <QSet>
 #include <QStatusBar>
 
 #include "ControllerFixture.h"
@@ -97,15 +98,11 @@ TEST_F(HostileMediaTest, HugeFilesAreListedOrNamedAndALoadPastTheBoundIsRefused)
     QStringList readable{u"good.NVD"_s};
     for (const auto& [path, canRead] : writeHostileFiles(media.path())) {
         paths.append(qPath(path));
-        if (canRead) {
-            readable.append(qPath(path.filename()));
-        }
+        readable.append(canRead ? qPath(path.filename()) : QString());
     }
     controller.addFiles(paths);
-    QStringList listed = names();
-    listed.sort();
-    readable.sort();
-    EXPECT_EQ(listed, readable);
+    readable.removeAll(QString());
+    EXPECT_EQ(QSet(names().begin(), names().end()), QSet(readable.begin(), readable.end()));
     EXPECT_EQ(status(), u"「bound+1.csv」はCSV書き出しファイルとしては大きすぎます。"_s);
     for (int row = 0; row < list().size(); ++row) {
         selectRow(row);

@@ -6,35 +6,33 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <algorithm>
+
 #include "support/HostileFiles.h"
 
 namespace nuvisca::test {
 namespace {
 
+// The sanitizer reserves terabytes of shadow memory, so under it the runs go unlimited.
 #if defined(__SANITIZE_ADDRESS__)
-// The sanitizer reserves terabytes of shadow memory up front, so it cannot start under a
-// limit of the address space; the runs go unlimited there.
-constexpr bool kLimitAddressSpace = false;
+constexpr rlim_t kAddressSpace = RLIM_INFINITY;
 #else
-constexpr bool kLimitAddressSpace = true;
+constexpr rlim_t kAddressSpace = rlim_t{1} << 30;
 #endif
 
 // The exit status of nuvisca with the arguments, or minus the signal that ended it; its
 // stderr goes to errPath.
 int runInOneGib(std::vector<std::string> args, const std::filesystem::path& errPath) {
     args.insert(args.begin(), NUVISCA_CLI_PATH);
-    std::vector<char*> argv;
-    for (std::string& arg : args) {
-        argv.push_back(arg.data());
-    }
-    argv.push_back(nullptr);
+    std::vector<char*> argv(args.size() + 1, nullptr);
+    std::transform(args.begin(), args.end(), argv.begin(), [](std::string& a) { return a.data(); });
     const pid_t child = ::fork();
     if (child == 0) {
         const int err = ::open(errPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
         const int null = ::open("/dev/null", O_RDWR);
-        const rlimit limit{rlim_t{1} << 30, rlim_t{1} << 30};
+        const rlimit limit{kAddressSpace, kAddressSpace};
         if (err < 0 || null < 0 || ::dup2(null, 0) < 0 || ::dup2(null, 1) < 0 ||
-            ::dup2(err, 2) < 0 || (kLimitAddressSpace && ::setrlimit(RLIMIT_AS, &limit) != 0)) {
+            ::dup2(err, 2) < 0 || ::setrlimit(RLIMIT_AS, &limit) != 0) {
             ::_exit(127);
         }
         ::execv(argv[0], argv.data());
