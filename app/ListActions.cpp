@@ -1,10 +1,14 @@
 // The actions that fill and shrink the file list: removable-media import, adding files
 // and removing the selected entry.
+#include <sys/stat.h>
+
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QTemporaryFile>
 #include <algorithm>
+#include <optional>
+#include <utility>
 #include <vector>
 
 #include "app/DialogService.h"
@@ -33,15 +37,17 @@ void sortByDateKey(std::vector<ListedFile>::iterator first,
                      [](const ListedFile& a, const ListedFile& b) { return a.key < b.key; });
 }
 
+// Built aside and moved in, so a list that cannot be built leaves the old one whole.
 void fillList(FileList& list, const std::vector<ListedFile>& files) {
-    list.clear();
+    FileList filled;
     for (std::size_t k = 0; k < files.size(); ++k) {
         const int row = static_cast<int>(k);
-        list.filepathList.append(files[k].path);
-        list.tableFilename.append(files[k].name);
-        list.tableListNumber.append(listNumberText(row));
-        list.tableDate.append(dateKeyText(files[k].key));
+        filled.filepathList.append(files[k].path);
+        filled.tableFilename.append(files[k].name);
+        filled.tableListNumber.append(listNumberText(row));
+        filled.tableDate.append(dateKeyText(files[k].key));
     }
+    list = std::move(filled);
 }
 
 std::vector<ListedFile> collectFromVolumes(const QList<MountedVolume>& volumes) {
@@ -53,8 +59,10 @@ std::vector<ListedFile> collectFromVolumes(const QList<MountedVolume>& volumes) 
         if (!volume.removable) {
             continue;
         }
-        const QStringList names =
-            QDir(volume.rootPath).entryList(QDir::Files | QDir::Hidden, QDir::NoSort);
+        // A volume too large to list contributes nothing, like one that cannot be listed.
+        const QStringList names = unlessExhausted(QStringList(), [&] {
+            return QDir(volume.rootPath).entryList(QDir::Files | QDir::Hidden, QDir::NoSort);
+        });
         for (const QString& name : names) {
             if (static_cast<int>(found.size()) >= kMaxListEntries) {
                 break;
@@ -80,13 +88,20 @@ void ViewerController::importFromMedia() {
         return;
     }
     sortByDateKey(found.begin(), found.end());
-    fillList(list_, found);
+    if (!unlessExhausted(false, [&] {
+            fillList(list_, found);
+            return true;
+        })) {
+        return;
+    }
     reloadTable();
     scrollToRow(list_.size() - 1);
     store_.listSource = ListSource::RemovableMedia;
     if (importFolderReady_) {
         for (int k = 0; k < list_.size(); ++k) {
-            copyIntoImportFolder(list_.filepathList.at(k), list_.tableFilename.at(k));
+            unlessExhausted(false, [&] {
+                return copyIntoImportFolder(list_.filepathList.at(k), list_.tableFilename.at(k));
+            });
         }
     }
 }
@@ -114,7 +129,7 @@ void ViewerController::addFiles(const QStringList& paths) {
             break;
         }
         const QString path = QFileInfo(chosen).absoluteFilePath();
-        if (dateKeyByExtension(path) < 1) {
+        if (listedDateKey(path) < 1) {
             continue;
         }
         if (!list_.filepathList.first(listedBefore).contains(path)) {
@@ -126,13 +141,29 @@ void ViewerController::addFiles(const QStringList& paths) {
     }
     // Old entries are dated again: a file deleted since it was listed now shows key 0.
     for (ListedFile& file : entries) {
-        file.key = dateKeyByExtension(file.path);
+        file.key = listedDateKey(file.path);
     }
     sortByDateKey(entries.begin() + static_cast<std::ptrdiff_t>(firstAdded), entries.end());
-    fillList(list_, entries);
+    if (!unlessExhausted(false, [&] {
+            fillList(list_, entries);
+            return true;
+        })) {
+        return;
+    }
     reloadTable();
     scrollToRow(list_.size() - 1);
     store_.listSource = ListSource::OpenDialog;
+}
+
+std::int64_t ViewerController::listedDateKey(const QString& path) {
+    CsvRefusal refusal = CsvRefusal::kNone;
+    const std::optional<std::int64_t> key = unlessExhausted(std::optional<std::int64_t>(), [&] {
+        return std::optional(dateKeyByExtension(path, &refusal));
+    });
+    if (!key || refusal == CsvRefusal::kTooLarge) {
+        reportUnreadable(QFileInfo(path).fileName(), key ? refusal : CsvRefusal::kNotAnExport);
+    }
+    return key.value_or(0);
 }
 
 void ViewerController::removeSelected() {
@@ -155,7 +186,8 @@ void ViewerController::removeSelected() {
 
 void ViewerController::showNeighbour(int row) {
     selectRow(row);
-    if (loadListedFile(row)) {
+    CsvRefusal refusal = CsvRefusal::kNotAnExport;
+    if (loadListedFile(row, &refusal)) {
         setLoadedFile(row);
         if (store_.sampleCount > 0 && store_.averageWindow > 0) {
             computeMovingAverage(store_);
@@ -164,7 +196,7 @@ void ViewerController::showNeighbour(int row) {
         // The removed entry's recording must not stay on screen under another name.
         store_.sampleCount = 0;
         setLoadedFile(-1);
-        reportUnreadable(list_.tableFilename.at(row));
+        reportUnreadable(list_.tableFilename.at(row), refusal);
     }
     requestRedraw();
 }
@@ -177,7 +209,12 @@ bool ViewerController::copyIntoImportFolder(const QString& source, const QString
     // Not QFile: the file may have been swapped for a pipe since it was listed, and opening
     // a pipe would block.
     const FileHandle input = openRegularFile(toFileSystemPath(source), "rb");
-    if (!input) {
+    struct stat info {};
+    if (!input || ::fstat(::fileno(input.get()), &info) != 0) {
+        return false;
+    }
+    if (static_cast<std::uintmax_t>(info.st_size) > kNvdCopyLimit) {
+        reportTooLargeToCopy(name);
         return false;
     }
     // Copied under a temporary name first, so no partial copy ever bears the final name,
@@ -186,10 +223,18 @@ bool ViewerController::copyIntoImportFolder(const QString& source, const QString
     if (!partial.open()) {
         return false;
     }
+    // A file that grows while it is copied is followed no further than one byte past the
+    // bound, and its partial copy goes.
     char buffer[64 * 1024];
+    std::uintmax_t copied = 0;
     for (std::size_t got = std::fread(buffer, 1, sizeof buffer, input.get()); got != 0;
          got = std::fread(buffer, 1, sizeof buffer, input.get())) {
         if (partial.write(buffer, static_cast<qint64>(got)) != static_cast<qint64>(got)) {
+            return false;
+        }
+        copied += got;
+        if (copied > kNvdCopyLimit) {
+            reportTooLargeToCopy(name);
             return false;
         }
     }
@@ -205,6 +250,14 @@ bool ViewerController::copyIntoImportFolder(const QString& source, const QString
     }
     partial.setAutoRemove(false);
     return true;
+}
+
+void ViewerController::reportTooLargeToCopy(const QString& name) {
+    if (window_) {
+        window_->showStatus(
+            QStringLiteral("「%1」は記録ファイルとしては大きすぎるため、コピーしませんでした。")
+                .arg(name));
+    }
 }
 
 }  // namespace nuvisca

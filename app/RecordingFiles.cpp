@@ -22,12 +22,12 @@ bool hasCsvExtension(const QString& path) {
     return suffix == u"csv" || suffix == u"CSV";
 }
 
-std::int64_t dateKeyByExtension(const QString& path) {
+std::int64_t dateKeyByExtension(const QString& path, CsvRefusal* refusal) {
     if (hasDeviceRecordingExtension(path)) {
         return getDateFromNVD(toFileSystemPath(path));
     }
     if (hasCsvExtension(path)) {
-        return getDateFromCSV(toFileSystemPath(path));
+        return getDateFromCSV(toFileSystemPath(path), refusal);
     }
     return 0;
 }
@@ -40,11 +40,12 @@ bool loadDeviceRecording(const QString& path, MeasurementStore& store, GraphView
     return true;
 }
 
-bool loadRecordingByExtension(const QString& path, MeasurementStore& store, GraphViewState& view) {
+bool loadRecordingByExtension(const QString& path, MeasurementStore& store, GraphViewState& view,
+                              CsvRefusal* refusal) {
     if (hasDeviceRecordingExtension(path)) {
         return loadDeviceRecording(path, store, view);
     }
-    if (!readCSVFile(toFileSystemPath(path), store)) {
+    if (!readCSVFile(toFileSystemPath(path), store, refusal)) {
         return false;
     }
     resetVisibleRange(view, store.spanSamples);

@@ -3,7 +3,12 @@
 #include <QString>
 #include <cstdint>
 #include <filesystem>
+#include <new>
+#include <stdexcept>
+#include <type_traits>
+#include <utility>
 
+#include "formats/CsvReader.h"
 #include "graph/GraphViewState.h"
 #include "store/MeasurementStore.h"
 
@@ -17,11 +22,26 @@ bool hasDeviceRecordingExtension(const QString& path);
 // "csv" or "CSV", compared exactly.
 bool hasCsvExtension(const QString& path);
 
-// The date key of a file by its extension (device recording or CSV export), 0 otherwise.
-std::int64_t dateKeyByExtension(const QString& path);
+// The date key of a file by its extension (device recording or CSV export), 0 otherwise;
+// refusal, when given, says why a CSV export was refused.
+std::int64_t dateKeyByExtension(const QString& path, CsvRefusal* refusal = nullptr);
 
 bool loadDeviceRecording(const QString& path, MeasurementStore& store, GraphViewState& view);
-// A device recording for "nvd"/"NVD", a CSV export for any other extension.
-bool loadRecordingByExtension(const QString& path, MeasurementStore& store, GraphViewState& view);
+// A device recording for "nvd"/"NVD", a CSV export for any other extension; refusal, when
+// given, says why a CSV export was refused.
+bool loadRecordingByExtension(const QString& path, MeasurementStore& store, GraphViewState& view,
+                              CsvRefusal* refusal = nullptr);
+
+// The action's result, or fallback when it runs out of memory or asks for more than any
+// container holds: what a file holds must never end the program.
+template <typename Action, typename Result = std::invoke_result_t<Action>>
+Result unlessExhausted(Result fallback, Action&& action) {
+    try {
+        return std::forward<Action>(action)();
+    } catch (const std::bad_alloc&) {
+    } catch (const std::length_error&) {
+    }
+    return fallback;
+}
 
 }  // namespace nuvisca

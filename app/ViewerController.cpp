@@ -122,27 +122,30 @@ void ViewerController::selectionChanged() {
     if (row < 0 || row >= list_.size()) {
         return;
     }
-    if (loadListedFile(row)) {
+    CsvRefusal refusal = CsvRefusal::kNotAnExport;
+    if (loadListedFile(row, &refusal)) {
         setLoadedFile(row);
     } else {
         // The store still holds the last good recording: keep its row and its name.
-        reportUnreadable(list_.tableFilename.at(row));
+        reportUnreadable(list_.tableFilename.at(row), refusal);
         selectRow(static_cast<int>(list_.filepathList.indexOf(loadedPath_)));
     }
     averageAndRedrawIfLoaded();
 }
 
-bool ViewerController::loadListedFile(int row) {
+bool ViewerController::loadListedFile(int row, CsvRefusal* refusal) {
     const QString& path = list_.filepathList.at(row);
-    switch (store_.listSource) {
-        case ListSource::RemovableMedia:
-            return loadDeviceRecording(path, store_, view_);
-        case ListSource::OpenDialog:
-            return loadRecordingByExtension(path, store_, view_);
-        case ListSource::None:
-            break;
-    }
-    return false;
+    return unlessExhausted(false, [&] {
+        switch (store_.listSource) {
+            case ListSource::RemovableMedia:
+                return loadDeviceRecording(path, store_, view_);
+            case ListSource::OpenDialog:
+                return loadRecordingByExtension(path, store_, view_, refusal);
+            case ListSource::None:
+                break;
+        }
+        return false;
+    });
 }
 
 void ViewerController::setLoadedFile(int row) {
@@ -159,7 +162,8 @@ void ViewerController::print() {
     PrintSettings& settings = *printSettings_;
     applyPrintViewSettings(settings);
     dialogs_.openPageSetup(settings.printer, window_);
-    if (dialogs_.confirmPrint(settings.printer, window_) && !printPage(settings, page)) {
+    if (dialogs_.confirmPrint(settings.printer, window_) &&
+        !unlessExhausted(false, [&] { return printPage(settings, page); })) {
         dialogs_.showWarning(window_, QStringLiteral("印刷できませんでした。"
                                                      "プリンタの設定を確かめてください。"));
     }
@@ -189,7 +193,9 @@ void ViewerController::writeCsvExport(const QString& path) {
     if (store_.averageWindow > 0 && dialogs_.askApplyMovingAverage(window_)) {
         series = ExportSeries::Averaged;
     }
-    if (!nuvisca::saveCsvExport(toFileSystemPath(path), store_, series)) {
+    if (!unlessExhausted(false, [&] {
+            return nuvisca::saveCsvExport(toFileSystemPath(path), store_, series);
+        })) {
         dialogs_.showWarning(window_,
                              QStringLiteral("「%1」に書き出せませんでした。"
                                             "保存先のフォルダと空き容量を確かめてください。")
@@ -197,10 +203,12 @@ void ViewerController::writeCsvExport(const QString& path) {
     }
 }
 
-void ViewerController::reportUnreadable(const QString& fileName) {
+void ViewerController::reportUnreadable(const QString& fileName, CsvRefusal refusal) {
     if (window_) {
         window_->showStatus(
-            QStringLiteral("「%1」は読み込めませんでした。表示中の記録はそのままです。")
+            (refusal == CsvRefusal::kTooLarge
+                 ? QStringLiteral("「%1」はCSV書き出しファイルとしては大きすぎます。")
+                 : QStringLiteral("「%1」は読み込めませんでした。表示中の記録はそのままです。"))
                 .arg(fileName));
     }
 }

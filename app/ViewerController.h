@@ -8,6 +8,7 @@
 #include <memory>
 
 #include "app/FileList.h"
+#include "formats/CsvReader.h"
 #include "graph/GraphViewState.h"
 #include "store/MeasurementStore.h"
 
@@ -63,16 +64,21 @@ private:
     void selectRow(int row);
     void scrollToRow(int row);
     void reloadTable();
-    // Loads a listed file with the reader its list source and extension call for.
-    bool loadListedFile(int row);
+    // Loads a listed file with the reader its list source and extension call for; a load
+    // that runs out of memory fails, leaving the store as it was.
+    bool loadListedFile(int row, CsvRefusal* refusal = nullptr);
+    // The date key the list takes; a file refused for its size, or whose dating ran out of
+    // memory, is named on the status line.
+    std::int64_t listedDateKey(const QString& path);
     void averageAndRedrawIfLoaded();
     // Records which listed file the store now holds, or that it holds none of them.
     void setLoadedFile(int row);
     void showNeighbour(int row);
     bool copyIntoImportFolder(const QString& source, const QString& name);
+    void reportTooLargeToCopy(const QString& name);
     void requestRedraw();
     void writeCsvExport(const QString& path);
-    void reportUnreadable(const QString& fileName);
+    void reportUnreadable(const QString& fileName, CsvRefusal refusal = CsvRefusal::kNotAnExport);
 
     MeasurementStore& store_;
     GraphViewState& view_;

@@ -24,6 +24,8 @@ constexpr Figure kFigures[] = {
     {"date keys of 256 device files", "dateKeys256Files", "", 10.0},
     {"date key of one CSV export", "dateKeyCsvExport", "", 0.0},
     {"read a CSV export", "readCsvExport", "", 25.0},
+    {"date key of a CSV file at the 64 MiB bound", "dateKeyCsvAtSizeBound", "", 0.0},
+    {"info of a CSV file at the 64 MiB bound", "infoCsvAtSizeBound", "", 0.0},
     {"moving average, box \"30\"", "movingAverage30", "", 10.0},
     {"export measured: format + write", "exportMeasuredWrite", "exportMeasuredWriteFprintf", 0.0},
     {"export measured: saveCsvExport (fsync)", "exportMeasuredSave", "exportMeasuredSaveFprintf",

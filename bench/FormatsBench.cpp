@@ -122,6 +122,47 @@ void dateKeyCsvExport(benchmark::State& state) {
 }
 BENCHMARK(dateKeyCsvExport)->Unit(benchmark::kMillisecond);
 
+// The full export padded with blank lines to the largest file still read as one.
+const std::filesystem::path& csvAtSizeBound() {
+    static const std::filesystem::path path = [] {
+        auto file = scratchFolder() / "bound.csv";
+        std::filesystem::copy_file(fullCsvExport(), file,
+                                   std::filesystem::copy_options::overwrite_existing);
+        std::ofstream out(file, std::ios::binary | std::ios::app);
+        out << std::string(kCsvSizeLimit - std::filesystem::file_size(fullCsvExport()), '\n');
+        if (!out.flush() || std::filesystem::file_size(file) != kCsvSizeLimit) {
+            fail("cannot write the export at the size bound");
+        }
+        return file;
+    }();
+    return path;
+}
+
+void dateKeyCsvAtSizeBound(benchmark::State& state) {
+    const auto& path = csvAtSizeBound();
+    if (getDateFromCSV(path) != 240514080000) {
+        fail("the export at the size bound has not the recording's date key");
+    }
+    for (auto _ : state) {
+        benchmark::DoNotOptimize(getDateFromCSV(path));
+    }
+}
+BENCHMARK(dateKeyCsvAtSizeBound)->Unit(benchmark::kMillisecond);
+
+// What `nuvisca info` reads: the device date key, the CSV date key and the CSV load.
+void infoCsvAtSizeBound(benchmark::State& state) {
+    const auto& path = csvAtSizeBound();
+    const auto store = makeMeasurementStore();
+    for (auto _ : state) {
+        const bool loaded =
+            getDateFromNVD(path) == 0 && getDateFromCSV(path) > 0 && readCSVFile(path, *store);
+        if (!loaded || store->sampleCount != kSampleCapacity) {
+            fail("the export at the size bound does not read back as 76800 slots");
+        }
+    }
+}
+BENCHMARK(infoCsvAtSizeBound)->Unit(benchmark::kMillisecond);
+
 void movingAverage30(benchmark::State& state) {
     MeasurementStore& store = *averagedRecording().store;
     for (auto _ : state) {

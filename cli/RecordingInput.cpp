@@ -14,13 +14,17 @@ namespace {
 
 struct Reader {
     RecordingFormat format;
-    std::int64_t (*dateKey)(const std::filesystem::path&);
-    bool (*read)(const std::filesystem::path&, MeasurementStore&);
+    std::int64_t (*dateKey)(const std::filesystem::path&, CsvRefusal*);
+    bool (*read)(const std::filesystem::path&, MeasurementStore&, CsvRefusal*);
 };
 
 // Tried in order; the first whose date key is above 0 (as the file list takes it) reads it.
 constexpr std::array kReaders{
-    Reader{RecordingFormat::kNvd, getDateFromNVD, readNVDFile},
+    Reader{RecordingFormat::kNvd,
+           [](const std::filesystem::path& path, CsvRefusal*) { return getDateFromNVD(path); },
+           [](const std::filesystem::path& path, MeasurementStore& store, CsvRefusal*) {
+               return readNVDFile(path, store);
+           }},
     Reader{RecordingFormat::kCsv, getDateFromCSV, readCSVFile},
 };
 
@@ -38,14 +42,17 @@ const char* formatName(RecordingFormat format) {
 
 std::optional<LoadedRecording> loadRecording(const std::filesystem::path& path,
                                              MeasurementStore& store, GraphViewState& view) {
+    CsvRefusal refusal = CsvRefusal::kNone;
     for (const Reader& reader : kReaders) {
-        const std::int64_t key = reader.dateKey(path);
-        if (key > 0 && reader.read(path, store)) {
+        const std::int64_t key = reader.dateKey(path, &refusal);
+        if (key > 0 && reader.read(path, store, &refusal)) {
             resetVisibleRange(view, store.spanSamples);
             return LoadedRecording{reader.format, key};
         }
     }
-    std::fprintf(stderr, "nuvisca: %s: %s\n", path.c_str(), whyNotARecording(path).c_str());
+    const std::string why =
+        refusal == CsvRefusal::kTooLarge ? "too large to be a CSV export" : whyNotARecording(path);
+    std::fprintf(stderr, "nuvisca: %s: %s\n", path.c_str(), why.c_str());
     return std::nullopt;
 }
 

@@ -1,6 +1,8 @@
 #include <array>
 #include <cstdio>
+#include <new>
 #include <span>
+#include <stdexcept>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -42,9 +44,7 @@ constexpr std::array kCommands{
     Command{"export", nuvisca::cli::runExport}, Command{"stats", nuvisca::cli::runStats},
     Command{"--version", runVersion}};
 
-}  // namespace
-
-int main(int argc, char** argv) {
+int dispatch(int argc, char** argv) {
     const std::vector<std::string_view> args(argv + 1, argv + argc);
     if (args.empty()) {
         return nuvisca::cli::usageError("", "missing COMMAND");
@@ -60,4 +60,16 @@ int main(int argc, char** argv) {
         }
     }
     return nuvisca::cli::usageError("", "unknown command '" + std::string(name) + "'");
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    try {
+        return dispatch(argc, argv);
+    } catch (const std::bad_alloc&) {
+    } catch (const std::length_error&) {
+    }
+    std::fputs("nuvisca: not enough memory to read the input\n", stderr);
+    return nuvisca::cli::kExitFailure;
 }

@@ -17,9 +17,27 @@ namespace {
 constexpr std::int64_t kLastSecondOfDay = 86399;
 constexpr std::size_t kClockLength = 8;  // hh:mm:ss
 
-// Reads a CSV export whole; false when it is unreadable, not UTF-8 or not tagged "RM27".
-bool loadCsvText(const std::filesystem::path& path, std::string& text) {
-    return readWholeFile(path, text) && isValidUtf8(text) && text.starts_with(csv::kFormatTag);
+// Reads a CSV export whole; refused when it is too large, unreadable, not UTF-8 or not
+// tagged "RM27".
+CsvRefusal loadCsvText(const std::filesystem::path& path, std::string& text) {
+    switch (readWholeFile(path, text, kCsvSizeLimit)) {
+        case WholeFileRead::kTooLarge:
+            return CsvRefusal::kTooLarge;
+        case WholeFileRead::kUnreadable:
+            return CsvRefusal::kNotAnExport;
+        case WholeFileRead::kRead:
+            break;
+    }
+    return isValidUtf8(text) && text.starts_with(csv::kFormatTag) ? CsvRefusal::kNone
+                                                                  : CsvRefusal::kNotAnExport;
+}
+
+// Records why in the caller's refusal, when it asked; true when there is nothing to record.
+bool accepted(CsvRefusal why, CsvRefusal* refusal) {
+    if (refusal != nullptr) {
+        *refusal = why;
+    }
+    return why == CsvRefusal::kNone;
 }
 
 std::int32_t intAt(std::string_view field, std::size_t from, std::size_t to) {
@@ -224,20 +242,22 @@ void storeStart(MeasurementStore& store, const StartHeader& header) {
 
 }  // namespace
 
-std::int64_t getDateFromCSV(const std::filesystem::path& path) {
+std::int64_t getDateFromCSV(const std::filesystem::path& path, CsvRefusal* refusal) {
     std::string text;
-    if (!loadCsvText(path, text)) {
+    if (!accepted(loadCsvText(path, text), refusal)) {
         return 0;
     }
     std::size_t pos = 0;
     StartHeader header;
     readStartLine(csv::nextLine(text, pos), header);
-    return header.dateKey();
+    const std::int64_t key = header.dateKey();
+    accepted(key > 0 ? CsvRefusal::kNone : CsvRefusal::kNotAnExport, refusal);
+    return key;
 }
 
-bool readCSVFile(const std::filesystem::path& path, MeasurementStore& store) {
+bool readCSVFile(const std::filesystem::path& path, MeasurementStore& store, CsvRefusal* refusal) {
     std::string text;
-    if (!loadCsvText(path, text)) {
+    if (!accepted(loadCsvText(path, text), refusal)) {
         return false;
     }
     std::size_t pos = 0;

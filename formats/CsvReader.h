@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 #include <filesystem>
 
@@ -7,11 +8,19 @@
 
 namespace nuvisca {
 
-// Date key YYMMDDhhmmss of a CSV export, or 0 when the file is not one.
-std::int64_t getDateFromCSV(const std::filesystem::path& path);
+// 16 times the largest export: a larger file is no CSV export and is never read.
+inline constexpr std::size_t kCsvSizeLimit = std::size_t{64} * 1024 * 1024;
+
+// Why a file was not taken as a CSV export, for the message that says so.
+enum class CsvRefusal { kNone, kNotAnExport, kTooLarge };
+
+// Date key YYMMDDhhmmss of a CSV export, or 0 when the file is not one; refusal, when
+// given, is set to why (kNone for a key above 0).
+std::int64_t getDateFromCSV(const std::filesystem::path& path, CsvRefusal* refusal = nullptr);
 
 // Loads a CSV export into the store. Returns false, with the store untouched, when the file
-// is not a CSV export.
-bool readCSVFile(const std::filesystem::path& path, MeasurementStore& store);
+// is not a CSV export; refusal, when given, is set to why (kNone on success).
+bool readCSVFile(const std::filesystem::path& path, MeasurementStore& store,
+                 CsvRefusal* refusal = nullptr);
 
 }  // namespace nuvisca

@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Installs what is missing, builds the release preset and runs the benchmark suite, which ends
 # with the table of figures (time, baseline, ratio, target). Then counts heap allocations
-# over load, moving average, draw and export of a full recording with heaptrack.
+# over load, moving average, draw and export of a full recording with heaptrack, and measures
+# nuvisca info on huge and odd files (scripts/hostile.sh).
 # Arguments go to the suite (e.g. --benchmark_filter=draw). Exit status: the suite's own
 # (0 all targets hold, 1 the suite could not run, 2 a target was missed).
 set -euo pipefail
@@ -52,4 +53,7 @@ printf "$row" "render: load, average, widened draw 1800x900 (twice), PNG" \
   "$render_full" "$render_short" "$((render_full - render_short))"
 printf "$row" "export: load, average, CSV export" \
   "$export_full" "$export_short" "$((export_full - export_short))"
+echo
+echo "nuvisca info on huge and odd files named like recordings (peak resident memory, GNU time):"
+scripts/hostile.sh "$build/cli/nuvisca"
 exit "$status"

@@ -4,9 +4,13 @@
 #include <sys/stat.h>
 
 #include <QDir>
+#include <QSet>
+#include <QStatusBar>
 
 #include "ControllerFixture.h"
 #include "app/RecordingFiles.h"
+#include "formats/NvdReader.h"
+#include "support/HostileFiles.h"
 #include "support/SmallTmpfs.h"
 
 namespace nuvisca::test {
@@ -30,6 +34,8 @@ protected:
         }
         return entries;
     }
+
+    QString status() const { return window.statusBar()->currentMessage(); }
 };
 
 // Between listing and copying a volume vanishes, one file turns into a pipe, another into
@@ -82,6 +88,48 @@ TEST_F(HostileMediaTest, WhatBearsTheNamesIsKeptAndAFullDiskHoldsWholeCopiesOnly
     controller.importFromMedia();
     const auto copies = entriesOfWholeCopies().size();
     EXPECT_TRUE(list().size() == 16 && copies > 4 && copies < 16) << copies;
+}
+
+// Huge and odd files named on the command line: those that can be read are listed and load,
+// those too large to be exports are named; one that grows past the bound once listed is
+// refused as too large and the shown recording stays.
+TEST_F(HostileMediaTest, HugeFilesAreListedOrNamedAndALoadPastTheBoundIsRefused) {
+    QStringList paths{onMedia("good.NVD", 9)};
+    QStringList readable{u"good.NVD"_s};
+    for (const auto& [path, canRead] : writeHostileFiles(media.path())) {
+        paths.append(qPath(path));
+        readable.append(canRead ? qPath(path.filename()) : QString());
+    }
+    controller.addFiles(paths);
+    readable.removeAll(QString());
+    EXPECT_EQ(QSet(names().begin(), names().end()), QSet(readable.begin(), readable.end()));
+    EXPECT_EQ(status(), u"「bound+1.csv」はCSV書き出しファイルとしては大きすぎます。"_s);
+    for (int row = 0; row < list().size(); ++row) {
+        selectRow(row);
+        EXPECT_EQ(currentName(), names().at(row));
+    }
+    std::filesystem::resize_file(media.file("line.csv"), kCsvSizeLimit + 1);
+    selectRow(static_cast<int>(names().indexOf(u"good.NVD"_s)));
+    selectRow(static_cast<int>(names().indexOf(u"line.csv"_s)));
+    EXPECT_EQ(currentName(), u"good.NVD"_s);
+    EXPECT_EQ(status(), u"「line.csv」はCSV書き出しファイルとしては大きすぎます。"_s);
+}
+
+// A device file above the copy bound is listed but not copied, and the status line names it.
+TEST_F(HostileMediaTest, DeviceFilesAboveTheCopyBoundAreListedButNotCopied) {
+    // Nothing larger: without the bound it would be copied whole.
+    const std::pair<const char*, std::uintmax_t> files[] = {{"bound.NVD", kNvdCopyLimit},
+                                                            {"over.NVD", kNvdCopyLimit + 1}};
+    for (int k = 0; k < 2; ++k) {
+        std::filesystem::resize_file(writeRecording(media.path(), files[k].first, 9 + k, 0),
+                                     files[k].second);
+    }
+    addVolume(media.path());
+    controller.importFromMedia();
+    EXPECT_EQ(list().size(), 2);
+    EXPECT_EQ(entriesOfWholeCopies(), QStringList{u"bound.NVD"_s});
+    EXPECT_EQ(status(),
+              u"「over.NVD」は記録ファイルとしては大きすぎるため、コピーしませんでした。"_s);
 }
 
 }  // namespace

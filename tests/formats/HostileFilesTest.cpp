@@ -9,6 +9,7 @@
 #include "formats/CsvReader.h"
 #include "formats/CsvTestSupport.h"
 #include "formats/NvdReader.h"
+#include "support/HostileFiles.h"
 #include "support/NvdBuilder.h"
 
 namespace nuvisca {
@@ -22,7 +23,10 @@ struct Reader {
     bool (*load)(const std::filesystem::path&, MeasurementStore&);
 };
 const Reader kNvd{".NVD", getDateFromNVD, readNVDFile};
-const Reader kCsv{".csv", getDateFromCSV, readCSVFile};
+const Reader kCsv{".csv", [](const std::filesystem::path& path) { return getDateFromCSV(path); },
+                  [](const std::filesystem::path& path, MeasurementStore& store) {
+                      return readCSVFile(path, store);
+                  }};
 
 class HostileFilesTest : public test::LoadTest {
 protected:
@@ -87,6 +91,29 @@ TEST_F(HostileFilesTest, WhatIsNotARecordingIsRefused) {
     for (const auto& [reader, path] : refused) {
         expectRefused(*reader, path);
     }
+}
+
+// A CSV file above the size bound is refused for its size, without being read; at the bound
+// it is read as any other export.
+TEST_F(HostileFilesTest, CsvExportsAreReadUpToTheSizeBoundAndRefusedAboveIt) {
+    const std::string csv(test::kMeasuredHeader);
+    for (const auto& [size, refusal] : {std::pair{kCsvSizeLimit, CsvRefusal::kNone},
+                                        {kCsvSizeLimit + 1, CsvRefusal::kTooLarge},
+                                        {std::uintmax_t{40} << 30, CsvRefusal::kTooLarge}}) {
+        const auto path = test::writeSparse(dir.file("sized.csv"), csv, size);
+        CsvRefusal keyRefusal = CsvRefusal::kNotAnExport;
+        CsvRefusal loadRefusal = CsvRefusal::kNotAnExport;
+        EXPECT_EQ(getDateFromCSV(path, &keyRefusal) > 0, refusal == CsvRefusal::kNone) << size;
+        EXPECT_EQ(readCSVFile(path, *store, &loadRefusal), refusal == CsvRefusal::kNone);
+        EXPECT_EQ((std::pair{keyRefusal, loadRefusal}), std::pair(refusal, refusal)) << size;
+        if (refusal != CsvRefusal::kNone) {
+            expectRefused(kCsv, path);
+        }
+    }
+    CsvRefusal refusal = CsvRefusal::kNone;
+    test::writeText(dir.file("plain.csv"), "RM26");
+    EXPECT_EQ(getDateFromCSV(dir.file("plain.csv"), &refusal), 0);
+    EXPECT_EQ(refusal, CsvRefusal::kNotAnExport);
 }
 
 }  // namespace
