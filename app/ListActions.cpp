@@ -75,8 +75,13 @@ std::vector<ListedFile> collectFromVolumes(const QList<MountedVolume>& volumes) 
 }  // namespace
 
 void ViewerController::importFromMedia() {
-    std::vector<ListedFile> found = collectFromVolumes(volumes_.mountedVolumes());
+    const QList<MountedVolume> volumes = volumes_.mountedVolumes();
+    std::vector<ListedFile> found = collectFromVolumes(volumes);
     if (found.empty()) {
+        const bool anyMedium = std::any_of(volumes.begin(), volumes.end(),
+                                           [](const MountedVolume& v) { return v.removable; });
+        showStatus(anyMedium ? QStringLiteral("メディアに記録ファイルが見つかりませんでした。")
+                             : QStringLiteral("取り外し可能なメディアが見つかりません。"));
         return;
     }
     sortByDateKey(found.begin(), found.end());
@@ -84,6 +89,7 @@ void ViewerController::importFromMedia() {
     reloadTable();
     scrollToRow(list_.size() - 1);
     store_.listSource = ListSource::RemovableMedia;
+    showStatus(QStringLiteral("メディアから %1 件の記録を一覧に載せました。").arg(list_.size()));
     if (importFolderReady_) {
         for (int k = 0; k < list_.size(); ++k) {
             copyIntoImportFolder(list_.filepathList.at(k), list_.tableFilename.at(k));
@@ -92,9 +98,22 @@ void ViewerController::importFromMedia() {
 }
 
 void ViewerController::chooseFilesToAdd() {
-    const QStringList chosen = dialogs_.chooseRecordingsToAdd(window_);
+    const QStringList chosen = dialogs_.chooseRecordingsToAdd(window_, settings_.openFolder());
     if (!chosen.isEmpty()) {
+        settings_.setOpenFolder(QFileInfo(chosen.constFirst()).absolutePath());
         addFiles(chosen);
+    }
+}
+
+void ViewerController::openFiles(const QStringList& paths) {
+    addFiles(paths);
+    for (const QString& path : paths) {
+        const auto row = list_.filepathList.indexOf(QFileInfo(path).absoluteFilePath());
+        if (row >= 0) {
+            selectRow(static_cast<int>(row));
+            selectionChanged();
+            return;
+        }
     }
 }
 
@@ -109,20 +128,37 @@ void ViewerController::addFiles(const QStringList& paths) {
         return;
     }
     const std::size_t firstAdded = entries.size();
+    int notRecordings = 0;
+    QString firstNotRecording;
     for (const QString& chosen : paths) {
         if (static_cast<int>(entries.size()) >= kMaxListEntries) {
             break;
         }
         const QString path = QFileInfo(chosen).absoluteFilePath();
         if (dateKeyByExtension(path) < 1) {
+            if (notRecordings++ == 0) {
+                firstNotRecording = QFileInfo(path).fileName();
+            }
             continue;
         }
-        if (!list_.filepathList.first(listedBefore).contains(path)) {
+        // Named twice in one choice, or already listed: one row.
+        const bool listed = std::any_of(entries.begin(), entries.end(),
+                                        [&](const ListedFile& file) { return file.path == path; });
+        if (!listed) {
             entries.push_back({path, QFileInfo(path).fileName(), 0});
         }
     }
-    if (entries.size() == firstAdded) {
+    const int added = static_cast<int>(entries.size() - firstAdded);
+    reportAdded(added, notRecordings, firstNotRecording);
+    if (added == 0) {
         return;
+    }
+    for (auto file = entries.begin() + static_cast<std::ptrdiff_t>(firstAdded);
+         file != entries.end(); ++file) {
+        settings_.noteRecentFile(file->path);
+    }
+    if (window_) {
+        window_->setRecentFiles(settings_.recentFiles());
     }
     // Old entries are dated again: a file deleted since it was listed now shows key 0.
     for (ListedFile& file : entries) {
@@ -133,6 +169,20 @@ void ViewerController::addFiles(const QStringList& paths) {
     reloadTable();
     scrollToRow(list_.size() - 1);
     store_.listSource = ListSource::OpenDialog;
+}
+
+void ViewerController::reportAdded(int added, int notRecordings, const QString& firstNotRecording) {
+    QString message = QStringLiteral("%1 件のファイルを追加しました。").arg(added);
+    if (notRecordings == 1) {
+        message.append(QStringLiteral("「%1」は記録ファイルではないため読み飛ばしました。")
+                           .arg(firstNotRecording));
+    } else if (notRecordings > 1) {
+        message.append(
+            QStringLiteral("「%1」など %2 件は記録ファイルではないため読み飛ばしました。")
+                .arg(firstNotRecording)
+                .arg(notRecordings));
+    }
+    showStatus(message);
 }
 
 void ViewerController::removeSelected() {
@@ -149,6 +199,9 @@ void ViewerController::removeSelected() {
     } else {
         store_.sampleCount = 0;
         setLoadedFile(-1);
+        if (window_) {
+            window_->clearStatus();
+        }
         requestRedraw();
     }
 }
@@ -164,7 +217,8 @@ void ViewerController::showNeighbour(int row) {
         // The removed entry's recording must not stay on screen under another name.
         store_.sampleCount = 0;
         setLoadedFile(-1);
-        reportUnreadable(list_.tableFilename.at(row));
+        showStatus(QStringLiteral("「%1」は読み込めなかったため、グラフには何も表示していません。")
+                       .arg(list_.tableFilename.at(row)));
     }
     requestRedraw();
 }

@@ -8,10 +8,12 @@
 #include <memory>
 
 #include "app/FileList.h"
+#include "app/ViewerSettings.h"
 #include "graph/GraphViewState.h"
 #include "store/MeasurementStore.h"
 
 class QComboBox;
+class QSettings;
 class QTableView;
 
 namespace nuvisca {
@@ -32,6 +34,7 @@ public:
         DialogService& dialogs;
         const VolumeSource& volumes;
         QString desktopDirectory;  // the user's Desktop, or a test folder
+        QSettings& settings;
     };
 
     // Start-up reset: store, graph view state, empty list, desktop import folder.
@@ -39,7 +42,7 @@ public:
                      QSizeF screenAvailableSize, QObject* parent = nullptr);
     ~ViewerController() override;
 
-    // Window frame, title and the two boxes, and the wiring of every control.
+    // Window frame, title, the two boxes and the menus, and the wiring of every control.
     void attachWindow(MainWindow& window);
 
     const FileList& fileList() const { return list_; }
@@ -57,6 +60,9 @@ public Q_SLOTS:
     void selectionChanged();
     // Files chosen in the open dialog, given on the command line or dropped on the window.
     void addFiles(const QStringList& paths);
+    // Files named on the command line: listed, and the first of them shown.
+    void openFiles(const QStringList& paths);
+    void exportEdf();
 
 private:
     int selectedRow() const;
@@ -65,19 +71,26 @@ private:
     void reloadTable();
     // Loads a listed file with the reader its list source and extension call for.
     bool loadListedFile(int row);
-    void averageAndRedrawIfLoaded();
     // Records which listed file the store now holds, or that it holds none of them.
     void setLoadedFile(int row);
     void showNeighbour(int row);
     bool copyIntoImportFolder(const QString& source, const QString& name);
     void requestRedraw();
+    QString proposedExportPath() const;
     void writeCsvExport(const QString& path);
     void reportUnreadable(const QString& fileName);
+    void showStatus(const QString& message);
+    void reportAdded(int added, int notRecordings, const QString& firstNotRecording);
+    void connectMenus(MainWindow& window);
+    void showTracesInMenu();
+    void saveOnClose();
+    bool eventFilter(QObject* watched, QEvent* event) override;
 
     MeasurementStore& store_;
     GraphViewState& view_;
     DialogService& dialogs_;
     const VolumeSource& volumes_;
+    ViewerSettings settings_;
 
     FileList list_;
     FileListModel* model_ = nullptr;

@@ -75,7 +75,11 @@ TEST_F(PrintActionTest, EachPressReappliesLandscapeFitToWidthFromTheTop) {
     EXPECT_NEAR(ink.bottom() + 1, margin + (view->viewHeight + 96.0 - 8.0) * scale, 1.5);
 }
 
-TEST_F(PrintActionTest, CancelledPrintsNothingAndAPrinterThatCannotStartIsReported) {
+TEST_F(PrintActionTest, CancelInEitherDialogPrintsNothingAndAPrinterThatCannotStartIsReported) {
+    dialogs.pageSetupAccepted = false;
+    EXPECT_FALSE(QFile::exists(press("setup-cancelled.pdf")));
+    EXPECT_EQ(dialogs.printDialogs, 0);
+    dialogs.pageSetupAccepted = true;
     dialogs.printConfirmed = false;
     EXPECT_FALSE(QFile::exists(press("cancelled.pdf")));
     EXPECT_TRUE(dialogs.printDialogs == 1 && dialogs.warnings.isEmpty());
