@@ -23,7 +23,7 @@ namespace {
 
 const QString kProgramName = QStringLiteral("nuvisca Viewer");
 // The graph's legend, both scales and its date line stay whole down to this size.
-constexpr QSize kGraphMinimum(640, 360);
+constexpr QSize kGraphMinimum(760, 380);
 
 QLabel* captionFor(const QString& text, QWidget* parent) {
     auto* label = new QLabel(text, parent);

@@ -198,6 +198,12 @@ void ViewerController::selectionChanged() {
 
 bool ViewerController::loadListedFile(int row) {
     const QString& path = list_.filepathList.at(row);
+    // The readers size the visible range by the view; before its first paint (a file named
+    // on the command line) only the widget knows that size.
+    if (graphView_ && graphView_->isVisible() && view_.viewWidth <= 0.0f) {
+        view_.viewWidth = static_cast<float>(graphView_->width());
+        view_.viewHeight = static_cast<float>(graphView_->height());
+    }
     switch (store_.listSource) {
         case ListSource::RemovableMedia:
             return loadDeviceRecording(path, store_, view_);
