@@ -14,26 +14,27 @@ class DialogService {
 public:
     virtual ~DialogService() = default;
 
-    // Device recordings and CSV exports to add; empty when the user cancelled.
-    virtual QStringList chooseRecordingsToAdd(QWidget* parent) = 0;
-    // Where to write the CSV export; empty when the user cancelled.
-    virtual QString chooseExportPath(QWidget* parent) = 0;
+    // Device recordings and CSV exports to add, starting in the folder (empty: the
+    // dialog's own choice); empty when the user cancelled.
+    virtual QStringList chooseRecordingsToAdd(QWidget* parent, const QString& folder) = 0;
+    // Where to write the CSV export, proposing the given path; empty when the user cancelled.
+    virtual QString chooseExportPath(QWidget* parent, const QString& proposed) = 0;
     // The moving-average question of the export: true for "はい".
     virtual bool askApplyMovingAverage(QWidget* parent) = 0;
     virtual void showWarning(QWidget* parent, const QString& message) = 0;
-    // Page setup edits the shared printer settings; the print dialog says whether to print.
-    virtual void openPageSetup(QPrinter& printer, QWidget* parent) = 0;
+    // Page setup edits the shared printer settings; either dialog's Cancel ends the print.
+    virtual bool openPageSetup(QPrinter& printer, QWidget* parent) = 0;
     virtual bool confirmPrint(QPrinter& printer, QWidget* parent) = 0;
 };
 
 // The dialogs of the desktop.
 class QtDialogService final : public DialogService {
 public:
-    QStringList chooseRecordingsToAdd(QWidget* parent) override;
-    QString chooseExportPath(QWidget* parent) override;
+    QStringList chooseRecordingsToAdd(QWidget* parent, const QString& folder) override;
+    QString chooseExportPath(QWidget* parent, const QString& proposed) override;
     bool askApplyMovingAverage(QWidget* parent) override;
     void showWarning(QWidget* parent, const QString& message) override;
-    void openPageSetup(QPrinter& printer, QWidget* parent) override;
+    bool openPageSetup(QPrinter& printer, QWidget* parent) override;
     bool confirmPrint(QPrinter& printer, QWidget* parent) override;
 };
 

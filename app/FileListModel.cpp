@@ -1,5 +1,6 @@
 #include "app/FileListModel.h"
 
+#include <QDir>
 #include <array>
 
 namespace nuvisca {
@@ -51,7 +52,14 @@ int FileListModel::columnCount(const QModelIndex& parent) const {
 }
 
 QVariant FileListModel::data(const QModelIndex& index, int role) const {
-    if (role != Qt::DisplayRole || !index.isValid()) {
+    if (!index.isValid()) {
+        return {};
+    }
+    // Rows of equal names from different folders tell apart by their full path.
+    if (role == Qt::ToolTipRole) {
+        return QDir::toNativeSeparators(cellOf(list_.filepathList, index.row()));
+    }
+    if (role != Qt::DisplayRole) {
         return {};
     }
     return cellText(columnIdentifier(index.column()), index.row());

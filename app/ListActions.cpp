@@ -83,8 +83,13 @@ std::vector<ListedFile> collectFromVolumes(const QList<MountedVolume>& volumes) 
 }  // namespace
 
 void ViewerController::importFromMedia() {
-    std::vector<ListedFile> found = collectFromVolumes(volumes_.mountedVolumes());
+    const QList<MountedVolume> volumes = volumes_.mountedVolumes();
+    std::vector<ListedFile> found = collectFromVolumes(volumes);
     if (found.empty()) {
+        const bool anyMedium = std::any_of(volumes.begin(), volumes.end(),
+                                           [](const MountedVolume& v) { return v.removable; });
+        showStatus(anyMedium ? QStringLiteral("メディアに記録ファイルが見つかりませんでした。")
+                             : QStringLiteral("取り外し可能なメディアが見つかりません。"));
         return;
     }
     sortByDateKey(found.begin(), found.end());
@@ -97,6 +102,7 @@ void ViewerController::importFromMedia() {
     reloadTable();
     scrollToRow(list_.size() - 1);
     store_.listSource = ListSource::RemovableMedia;
+    showStatus(QStringLiteral("メディアから %1 件の記録を一覧に載せました。").arg(list_.size()));
     if (importFolderReady_) {
         for (int k = 0; k < list_.size(); ++k) {
             unlessExhausted(false, [&] {
@@ -107,9 +113,22 @@ void ViewerController::importFromMedia() {
 }
 
 void ViewerController::chooseFilesToAdd() {
-    const QStringList chosen = dialogs_.chooseRecordingsToAdd(window_);
+    const QStringList chosen = dialogs_.chooseRecordingsToAdd(window_, settings_.openFolder());
     if (!chosen.isEmpty()) {
+        settings_.setOpenFolder(QFileInfo(chosen.constFirst()).absolutePath());
         addFiles(chosen);
+    }
+}
+
+void ViewerController::openFiles(const QStringList& paths) {
+    addFiles(paths);
+    for (const QString& path : paths) {
+        const auto row = list_.filepathList.indexOf(QFileInfo(path).absoluteFilePath());
+        if (row >= 0) {
+            selectRow(static_cast<int>(row));
+            selectionChanged();
+            return;
+        }
     }
 }
 
@@ -124,20 +143,37 @@ void ViewerController::addFiles(const QStringList& paths) {
         return;
     }
     const std::size_t firstAdded = entries.size();
+    SkippedFiles notRecordings;
+    SkippedFiles tooLarge;
     for (const QString& chosen : paths) {
         if (static_cast<int>(entries.size()) >= kMaxListEntries) {
             break;
         }
         const QString path = QFileInfo(chosen).absoluteFilePath();
-        if (listedDateKey(path) < 1) {
+        CsvRefusal refusal = CsvRefusal::kNone;
+        if (listedDateKey(path, &refusal) < 1) {
+            (refusal == CsvRefusal::kTooLarge ? tooLarge : notRecordings)
+                .note(QFileInfo(path).fileName());
             continue;
         }
-        if (!list_.filepathList.first(listedBefore).contains(path)) {
+        // Named twice in one choice, or already listed: one row.
+        const bool listed = std::any_of(entries.begin(), entries.end(),
+                                        [&](const ListedFile& file) { return file.path == path; });
+        if (!listed) {
             entries.push_back({path, QFileInfo(path).fileName(), 0});
         }
     }
-    if (entries.size() == firstAdded) {
+    const int added = static_cast<int>(entries.size() - firstAdded);
+    reportAdded(added, notRecordings, tooLarge);
+    if (added == 0) {
         return;
+    }
+    for (auto file = entries.begin() + static_cast<std::ptrdiff_t>(firstAdded);
+         file != entries.end(); ++file) {
+        settings_.noteRecentFile(file->path);
+    }
+    if (window_) {
+        window_->setRecentFiles(settings_.recentFiles());
     }
     // Old entries are dated again: a file deleted since it was listed now shows key 0.
     for (ListedFile& file : entries) {
@@ -155,15 +191,33 @@ void ViewerController::addFiles(const QStringList& paths) {
     store_.listSource = ListSource::OpenDialog;
 }
 
-std::int64_t ViewerController::listedDateKey(const QString& path) {
-    CsvRefusal refusal = CsvRefusal::kNone;
-    const std::optional<std::int64_t> key = unlessExhausted(std::optional<std::int64_t>(), [&] {
-        return std::optional(dateKeyByExtension(path, &refusal));
-    });
-    if (!key || refusal == CsvRefusal::kTooLarge) {
-        reportUnreadable(QFileInfo(path).fileName(), key ? refusal : CsvRefusal::kNotAnExport);
+void ViewerController::SkippedFiles::note(const QString& name) {
+    if (count++ == 0) {
+        first = name;
     }
-    return key.value_or(0);
+}
+
+QString ViewerController::SkippedFiles::text() const {
+    return count == 1 ? QStringLiteral("「%1」").arg(first)
+                      : QStringLiteral("「%1」など %2 件").arg(first).arg(count);
+}
+
+std::int64_t ViewerController::listedDateKey(const QString& path, CsvRefusal* refusal) {
+    return unlessExhausted(std::int64_t{0}, [&] { return dateKeyByExtension(path, refusal); });
+}
+
+void ViewerController::reportAdded(int added, const SkippedFiles& notRecordings,
+                                   const SkippedFiles& tooLarge) {
+    QString message = QStringLiteral("%1 件のファイルを追加しました。").arg(added);
+    if (notRecordings.count > 0) {
+        message.append(QStringLiteral("%1は記録ファイルではないため読み飛ばしました。")
+                           .arg(notRecordings.text()));
+    }
+    if (tooLarge.count > 0) {
+        message.append(
+            QStringLiteral("%1はCSV書き出しファイルとしては大きすぎます。").arg(tooLarge.text()));
+    }
+    showStatus(message);
 }
 
 void ViewerController::removeSelected() {
@@ -180,6 +234,9 @@ void ViewerController::removeSelected() {
     } else {
         store_.sampleCount = 0;
         setLoadedFile(-1);
+        if (window_) {
+            window_->clearStatus();
+        }
         requestRedraw();
     }
 }
@@ -196,7 +253,8 @@ void ViewerController::showNeighbour(int row) {
         // The removed entry's recording must not stay on screen under another name.
         store_.sampleCount = 0;
         setLoadedFile(-1);
-        reportUnreadable(list_.tableFilename.at(row), refusal);
+        showStatus(refusalText(list_.tableFilename.at(row), refusal) +
+                   QStringLiteral("グラフには何も表示していません。"));
     }
     requestRedraw();
 }

@@ -8,6 +8,7 @@
 #include <QLabel>
 #include <QMimeData>
 #include <QPushButton>
+#include <QScrollBar>
 #include <QSplitter>
 #include <QStatusBar>
 #include <QTableView>
@@ -19,6 +20,10 @@
 namespace nuvisca {
 
 namespace {
+
+const QString kProgramName = QStringLiteral("nuvisca Viewer");
+// The graph's legend, both scales and its date line stay whole down to this size.
+constexpr QSize kGraphMinimum(760, 380);
 
 QLabel* captionFor(const QString& text, QWidget* parent) {
     auto* label = new QLabel(text, parent);
@@ -34,8 +39,9 @@ MainWindow::MainWindow(GraphView* graph, QWidget* parent)
       title_(new QLabel(this)),
       table_(new QTableView(this)),
       zoomBox_(new QComboBox(this)),
-      averageBox_(new QComboBox(this)) {
-    setWindowTitle(QStringLiteral("nuvisca Viewer"));
+      averageBox_(new QComboBox(this)),
+      deviceLabel_(new QLabel(this)) {
+    setWindowTitle(kProgramName);
     setAcceptDrops(true);
 
     static const char16_t* const kButtonTexts[] = {u"メディアから取り込み", u"ファイルを追加",
@@ -49,9 +55,10 @@ MainWindow::MainWindow(GraphView* graph, QWidget* parent)
     table_->setSelectionBehavior(QAbstractItemView::SelectRows);
     table_->setSelectionMode(QAbstractItemView::SingleSelection);
     table_->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    table_->setTabKeyNavigation(false);
     table_->verticalHeader()->hide();
     table_->horizontalHeader()->setSectionResizeMode(QHeaderView::ResizeToContents);
-    table_->horizontalHeader()->setStretchLastSection(true);
+    table_->horizontalHeader()->setStretchLastSection(false);
     table_->setWordWrap(false);
     table_->setTextElideMode(Qt::ElideMiddle);
     table_->setAlternatingRowColors(true);
@@ -62,14 +69,29 @@ MainWindow::MainWindow(GraphView* graph, QWidget* parent)
     listLayout->addWidget(table_, 1);
     listLayout->addLayout(buttonRow);
 
-    auto* splitter = new QSplitter(Qt::Horizontal, this);
-    splitter->addWidget(listPanel);
-    graph_->setParent(splitter);
-    splitter->addWidget(graph_);
-    splitter->setStretchFactor(0, 0);
-    splitter->setStretchFactor(1, 1);
-    splitter->setSizes({520, 1200});
+    // Room for a number, a device file name and a start date; the graph takes the rest.
+    const QFontMetrics metrics = table_->fontMetrics();
+    const int listWidth =
+        metrics.horizontalAdvance(QStringLiteral("000 short-3min.NVD 2013年07月15日 09:05:30")) +
+        6 * metrics.averageCharWidth() + table_->verticalScrollBar()->sizeHint().width();
+    listPanel->setMinimumWidth(buttonRow->sizeHint().width());
+    graph_->setMinimumSize(kGraphMinimum);
+    graph_->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Expanding);
 
+    splitter_ = new QSplitter(Qt::Horizontal, this);
+    splitter_->addWidget(listPanel);
+    graph_->setParent(splitter_);
+    splitter_->addWidget(graph_);
+    splitter_->setStretchFactor(0, 0);
+    splitter_->setStretchFactor(1, 1);
+    splitter_->setCollapsible(0, false);
+    splitter_->setCollapsible(1, false);
+    splitter_->setSizes({listWidth, 4 * listWidth});
+
+    for (QComboBox* box : {zoomBox_, averageBox_}) {
+        box->setFocusPolicy(Qt::StrongFocus);
+        box->installEventFilter(this);
+    }
     auto* header = new QHBoxLayout;
     header->addWidget(title_);
     header->addStretch(1);
@@ -82,13 +104,21 @@ MainWindow::MainWindow(GraphView* graph, QWidget* parent)
     auto* central = new QWidget(this);
     auto* layout = new QVBoxLayout(central);
     layout->addLayout(header);
-    layout->addWidget(splitter, 1);
+    layout->addWidget(splitter_, 1);
     setCentralWidget(central);
-    statusBar();
+    statusBar()->addPermanentWidget(deviceLabel_);
+    buildMenus();
 }
 
 QPushButton* MainWindow::button(WindowButton which) const {
     return buttons_[static_cast<std::size_t>(which)];
+}
+
+void MainWindow::showRecording(const QString& fileName, const QString& deviceId) {
+    setWindowTitle(fileName.isEmpty() ? kProgramName
+                                      : QStringLiteral("%1 — %2").arg(fileName, kProgramName));
+    deviceLabel_->setText(deviceId.isEmpty() ? QString()
+                                             : QStringLiteral("装置ID %1").arg(deviceId));
 }
 
 void MainWindow::showStatus(const QString& message) {
@@ -97,6 +127,20 @@ void MainWindow::showStatus(const QString& message) {
 
 void MainWindow::clearStatus() {
     statusBar()->clearMessage();
+}
+
+void MainWindow::closeEvent(QCloseEvent* event) {
+    Q_EMIT closing();
+    QMainWindow::closeEvent(event);
+}
+
+// A wheel turned over a box it has not focused scrolls nothing rather than changing it.
+bool MainWindow::eventFilter(QObject* watched, QEvent* event) {
+    if (event->type() == QEvent::Wheel && !static_cast<QWidget*>(watched)->hasFocus()) {
+        event->ignore();
+        return true;
+    }
+    return QMainWindow::eventFilter(watched, event);
 }
 
 void MainWindow::dragEnterEvent(QDragEnterEvent* event) {

@@ -3,9 +3,12 @@
 #include <QMainWindow>
 #include <array>
 
+class QAction;
 class QComboBox;
 class QLabel;
+class QMenu;
 class QPushButton;
+class QSplitter;
 class QTableView;
 
 namespace nuvisca {
@@ -15,7 +18,11 @@ class GraphView;
 // The five buttons below the file list, top to bottom.
 enum class WindowButton { ImportFromMedia, AddFiles, ExportCsv, Print, RemoveSelected };
 
-// The window layout: it builds the controls and leaves all behaviour to the controller.
+// The menu commands the controller carries out.
+enum class WindowAction { ImportFromMedia, AddFiles, ExportCsv, ExportEdf, Print, RemoveSelected };
+
+// The window layout: it builds the controls and menus and leaves all behaviour on
+// recordings to the controller.
 class MainWindow final : public QMainWindow {
     Q_OBJECT
 public:
@@ -26,25 +33,50 @@ public:
     QTableView* table() const { return table_; }
     QComboBox* zoomBox() const { return zoomBox_; }
     QComboBox* averageBox() const { return averageBox_; }
+    QSplitter* splitter() const { return splitter_; }
     QPushButton* button(WindowButton which) const;
+    QAction* action(WindowAction which) const;
+    // Checkable, in the graph's trace order.
+    QAction* traceAction(std::size_t trace) const { return traceActions_[trace]; }
+
+    // The 表示 menu's copies of the two boxes' items; called once the boxes are filled.
+    void mirrorBoxesInMenu();
+    void setRecentFiles(const QStringList& paths);
+    // Title bar and status bar name the shown recording; an empty name shows none.
+    void showRecording(const QString& fileName, const QString& deviceId);
 
     void showStatus(const QString& message);
     void clearStatus();
 
 Q_SIGNALS:
     void filesDropped(const QStringList& paths);
+    void recentFileChosen(const QString& path);
+    void closing();
 
 protected:
     void dragEnterEvent(QDragEnterEvent* event) override;
     void dropEvent(QDropEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
+    void buildMenus();
+    void mirrorBoxInMenu(QComboBox* box, QMenu* menu);
+    void showControls();
+    void showAbout();
+
     GraphView* graph_;
     QLabel* title_;
     QTableView* table_;
     QComboBox* zoomBox_;
     QComboBox* averageBox_;
-    std::array<QPushButton*, 5> buttons_;
+    QSplitter* splitter_ = nullptr;
+    QLabel* deviceLabel_;
+    std::array<QPushButton*, 5> buttons_{};
+    std::array<QAction*, 6> actions_{};
+    std::array<QAction*, 4> traceActions_{};
+    QMenu* viewMenu_ = nullptr;
+    QMenu* recentMenu_ = nullptr;
 };
 
 }  // namespace nuvisca

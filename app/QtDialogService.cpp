@@ -9,13 +9,13 @@
 
 namespace nuvisca {
 
-QStringList QtDialogService::chooseRecordingsToAdd(QWidget* parent) {
-    return QFileDialog::getOpenFileNames(parent, QStringLiteral("ファイルを追加"), QString(),
+QStringList QtDialogService::chooseRecordingsToAdd(QWidget* parent, const QString& folder) {
+    return QFileDialog::getOpenFileNames(parent, QStringLiteral("ファイルを追加"), folder,
                                          QStringLiteral("記録ファイル (*.nvd *.NVD *.csv *.CSV)"));
 }
 
-QString QtDialogService::chooseExportPath(QWidget* parent) {
-    QFileDialog dialog(parent, QStringLiteral("CSV書き出し"));
+QString QtDialogService::chooseExportPath(QWidget* parent, const QString& proposed) {
+    QFileDialog dialog(parent, QStringLiteral("CSV書き出し"), proposed);
     dialog.setAcceptMode(QFileDialog::AcceptSave);
     dialog.setNameFilter(QStringLiteral("CSV (*.csv)"));
     dialog.setDefaultSuffix(QStringLiteral("csv"));
@@ -41,9 +41,9 @@ void QtDialogService::showWarning(QWidget* parent, const QString& message) {
     QMessageBox::warning(parent, QStringLiteral("nuvisca Viewer"), message);
 }
 
-void QtDialogService::openPageSetup(QPrinter& printer, QWidget* parent) {
+bool QtDialogService::openPageSetup(QPrinter& printer, QWidget* parent) {
     QPageSetupDialog dialog(&printer, parent);
-    dialog.exec();
+    return dialog.exec() == QDialog::Accepted;
 }
 
 bool QtDialogService::confirmPrint(QPrinter& printer, QWidget* parent) {

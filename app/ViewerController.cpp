@@ -1,12 +1,15 @@
 #include "app/ViewerController.h"
 
+#include <QAction>
 #include <QComboBox>
 #include <QDir>
+#include <QEvent>
 #include <QFile>
 #include <QFileInfo>
 #include <QItemSelectionModel>
 #include <QLabel>
 #include <QPushButton>
+#include <QSignalBlocker>
 #include <QTableView>
 
 #include "app/DialogService.h"
@@ -43,6 +46,7 @@ ViewerController::ViewerController(MeasurementStore& store, GraphViewState& view
       view_(view),
       dialogs_(services.dialogs),
       volumes_(services.volumes),
+      settings_(services.settings),
       model_(new FileListModel(list_, this)),
       printSettings_(std::make_unique<PrintSettings>()) {
     resetMeasurementStore(store_, static_cast<float>(screenAvailableSize.width()),
@@ -63,7 +67,7 @@ void ViewerController::attachWindow(MainWindow& window) {
 
     const double width = 0.95 * static_cast<double>(store_.screenWidth);
     const double height = 0.99 * static_cast<double>(store_.screenHeight);
-    if (width > 0.0 && height > 0.0) {
+    if (!settings_.restoreWindow(window) && width > 0.0 && height > 0.0) {
         // The frame sits on the bottom of the screen; Qt counts y from the top.
         const double x = 0.025 * static_cast<double>(store_.screenWidth);
         const double top = static_cast<double>(store_.screenHeight) - height;
@@ -101,7 +105,59 @@ void ViewerController::attachWindow(MainWindow& window) {
     onClick(WindowButton::Print, &ViewerController::print);
     onClick(WindowButton::RemoveSelected, &ViewerController::removeSelected);
     connect(&window, &MainWindow::filesDropped, this, &ViewerController::addFiles);
+    connectMenus(window);
 }
+
+void ViewerController::connectMenus(MainWindow& window) {
+    window.mirrorBoxesInMenu();
+    const auto onTrigger = [&](WindowAction which, void (ViewerController::*action)()) {
+        connect(window.action(which), &QAction::triggered, this, action);
+    };
+    onTrigger(WindowAction::ImportFromMedia, &ViewerController::importFromMedia);
+    onTrigger(WindowAction::AddFiles, &ViewerController::chooseFilesToAdd);
+    onTrigger(WindowAction::ExportCsv, &ViewerController::exportCsv);
+    onTrigger(WindowAction::ExportEdf, &ViewerController::exportEdf);
+    onTrigger(WindowAction::Print, &ViewerController::print);
+    onTrigger(WindowAction::RemoveSelected, &ViewerController::removeSelected);
+    connect(&window, &MainWindow::recentFileChosen, this,
+            [this](const QString& path) { openFiles({path}); });
+    connect(&window, &MainWindow::closing, this, &ViewerController::saveOnClose);
+    window.setRecentFiles(settings_.recentFiles());
+
+    settings_.loadTraces(view_.traceShown);
+    for (std::size_t k = 0; k < view_.traceShown.size(); ++k) {
+        connect(window.traceAction(k), &QAction::toggled, this, [this, k](bool shown) {
+            view_.traceShown[k] = shown;
+            requestRedraw();
+        });
+    }
+    showTracesInMenu();
+    // The legend toggles traces inside the graph; the menu follows after each click.
+    graphView_->installEventFilter(this);
+}
+
+void ViewerController::showTracesInMenu() {
+    for (std::size_t k = 0; k < view_.traceShown.size(); ++k) {
+        QAction* item = window_->traceAction(k);
+        const QSignalBlocker quiet(item);
+        item->setChecked(view_.traceShown[k]);
+    }
+}
+
+bool ViewerController::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == graphView_ && window_ && event->type() == QEvent::MouseButtonRelease) {
+        showTracesInMenu();
+    }
+    return QObject::eventFilter(watched, event);
+}
+
+void ViewerController::saveOnClose() {
+    settings_.saveWindow(*window_);
+    settings_.saveTraces(view_.traceShown);
+}
+
+// Room for a format the viewer will also write; the menu entry stays hidden until then.
+void ViewerController::exportEdf() {}
 
 void ViewerController::zoomChanged() {
     store_.zoomIndex = zoomBox_->currentIndex();
@@ -125,16 +181,30 @@ void ViewerController::selectionChanged() {
     CsvRefusal refusal = CsvRefusal::kNotAnExport;
     if (loadListedFile(row, &refusal)) {
         setLoadedFile(row);
+        if (store_.sampleCount == 0) {
+            showStatus(
+                QStringLiteral("「%1」には測定値がありません。").arg(list_.tableFilename.at(row)));
+        }
     } else {
         // The store still holds the last good recording: keep its row and its name.
         reportUnreadable(list_.tableFilename.at(row), refusal);
         selectRow(static_cast<int>(list_.filepathList.indexOf(loadedPath_)));
     }
-    averageAndRedrawIfLoaded();
+    // Also after a load that found no samples, so the last recording leaves the screen.
+    if (store_.sampleCount > 0 && store_.averageWindow > 0) {
+        computeMovingAverage(store_);
+    }
+    requestRedraw();
 }
 
 bool ViewerController::loadListedFile(int row, CsvRefusal* refusal) {
     const QString& path = list_.filepathList.at(row);
+    // The readers size the visible range by the view; before its first paint (a file named
+    // on the command line) only the widget knows that size.
+    if (graphView_ && graphView_->isVisible() && view_.viewWidth <= 0.0f) {
+        view_.viewWidth = static_cast<float>(graphView_->width());
+        view_.viewHeight = static_cast<float>(graphView_->height());
+    }
     return unlessExhausted(false, [&] {
         switch (store_.listSource) {
             case ListSource::RemovableMedia:
@@ -152,8 +222,13 @@ void ViewerController::setLoadedFile(int row) {
     const QByteArray name = row >= 0 ? list_.tableFilename.at(row).toUtf8() : QByteArray();
     setCurrentFileName(store_, name.constData(), static_cast<std::size_t>(name.size()));
     loadedPath_ = row >= 0 ? list_.filepathList.at(row) : QString();
-    if (window_ && row >= 0) {
-        window_->clearStatus();
+    if (window_) {
+        const QString deviceId = QString::fromLatin1(store_.deviceId.data());
+        window_->showRecording(row >= 0 ? list_.tableFilename.at(row) : QString(),
+                               row >= 0 ? deviceId : QString());
+        if (row >= 0) {
+            window_->clearStatus();
+        }
     }
 }
 
@@ -161,20 +236,13 @@ void ViewerController::print() {
     PrintPage page(store_, view_);
     PrintSettings& settings = *printSettings_;
     applyPrintViewSettings(settings);
-    dialogs_.openPageSetup(settings.printer, window_);
-    if (dialogs_.confirmPrint(settings.printer, window_) &&
-        !unlessExhausted(false, [&] { return printPage(settings, page); })) {
+    if (!dialogs_.openPageSetup(settings.printer, window_) ||
+        !dialogs_.confirmPrint(settings.printer, window_)) {
+        return;
+    }
+    if (!unlessExhausted(false, [&] { return printPage(settings, page); })) {
         dialogs_.showWarning(window_, QStringLiteral("印刷できませんでした。"
                                                      "プリンタの設定を確かめてください。"));
-    }
-}
-
-void ViewerController::averageAndRedrawIfLoaded() {
-    if (store_.sampleCount > 0) {
-        if (store_.averageWindow > 0) {
-            computeMovingAverage(store_);
-        }
-        requestRedraw();
     }
 }
 
@@ -182,10 +250,20 @@ void ViewerController::exportCsv() {
     if (list_.isEmpty() || store_.sampleCount == 0) {
         return;
     }
-    const QString path = dialogs_.chooseExportPath(window_);
-    if (!path.isEmpty()) {
-        writeCsvExport(path);
+    QString path = dialogs_.chooseExportPath(window_, proposedExportPath());
+    if (path.isEmpty()) {
+        return;
     }
+    if (!hasCsvExtension(path)) {
+        path.append(u".csv");
+    }
+    writeCsvExport(path);
+}
+
+QString ViewerController::proposedExportPath() const {
+    const QString folder = settings_.exportFolder();
+    const QString name = QFileInfo(loadedPath_).completeBaseName().append(u".csv");
+    return folder.isEmpty() ? name : QDir(folder).filePath(name);
 }
 
 void ViewerController::writeCsvExport(const QString& path) {
@@ -200,16 +278,26 @@ void ViewerController::writeCsvExport(const QString& path) {
                              QStringLiteral("「%1」に書き出せませんでした。"
                                             "保存先のフォルダと空き容量を確かめてください。")
                                  .arg(QDir::toNativeSeparators(path)));
+        return;
     }
+    settings_.setExportFolder(QFileInfo(path).absolutePath());
+    showStatus(QStringLiteral("「%1」に書き出しました。").arg(QDir::toNativeSeparators(path)));
+}
+
+QString ViewerController::refusalText(const QString& fileName, CsvRefusal refusal) {
+    return (refusal == CsvRefusal::kTooLarge
+                ? QStringLiteral("「%1」はCSV書き出しファイルとしては大きすぎます。")
+                : QStringLiteral("「%1」は読み込めませんでした。"))
+        .arg(fileName);
 }
 
 void ViewerController::reportUnreadable(const QString& fileName, CsvRefusal refusal) {
+    showStatus(refusalText(fileName, refusal) + QStringLiteral("表示中の記録はそのままです。"));
+}
+
+void ViewerController::showStatus(const QString& message) {
     if (window_) {
-        window_->showStatus(
-            (refusal == CsvRefusal::kTooLarge
-                 ? QStringLiteral("「%1」はCSV書き出しファイルとしては大きすぎます。")
-                 : QStringLiteral("「%1」は読み込めませんでした。表示中の記録はそのままです。"))
-                .arg(fileName));
+        window_->showStatus(message);
     }
 }
 
@@ -240,8 +328,11 @@ void ViewerController::scrollToRow(int row) {
     }
 }
 
+// A reset drops the selection; the shown recording's row keeps it, so the list's actions
+// still apply to it.
 void ViewerController::reloadTable() {
     model_->reloadData();
+    selectRow(static_cast<int>(list_.filepathList.indexOf(loadedPath_)));
 }
 
 void ViewerController::requestRedraw() {

@@ -8,11 +8,13 @@
 #include <memory>
 
 #include "app/FileList.h"
+#include "app/ViewerSettings.h"
 #include "formats/CsvReader.h"
 #include "graph/GraphViewState.h"
 #include "store/MeasurementStore.h"
 
 class QComboBox;
+class QSettings;
 class QTableView;
 
 namespace nuvisca {
@@ -33,6 +35,7 @@ public:
         DialogService& dialogs;
         const VolumeSource& volumes;
         QString desktopDirectory;  // the user's Desktop, or a test folder
+        QSettings& settings;
     };
 
     // Start-up reset: store, graph view state, empty list, desktop import folder.
@@ -40,7 +43,7 @@ public:
                      QSizeF screenAvailableSize, QObject* parent = nullptr);
     ~ViewerController() override;
 
-    // Window frame, title and the two boxes, and the wiring of every control.
+    // Window frame, title, the two boxes and the menus, and the wiring of every control.
     void attachWindow(MainWindow& window);
 
     const FileList& fileList() const { return list_; }
@@ -58,32 +61,50 @@ public Q_SLOTS:
     void selectionChanged();
     // Files chosen in the open dialog, given on the command line or dropped on the window.
     void addFiles(const QStringList& paths);
+    // Files named on the command line: listed, and the first of them shown.
+    void openFiles(const QStringList& paths);
+    void exportEdf();
 
 private:
     int selectedRow() const;
     void selectRow(int row);
     void scrollToRow(int row);
     void reloadTable();
+    // Files an action left out, named on the status line by the first of them.
+    struct SkippedFiles {
+        int count = 0;
+        QString first;
+        void note(const QString& name);
+        QString text() const;
+    };
+
     // Loads a listed file with the reader its list source and extension call for; a load
     // that runs out of memory fails, leaving the store as it was.
     bool loadListedFile(int row, CsvRefusal* refusal = nullptr);
-    // The date key the list takes; a file refused for its size, or whose dating ran out of
-    // memory, is named on the status line.
-    std::int64_t listedDateKey(const QString& path);
-    void averageAndRedrawIfLoaded();
+    // The date key the list takes; 0 also for a file whose dating ran out of memory.
+    std::int64_t listedDateKey(const QString& path, CsvRefusal* refusal = nullptr);
     // Records which listed file the store now holds, or that it holds none of them.
     void setLoadedFile(int row);
     void showNeighbour(int row);
     bool copyIntoImportFolder(const QString& source, const QString& name);
     void reportTooLargeToCopy(const QString& name);
     void requestRedraw();
+    QString proposedExportPath() const;
     void writeCsvExport(const QString& path);
+    static QString refusalText(const QString& fileName, CsvRefusal refusal);
     void reportUnreadable(const QString& fileName, CsvRefusal refusal = CsvRefusal::kNotAnExport);
+    void showStatus(const QString& message);
+    void reportAdded(int added, const SkippedFiles& notRecordings, const SkippedFiles& tooLarge);
+    void connectMenus(MainWindow& window);
+    void showTracesInMenu();
+    void saveOnClose();
+    bool eventFilter(QObject* watched, QEvent* event) override;
 
     MeasurementStore& store_;
     GraphViewState& view_;
     DialogService& dialogs_;
     const VolumeSource& volumes_;
+    ViewerSettings settings_;
 
     FileList list_;
     FileListModel* model_ = nullptr;

@@ -1,7 +1,10 @@
 #include <QApplication>
-#include <QFont>
+#include <QIcon>
+#include <QLibraryInfo>
 #include <QScreen>
+#include <QSettings>
 #include <QStandardPaths>
+#include <QTranslator>
 #include <memory>
 
 #include "app/DialogService.h"
@@ -12,7 +15,18 @@
 
 int main(int argc, char** argv) {
     QApplication app(argc, argv);
+    QApplication::setOrganizationName(QStringLiteral("nuvisca"));
     QApplication::setApplicationName(QStringLiteral("nuvisca Viewer"));
+    QApplication::setApplicationVersion(QStringLiteral(NUVISCA_VERSION));
+    QGuiApplication::setDesktopFileName(QStringLiteral("org.nuvisca.viewer"));
+    QApplication::setWindowIcon(QIcon(QStringLiteral(":/icons/org.nuvisca.viewer.png")));
+
+    // Every text of the program is Japanese, so Qt's own dialogs are too, whatever the locale.
+    QTranslator qtTexts;
+    if (qtTexts.load(QStringLiteral("qtbase_ja"),
+                     QLibraryInfo::path(QLibraryInfo::TranslationsPath))) {
+        QApplication::installTranslator(&qtTexts);
+    }
 
     // The store and the graph view state live as long as the process.
     auto store = nuvisca::makeMeasurementStore();
@@ -20,11 +34,13 @@ int main(int argc, char** argv) {
 
     nuvisca::QtDialogService dialogs;
     nuvisca::SystemVolumeSource volumes;
+    QSettings settings;
     const QScreen* screen = QGuiApplication::primaryScreen();
     const QSizeF screenSize = screen ? QSizeF(screen->availableGeometry().size()) : QSizeF();
     nuvisca::ViewerController controller(
         *store, *view,
-        {dialogs, volumes, QStandardPaths::writableLocation(QStandardPaths::DesktopLocation)},
+        {dialogs, volumes, QStandardPaths::writableLocation(QStandardPaths::DesktopLocation),
+         settings},
         screenSize);
 
     auto* graph = new nuvisca::GraphView(*store, *view);
@@ -36,7 +52,7 @@ int main(int argc, char** argv) {
     QStringList files = QApplication::arguments();
     files.removeFirst();
     if (!files.isEmpty()) {
-        controller.addFiles(files);
+        controller.openFiles(files);
     }
     return QApplication::exec();
 }

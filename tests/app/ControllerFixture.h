@@ -5,6 +5,7 @@
 #include <QComboBox>
 #include <QItemSelectionModel>
 #include <QPrinter>
+#include <QSettings>
 #include <QTableView>
 #include <functional>
 #include <utility>
@@ -31,23 +32,31 @@ public:
     int questionsAsked = 0;
     QStringList warnings;
     int pageSetups = 0;
+    bool pageSetupAccepted = true;
     int printDialogs = 0;
     bool printConfirmed = false;
     std::function<void(QPrinter&)> pageSetupEdits;  // what the user changes in page setup
     QString printPdfPath;                           // a confirmed print goes to this PDF
 
-    QStringList chooseRecordingsToAdd(QWidget*) override { return std::exchange(filesToAdd, {}); }
-    QString chooseExportPath(QWidget*) override { return std::exchange(exportPath, {}); }
+    QString proposedExport;  // what the save dialog was last offered
+    QStringList chooseRecordingsToAdd(QWidget*, const QString&) override {
+        return std::exchange(filesToAdd, {});
+    }
+    QString chooseExportPath(QWidget*, const QString& proposed) override {
+        proposedExport = proposed;
+        return std::exchange(exportPath, {});
+    }
     bool askApplyMovingAverage(QWidget*) override {
         ++questionsAsked;
         return answerYes;
     }
     void showWarning(QWidget*, const QString& message) override { warnings.append(message); }
-    void openPageSetup(QPrinter& printer, QWidget*) override {
+    bool openPageSetup(QPrinter& printer, QWidget*) override {
         ++pageSetups;
         if (pageSetupEdits) {
             pageSetupEdits(printer);
         }
+        return pageSetupAccepted;
     }
     bool confirmPrint(QPrinter& printer, QWidget*) override {
         ++printDialogs;
@@ -68,7 +77,8 @@ inline QString qPath(const std::filesystem::path& path) {
 class ControllerTest : public ::testing::Test, public VolumeSource {
 protected:
     ControllerTest()
-        : controller(*store, *view, {dialogs, *this, qPath(desktop.path())}, QSizeF(1600, 1000)),
+        : controller(*store, *view, {dialogs, *this, qPath(desktop.path()), settings},
+                     QSizeF(1600, 1000)),
           window(new GraphView(*store, *view)) {
         controller.attachWindow(window);
     }
@@ -116,6 +126,8 @@ protected:
     TempDir media;
     FakeDialogs dialogs;
     QList<MountedVolume> volumes;
+    // Never the user's own settings.
+    QSettings settings{qPath(desktop.file("settings.ini")), QSettings::IniFormat};
     std::unique_ptr<MeasurementStore> store = makeMeasurementStore();
     std::unique_ptr<GraphViewState> view = std::make_unique<GraphViewState>();
     ViewerController controller;

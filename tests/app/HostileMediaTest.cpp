@@ -103,7 +103,8 @@ TEST_F(HostileMediaTest, HugeFilesAreListedOrNamedAndALoadPastTheBoundIsRefused)
     controller.addFiles(paths);
     readable.removeAll(QString());
     EXPECT_EQ(QSet(names().begin(), names().end()), QSet(readable.begin(), readable.end()));
-    EXPECT_EQ(status(), u"「bound+1.csv」はCSV書き出しファイルとしては大きすぎます。"_s);
+    EXPECT_TRUE(status().endsWith(u"件はCSV書き出しファイルとしては大きすぎます。"_s))
+        << status().toStdString();
     for (int row = 0; row < list().size(); ++row) {
         selectRow(row);
         EXPECT_EQ(currentName(), names().at(row));
@@ -112,7 +113,9 @@ TEST_F(HostileMediaTest, HugeFilesAreListedOrNamedAndALoadPastTheBoundIsRefused)
     selectRow(static_cast<int>(names().indexOf(u"good.NVD"_s)));
     selectRow(static_cast<int>(names().indexOf(u"line.csv"_s)));
     EXPECT_EQ(currentName(), u"good.NVD"_s);
-    EXPECT_EQ(status(), u"「line.csv」はCSV書き出しファイルとしては大きすぎます。"_s);
+    EXPECT_EQ(
+        status(),
+        u"「line.csv」はCSV書き出しファイルとしては大きすぎます。表示中の記録はそのままです。"_s);
 }
 
 // A device file above the copy bound is listed but not copied, and the status line names it.

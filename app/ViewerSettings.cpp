@@ -1,0 +1,75 @@
+#include "app/ViewerSettings.h"
+
+#include <QSettings>
+#include <QSplitter>
+#include <QVariantList>
+
+#include "app/MainWindow.h"
+
+namespace nuvisca {
+
+namespace {
+
+constexpr qsizetype kRecentFiles = 8;
+
+}  // namespace
+
+QString ViewerSettings::openFolder() const {
+    return settings_.value(QStringLiteral("folders/open")).toString();
+}
+
+void ViewerSettings::setOpenFolder(const QString& folder) {
+    settings_.setValue(QStringLiteral("folders/open"), folder);
+}
+
+QString ViewerSettings::exportFolder() const {
+    return settings_.value(QStringLiteral("folders/export")).toString();
+}
+
+void ViewerSettings::setExportFolder(const QString& folder) {
+    settings_.setValue(QStringLiteral("folders/export"), folder);
+}
+
+QStringList ViewerSettings::recentFiles() const {
+    return settings_.value(QStringLiteral("recentFiles")).toStringList();
+}
+
+void ViewerSettings::noteRecentFile(const QString& path) {
+    QStringList files = recentFiles();
+    files.removeAll(path);
+    files.prepend(path);
+    settings_.setValue(QStringLiteral("recentFiles"),
+                       files.first(std::min(files.size(), kRecentFiles)));
+}
+
+bool ViewerSettings::loadTraces(std::array<bool, 4>& shown) const {
+    const QVariantList saved = settings_.value(QStringLiteral("view/traces")).toList();
+    if (saved.size() != static_cast<qsizetype>(shown.size())) {
+        return false;
+    }
+    for (std::size_t k = 0; k < shown.size(); ++k) {
+        shown[k] = saved.at(static_cast<qsizetype>(k)).toBool();
+    }
+    return true;
+}
+
+void ViewerSettings::saveTraces(const std::array<bool, 4>& shown) {
+    QVariantList saved;
+    for (bool flag : shown) {
+        saved.append(flag);
+    }
+    settings_.setValue(QStringLiteral("view/traces"), saved);
+}
+
+bool ViewerSettings::restoreWindow(MainWindow& window) const {
+    window.splitter()->restoreState(
+        settings_.value(QStringLiteral("window/splitter")).toByteArray());
+    return window.restoreGeometry(settings_.value(QStringLiteral("window/geometry")).toByteArray());
+}
+
+void ViewerSettings::saveWindow(const MainWindow& window) {
+    settings_.setValue(QStringLiteral("window/geometry"), window.saveGeometry());
+    settings_.setValue(QStringLiteral("window/splitter"), window.splitter()->saveState());
+}
+
+}  // namespace nuvisca

@@ -1,0 +1,40 @@
+#pragma once
+
+#include <QString>
+#include <QStringList>
+#include <array>
+#include <cstdint>
+
+class QSettings;
+
+namespace nuvisca {
+
+class MainWindow;
+
+// What the viewer remembers between runs.
+class ViewerSettings {
+public:
+    explicit ViewerSettings(QSettings& settings) : settings_(settings) {}
+
+    QString openFolder() const;
+    void setOpenFolder(const QString& folder);
+    QString exportFolder() const;
+    void setExportFolder(const QString& folder);
+
+    QStringList recentFiles() const;
+    // Puts the file first, drops its older mention and keeps the newest few.
+    void noteRecentFile(const QString& path);
+
+    // False when nothing was saved yet, leaving the selection as it is.
+    bool loadTraces(std::array<bool, 4>& shown) const;
+    void saveTraces(const std::array<bool, 4>& shown);
+
+    // False when nothing was saved yet.
+    bool restoreWindow(MainWindow& window) const;
+    void saveWindow(const MainWindow& window);
+
+private:
+    QSettings& settings_;
+};
+
+}  // namespace nuvisca

@@ -1,0 +1,113 @@
+#include <QAction>
+#include <QApplication>
+#include <QMouseEvent>
+#include <QStatusBar>
+
+#include "ControllerFixture.h"
+#include "graph/GraphLayout.h"
+
+namespace nuvisca::test {
+namespace {
+
+struct PaintCounter final : QObject {
+    int paints = 0;
+    bool eventFilter(QObject*, QEvent* event) override {
+        paints += event->type() == QEvent::Paint ? 1 : 0;
+        return false;
+    }
+};
+
+class WindowShellTest : public ControllerTest {
+protected:
+    QString status() const { return window.statusBar()->currentMessage(); }
+};
+
+// One row per file however often it is named, its full path as tooltip; the skipped are
+// counted and the first named; the shown row stays selected when the list is refilled.
+TEST_F(WindowShellTest, AddingListsEachFileOnceAndKeepsTheShownRowSelected) {
+    const QString noon = onMedia("noon.NVD", 12);
+    writeBytes(media.file("notes.txt"), Bytes{'h', 'i'});
+    controller.addFiles({noon, qPath(media.file("notes.txt")), noon, qPath(media.file("x.csv"))});
+    EXPECT_EQ(names(), QStringList{u"noon.NVD"_s});
+    EXPECT_EQ(controller.tableModel()->index(0, 1).data(Qt::ToolTipRole).toString(), noon);
+    EXPECT_EQ(
+        status(),
+        u"1 件のファイルを追加しました。「notes.txt」など 2 件は記録ファイルではないため読み飛ばしました。"_s);
+    selectRow(0);
+    controller.addFiles({onMedia("nine.NVD", 9), onMedia("ten.NVD", 10)});
+    EXPECT_EQ(selectedRow(), 0);
+    controller.removeSelected();
+    EXPECT_EQ(names(), (QStringList{u"nine.NVD"_s, u"ten.NVD"_s}));
+}
+
+// A header without samples is shown as such, not under the last recording's picture; a
+// removal whose neighbour cannot be read says the graph is empty, and the empty list says
+// nothing.
+TEST_F(WindowShellTest, EmptyLoadsAreDrawnAndRemovalsTellWhatIsShown) {
+    NvdBuilder().start(2013, 7, 15, 11, 0, 0).recordCount(5).writeTo(media.file("empty.NVD"));
+    controller.addFiles({onMedia("full.NVD", 10), qPath(media.file("empty.NVD"))});
+    // On its own, so that nothing else in the window repaints it.
+    const std::unique_ptr<GraphView> graph(window.graph());
+    graph->setParent(nullptr);
+    graph->show();
+    selectRow(0);
+    QApplication::processEvents();
+    PaintCounter counter;
+    graph->installEventFilter(&counter);
+    selectRow(1);
+    QApplication::processEvents();
+    EXPECT_GT(counter.paints, 0);
+    EXPECT_EQ(status(), u"「empty.NVD」には測定値がありません。"_s);
+    std::filesystem::remove(media.file("empty.NVD"));
+    selectRow(0);
+    controller.removeSelected();
+    EXPECT_EQ(status(), u"「empty.NVD」は読み込めませんでした。グラフには何も表示していません。"_s);
+    controller.removeSelected();
+    EXPECT_EQ(status(), u""_s);
+}
+
+// The command line's first file is shown and named in the title; the menu and the legend
+// switch the same traces; exports end in ".csv" and are proposed in the last export folder;
+// the window, the traces and the folders are what the next run starts with.
+TEST_F(WindowShellTest, CommandLineMenusExportsAndSettingsForTheNextRun) {
+    controller.openFiles({onMedia("b.NVD", 10), onMedia("a.NVD", 9)});
+    EXPECT_EQ(selectedRow(), 1);
+    EXPECT_EQ(window.windowTitle(), u"b.NVD — nuvisca Viewer"_s);
+    dialogs.exportPath = qPath(media.file("out.txt"));
+    controller.exportCsv();
+    EXPECT_TRUE(std::filesystem::exists(media.file("out.txt.csv")));
+    EXPECT_FALSE(std::filesystem::exists(media.file("out.txt")));
+
+    window.traceAction(0)->trigger();
+    window.resize(1200, 700);
+    window.show();
+    QApplication::processEvents();
+    window.graph()->repaint();
+    const LegendBox box = layoutGraph(*store, *view).legend[kRso2];
+    const QPointF legend((box.left + box.right) / 2.0f,
+                         view->viewHeight - (box.bottom + box.top) / 2.0f);
+    for (QEvent::Type type : {QEvent::MouseButtonPress, QEvent::MouseButtonRelease}) {
+        QMouseEvent click(type, legend, window.graph()->mapToGlobal(legend), Qt::LeftButton,
+                          Qt::LeftButton, Qt::NoModifier);
+        QApplication::sendEvent(window.graph(), &click);
+    }
+    EXPECT_EQ(view->traceShown, (std::array{true, false, true, false}));
+    EXPECT_FALSE(window.traceAction(3)->isChecked());
+    window.close();
+
+    auto nextStore = makeMeasurementStore();
+    GraphViewState nextView;
+    ViewerController next(*nextStore, nextView, {dialogs, *this, qPath(desktop.path()), settings},
+                          QSizeF(1600, 1000));
+    MainWindow nextWindow(new GraphView(*nextStore, nextView));
+    next.attachWindow(nextWindow);
+    EXPECT_EQ(nextView.traceShown, view->traceShown);
+    EXPECT_TRUE(nextWindow.traceAction(0)->isChecked() && !nextWindow.traceAction(3)->isChecked());
+    EXPECT_EQ(nextWindow.size(), window.size());
+    next.openFiles({qPath(media.file("a.NVD"))});
+    next.exportCsv();
+    EXPECT_EQ(dialogs.proposedExport, qPath(media.file("a.csv")));
+}
+
+}  // namespace
+}  // namespace nuvisca::test
