@@ -15,6 +15,7 @@
 #include <QVBoxLayout>
 
 #include "graph/GraphView.h"
+#include "graph/OverviewStrip.h"
 
 namespace nuvisca {
 
@@ -64,8 +65,12 @@ MainWindow::MainWindow(GraphView* graph, QWidget* parent)
 
     auto* splitter = new QSplitter(Qt::Horizontal, this);
     splitter->addWidget(listPanel);
-    graph_->setParent(splitter);
-    splitter->addWidget(graph_);
+    auto* graphPanel = new QWidget(splitter);
+    auto* graphLayout = new QVBoxLayout(graphPanel);
+    graphLayout->setContentsMargins(0, 0, 0, 0);
+    graphLayout->addWidget(graph_, 1);
+    graphLayout->addWidget(new OverviewStrip(*graph_, graphPanel));
+    splitter->addWidget(graphPanel);
     splitter->setStretchFactor(0, 0);
     splitter->setStretchFactor(1, 1);
     splitter->setSizes({520, 1200});

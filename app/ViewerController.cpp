@@ -8,6 +8,7 @@
 #include <QLabel>
 #include <QPushButton>
 #include <QTableView>
+#include <algorithm>
 
 #include "app/DialogService.h"
 #include "app/FileListModel.h"
@@ -101,6 +102,9 @@ void ViewerController::attachWindow(MainWindow& window) {
     onClick(WindowButton::Print, &ViewerController::print);
     onClick(WindowButton::RemoveSelected, &ViewerController::removeSelected);
     connect(&window, &MainWindow::filesDropped, this, &ViewerController::addFiles);
+    connect(graphView_, &GraphView::zoomStepRequested, zoomBox_, [box = zoomBox_](int steps) {
+        box->setCurrentIndex(std::clamp(box->currentIndex() + steps, 0, box->count() - 1));
+    });
 }
 
 void ViewerController::zoomChanged() {
