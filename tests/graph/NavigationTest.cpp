@@ -37,6 +37,9 @@ TEST(NavigationTest, WheelZoomKeepsTheSlotUnderTheCursorWithinTheLimits) {
     Navigation n;
     applyRange(n.view, zoomedRange(n.view, *n.store, 500.0f, 0.5));
     EXPECT_EQ(n.range(), (VisibleRange{0, 900})) << "never shorter than viewSpan";
+    applyRange(n.view, zoomedRange(n.view, *n.store, 900.0f, 2.0));
+    EXPECT_EQ(n.range(), (VisibleRange{0, 1800})) << "held after the start";
+    applyRange(n.view, {0, 900});
     applyRange(n.view, {4099, 4999});
     applyRange(n.view, zoomedRange(n.view, *n.store, 100.0f, 2.0));
     EXPECT_EQ(n.range(), (VisibleRange{3199, 4999})) << "held before the end";
@@ -96,7 +99,7 @@ TEST(NavigationTest, OverviewClickCentresAndDragMovesTheBox) {
         VisibleRange to;
     };
     for (const Case c : {Case{250.0, 250.0, {2050, 2950}}, Case{45.0, 45.0, {0, 900}},
-                         Case{45.0, 145.0, {1000, 1900}}, Case{80.0, 495.0, {4099, 4999}},
+                         Case{20.0, 145.0, {1250, 2150}}, Case{80.0, 495.0, {4099, 4999}},
                          Case{300.0, -40.0, {0, 900}}}) {
         Navigation m;
         const OverviewGrab grab = grabOverview(m.view, scale, c.press);
