@@ -16,6 +16,7 @@
 #include <QVBoxLayout>
 
 #include "graph/GraphView.h"
+#include "graph/OverviewStrip.h"
 
 namespace nuvisca {
 
@@ -80,8 +81,12 @@ MainWindow::MainWindow(GraphView* graph, QWidget* parent)
 
     splitter_ = new QSplitter(Qt::Horizontal, this);
     splitter_->addWidget(listPanel);
-    graph_->setParent(splitter_);
-    splitter_->addWidget(graph_);
+    auto* graphPanel = new QWidget(splitter_);
+    auto* graphLayout = new QVBoxLayout(graphPanel);
+    graphLayout->setContentsMargins(0, 0, 0, 0);
+    graphLayout->addWidget(graph_, 1);
+    graphLayout->addWidget(new OverviewStrip(*graph_, graphPanel));
+    splitter_->addWidget(graphPanel);
     splitter_->setStretchFactor(0, 0);
     splitter_->setStretchFactor(1, 1);
     splitter_->setCollapsible(0, false);

@@ -11,6 +11,7 @@
 #include <QPushButton>
 #include <QSignalBlocker>
 #include <QTableView>
+#include <algorithm>
 
 #include "app/DialogService.h"
 #include "app/FileListModel.h"
@@ -106,6 +107,9 @@ void ViewerController::attachWindow(MainWindow& window) {
     onClick(WindowButton::RemoveSelected, &ViewerController::removeSelected);
     connect(&window, &MainWindow::filesDropped, this, &ViewerController::addFiles);
     connectMenus(window);
+    connect(graphView_, &GraphView::zoomStepRequested, zoomBox_, [box = zoomBox_](int steps) {
+        box->setCurrentIndex(std::clamp(box->currentIndex() + steps, 0, box->count() - 1));
+    });
 }
 
 void ViewerController::connectMenus(MainWindow& window) {

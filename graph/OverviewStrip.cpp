@@ -1,0 +1,114 @@
+#include "graph/OverviewStrip.h"
+
+#include <QMouseEvent>
+#include <QPainter>
+
+#include "graph/GraphColours.h"
+#include "graph/GraphView.h"
+#include "graph/QtPainter.h"
+
+namespace nuvisca {
+namespace {
+
+constexpr int kStripHeight = 48;
+constexpr double kInset = 1.0;  // room for the frame
+
+}  // namespace
+
+OverviewStrip::OverviewStrip(GraphView& graph, QWidget* parent) : QWidget(parent), graph_(graph) {
+    setAttribute(Qt::WA_OpaquePaintEvent);
+    setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Fixed);
+    connect(&graph_, &GraphView::contentChanged, this, [this] {
+        miniatureStale_ = true;
+        update();
+    });
+    connect(&graph_, &GraphView::rangeChanged, this, qOverload<>(&QWidget::update));
+}
+
+QSize OverviewStrip::sizeHint() const {
+    return {400, kStripHeight};
+}
+
+OverviewScale OverviewStrip::scale() const {
+    return overviewScale(graph_.store(), width() - 2.0 * kInset);
+}
+
+void OverviewStrip::drawMiniature() {
+    const qreal ratio = devicePixelRatioF();
+    miniature_ = QPixmap((QSizeF(size()) * ratio).toSize());
+    miniature_.setDevicePixelRatio(ratio);
+    miniature_.fill(Qt::white);
+    QPainter painter(&miniature_);
+    const MeasurementStore& store = graph_.store();
+    const OverviewScale strip = scale();
+    const double plotHeight = height() - 2.0 * kInset;
+    const auto columns = static_cast<std::int32_t>(strip.width * ratio);
+    if (store.sampleCount > 0 && columns > 0) {
+        painter.setPen(QPen(toQColor(kRed), 0.0));
+        for (const std::int32_t slot : restartSlots(store)) {
+            const double x = kInset + strip.xOf(slot);
+            painter.drawLine(QPointF(x, kInset), QPointF(x, kInset + plotHeight));
+        }
+        for (const auto& [channel, colour] :
+             {std::pair{kTohb, kTohbColour}, std::pair{kRso2, kRso2Colour}}) {
+            painter.setPen(QPen(toQColor(colour), 0.0));
+            const auto values = overviewColumns(store, channel, columns);
+            for (std::size_t c = 0; c < values.size(); ++c) {
+                if (!values[c].hasValue) {
+                    continue;
+                }
+                const double x = kInset + (static_cast<double>(c) + 0.5) / ratio;
+                const double low = kInset + plotHeight * (1.0 - values[c].low);
+                const double high = kInset + plotHeight * (1.0 - values[c].high);
+                painter.drawLine(QPointF(x, low), QPointF(x, high));
+            }
+        }
+    }
+    painter.setPen(QPen(toQColor(kGridColour), 0.0));
+    painter.drawRect(QRectF(0.5, 0.5, width() - 1.0, height() - 1.0));
+    miniatureStale_ = false;
+}
+
+void OverviewStrip::paintEvent(QPaintEvent* /*event*/) {
+    if (miniatureStale_ || miniature_.deviceIndependentSize() != QSizeF(size())) {
+        drawMiniature();
+    }
+    QPainter painter(this);
+    painter.drawPixmap(0, 0, miniature_);
+    if (graph_.store().sampleCount <= 0) {
+        return;
+    }
+    const OverviewBox box = overviewBox(graph_.state(), scale());
+    const QRectF rect(kInset + box.left, kInset, std::max(box.right - box.left, 2.0),
+                      height() - 2.0 * kInset - 1.0);
+    painter.fillRect(rect, QColor(0, 0, 0, 28));
+    painter.setPen(QPen(QColor(0, 0, 0, 160), 1.0));
+    painter.drawRect(rect);
+}
+
+void OverviewStrip::moveTo(double x) {
+    graph_.showRange(overviewRange(graph_.state(), graph_.store(), scale(), grab_, x - kInset));
+}
+
+void OverviewStrip::mousePressEvent(QMouseEvent* event) {
+    if (event->button() != Qt::LeftButton || graph_.store().sampleCount <= 0) {
+        return;
+    }
+    dragging_ = true;
+    grab_ = grabOverview(graph_.state(), scale(), event->position().x() - kInset);
+    moveTo(event->position().x());
+}
+
+void OverviewStrip::mouseMoveEvent(QMouseEvent* event) {
+    if (dragging_ && event->buttons().testFlag(Qt::LeftButton)) {
+        moveTo(event->position().x());
+    }
+}
+
+void OverviewStrip::mouseReleaseEvent(QMouseEvent* event) {
+    if (event->button() == Qt::LeftButton) {
+        dragging_ = false;
+    }
+}
+
+}  // namespace nuvisca

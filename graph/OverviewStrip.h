@@ -1,0 +1,41 @@
+#pragma once
+
+#include <QPixmap>
+#include <QWidget>
+
+#include "graph/Overview.h"
+
+namespace nuvisca {
+
+class GraphView;
+
+// The whole recording's rSO2 and toHb in miniature under the graph, restarts marked and the
+// visible range as a box. A click centres the range there; dragging moves it. The miniature
+// is drawn once per recording or average change; a range change repaints only the box.
+class OverviewStrip : public QWidget {
+    Q_OBJECT
+
+public:
+    explicit OverviewStrip(GraphView& graph, QWidget* parent = nullptr);
+
+    QSize sizeHint() const override;
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+    void mousePressEvent(QMouseEvent* event) override;
+    void mouseMoveEvent(QMouseEvent* event) override;
+    void mouseReleaseEvent(QMouseEvent* event) override;
+
+private:
+    OverviewScale scale() const;
+    void drawMiniature();
+    void moveTo(double x);
+
+    GraphView& graph_;
+    QPixmap miniature_;
+    bool miniatureStale_ = true;
+    bool dragging_ = false;
+    OverviewGrab grab_;
+};
+
+}  // namespace nuvisca

@@ -1,0 +1,85 @@
+#include "graph/Readout.h"
+
+#include <cmath>
+#include <cstdio>
+
+#include "graph/SlotClock.h"
+
+namespace nuvisca {
+namespace {
+
+constexpr const char* kNoValue = "\u2014";
+
+struct TraceFormat {
+    Channel channel;
+    const char* name;
+    const char* format;
+};
+
+constexpr std::array<TraceFormat, 4> kTraceFormats{{{kRso2, "rSO2", "%.1f %%"},
+                                                    {kOxhb, "oxHb", "%.3f"},
+                                                    {kDxhb, "dxHb", "%.3f"},
+                                                    {kTohb, "toHb", "%.3f"}}};
+
+std::string valueText(const TraceFormat& trace, bool present, float value) {
+    if (!present) {
+        return kNoValue;
+    }
+    char text[32];
+    std::snprintf(text, sizeof text, trace.format, static_cast<double>(value));
+    return text;
+}
+
+std::string elapsedText(std::int32_t slot) {
+    const std::int64_t tenths = std::int64_t{slot} * 5;
+    char text[48];
+    std::snprintf(text, sizeof text, "+%lld:%02lld:%02lld.%lld",
+                  static_cast<long long>(tenths / 36000), static_cast<long long>(tenths / 600 % 60),
+                  static_cast<long long>(tenths / 10 % 60), static_cast<long long>(tenths % 10));
+    return text;
+}
+
+}  // namespace
+
+std::optional<std::int32_t> slotUnder(const GraphLayout& layout, const MeasurementStore& store,
+                                      float x) {
+    if (!layout.hasVisibleSlots() || !(layout.step > 0.0f) || store.sampleCount <= 0) {
+        return std::nullopt;
+    }
+    const double slot =
+        std::floor(layout.start + (static_cast<double>(x) - 10.0) / layout.step + 0.5);
+    if (slot < layout.start || slot >= layout.last) {
+        return std::nullopt;
+    }
+    return static_cast<std::int32_t>(slot);
+}
+
+Readout readoutAt(const MeasurementStore& store, const std::array<bool, 4>& traceShown,
+                  std::int32_t slot) {
+    Readout readout;
+    readout.clock = formatClock(anchorBefore(store, slot + 1).timeOf(slot));
+    readout.elapsed = elapsedText(slot);
+    const bool averaged = store.averageWindow > 0;
+    const auto at = static_cast<std::size_t>(slot);
+    const bool rso2Measured = static_cast<double>(store.measured[kRso2][at]) > 0.01;
+    for (const TraceFormat& trace : kTraceFormats) {
+        if (!traceShown[trace.channel]) {
+            continue;
+        }
+        const float measured = store.measured[trace.channel][at];
+        const bool measuredPresent = trace.channel == kRso2 ? rso2Measured : measured >= 0.0f;
+        std::string text = std::string(trace.name) + ' ';
+        if (averaged) {
+            const float mean = store.averaged[trace.channel][at];
+            const bool meanPresent = mean >= 0.0f && (trace.channel != kRso2 || rso2Measured);
+            text += valueText(trace, meanPresent, mean) + " (" +
+                    valueText(trace, measuredPresent, measured) + ')';
+        } else {
+            text += valueText(trace, measuredPresent, measured);
+        }
+        readout.traces.push_back({trace.channel, std::move(text)});
+    }
+    return readout;
+}
+
+}  // namespace nuvisca

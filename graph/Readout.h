@@ -1,0 +1,32 @@
+#pragma once
+
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "graph/GraphLayout.h"
+#include "store/MeasurementStore.h"
+
+namespace nuvisca {
+
+// The visible slot nearest to view x, or none off the drawn slots.
+std::optional<std::int32_t> slotUnder(const GraphLayout& layout, const MeasurementStore& store,
+                                      float x);
+
+struct ReadoutTrace {
+    Channel channel = kRso2;
+    std::string text;  // "rSO2 65.3 %", with the measured value beside an averaged one
+};
+
+// What the cursor readout shows for one slot.
+struct Readout {
+    std::string clock;                 // as the time axis counts it
+    std::string elapsed;               // since slot 0, at half a second a slot
+    std::vector<ReadoutTrace> traces;  // the shown traces, rSO2 first
+};
+
+Readout readoutAt(const MeasurementStore& store, const std::array<bool, 4>& traceShown,
+                  std::int32_t slot);
+
+}  // namespace nuvisca

@@ -1,0 +1,182 @@
+#include <gtest/gtest.h>
+
+#include <cmath>
+
+#include "graph/GraphFixtures.h"
+#include "graph/GraphLayout.h"
+#include "graph/Overview.h"
+#include "graph/RangeNavigation.h"
+#include "graph/Readout.h"
+
+namespace nuvisca::test {
+namespace {
+
+// 5000 slots in a view 1000 wide: viewSpan 900, the whole recording about 5.6 ranges.
+struct Navigation : GraphFixture {
+    Navigation() : GraphFixture(5000) { settleView(view, 1, {1000.0f, 600.0f}); }
+    VisibleRange range() const { return {view.viewStart, view.viewEnd}; }
+};
+
+TEST(NavigationTest, WheelZoomKeepsTheSlotUnderTheCursorWithinTheLimits) {
+    struct Case {
+        float x;
+        double factor;
+        std::int32_t start;
+        std::int32_t end;
+    };
+    for (const Case c : {Case{500.0f, 1.25, 1000, 1900}, Case{120.0f, 4.0, 1000, 1900},
+                         Case{900.0f, 0.8, 1000, 2500}, Case{300.0f, 0.5, 0, 3000}}) {
+        Navigation n;
+        applyRange(n.view, {c.start, c.end});
+        const double before = slotAtX(n.view, *n.store, c.x);
+        applyRange(n.view, zoomedRange(n.view, *n.store, c.x, c.factor));
+        const std::int64_t length = std::int64_t{n.view.viewEnd} - n.view.viewStart;
+        EXPECT_NEAR(slotAtX(n.view, *n.store, c.x), before, 1.0) << c.x << ' ' << c.factor;
+        EXPECT_EQ(length, std::llround((c.end - c.start) * c.factor)) << c.x;
+    }
+    Navigation n;
+    applyRange(n.view, zoomedRange(n.view, *n.store, 500.0f, 0.5));
+    EXPECT_EQ(n.range(), (VisibleRange{0, 900})) << "never shorter than viewSpan";
+    applyRange(n.view, zoomedRange(n.view, *n.store, 900.0f, 2.0));
+    EXPECT_EQ(n.range(), (VisibleRange{0, 1800})) << "held after the start";
+    applyRange(n.view, {0, 900});
+    applyRange(n.view, {4099, 4999});
+    applyRange(n.view, zoomedRange(n.view, *n.store, 100.0f, 2.0));
+    EXPECT_EQ(n.range(), (VisibleRange{3199, 4999})) << "held before the end";
+    applyRange(n.view, zoomedRange(n.view, *n.store, 900.0f, 100.0));
+    EXPECT_EQ(n.range(), (VisibleRange{0, 5000})) << "at most the whole recording";
+}
+
+TEST(NavigationTest, KeysStopAtBothEnds) {
+    using K = NavigationKey;
+    struct Case {
+        VisibleRange from;
+        K key;
+        VisibleRange to;
+        bool changed;
+    };
+    for (const Case c :
+         {Case{{0, 900}, K::kBack, {0, 900}, false}, Case{{0, 900}, K::kToStart, {0, 900}, false},
+          Case{{0, 900}, K::kPageBack, {0, 900}, false},
+          Case{{0, 900}, K::kForward, {90, 990}, true},
+          Case{{0, 900}, K::kPageForward, {900, 1800}, true},
+          Case{{0, 900}, K::kToEnd, {4099, 4999}, true},
+          Case{{4099, 4999}, K::kForward, {4099, 4999}, false},
+          Case{{4099, 4999}, K::kPageForward, {4099, 4999}, false},
+          Case{{4050, 4950}, K::kPageForward, {4099, 4999}, true},
+          Case{{4099, 4999}, K::kBack, {4009, 4909}, true},
+          Case{{2000, 3000}, K::kZoomOut, {1875, 3125}, true},
+          Case{{2000, 2900}, K::kZoomIn, {2000, 2900}, false},
+          Case{{2000, 2900}, K::kWholeRecording, {0, 5000}, true}}) {
+        Navigation n;
+        applyRange(n.view, c.from);
+        EXPECT_EQ(navigate(n.view, *n.store, c.key), c.changed) << static_cast<int>(c.key);
+        EXPECT_EQ(n.range(), c.to) << static_cast<int>(c.key) << " from " << c.from.start;
+    }
+}
+
+TEST(NavigationTest, VerticalKeysScrollWithinTheZoomsReachAndNothingMovesDuringAPress) {
+    Navigation n;
+    EXPECT_FALSE(navigate(n.view, *n.store, NavigationKey::kTracesDown)) << "1x cannot scroll";
+    n.store->zoomIndex = 2;  // reach: one plot height, 528
+    EXPECT_TRUE(navigate(n.view, *n.store, NavigationKey::kTracesDown));
+    EXPECT_EQ(n.view.verticalOffset, 52.0f);
+    for (int k = 0; k < 20; ++k) {
+        navigate(n.view, *n.store, NavigationKey::kTracesDown);
+    }
+    EXPECT_EQ(n.view.verticalOffset, 528.0f);
+    n.view.mouseDownInPlot = true;
+    EXPECT_FALSE(navigate(n.view, *n.store, NavigationKey::kTracesUp));
+    EXPECT_FALSE(navigate(n.view, *n.store, NavigationKey::kToEnd));
+}
+
+TEST(NavigationTest, OverviewClickCentresAndDragMovesTheBox) {
+    Navigation n;  // a strip 500 wide: 10 slots a point, the box over 0 .. 90
+    const OverviewScale scale = overviewScale(*n.store, 500.0);
+    struct Case {
+        double press;
+        double release;
+        VisibleRange to;
+    };
+    for (const Case c : {Case{250.0, 250.0, {2050, 2950}}, Case{45.0, 45.0, {0, 900}},
+                         Case{20.0, 145.0, {1250, 2150}}, Case{80.0, 495.0, {4099, 4999}},
+                         Case{300.0, -40.0, {0, 900}}}) {
+        Navigation m;
+        const OverviewGrab grab = grabOverview(m.view, scale, c.press);
+        EXPECT_EQ(overviewRange(m.view, *m.store, scale, grab, c.release), c.to) << c.press;
+    }
+    applyRange(n.view, {4099, 4999});
+    const OverviewBox box = overviewBox(n.view, scale);
+    EXPECT_DOUBLE_EQ(box.left, 409.9);
+    EXPECT_DOUBLE_EQ(box.right, 499.9);
+}
+
+TEST(NavigationTest, OverviewColumnsSpanTheirSlotsAndSkipGaps) {
+    Navigation n;
+    n.store->measured[kRso2][10] = 40.0f;
+    n.store->measured[kRso2][11] = 90.0f;
+    n.store->measured[kRso2][20] = 0.01f;  // no value, as the drawing decides
+    n.store->measured[kRso2][21] = noDataValue;
+    n.store->sampleCount = 30;
+    const auto columns = overviewColumns(*n.store, kRso2, 3);
+    EXPECT_FLOAT_EQ(columns[1].low, 0.4f);
+    EXPECT_FLOAT_EQ(columns[1].high, 0.9f);
+    EXPECT_FLOAT_EQ(columns[2].low, 0.7f);
+    const auto narrow = overviewColumns(*n.store, kRso2, 60);  // half a slot a column
+    EXPECT_FLOAT_EQ(narrow[22].low, 0.9f);
+    EXPECT_FLOAT_EQ(narrow[23].high, 0.9f);
+    EXPECT_FALSE(narrow[40].hasValue || narrow[42].hasValue);
+    n.restart(12, clockTag(11, 0, 0));
+    EXPECT_EQ(restartSlots(*n.store), (std::vector<std::int32_t>{12}));
+}
+
+TEST(NavigationTest, ReadoutCountsTimeAsTheAxisAcrossRestartsMidnightAndGaps) {
+    Navigation n;
+    n.restart(100, clockTag(11, 0, 0));
+    n.store->measured[kRso2][103] = noDataValue;
+    n.store->measured[kTohb][103] = noDataValue;
+    struct Case {
+        std::int32_t slot;
+        const char* clock;
+        const char* rso2;
+        const char* tohb;
+    };
+    for (const Case c : {Case{99, "10:00:49", "rSO2 70.0 %", "toHb 0.500"},
+                         Case{100, "11:00:00", "rSO2 70.0 %", "toHb 0.500"},
+                         Case{103, "11:00:01", "rSO2 \u2014", "toHb \u2014"}}) {
+        const Readout r = readoutAt(*n.store, n.view.traceShown, c.slot);
+        EXPECT_EQ(r.clock, c.clock) << c.slot;
+        ASSERT_EQ(r.traces.size(), 2u);
+        EXPECT_EQ(r.traces[0].text, c.rso2) << c.slot;
+        EXPECT_EQ(r.traces[1].text, c.tohb) << c.slot;
+    }
+    EXPECT_EQ(readoutAt(*n.store, n.view.traceShown, 7201).elapsed, "+1:00:00.5");
+
+    Navigation late;  // begun at 23:59:50, restarted after midnight at 00:10:00
+    late.store->sampleTime[0] = clockTag(23, 59, 50);
+    late.restart(200, clockTag(0, 10, 0));
+    EXPECT_EQ(readoutAt(*late.store, late.view.traceShown, 41).clock, "24:00:10");
+    EXPECT_EQ(readoutAt(*late.store, late.view.traceShown, 203).clock, "00:10:01");
+
+    late.store->averageWindow = 1;
+    late.store->averaged[kRso2].fill(68.25f);
+    late.store->averaged[kTohb][5] = noDataValue;
+    const Readout averaged = readoutAt(*late.store, {true, false, true, true}, 5);
+    EXPECT_EQ(averaged.traces.size(), 3u);
+    EXPECT_EQ(averaged.traces[0].text, "rSO2 68.2 % (70.0 %)");
+    EXPECT_EQ(averaged.traces[2].text, "toHb \u2014 (0.500)");
+}
+
+TEST(NavigationTest, SlotUnderTheCursorIsTheNearestDrawnSlot) {
+    Navigation n;
+    applyRange(n.view, {1000, 1900});
+    const GraphLayout layout = layoutGraph(*n.store, n.view);
+    EXPECT_EQ(slotUnder(layout, *n.store, layout.slotX(1234)), 1234);
+    EXPECT_EQ(slotUnder(layout, *n.store, layout.slotX(1234) + 0.4f * layout.step), 1234);
+    EXPECT_EQ(slotUnder(layout, *n.store, layout.slotX(1234) + 0.6f * layout.step), 1235);
+    EXPECT_EQ(slotUnder(layout, *n.store, 5.0f), std::nullopt);
+    EXPECT_EQ(slotUnder(layout, *n.store, 995.0f), std::nullopt);
+}
+
+}  // namespace
+}  // namespace nuvisca::test
