@@ -12,6 +12,7 @@ class FileListModel final : public QAbstractTableModel {
 public:
     explicit FileListModel(const FileList& list, QObject* parent = nullptr);
 
+    static constexpr int kNameColumn = 1;
     static QString columnIdentifier(int column);
     // The cell text of a column identifier, empty for an unknown identifier or row.
     QString cellText(const QString& identifier, int row) const;

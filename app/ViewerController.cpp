@@ -6,6 +6,7 @@
 #include <QEvent>
 #include <QFile>
 #include <QFileInfo>
+#include <QHeaderView>
 #include <QItemSelectionModel>
 #include <QLabel>
 #include <QPushButton>
@@ -93,6 +94,10 @@ void ViewerController::attachWindow(MainWindow& window) {
     store_.averageWindow = 0;
 
     tableView_->setModel(model_);
+    // The number and the date stay whole; a long name gives way, elided in the middle (its
+    // tooltip holds the full path).
+    tableView_->horizontalHeader()->setSectionResizeMode(FileListModel::kNameColumn,
+                                                         QHeaderView::Stretch);
     connect(tableView_->selectionModel(), &QItemSelectionModel::selectionChanged, this,
             &ViewerController::selectionChanged);
     connect(zoomBox_, &QComboBox::currentIndexChanged, this, &ViewerController::zoomChanged);
