@@ -177,26 +177,5 @@ TEST(CsvWriterTest, NumbersPrintAsPrintf) {
     }
 }
 
-// A failed export leaves whatever bore the name as it was and no temporary file behind.
-TEST(CsvSaveTest, ReplacesWholeOrLeavesEverythingAsItWas) {
-    const TempDir dir;
-    const auto store = makeRecording(kSampleCapacity);
-    const auto save = [&](const std::filesystem::path& target) {
-        return saveCsvExport(target, *store, ExportSeries::Measured);
-    };
-    const auto old = dir.file("old.csv");
-    writeText(old, std::string(100000, 'x'));
-    ASSERT_TRUE(save(old));
-    EXPECT_EQ(readBytes(old), measured(*store));
-    writeText(old, "keep");
-    EXPECT_FALSE(save(old / "out.csv"));
-    EXPECT_FALSE(save(dir.file(std::string(252, 'n') + ".csv")));  // no room for the temporary
-    std::filesystem::create_directories(dir.file("taken.csv") / "inside");
-    EXPECT_FALSE(save(dir.file("taken.csv")));
-    EXPECT_TRUE(failsPastFileSize(4096, [&] { return save(old); })) << "the disk refuses bytes";
-    EXPECT_EQ(readBytes(old), "keep");
-    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.path()), {}), 2);
-}
-
 }  // namespace
 }  // namespace nuvisca
