@@ -98,7 +98,8 @@ TEST_F(HostileFilesTest, WhatIsNotARecordingIsRefused) {
 TEST_F(HostileFilesTest, CsvExportsAreReadUpToTheSizeBoundAndRefusedAboveIt) {
     const std::string csv(test::kMeasuredHeader);
     for (const auto& [size, refusal] : {std::pair{kCsvSizeLimit, CsvRefusal::kNone},
-                                        {kCsvSizeLimit + 1, CsvRefusal::kTooLarge}}) {
+                                        {kCsvSizeLimit + 1, CsvRefusal::kTooLarge},
+                                        {std::uintmax_t{40} << 30, CsvRefusal::kTooLarge}}) {
         const auto path = test::writeSparse(dir.file("sized.csv"), csv, size);
         CsvRefusal keyRefusal = CsvRefusal::kNotAnExport;
         CsvRefusal loadRefusal = CsvRefusal::kNotAnExport;
