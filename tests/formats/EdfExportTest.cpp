@@ -6,6 +6,7 @@
 #include <random>
 
 #include "formats/CsvTestSupport.h"
+#include "formats/CsvWriter.h"
 #include "formats/EdfExport.h"
 #include "store/MovingAverage.h"
 
@@ -155,9 +156,8 @@ TEST(EdfExportTest, ValuesDecodeWithinHalfAStepAndNoValueIsTheDigitalMinimum) {
     }
 }
 
-// A refusal or a failed write (edflib itself reports success when the disk refuses bytes)
-// leaves the file that bore the name as it was and nothing else behind.
-TEST(EdfExportTest, RefusalsAndFailedWritesLeaveTheExistingFileWhole) {
+// A refusal names its reason in one line and leaves the file that bore the name as it was.
+TEST(EdfExportTest, RefusalsSayWhy) {
     using S = MeasurementStore;
     // clang-format off
     const std::pair<const char*, std::function<void(S&)>> cases[] = {
@@ -183,18 +183,40 @@ TEST(EdfExportTest, RefusalsAndFailedWritesLeaveTheExistingFileWhole) {
         EXPECT_NE(result.error.find(reason), std::string::npos) << result.error;
         EXPECT_EQ(result.error.find('\n'), std::string::npos);
     }
-    const auto store = makeRecording(kSampleCapacity);
-    const auto save = [&](const std::filesystem::path& target) {
-        return saveEdfExport(target, *store, ExportSeries::Measured, EdfFlavour::Bdf).ok;
-    };
-    EXPECT_FALSE(save(old / "out.edf"));
-    for (const rlim_t bytes : {1000u, 100000u, 500000u}) {
-        EXPECT_TRUE(failsPastFileSize(bytes, [&] { return save(old); })) << bytes;
-    }
     EXPECT_EQ(readBytes(old), "keep");
     EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.path()), {}), 1);
-    EXPECT_TRUE(save(old));
-    EXPECT_EQ(ReadBack(old).header.datarecords_in_file, kSampleCapacity / 2);
+}
+
+// An export replaces what bore the name whole, or fails (no room, the disk refusing bytes, which
+// edflib itself reports as success) and leaves it as it was and nothing else behind.
+TEST(ExportSaveTest, ReplacesWholeOrLeavesEverythingAsItWas) {
+    const auto store = makeRecording(kSampleCapacity);
+    using Path = const std::filesystem::path&;
+    const ExportSeries m = ExportSeries::Measured;
+    const std::pair<std::function<bool(Path)>, std::function<bool(Path)>> exporters[] = {
+        {[&](Path to) { return saveCsvExport(to, *store, m); },
+         [&](Path file) { return readBytes(file) == formatCsvExport(*store, m); }},
+        {[&](Path to) { return saveEdfExport(to, *store, m, EdfFlavour::Bdf).ok; },
+         [&](Path file) {
+             return ReadBack(file).header.datarecords_in_file == kSampleCapacity / 2;
+         }}};
+    for (const auto& [save, written] : exporters) {
+        const TempDir dir;
+        const auto old = dir.file("old");
+        writeText(old, std::string(100000, 'x'));
+        ASSERT_TRUE(save(old));
+        EXPECT_TRUE(written(old));
+        writeText(old, "keep");
+        EXPECT_FALSE(save(old / "out"));
+        EXPECT_FALSE(save(dir.file(std::string(256, 'n'))));  // a name past the limit
+        std::filesystem::create_directories(dir.file("taken") / "inside");
+        EXPECT_FALSE(save(dir.file("taken")));
+        for (const rlim_t bytes : {1000u, 100000u, 500000u}) {
+            EXPECT_TRUE(failsPastFileSize(bytes, [&] { return save(old); })) << bytes;
+        }
+        EXPECT_EQ(readBytes(old), "keep");
+        EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.path()), {}), 2);
+    }
 }
 
 }  // namespace

@@ -110,10 +110,6 @@ TEST_F(HostileFilesTest, CsvExportsAreReadUpToTheSizeBoundAndRefusedAboveIt) {
             expectRefused(kCsv, path);
         }
     }
-    CsvRefusal refusal = CsvRefusal::kNone;
-    test::writeText(dir.file("plain.csv"), "RM26");
-    EXPECT_EQ(getDateFromCSV(dir.file("plain.csv"), &refusal), 0);
-    EXPECT_EQ(refusal, CsvRefusal::kNotAnExport);
 }
 
 }  // namespace

@@ -13,9 +13,11 @@
 namespace nuvisca {
 namespace {
 
-TEST(MeasurementStore, NameCutAtAWholeCharacterAndOddYears) {
+TEST(MeasurementStore, SpanOverMidnightNameCutAtAWholeCharacterAndOddYears) {
     auto store = makeMeasurementStore();
     store->startHour = 23;
+    store->endHour = 1;
+    EXPECT_EQ(computeSpanSamples(*store), 2 * 7200);  // over midnight
     for (const auto& [prefix, kept] : {std::pair{"", 255u}, {"a", 253u}}) {
         std::string name = prefix;
         for (int i = 0; i < 100; ++i) {

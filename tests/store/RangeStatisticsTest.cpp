@@ -23,9 +23,7 @@ constexpr std::array<std::array<float, kChannelCount>, 10> kSlots{{
 std::unique_ptr<MeasurementStore> recording(std::int32_t window) {
     auto store = makeMeasurementStore();
     for (std::size_t i = 0; i < kSlots.size(); ++i) {
-        for (std::size_t c = 0; c < kChannelCount; ++c) {
-            store->measured[c][i] = kSlots[i][c];
-        }
+        putSample(*store, i, kSlots[i]);
         store->sampleTime[i] = i == 0 || i == 5 ? 36000 + i : continuationTag;
     }
     store->sampleCount = 9;
