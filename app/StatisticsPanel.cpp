@@ -1,6 +1,7 @@
 #include "app/StatisticsPanel.h"
 
 #include <QDoubleSpinBox>
+#include <QFrame>
 #include <QGridLayout>
 #include <QLabel>
 
@@ -48,8 +49,11 @@ StatisticsPanel::StatisticsPanel(GraphView& graph, QWidget* parent)
         heading->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
         grid->addWidget(heading, 0, static_cast<int>(c) + 1);
     }
+    // The Japanese glyphs stand taller than the Latin ones; every row takes their height.
+    const int rowHeight = QLabel(headings[0]).sizeHint().height();
     for (std::size_t r = 0; r < kRows.size(); ++r) {
         const int row = static_cast<int>(r) + 1;
+        grid->setRowMinimumHeight(row, rowHeight);
         grid->addWidget(new QLabel(QString::fromLatin1(kChannelNames[kRows[r]]), this), row, 0);
         for (std::size_t c = 0; c < headings.size(); ++c) {
             figures_[kRows[r]][c] = figureLabel(this);
@@ -63,13 +67,17 @@ StatisticsPanel::StatisticsPanel(GraphView& graph, QWidget* parent)
     thresholdBox_->setSuffix(QStringLiteral(" %"));
     thresholdBox_->setValue(kDefaultRso2Threshold);
     thresholdBox_->setAlignment(Qt::AlignRight);
-    grid->setColumnMinimumWidth(5, 24);
-    grid->addWidget(new QLabel(QStringLiteral("rSO2 閾値"), this), 1, 6);
-    grid->addWidget(thresholdBox_, 1, 7);
-    grid->addWidget(new QLabel(QStringLiteral("閾値未満の時間"), this), 2, 6);
-    grid->addWidget(belowSeconds_, 2, 7);
-    grid->addWidget(new QLabel(QStringLiteral("閾値未満の面積"), this), 3, 6);
-    grid->addWidget(belowArea_, 3, 7);
+    // Only rSO2 has a threshold; its figures stand apart, beginning on the heading row.
+    auto* rule = new QFrame(this);
+    rule->setFrameShape(QFrame::VLine);
+    rule->setFrameShadow(QFrame::Sunken);
+    grid->addWidget(rule, 0, 5, static_cast<int>(kRows.size()) + 1, 1);
+    grid->addWidget(new QLabel(QStringLiteral("rSO2 閾値"), this), 0, 6);
+    grid->addWidget(thresholdBox_, 0, 7);
+    grid->addWidget(new QLabel(QStringLiteral("閾値未満の時間"), this), 1, 6);
+    grid->addWidget(belowSeconds_, 1, 7);
+    grid->addWidget(new QLabel(QStringLiteral("閾値未満の面積"), this), 2, 6);
+    grid->addWidget(belowArea_, 2, 7);
     grid->setColumnStretch(8, 1);
 
     connect(&graph_, &GraphView::rangeChanged, this, &StatisticsPanel::refresh);
