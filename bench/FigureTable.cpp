@@ -55,6 +55,8 @@ constexpr Figure kFigures[] = {
     {"2 h: overview columns at ratio 2, vs full draw", "overviewColumns", "twoHourDraw/ratio2",
      0.0},
     {"2 h: overview repaint on a range change", "overviewRepaint", "", 2.0},
+    {"2 h whole: statistics panel figures, vs full draw", "panelStatistics", "twoHourDraw/ratio2",
+     0.0},
 };
 
 #ifdef NDEBUG
@@ -70,7 +72,7 @@ double milliseconds(double value, benchmark::TimeUnit unit) {
 std::string formatMs(double ms) {
     char text[32];
     std::snprintf(text, sizeof text,
-                  ms < 0.1     ? "%.1f us"
+                  ms < 0.1     ? "%.2f us"
                   : ms < 10.0  ? "%.2f ms"
                   : ms < 100.0 ? "%.1f ms"
                                : "%.0f ms",

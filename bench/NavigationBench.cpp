@@ -6,12 +6,14 @@
 #include "bench/BenchRecording.h"
 #include "bench/GuiApplication.h"
 #include "formats/NvdReader.h"
+#include "formats/StatisticsCsv.h"
 #include "graph/GraphImage.h"
 #include "graph/GraphLayout.h"
 #include "graph/GraphRenderer.h"
 #include "graph/Overview.h"
 #include "graph/RangeNavigation.h"
 #include "graph/Readout.h"
+#include "store/RangeStatistics.h"
 
 namespace nuvisca::bench {
 namespace {
@@ -135,6 +137,21 @@ void overviewRepaint(benchmark::State& state) {
     }
 }
 BENCHMARK(overviewRepaint)->Unit(benchmark::kMillisecond);
+
+// The statistics panel's figures of the whole visible recording and their texts.
+void panelStatistics(benchmark::State& state) {
+    TwoHourScene scene(1.0);
+    for (auto _ : state) {
+        const RangeStatistics stats = computeRangeStatistics(
+            *scene.store, {scene.view.viewStart, scene.view.viewEnd, StatisticsSeries::Measured,
+                           kDefaultRso2Threshold});
+        for (const Channel channel : {kRso2, kOxhb, kDxhb, kTohb}) {
+            benchmark::DoNotOptimize(channelStatisticTexts(channel, stats.channels[channel]));
+        }
+        benchmark::DoNotOptimize(belowThresholdTexts(stats));
+    }
+}
+BENCHMARK(panelStatistics)->Unit(benchmark::kMicrosecond);
 
 }  // namespace
 }  // namespace nuvisca::bench
