@@ -55,8 +55,7 @@ constexpr Figure kFigures[] = {
     {"2 h: overview columns at ratio 2, vs full draw", "overviewColumns", "twoHourDraw/ratio2",
      0.0},
     {"2 h: overview repaint on a range change", "overviewRepaint", "", 2.0},
-    {"2 h whole: statistics panel figures, vs full draw", "panelStatistics", "twoHourDraw/ratio2",
-     0.0},
+    {"2 h whole: statistics panel, vs full draw", "panelStatistics", "twoHourDraw/ratio2", 0.0},
 };
 
 #ifdef NDEBUG
