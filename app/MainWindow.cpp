@@ -15,6 +15,7 @@
 #include <QUrl>
 #include <QVBoxLayout>
 
+#include "app/StatisticsPanel.h"
 #include "graph/GraphView.h"
 #include "graph/OverviewStrip.h"
 
@@ -86,6 +87,8 @@ MainWindow::MainWindow(GraphView* graph, QWidget* parent)
     graphLayout->setContentsMargins(0, 0, 0, 0);
     graphLayout->addWidget(graph_, 1);
     graphLayout->addWidget(new OverviewStrip(*graph_, graphPanel));
+    statistics_ = new StatisticsPanel(*graph_, graphPanel);
+    graphLayout->addWidget(statistics_);
     splitter_->addWidget(graphPanel);
     splitter_->setStretchFactor(0, 0);
     splitter_->setStretchFactor(1, 1);

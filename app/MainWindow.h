@@ -14,6 +14,7 @@ class QTableView;
 namespace nuvisca {
 
 class GraphView;
+class StatisticsPanel;
 
 // The five buttons below the file list, top to bottom.
 enum class WindowButton { ImportFromMedia, AddFiles, ExportCsv, Print, RemoveSelected };
@@ -34,6 +35,7 @@ public:
     QComboBox* zoomBox() const { return zoomBox_; }
     QComboBox* averageBox() const { return averageBox_; }
     QSplitter* splitter() const { return splitter_; }
+    StatisticsPanel* statisticsPanel() const { return statistics_; }
     QPushButton* button(WindowButton which) const;
     QAction* action(WindowAction which) const;
     // Checkable, in the graph's trace order.
@@ -71,6 +73,7 @@ private:
     QComboBox* zoomBox_;
     QComboBox* averageBox_;
     QSplitter* splitter_ = nullptr;
+    StatisticsPanel* statistics_ = nullptr;
     QLabel* deviceLabel_;
     std::array<QPushButton*, 5> buttons_{};
     std::array<QAction*, 6> actions_{};

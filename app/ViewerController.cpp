@@ -18,6 +18,7 @@
 #include "app/FileListModel.h"
 #include "app/MainWindow.h"
 #include "app/RecordingFiles.h"
+#include "app/StatisticsPanel.h"
 #include "formats/CsvWriter.h"
 #include "graph/GraphView.h"
 #include "print/PrintOperation.h"
@@ -115,6 +116,10 @@ void ViewerController::attachWindow(MainWindow& window) {
     connect(graphView_, &GraphView::zoomStepRequested, zoomBox_, [box = zoomBox_](int steps) {
         box->setCurrentIndex(std::clamp(box->currentIndex() + steps, 0, box->count() - 1));
     });
+    StatisticsPanel* statistics = window.statisticsPanel();
+    statistics->setThreshold(settings_.rso2Threshold());
+    connect(statistics, &StatisticsPanel::thresholdChanged, this,
+            [this](double percent) { settings_.setRso2Threshold(percent); });
 }
 
 void ViewerController::connectMenus(MainWindow& window) {

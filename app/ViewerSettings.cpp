@@ -5,6 +5,7 @@
 #include <QVariantList>
 
 #include "app/MainWindow.h"
+#include "store/RangeStatistics.h"
 
 namespace nuvisca {
 
@@ -40,6 +41,17 @@ void ViewerSettings::noteRecentFile(const QString& path) {
     files.prepend(path);
     settings_.setValue(QStringLiteral("recentFiles"),
                        files.first(std::min(files.size(), kRecentFiles)));
+}
+
+double ViewerSettings::rso2Threshold() const {
+    bool ok = false;
+    const double percent =
+        settings_.value(QStringLiteral("statistics/rso2Threshold")).toDouble(&ok);
+    return ok && percent >= 0.0 && percent <= 100.0 ? percent : kDefaultRso2Threshold;
+}
+
+void ViewerSettings::setRso2Threshold(double percent) {
+    settings_.setValue(QStringLiteral("statistics/rso2Threshold"), percent);
 }
 
 bool ViewerSettings::loadTraces(std::array<bool, 4>& shown) const {

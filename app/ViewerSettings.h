@@ -29,6 +29,10 @@ public:
     bool loadTraces(std::array<bool, 4>& shown) const;
     void saveTraces(const std::array<bool, 4>& shown);
 
+    // The statistics' rSO2 threshold in percent; the default until one was saved.
+    double rso2Threshold() const;
+    void setRso2Threshold(double percent);
+
     // False when nothing was saved yet.
     bool restoreWindow(MainWindow& window) const;
     void saveWindow(const MainWindow& window);

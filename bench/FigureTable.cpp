@@ -17,7 +17,8 @@ struct Figure {
     double targetMs;            // 0: none
 };
 
-// Every figure at 76800 slots, in the order of a user's path through the viewer.
+// Every figure at 76800 slots unless its label says 2 h, in the order of a user's path through the
+// viewer.
 constexpr Figure kFigures[] = {
     {"read a device recording", "readDeviceRecording/viewer",
      "readDeviceRecording/fourReadsPerRecord", 2.0},
@@ -44,6 +45,17 @@ constexpr Figure kFigures[] = {
     {"print page into a PDF, widened", "printPagePdf/widened", "", 0.0},
     {"print page into a PDF, 900-slot view", "printPagePdf/view900", "", 0.0},
     {"viewer start to first paint (offscreen)", "viewerFirstPaint", "", 300.0},
+    // The two-hour sample (13199 slots), all of it in a 1600x800 graph.
+    {"2 h whole: full draw at ratio 2, vs ratio 1", "twoHourDraw/ratio2", "twoHourDraw/ratio1",
+     16.0},
+    {"2 h whole: wheel step, range only", "wheelStep/rangeOnly", "", 0.0},
+    {"2 h whole: wheel step + redraw, vs redraw", "wheelStep/withRedraw", "twoHourDraw/ratio2",
+     16.0},
+    {"2 h whole: readout update, vs full draw", "readoutUpdate", "twoHourDraw/ratio2", 1.0},
+    {"2 h: overview columns at ratio 2, vs full draw", "overviewColumns", "twoHourDraw/ratio2",
+     0.0},
+    {"2 h: overview repaint on a range change", "overviewRepaint", "", 2.0},
+    {"2 h whole: statistics panel, vs full draw", "panelStatistics", "twoHourDraw/ratio2", 0.0},
 };
 
 #ifdef NDEBUG
@@ -59,10 +71,11 @@ double milliseconds(double value, benchmark::TimeUnit unit) {
 std::string formatMs(double ms) {
     char text[32];
     std::snprintf(text, sizeof text,
-                  ms < 10.0    ? "%.2f ms"
+                  ms < 0.1     ? "%.2f us"
+                  : ms < 10.0  ? "%.2f ms"
                   : ms < 100.0 ? "%.1f ms"
                                : "%.0f ms",
-                  ms);
+                  ms < 0.1 ? ms * 1e3 : ms);
     return text;
 }
 
@@ -147,7 +160,8 @@ int FigureTableReporter::printTable(std::ostream& out) const {
     const double loadNow = loadAverage();
     char heading[256];
     std::snprintf(heading, sizeof heading,
-                  "\nFigures at 76800 slots, %s build, up to %d repetitions each, niceness %d; "
+                  "\nFigures at 76800 slots (2 h: the two-hour sample), %s build, up to %d "
+                  "repetitions each, niceness %d; "
                   "load average %.2f at the start, %.2f now\n",
                   kBuildType, std::max(repetitions_, 1), ::getpriority(PRIO_PROCESS, 0),
                   loadAtStart_, loadNow);

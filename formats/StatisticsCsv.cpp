@@ -51,18 +51,12 @@ void appendQuoted(std::string& out, std::string_view field) {
 
 // "n,mean,min,max", the last three empty without values.
 void appendChannelFields(std::string& out, Channel channel, const ChannelStatistics& stats) {
-    appendInteger(out, stats.count);
-    if (stats.count == 0) {
-        out += ",,,";
-        return;
+    const ChannelStatisticTexts texts = channelStatisticTexts(channel, stats);
+    out += texts.count;
+    for (const std::string* field : {&texts.mean, &texts.min, &texts.max}) {
+        out += ',';
+        out += *field;
     }
-    const int decimals = statisticsDecimals(channel);
-    out += ',';
-    appendFixed(out, stats.mean, decimals);
-    out += ',';
-    appendFixed(out, stats.min, decimals);
-    out += ',';
-    appendFixed(out, stats.max, decimals);
 }
 
 void appendSeriesLine(std::string& out, const RangeStatistics& stats) {
@@ -77,17 +71,17 @@ void appendSeriesLine(std::string& out, const RangeStatistics& stats) {
 }
 
 void appendChannelLine(std::string& out, Channel channel, const ChannelStatistics& stats) {
+    const ChannelStatisticTexts texts = channelStatisticTexts(channel, stats);
     out += kChannelKeys[channel];
     out += ": n ";
-    appendInteger(out, stats.count);
+    out += texts.count;
     if (stats.count > 0) {
-        const int decimals = statisticsDecimals(channel);
         out += ", mean ";
-        appendFixed(out, stats.mean, decimals);
+        out += texts.mean;
         out += ", min ";
-        appendFixed(out, stats.min, decimals);
+        out += texts.min;
         out += ", max ";
-        appendFixed(out, stats.max, decimals);
+        out += texts.max;
     }
     out += '\n';
 }
@@ -104,6 +98,26 @@ std::string formatStatistic(double value, int decimals) {
     return out;
 }
 
+ChannelStatisticTexts channelStatisticTexts(Channel channel, const ChannelStatistics& stats) {
+    ChannelStatisticTexts texts;
+    appendInteger(texts.count, stats.count);
+    if (stats.count > 0) {
+        const int decimals = statisticsDecimals(channel);
+        appendFixed(texts.mean, stats.mean, decimals);
+        appendFixed(texts.min, stats.min, decimals);
+        appendFixed(texts.max, stats.max, decimals);
+    }
+    return texts;
+}
+
+BelowThresholdTexts belowThresholdTexts(const RangeStatistics& stats) {
+    BelowThresholdTexts texts;
+    appendFixed(texts.threshold, stats.rso2Threshold, 2);
+    appendFixed(texts.seconds, stats.rso2BelowSeconds, 1);
+    appendFixed(texts.area, stats.rso2AreaBelow, 2);
+    return texts;
+}
+
 void appendStatisticsCsvRow(std::string& out, std::string_view file, const RangeStatistics& stats) {
     appendQuoted(out, file);
     out += ',';
@@ -114,12 +128,11 @@ void appendStatisticsCsvRow(std::string& out, std::string_view file, const Range
         out += ',';
         appendChannelFields(out, channel, stats.channels[channel]);
     }
-    out += ',';
-    appendFixed(out, stats.rso2Threshold, 2);
-    out += ',';
-    appendFixed(out, stats.rso2BelowSeconds, 1);
-    out += ',';
-    appendFixed(out, stats.rso2AreaBelow, 2);
+    const BelowThresholdTexts below = belowThresholdTexts(stats);
+    for (const std::string* field : {&below.threshold, &below.seconds, &below.area}) {
+        out += ',';
+        out += *field;
+    }
     out += '\n';
 }
 
@@ -137,13 +150,9 @@ std::string formatStatisticsText(std::string_view file, const RangeStatistics& s
     for (const Channel channel : kCsvChannels) {
         appendChannelLine(out, channel, stats.channels[channel]);
     }
-    out += "rso2_threshold: ";
-    appendFixed(out, stats.rso2Threshold, 2);
-    out += " %\nrso2_below: ";
-    appendFixed(out, stats.rso2BelowSeconds, 1);
-    out += " s, area ";
-    appendFixed(out, stats.rso2AreaBelow, 2);
-    out += " %·min\n";
+    const BelowThresholdTexts below = belowThresholdTexts(stats);
+    out += "rso2_threshold: " + below.threshold + " %\nrso2_below: " + below.seconds + " s, area " +
+           below.area + " %·min\n";
     return out;
 }
 

@@ -19,6 +19,24 @@ int statisticsDecimals(Channel channel);
 // to 9.
 std::string formatStatistic(double value, int decimals);
 
+// A channel's figures as the CSV and the readable block write them; mean, min and max are
+// empty when nothing counted.
+struct ChannelStatisticTexts {
+    std::string count;
+    std::string mean;
+    std::string min;
+    std::string max;
+};
+ChannelStatisticTexts channelStatisticTexts(Channel channel, const ChannelStatistics& stats);
+
+// The threshold in percent, the time below it in seconds and the area below it in %·min.
+struct BelowThresholdTexts {
+    std::string threshold;
+    std::string seconds;
+    std::string area;
+};
+BelowThresholdTexts belowThresholdTexts(const RangeStatistics& stats);
+
 // One line of the statistics CSV, ending in '\n': the file as given, quoted when it must be.
 void appendStatisticsCsvRow(std::string& out, std::string_view file, const RangeStatistics& stats);
 
