@@ -92,12 +92,6 @@ int statisticsDecimals(Channel channel) {
     return channel == kRso2 ? 2 : 5;
 }
 
-std::string formatStatistic(double value, int decimals) {
-    std::string out;
-    appendFixed(out, value, decimals);
-    return out;
-}
-
 ChannelStatisticTexts channelStatisticTexts(Channel channel, const ChannelStatistics& stats) {
     ChannelStatisticTexts texts;
     appendInteger(texts.count, stats.count);

@@ -15,10 +15,6 @@ inline constexpr std::string_view kStatisticsCsvHeader =
 // Decimals of a channel's values: "%.2f" for rSO2, "%.5f" for the haemoglobin indices.
 int statisticsDecimals(Channel channel);
 
-// value as printf "%.*f" writes it in the C locale, whatever the process locale is; decimals 0
-// to 9.
-std::string formatStatistic(double value, int decimals);
-
 // A channel's figures as the CSV and the readable block write them; mean, min and max are
 // empty when nothing counted.
 struct ChannelStatisticTexts {

@@ -122,9 +122,10 @@ void GraphView::paintEvent(QPaintEvent* /*event*/) {
 void GraphView::resizeEvent(QResizeEvent* event) {
     QWidget::resizeEvent(event);
     settleView(view_, store_.zoomIndex, onScreenBounds(event->size()));
-    const VisibleRange range = rangeAfterResize(view_, store_);
-    view_.viewStart = range.start;
-    view_.viewEnd = range.end;
+    // The overview box and the statistics follow a range the new width widened.
+    if (applyRange(view_, rangeAfterResize(view_, store_))) {
+        rangeMoved();
+    }
 }
 
 void GraphView::forward(Handler handler, const QMouseEvent& event) {

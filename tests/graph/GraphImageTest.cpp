@@ -55,9 +55,12 @@ TEST(GraphImage, WidgetMatchesTheCommandLineRenderAndTakesMouseEventsWithYUpward
 
     // A range that filled a 500-point view fills the view widened to 1200 points.
     std::tie(f.view.viewStart, f.view.viewEnd) = std::tuple(100, 580);
+    int moves = 0;
+    QObject::connect(&widget, &GraphView::rangeChanged, [&] { ++moves; });
     widget.resize(1200, 600);
     widget.grab();
     EXPECT_EQ(f.view.viewEnd - f.view.viewStart, 900);
+    EXPECT_EQ(moves, 1) << "the overview and the statistics follow";
 }
 
 TEST(MouseModifiers, AControlClickThatBecameARightButtonStillDragsTheGraph) {
