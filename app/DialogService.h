@@ -19,6 +19,8 @@ public:
     virtual QStringList chooseRecordingsToAdd(QWidget* parent, const QString& folder) = 0;
     // Where to write the CSV export, proposing the given path; empty when the user cancelled.
     virtual QString chooseExportPath(QWidget* parent, const QString& proposed) = 0;
+    // The same for the EDF+ or BDF+ export.
+    virtual QString chooseEdfExportPath(QWidget* parent, const QString& proposed) = 0;
     // The moving-average question of the export: true for "はい".
     virtual bool askApplyMovingAverage(QWidget* parent) = 0;
     virtual void showWarning(QWidget* parent, const QString& message) = 0;
@@ -32,6 +34,7 @@ class QtDialogService final : public DialogService {
 public:
     QStringList chooseRecordingsToAdd(QWidget* parent, const QString& folder) override;
     QString chooseExportPath(QWidget* parent, const QString& proposed) override;
+    QString chooseEdfExportPath(QWidget* parent, const QString& proposed) override;
     bool askApplyMovingAverage(QWidget* parent) override;
     void showWarning(QWidget* parent, const QString& message) override;
     bool openPageSetup(QPrinter& printer, QWidget* parent) override;

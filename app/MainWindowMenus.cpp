@@ -31,7 +31,6 @@ void MainWindow::buildMenus() {
     file->addSeparator();
     add(file, WindowAction::ExportCsv, QStringLiteral("CSV書き出し…"), QKeySequence::SaveAs);
     add(file, WindowAction::ExportEdf, QStringLiteral("EDF+で書き出し…"), QKeySequence::UnknownKey);
-    action(WindowAction::ExportEdf)->setVisible(false);
     add(file, WindowAction::Print, QStringLiteral("印刷…"), QKeySequence::Print);
     file->addSeparator();
     recentMenu_ = file->addMenu(QStringLiteral("最近使ったファイル"));

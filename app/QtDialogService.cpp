@@ -14,15 +14,40 @@ QStringList QtDialogService::chooseRecordingsToAdd(QWidget* parent, const QStrin
                                          QStringLiteral("記録ファイル (*.nvd *.NVD *.csv *.CSV)"));
 }
 
-QString QtDialogService::chooseExportPath(QWidget* parent, const QString& proposed) {
-    QFileDialog dialog(parent, QStringLiteral("CSV書き出し"), proposed);
+namespace {
+
+// "csv" of "CSV (*.csv)".
+QString suffixOf(const QString& filter) {
+    const qsizetype star = filter.indexOf(u"*.");
+    return filter.mid(star + 2, filter.indexOf(u')', star) - star - 2);
+}
+
+// The first filter's suffix completes a bare name until the user picks another filter.
+QString chooseSavePath(QWidget* parent, const QString& title, const QString& proposed,
+                       const QStringList& filters) {
+    QFileDialog dialog(parent, title, proposed);
     dialog.setAcceptMode(QFileDialog::AcceptSave);
-    dialog.setNameFilter(QStringLiteral("CSV (*.csv)"));
-    dialog.setDefaultSuffix(QStringLiteral("csv"));
+    dialog.setNameFilters(filters);
+    dialog.setDefaultSuffix(suffixOf(filters.constFirst()));
+    QObject::connect(
+        &dialog, &QFileDialog::filterSelected, &dialog,
+        [&dialog](const QString& filter) { dialog.setDefaultSuffix(suffixOf(filter)); });
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) {
         return {};
     }
     return dialog.selectedFiles().constFirst();
+}
+
+}  // namespace
+
+QString QtDialogService::chooseExportPath(QWidget* parent, const QString& proposed) {
+    return chooseSavePath(parent, QStringLiteral("CSV書き出し"), proposed,
+                          {QStringLiteral("CSV (*.csv)")});
+}
+
+QString QtDialogService::chooseEdfExportPath(QWidget* parent, const QString& proposed) {
+    return chooseSavePath(parent, QStringLiteral("EDF+で書き出し"), proposed,
+                          {QStringLiteral("EDF+ (*.edf)"), QStringLiteral("BDF+ (*.bdf)")});
 }
 
 bool QtDialogService::askApplyMovingAverage(QWidget* parent) {

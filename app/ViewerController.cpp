@@ -20,6 +20,7 @@
 #include "app/RecordingFiles.h"
 #include "app/StatisticsPanel.h"
 #include "formats/CsvWriter.h"
+#include "formats/EdfExport.h"
 #include "graph/GraphView.h"
 #include "print/PrintOperation.h"
 #include "print/PrintPage.h"
@@ -170,9 +171,6 @@ void ViewerController::saveOnClose() {
     settings_.saveTraces(view_.traceShown);
 }
 
-// Room for a format the viewer will also write; the menu entry stays hidden until then.
-void ViewerController::exportEdf() {}
-
 void ViewerController::zoomChanged() {
     store_.zoomIndex = zoomBox_->currentIndex();
     requestRedraw();
@@ -260,38 +258,72 @@ void ViewerController::print() {
     }
 }
 
+bool ViewerController::showsRecording() const {
+    return !list_.isEmpty() && store_.sampleCount > 0;
+}
+
 void ViewerController::exportCsv() {
-    if (list_.isEmpty() || store_.sampleCount == 0) {
+    if (!showsRecording()) {
         return;
     }
-    QString path = dialogs_.chooseExportPath(window_, proposedExportPath());
+    QString path = dialogs_.chooseExportPath(window_, proposedExportPath(QStringLiteral(".csv")));
     if (path.isEmpty()) {
         return;
     }
     if (!hasCsvExtension(path)) {
         path.append(u".csv");
     }
-    writeCsvExport(path);
+    writeExport(path, [&](ExportSeries series, QString&) {
+        return saveCsvExport(toFileSystemPath(path), store_, series);
+    });
 }
 
-QString ViewerController::proposedExportPath() const {
+void ViewerController::exportEdf() {
+    if (!showsRecording()) {
+        return;
+    }
+    QString path =
+        dialogs_.chooseEdfExportPath(window_, proposedExportPath(QStringLiteral(".edf")));
+    if (path.isEmpty()) {
+        return;
+    }
+    const QString suffix = QFileInfo(path).suffix();
+    const bool bdf = suffix == u"bdf" || suffix == u"BDF";
+    if (!bdf && suffix != u"edf" && suffix != u"EDF") {
+        path.append(u".edf");
+    }
+    writeExport(path, [&](ExportSeries series, QString& refusal) {
+        const EdfResult result = saveEdfExport(toFileSystemPath(path), store_, series,
+                                               bdf ? EdfFlavour::Bdf : EdfFlavour::Edf);
+        if (result.refused) {
+            refusal = QString::fromStdString(result.error);
+        }
+        return result.ok;
+    });
+}
+
+QString ViewerController::proposedExportPath(const QString& suffix) const {
     const QString folder = settings_.exportFolder();
-    const QString name = QFileInfo(loadedPath_).completeBaseName().append(u".csv");
+    const QString name = QFileInfo(loadedPath_).completeBaseName().append(suffix);
     return folder.isEmpty() ? name : QDir(folder).filePath(name);
 }
 
-void ViewerController::writeCsvExport(const QString& path) {
+void ViewerController::writeExport(
+    const QString& path, const std::function<bool(ExportSeries, QString& refusal)>& write) {
     ExportSeries series = ExportSeries::Measured;
     if (store_.averageWindow > 0 && dialogs_.askApplyMovingAverage(window_)) {
         series = ExportSeries::Averaged;
     }
-    if (!unlessExhausted(false, [&] {
-            return nuvisca::saveCsvExport(toFileSystemPath(path), store_, series);
-        })) {
-        dialogs_.showWarning(window_,
-                             QStringLiteral("「%1」に書き出せませんでした。"
-                                            "保存先のフォルダと空き容量を確かめてください。")
-                                 .arg(QDir::toNativeSeparators(path)));
+    QString refusal;
+    if (!unlessExhausted(false, [&] { return write(series, refusal); })) {
+        const QString target = QDir::toNativeSeparators(path);
+        dialogs_.showWarning(
+            window_,
+            refusal.isEmpty()
+                ? QStringLiteral("「%1」に書き出せませんでした。"
+                                 "保存先のフォルダと空き容量を確かめてください。")
+                      .arg(target)
+                : QStringLiteral("「%1」に書き出せませんでした（%2）。").arg(target, refusal));
         return;
     }
     settings_.setExportFolder(QFileInfo(path).absolutePath());

@@ -5,11 +5,13 @@
 #include <QSizeF>
 #include <QString>
 #include <QStringList>
+#include <functional>
 #include <memory>
 
 #include "app/FileList.h"
 #include "app/ViewerSettings.h"
 #include "formats/CsvReader.h"
+#include "formats/CsvWriter.h"
 #include "graph/GraphViewState.h"
 #include "store/MeasurementStore.h"
 
@@ -89,8 +91,12 @@ private:
     bool copyIntoImportFolder(const QString& source, const QString& name);
     void reportTooLargeToCopy(const QString& name);
     void requestRedraw();
-    QString proposedExportPath() const;
-    void writeCsvExport(const QString& path);
+    bool showsRecording() const;
+    QString proposedExportPath(const QString& suffix) const;
+    // Asks the moving-average question and writes through write, which names a refusal of the
+    // recording itself; the outcome goes to an alert or the status line.
+    void writeExport(const QString& path,
+                     const std::function<bool(ExportSeries, QString& refusal)>& write);
     static QString refusalText(const QString& fileName, CsvRefusal refusal);
     void reportUnreadable(const QString& fileName, CsvRefusal refusal = CsvRefusal::kNotAnExport);
     void showStatus(const QString& message);

@@ -65,7 +65,7 @@ std::string dateText(std::int64_t year, std::int32_t month, std::int32_t day) {
 }
 
 EdfResult refused(std::string reason) {
-    return {false, std::move(reason)};
+    return {false, std::move(reason), true};
 }
 
 // The header's date and slot 0's time of day, when they are real.

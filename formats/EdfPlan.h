@@ -14,7 +14,8 @@ enum class EdfFlavour { Edf, Bdf };  // 16-bit or 24-bit samples
 
 struct EdfResult {
     bool ok = false;
-    std::string error;  // one line, when not ok
+    std::string error;     // one line, when not ok
+    bool refused = false;  // the recording cannot become such a file, wherever it goes
 };
 
 inline constexpr std::size_t kEdfSignalCount = 4;

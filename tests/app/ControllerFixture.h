@@ -46,6 +46,9 @@ public:
         proposedExport = proposed;
         return std::exchange(exportPath, {});
     }
+    QString chooseEdfExportPath(QWidget* parent, const QString& proposed) override {
+        return chooseExportPath(parent, proposed);
+    }
     bool askApplyMovingAverage(QWidget*) override {
         ++questionsAsked;
         return answerYes;
