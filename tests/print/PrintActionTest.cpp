@@ -30,11 +30,9 @@ TEST_F(PrintActionTest,
        NothingWhenCancelledTheShownRecordingOnOneLandscapePageAndAFailureReported) {
     dialogs.pageSetupAccepted = false;
     EXPECT_FALSE(QFile::exists(press("setup-cancelled.pdf")));
-    EXPECT_EQ(dialogs.printDialogs, 0);
     dialogs.pageSetupAccepted = true;
     dialogs.printConfirmed = false;
     EXPECT_FALSE(QFile::exists(press("cancelled.pdf")));
-    EXPECT_TRUE(dialogs.printDialogs == 1 && dialogs.warnings.isEmpty());
     dialogs.printConfirmed = true;
     EXPECT_FALSE(pdfText(press("empty.pdf")).contains(u"測定日時"_s)) << "no recording yet";
     NvdBuilder builder;
@@ -47,7 +45,8 @@ TEST_F(PrintActionTest,
     selectRow(0);
     window.graph()->repaint();
     const QString pdf = press("morning.pdf");
-    EXPECT_EQ(dialogs.pageSetups + dialogs.printDialogs, 7);
+    EXPECT_EQ(dialogs.pageSetups + dialogs.printDialogs, 7)
+        << "no print dialog after a cancelled setup";
     EXPECT_TRUE(dialogs.warnings.isEmpty());
     EXPECT_TRUE(toolOutput(u"pdfinfo"_s, {pdf}).contains(QRegularExpression(u"Pages: +1\n"_s)));
     EXPECT_EQ(pdfFirstPageImage(pdf).size(), QSize(842, 595)) << "A4 landscape";
