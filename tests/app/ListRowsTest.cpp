@@ -53,7 +53,6 @@ TEST_F(ListRowsTest, SelectionsRemovalsAndFailedLoads) {
     controller.removeSelected();
     EXPECT_EQ(store->sampleCount, 0);
     EXPECT_TRUE(currentName().isEmpty());
-    EXPECT_TRUE(status().contains(u"r3.NVD"_s));
     controller.removeSelected();  // the last row: the one before it is shown
     expectShown(u"r0.NVD"_s, 10);
     controller.removeSelected();  // the only row
@@ -83,7 +82,6 @@ TEST_F(ListRowsTest, ExportAsksOnlyWithAnAverageAndItsAnswerChoosesTheSeries) {
     EXPECT_EQ(exportAs("missing-folder/out.csv"), "");
     ASSERT_EQ(dialogs.warnings.size(), 1);
     EXPECT_TRUE(dialogs.warnings.constFirst().contains(u"書き出せませんでした"_s));
-    EXPECT_FALSE(std::filesystem::exists(desktop.file("missing-folder")));
 }
 
 }  // namespace

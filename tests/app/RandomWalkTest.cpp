@@ -81,28 +81,22 @@ TEST_F(ControllerTest, RandomWalkKeepsTheRangeInsideTheRecording) {
                 break;
             }
             case 3:
-            case 4: {  // a drag, a click when it does not move, or a legend click
-                QPointF p = at(graph);
-                mouse(graph, QEvent::MouseButtonPress, p, Qt::LeftButton, modifiers);
+            case 4:
+            case 5: {  // a drag, a click when it does not move, a legend or an overview click
+                QWidget& w = pick(3) == 0 ? *overview : static_cast<QWidget&>(graph);
+                QPointF p = at(w);
+                mouse(w, QEvent::MouseButtonPress, p, Qt::LeftButton, modifiers);
                 for (int k = pick(6); k > 0; --k) {
-                    p = at(graph);
-                    mouse(graph, QEvent::MouseMove, p, Qt::LeftButton, modifiers);
+                    p = at(w);
+                    mouse(w, QEvent::MouseMove, p, Qt::LeftButton, modifiers);
                 }
-                mouse(graph, QEvent::MouseButtonRelease, p, Qt::NoButton, modifiers);
+                mouse(w, QEvent::MouseButtonRelease, p, Qt::NoButton, modifiers);
                 EXPECT_FALSE(view->mouseDownInPlot) << "seed " << seed;
                 break;
             }
-            case 5:
+            case 6:
                 mouse(graph, QEvent::MouseMove, at(graph), Qt::NoButton, Qt::NoModifier);
                 break;
-            case 6: {
-                QPointF p = at(*overview);
-                mouse(*overview, QEvent::MouseButtonPress, p, Qt::LeftButton, Qt::NoModifier);
-                p = at(*overview);
-                mouse(*overview, QEvent::MouseMove, p, Qt::LeftButton, Qt::NoModifier);
-                mouse(*overview, QEvent::MouseButtonRelease, p, Qt::NoButton, Qt::NoModifier);
-                break;
-            }
             case 7:
                 switch (pick(4)) {
                     case 0:

@@ -51,7 +51,6 @@ TEST(PrintPageImage, LowerPartIsTheViewsPictureWithoutItsBorder) {
         painter.end();
         EXPECT_TRUE(graph.copy(1, 1, 998, 598).convertToFormat(QImage::Format_RGB32) ==
                     printed.copy(1, 97, 998, 598).convertToFormat(QImage::Format_RGB32));
-        EXPECT_NE(graph.pixel(0, 300), qRgb(255, 255, 255)) << "the view's border";
         for (const QRect& blank : {QRect(0, 96, 1, 600), QRect(999, 96, 1, 600),
                                    QRect(0, 695, 1000, 1), QRect(0, 0, 1000, 96)}) {
             EXPECT_TRUE(inkIn(printed, blank).isNull());
