@@ -57,7 +57,8 @@ std::optional<std::int32_t> slotUnder(const GraphLayout& layout, const Measureme
 Readout readoutAt(const MeasurementStore& store, const std::array<bool, 4>& traceShown,
                   std::int32_t slot) {
     Readout readout;
-    readout.clock = formatClock(anchorBefore(store, slot + 1).timeOf(slot));
+    // Counted as the time axis counts it: a restart past midnight reads 24:xx.
+    readout.clock = formatClock(DayCountingClock(store, slot + 1).timeOf(slot));
     readout.elapsed = elapsedText(slot);
     const bool averaged = store.averageWindow > 0;
     const auto at = static_cast<std::size_t>(slot);
