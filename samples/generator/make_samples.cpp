@@ -11,11 +11,11 @@
 #include <random>
 #include <vector>
 
-#include "support/NvdBuilder.h"
+#include "NvdBuilder.h"
 
 namespace {
 
-using nuvisca::test::NvdBuilder;
+using nuvisca::samples::NvdBuilder;
 
 struct Values {
     float rso2Fraction;
