@@ -160,7 +160,9 @@ void ViewerController::showTracesInMenu() {
 }
 
 bool ViewerController::eventFilter(QObject* watched, QEvent* event) {
-    if (watched == graphView_ && window_ && event->type() == QEvent::MouseButtonRelease) {
+    // The type first: the graph also sends events while it is being destroyed, when even
+    // comparing it through its QPointer would treat a half-destroyed object as a GraphView.
+    if (event->type() == QEvent::MouseButtonRelease && window_ && watched == graphView_) {
         showTracesInMenu();
     }
     return QObject::eventFilter(watched, event);
