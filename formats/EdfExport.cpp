@@ -1,166 +1,150 @@
 #include "formats/EdfExport.h"
 
-#include <edflib.h>
-#include <fcntl.h>
-#include <sys/stat.h>
-#include <unistd.h>
-
 #include <algorithm>
-#include <cerrno>
-#include <cmath>
-#include <cstdlib>
-#include <cstring>
-#include <random>
-#include <string>
-#include <system_error>
+#include <string_view>
+
+#include "formats/AtomicFile.h"
 
 namespace nuvisca {
 namespace {
 
-constexpr std::int64_t kAnnotationUnitsPerStep = 5000;  // edflib's unit is 100 us
-constexpr int kFixedHeaderBytes = 256;
+constexpr std::size_t kHeaderBlockBytes = 256;
+constexpr std::size_t kSignalsWithAnnotations = kEdfSignalCount + 1;
+constexpr char kAnnotationEnd = '\x14';
+constexpr char kDurationMark = '\x15';
 
-// Reserves a fresh name beside target, with the usual permissions (umask).
-bool reserveBeside(const std::filesystem::path& target, std::filesystem::path& reserved) {
-    static std::mt19937_64 generator{std::random_device{}()};
-    const std::filesystem::path folder =
-        target.has_parent_path() ? target.parent_path() : std::filesystem::path(".");
-    for (int attempt = 0; attempt < 64; ++attempt) {
-        reserved = folder / (".nuvisca-" + std::to_string(generator() % 1'000'000'000ull) + ".tmp");
-        const int fd = ::open(reserved.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
-        if (fd >= 0) {
-            ::close(fd);
-            return true;
+// A header field: ASCII, left-aligned, padded with spaces, cut at its width.
+void putField(std::string& out, std::string_view text, std::size_t width) {
+    const std::size_t kept = std::min(text.size(), width);
+    out.append(text.substr(0, kept));
+    out.append(width - kept, ' ');
+}
+
+// One field of each signal, the annotation signal's last.
+template <typename SignalText>
+void putSignalFields(std::string& out, std::size_t width, SignalText signalText,
+                     std::string_view annotationText) {
+    for (std::size_t s = 0; s < kEdfSignalCount; ++s) {
+        putField(out, signalText(s), width);
+    }
+    putField(out, annotationText, width);
+}
+
+std::string twoDigits(std::int32_t value) {
+    return {static_cast<char>('0' + value / 10 % 10), static_cast<char>('0' + value % 10)};
+}
+
+std::string dotted(std::int32_t a, std::int32_t b, std::int32_t c) {
+    return twoDigits(a) + '.' + twoDigits(b) + '.' + twoDigits(c);
+}
+
+// A header subfield holds no spaces and only printable ASCII; an unknown one is "X".
+std::string subfield(std::string text) {
+    if (text.empty()) {
+        return "X";
+    }
+    for (char& c : text) {
+        if (c <= ' ' || c > '~') {
+            c = '_';
         }
-        if (errno != EEXIST) {
-            return false;
-        }
     }
-    return false;
+    return text;
 }
 
-// edflib truncates the digits it prints: a nudge of a tenth of the last digit away from zero
-// makes it print the text itself.
-double forEdflib(const std::string& text) {
-    const std::size_t point = text.find('.');
-    const int decimals = point == std::string::npos ? 0 : static_cast<int>(text.size() - point - 1);
-    const double value = std::strtod(text.c_str(), nullptr);
-    const double nudge = 0.1 * std::pow(10.0, -decimals);
-    return text.front() == '-' ? value - nudge : value + nudge;
+std::string secondsText(std::int64_t steps) {
+    return std::to_string(steps / kEdfSamplesPerRecord) +
+           (steps % kEdfSamplesPerRecord != 0 ? ".5" : "");
 }
 
-bool describeSignals(int handle, const EdfPlan& plan, const MeasurementStore& store,
-                     ExportSeries series, EdfFlavour flavour) {
-    constexpr const char* kLabels[kEdfSignalCount] = {"rSO2", "oxHb", "dxHb", "toHb"};
-    const EdfDigitalRange digital = digitalRangeOf(flavour);
-    const std::string prefilter = series == ExportSeries::Averaged
-                                      ? "moving average " + std::to_string(store.averageWindow + 1)
-                                      : std::string();
-    bool ok = true;
-    for (int s = 0; s < static_cast<int>(kEdfSignalCount); ++s) {
-        const EdfPhysicalRange& range = plan.ranges[static_cast<std::size_t>(s)];
-        ok = ok && edf_set_samplefrequency(handle, s, kEdfSamplesPerRecord) == 0 &&
-             edf_set_digital_minimum(handle, s, digital.minimum) == 0 &&
-             edf_set_digital_maximum(handle, s, digital.maximum) == 0 &&
-             edf_set_physical_minimum(handle, s, forEdflib(range.minimumText)) == 0 &&
-             edf_set_physical_maximum(handle, s, forEdflib(range.maximumText)) == 0 &&
-             edf_set_label(handle, s, kLabels[s]) == 0 &&
-             edf_set_physical_dimension(handle, s, s == 0 ? "%" : "Index") == 0 &&
-             edf_set_prefilter(handle, s, prefilter.c_str()) == 0;
-    }
-    return ok;
-}
-
-bool writeWithEdflib(const std::filesystem::path& file, const EdfPlan& plan,
-                     const MeasurementStore& store, ExportSeries series, EdfFlavour flavour) {
-    const int handle = edfopen_file_writeonly(
-        file.c_str(),
-        flavour == EdfFlavour::Edf ? EDFLIB_FILETYPE_EDFPLUS : EDFLIB_FILETYPE_BDFPLUS,
-        static_cast<int>(kEdfSignalCount));
-    if (handle < 0) {
-        return false;
-    }
-    // edflib stores as many annotations per record as there are annotation signals.
-    const auto annotations = static_cast<std::int64_t>(plan.annotations.size());
-    const auto annotationSignals = static_cast<int>(
-        std::clamp<std::int64_t>((annotations + plan.recordCount - 1) / plan.recordCount, 1, 64));
-    const std::string equipment(store.deviceId.data(),
-                                ::strnlen(store.deviceId.data(), store.deviceId.size()));
-    bool ok = describeSignals(handle, plan, store, series, flavour) &&
-              edf_set_startdatetime(handle, plan.year, plan.month, plan.day, plan.hour, plan.minute,
-                                    plan.second) == 0 &&
-              edf_set_equipment(handle, equipment.c_str()) == 0 &&
-              edf_set_number_of_annotation_signals(handle, annotationSignals) == 0;
-    constexpr std::size_t kRecordSamples = kEdfSignalCount * kEdfSamplesPerRecord;
-    // edflib takes the buffer without const; it only reads it.
-    auto* samples = const_cast<std::int32_t*>(plan.samples.data());
-    for (std::int64_t r = 0; ok && r < plan.recordCount; ++r) {
-        ok = edf_blockwrite_digital_samples(
-                 handle, samples + static_cast<std::size_t>(r) * kRecordSamples) == 0;
+// Each record's annotation bytes: the record's own time first, then the annotations that
+// begin within it.
+std::vector<std::string> annotationBlocks(const EdfPlan& plan) {
+    std::vector<std::string> blocks(static_cast<std::size_t>(plan.recordCount));
+    for (std::size_t r = 0; r < blocks.size(); ++r) {
+        blocks[r] = '+' + std::to_string(r) + kAnnotationEnd + kAnnotationEnd + '\0';
     }
     for (const EdfAnnotation& a : plan.annotations) {
-        ok = ok && edfwrite_annotation_utf8(
-                       handle, a.onsetSteps * kAnnotationUnitsPerStep,
-                       a.durationSteps < 0 ? -1 : a.durationSteps * kAnnotationUnitsPerStep,
-                       a.text.c_str()) == 0;
-    }
-    return edfclose_file(handle) == 0 && ok;
-}
-
-double headerNumber(const char* field, std::size_t width) {
-    const std::string text(field, width);
-    char* end = nullptr;
-    const double value = std::strtod(text.c_str(), &end);
-    return end == text.c_str() ? std::nan("") : value;
-}
-
-// edflib reports success after failed writes and formats the physical range itself: the
-// file must be as long as its header says and hold the range the samples were computed for.
-bool isWhole(int fd, const EdfPlan& plan, EdfFlavour flavour) {
-    char fixed[kFixedHeaderBytes];
-    if (::pread(fd, fixed, sizeof fixed, 0) != kFixedHeaderBytes) {
-        return false;
-    }
-    const double headerBytes = headerNumber(fixed + 184, 8);
-    const double signals = headerNumber(fixed + 252, 4);
-    if (headerNumber(fixed + 236, 8) != static_cast<double>(plan.recordCount) ||
-        !(signals > static_cast<double>(kEdfSignalCount) && signals <= EDFLIB_MAXSIGNALS) ||
-        headerBytes != kFixedHeaderBytes * (signals + 1)) {
-        return false;
-    }
-    const auto n = static_cast<std::size_t>(signals);
-    std::string header(n * kFixedHeaderBytes, '\0');
-    if (::pread(fd, header.data(), header.size(), kFixedHeaderBytes) !=
-        static_cast<ssize_t>(header.size())) {
-        return false;
-    }
-    for (std::size_t s = 0; s < kEdfSignalCount; ++s) {
-        if (headerNumber(header.data() + n * 104 + s * 8, 8) != plan.ranges[s].minimum ||
-            headerNumber(header.data() + n * 112 + s * 8, 8) != plan.ranges[s].maximum) {
-            return false;
+        std::string& block = blocks[static_cast<std::size_t>(a.onsetSteps / kEdfSamplesPerRecord)];
+        block += '+' + secondsText(a.onsetSteps);
+        if (a.durationSteps >= 0) {
+            block += kDurationMark + secondsText(a.durationSteps);
         }
+        block += kAnnotationEnd + a.text + kAnnotationEnd + '\0';
     }
-    double recordSamples = 0.0;
-    for (std::size_t s = 0; s < n; ++s) {
-        recordSamples += headerNumber(header.data() + n * 216 + s * 8, 8);
-    }
-    struct stat status {};
-    const double sampleBytes = flavour == EdfFlavour::Edf ? 2.0 : 3.0;
-    return ::fstat(fd, &status) == 0 &&
-           static_cast<double>(status.st_size) ==
-               headerBytes + static_cast<double>(plan.recordCount) * recordSamples * sampleBytes;
+    return blocks;
 }
 
-bool checkAndSync(const std::filesystem::path& file, const EdfPlan& plan, EdfFlavour flavour) {
-    const int fd = ::open(file.c_str(), O_RDONLY | O_CLOEXEC);
-    if (fd < 0) {
-        return false;
-    }
-    const bool ok = isWhole(fd, plan, flavour) && ::fsync(fd) == 0;
-    return ::close(fd) == 0 && ok;
+std::string encodeHeader(const EdfPlan& plan, EdfFlavour flavour, std::size_t annotationSamples) {
+    static constexpr const char* kMonths[] = {"JAN", "FEB", "MAR", "APR", "MAY", "JUN",
+                                              "JUL", "AUG", "SEP", "OCT", "NOV", "DEC"};
+    const bool edf = flavour == EdfFlavour::Edf;
+    const EdfDigitalRange digital = digitalRangeOf(flavour);
+    std::string out;
+    out.reserve(kHeaderBlockBytes * (kSignalsWithAnnotations + 1));
+    putField(out, edf ? "0" : "\377BIOSEMI", 8);
+    putField(out, "X X X X", 80);  // anonymous
+    putField(out,
+             "Startdate " + twoDigits(plan.day) + '-' + kMonths[plan.month - 1] + '-' +
+                 std::to_string(plan.year) + " X X " + subfield(plan.equipment),
+             80);
+    putField(out, dotted(plan.day, plan.month, plan.year), 8);
+    putField(out, dotted(plan.hour, plan.minute, plan.second), 8);
+    putField(out, std::to_string(kHeaderBlockBytes * (kSignalsWithAnnotations + 1)), 8);
+    putField(out, edf ? "EDF+C" : "BDF+C", 44);
+    putField(out, std::to_string(plan.recordCount), 8);
+    putField(out, "1", 8);  // seconds per record
+    putField(out, std::to_string(kSignalsWithAnnotations), 4);
+
+    constexpr const char* kLabels[kEdfSignalCount] = {"rSO2", "oxHb", "dxHb", "toHb"};
+    const auto text = [](std::string value) { return [value](std::size_t) { return value; }; };
+    const std::string digitalMinimum = std::to_string(digital.minimum);
+    const std::string digitalMaximum = std::to_string(digital.maximum);
+    const std::string samplesPerRecord = std::to_string(kEdfSamplesPerRecord);
+    putSignalFields(
+        out, 16, [&](std::size_t s) { return kLabels[s]; },
+        edf ? "EDF Annotations" : "BDF Annotations");
+    putSignalFields(out, 80, text({}), {});  // transducer
+    putSignalFields(out, 8, [](std::size_t s) { return s == 0 ? "%" : "Index"; }, {});
+    putSignalFields(
+        out, 8, [&](std::size_t s) { return plan.ranges[s].minimumText; }, "-1");
+    putSignalFields(
+        out, 8, [&](std::size_t s) { return plan.ranges[s].maximumText; }, "1");
+    putSignalFields(out, 8, text(digitalMinimum), digitalMinimum);
+    putSignalFields(out, 8, text(digitalMaximum), digitalMaximum);
+    putSignalFields(out, 80, text(plan.prefilter), {});
+    putSignalFields(out, 8, text(samplesPerRecord), std::to_string(annotationSamples));
+    putSignalFields(out, 32, text({}), {});  // reserved
+    return out;
 }
 
 }  // namespace
+
+std::string encodeEdfFile(const EdfPlan& plan, EdfFlavour flavour) {
+    const std::size_t sampleBytes = flavour == EdfFlavour::Edf ? 2 : 3;
+    const std::vector<std::string> blocks = annotationBlocks(plan);
+    std::size_t longest = 0;
+    for (const std::string& block : blocks) {
+        longest = std::max(longest, block.size());
+    }
+    const std::size_t annotationSamples = (longest + sampleBytes - 1) / sampleBytes;
+    const std::size_t annotationBytes = annotationSamples * sampleBytes;
+    constexpr std::size_t kRecordSamples = kEdfSignalCount * kEdfSamplesPerRecord;
+
+    std::string out = encodeHeader(plan, flavour, annotationSamples);
+    const std::size_t recordBytes = kRecordSamples * sampleBytes + annotationBytes;
+    out.reserve(out.size() + blocks.size() * recordBytes);
+    for (std::size_t r = 0; r < blocks.size(); ++r) {
+        for (std::size_t i = 0; i < kRecordSamples; ++i) {
+            const auto value = static_cast<std::uint32_t>(plan.samples[r * kRecordSamples + i]);
+            for (std::size_t b = 0; b < sampleBytes; ++b) {  // little-endian two's complement
+                out += static_cast<char>(value >> (8 * b) & 0xffu);
+            }
+        }
+        out += blocks[r];
+        out.append(annotationBytes - blocks[r].size(), '\0');
+    }
+    return out;
+}
 
 EdfResult saveEdfExport(const std::filesystem::path& path, const MeasurementStore& store,
                         ExportSeries series, EdfFlavour flavour) {
@@ -168,20 +152,10 @@ EdfResult saveEdfExport(const std::filesystem::path& path, const MeasurementStor
     if (EdfResult planned = planEdfExport(store, series, flavour, plan); !planned.ok) {
         return planned;
     }
-    std::filesystem::path temporary;
-    if (!path.has_filename() || !reserveBeside(path, temporary)) {
-        return {false, "cannot create a file beside " + path.string()};
+    if (!writeFileAtomically(path, encodeEdfFile(plan, flavour))) {
+        return {false, "cannot write " + path.string()};
     }
-    std::error_code error;
-    if (writeWithEdflib(temporary, plan, store, series, flavour) &&
-        checkAndSync(temporary, plan, flavour)) {
-        std::filesystem::rename(temporary, path, error);
-        if (!error) {
-            return {true, {}};
-        }
-    }
-    std::filesystem::remove(temporary, error);
-    return {false, "cannot write " + path.string()};
+    return {true, {}};
 }
 
 }  // namespace nuvisca

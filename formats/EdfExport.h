@@ -1,6 +1,7 @@
 #pragma once
 
 #include <filesystem>
+#include <string>
 
 #include "formats/CsvWriter.h"
 #include "formats/EdfPlan.h"
@@ -14,5 +15,8 @@ namespace nuvisca {
 // says why in one line.
 EdfResult saveEdfExport(const std::filesystem::path& path, const MeasurementStore& store,
                         ExportSeries series, EdfFlavour flavour);
+
+// The file's bytes: header, then the data records with their annotations.
+std::string encodeEdfFile(const EdfPlan& plan, EdfFlavour flavour);
 
 }  // namespace nuvisca

@@ -4,6 +4,7 @@
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 #include <limits>
 
 namespace nuvisca {
@@ -205,6 +206,11 @@ EdfResult planEdfExport(const MeasurementStore& store, ExportSeries series, EdfF
     }
     if (EdfResult start = planStart(store, plan); !start.ok) {
         return start;
+    }
+    plan.equipment.assign(store.deviceId.data(),
+                          ::strnlen(store.deviceId.data(), store.deviceId.size()));
+    if (series == ExportSeries::Averaged) {
+        plan.prefilter = "moving average " + std::to_string(store.averageWindow + 1);
     }
     const std::vector<std::int64_t> steps = timelineSteps(store);
     const std::size_t count = steps.size();

@@ -62,6 +62,8 @@ struct EdfPlan {
     // recordCount records, each kEdfSamplesPerRecord samples of every signal in turn.
     std::vector<std::int32_t> samples;
     std::vector<EdfAnnotation> annotations;  // in timeline order
+    std::string equipment;                   // the device ID, empty when it has none
+    std::string prefilter;                   // how the series were filtered, or empty
 };
 
 // Everything the file holds, or the reason why the recording cannot become one.

@@ -134,8 +134,12 @@ TEST(EdfExportTest, ValuesDecodeWithinHalfAStepAndNoValueIsTheDigitalMinimum) {
                                  EDFLIB_TIME_DIMENSION, std::string("0123456789012")));
             for (std::size_t s = 0; s < kEdfSignalCount; ++s) {
                 const edf_param_struct& p = h.signalparam[s];
-                EXPECT_EQ(std::tuple(std::string(p.label, 4), p.smp_in_datarecord, p.dig_min),
-                          std::tuple(std::string(kLabels[s]), 2, edf ? -32768 : -8388608));
+                EXPECT_EQ(
+                    std::tuple(std::string(p.label, 4), p.smp_in_datarecord, p.dig_min,
+                               std::string(p.prefilter, 16)),
+                    std::tuple(std::string(kLabels[s]), 2, edf ? -32768 : -8388608,
+                               series == ExportSeries::Averaged ? std::string("moving average 4")
+                                                                : std::string(16, ' ')));
                 const double step = (p.phys_max - p.phys_min) / (p.dig_max - p.dig_min);
                 double lowest = 1e9, highest = -1e9;
                 for (std::size_t i = 0; i < 5000; ++i) {
@@ -187,8 +191,8 @@ TEST(EdfExportTest, RefusalsSayWhy) {
     EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.path()), {}), 1);
 }
 
-// An export replaces what bore the name whole, or fails (no room, the disk refusing bytes, which
-// edflib itself reports as success) and leaves it as it was and nothing else behind.
+// An export replaces what bore the name whole, or fails (no room, the disk refusing bytes) and
+// leaves it as it was and nothing else behind.
 TEST(ExportSaveTest, ReplacesWholeOrLeavesEverythingAsItWas) {
     const auto store = makeRecording(kSampleCapacity);
     using Path = const std::filesystem::path&;
