@@ -6,6 +6,7 @@
 #include <QItemSelectionModel>
 #include <QPrinter>
 #include <QSettings>
+#include <QStatusBar>
 #include <QTableView>
 #include <functional>
 #include <utility>
@@ -124,6 +125,7 @@ protected:
     const FileList& list() const { return controller.fileList(); }
     const QStringList& names() const { return controller.fileList().tableFilename; }
     QString currentName() const { return QString::fromUtf8(store->currentFileName.data()); }
+    QString status() const { return window.statusBar()->currentMessage(); }
 
     TempDir desktop;
     TempDir media;

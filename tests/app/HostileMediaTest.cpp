@@ -5,7 +5,6 @@
 
 #include <QDir>
 #include <QSet>
-#include <QStatusBar>
 
 #include "ControllerFixture.h"
 #include "app/RecordingFiles.h"
@@ -34,18 +33,21 @@ protected:
         }
         return entries;
     }
-
-    QString status() const { return window.statusBar()->currentMessage(); }
 };
 
 // Between listing and copying a volume vanishes, one file turns into a pipe, another into
 // one that cannot be read: all stay listed, none is copied, and opening the pipe would block.
-TEST_F(HostileMediaTest, FilesThatChangeAfterListingAreNotCopied) {
+// A device file above the copy bound is listed but not copied, and the status line names it.
+TEST_F(HostileMediaTest, FilesThatChangeAfterListingOrExceedTheBoundAreNotCopied) {
     TempDir vanishing;
     writeRecording(vanishing.path(), "gone.NVD", 8, 0);
     const auto pipe = writeRecording(media.path(), "pipe.NVD", 9, 0);
     const auto unreadable = writeRecording(media.path(), "unreadable.NVD", 10, 0);
     onMedia("plain.NVD", 11);
+    // Nothing larger: without the bound it would be copied whole.
+    std::filesystem::resize_file(writeRecording(media.path(), "bound.NVD", 12, 0), kNvdCopyLimit);
+    std::filesystem::resize_file(writeRecording(media.path(), "over.NVD", 13, 0),
+                                 kNvdCopyLimit + 1);
     addVolume(vanishing.path());
     addVolume(media.path());
     QObject::connect(controller.tableModel(), &QAbstractItemModel::modelReset, [&] {
@@ -56,8 +58,10 @@ TEST_F(HostileMediaTest, FilesThatChangeAfterListingAreNotCopied) {
         std::filesystem::create_symlink("/proc/self/mem", unreadable);
     });
     controller.importFromMedia();
-    EXPECT_EQ(list().size(), 4);
-    EXPECT_EQ(entriesOfWholeCopies(), QStringList{u"plain.NVD"_s});
+    EXPECT_EQ(list().size(), 6);
+    EXPECT_EQ(entriesOfWholeCopies(), (QStringList{u"bound.NVD"_s, u"plain.NVD"_s}));
+    EXPECT_EQ(status(),
+              u"「over.NVD」は記録ファイルとしては大きすぎるため、コピーしませんでした。"_s);
 }
 
 // Copies are never made twice and never replace, follow or truncate what bears their names,
@@ -116,23 +120,6 @@ TEST_F(HostileMediaTest, HugeFilesAreListedOrNamedAndALoadPastTheBoundIsRefused)
     EXPECT_EQ(
         status(),
         u"「line.csv」はCSV書き出しファイルとしては大きすぎます。表示中の記録はそのままです。"_s);
-}
-
-// A device file above the copy bound is listed but not copied, and the status line names it.
-TEST_F(HostileMediaTest, DeviceFilesAboveTheCopyBoundAreListedButNotCopied) {
-    // Nothing larger: without the bound it would be copied whole.
-    const std::pair<const char*, std::uintmax_t> files[] = {{"bound.NVD", kNvdCopyLimit},
-                                                            {"over.NVD", kNvdCopyLimit + 1}};
-    for (int k = 0; k < 2; ++k) {
-        std::filesystem::resize_file(writeRecording(media.path(), files[k].first, 9 + k, 0),
-                                     files[k].second);
-    }
-    addVolume(media.path());
-    controller.importFromMedia();
-    EXPECT_EQ(list().size(), 2);
-    EXPECT_EQ(entriesOfWholeCopies(), QStringList{u"bound.NVD"_s});
-    EXPECT_EQ(status(),
-              u"「over.NVD」は記録ファイルとしては大きすぎるため、コピーしませんでした。"_s);
 }
 
 }  // namespace

@@ -1,9 +1,12 @@
 #include <QAction>
 #include <QApplication>
+#include <QDoubleSpinBox>
+#include <QLabel>
 #include <QMouseEvent>
-#include <QStatusBar>
 
 #include "ControllerFixture.h"
+#include "app/StatisticsPanel.h"
+#include "formats/StatisticsCsv.h"
 #include "graph/GraphLayout.h"
 
 namespace nuvisca::test {
@@ -17,10 +20,7 @@ struct PaintCounter final : QObject {
     }
 };
 
-class WindowShellTest : public ControllerTest {
-protected:
-    QString status() const { return window.statusBar()->currentMessage(); }
-};
+using WindowShellTest = ControllerTest;
 
 // One row per file however often it is named, its full path as tooltip; the skipped are
 // counted and the first named; the shown row stays selected when the list is refilled.
@@ -36,8 +36,6 @@ TEST_F(WindowShellTest, AddingListsEachFileOnceAndKeepsTheShownRowSelected) {
     selectRow(0);
     controller.addFiles({onMedia("nine.NVD", 9), onMedia("ten.NVD", 10)});
     EXPECT_EQ(selectedRow(), 0);
-    controller.removeSelected();
-    EXPECT_EQ(names(), (QStringList{u"nine.NVD"_s, u"ten.NVD"_s}));
 }
 
 // A header without samples is shown as such, not under the last recording's picture; a
@@ -93,6 +91,7 @@ TEST_F(WindowShellTest, CommandLineMenusExportsAndSettingsForTheNextRun) {
     }
     EXPECT_EQ(view->traceShown, (std::array{true, false, true, false}));
     EXPECT_FALSE(window.traceAction(3)->isChecked());
+    window.statisticsPanel()->thresholdBox()->setValue(62.5);
     window.close();
 
     auto nextStore = makeMeasurementStore();
@@ -104,9 +103,42 @@ TEST_F(WindowShellTest, CommandLineMenusExportsAndSettingsForTheNextRun) {
     EXPECT_EQ(nextView.traceShown, view->traceShown);
     EXPECT_TRUE(nextWindow.traceAction(0)->isChecked() && !nextWindow.traceAction(3)->isChecked());
     EXPECT_EQ(nextWindow.size(), window.size());
+    EXPECT_EQ(nextWindow.statisticsPanel()->threshold(), 62.5);
     next.openFiles({qPath(media.file("a.NVD"))});
     next.exportCsv();
     EXPECT_EQ(dialogs.proposedExport, qPath(media.file("a.csv")));
+}
+
+// The panel shows the command line's figures of the visible range, of the series shown.
+TEST_F(WindowShellTest, StatisticsPanelShowsTheCliFiguresOfTheVisibleRange) {
+    window.show();
+    QApplication::processEvents();
+    controller.openFiles({QStringLiteral(NUVISCA_SAMPLES_DIR "/two-hours-pause-restart.NVD")});
+    StatisticsPanel& panel = *window.statisticsPanel();
+    const auto expectCliFigures = [&](StatisticsSeries series, double threshold) {
+        const RangeStatistics stats =
+            computeRangeStatistics(*store, {view->viewStart, view->viewEnd, series, threshold});
+        ASSERT_TRUE(stats.channels[kRso2].count > 0 &&
+                    stats.end - stats.start < store->sampleCount);
+        for (const Channel channel : {kRso2, kOxhb, kDxhb, kTohb}) {
+            const auto texts = channelStatisticTexts(channel, stats.channels[channel]);
+            const std::array want{&texts.count, &texts.mean, &texts.min, &texts.max};
+            for (std::size_t c = 0; c < 4; ++c) {
+                EXPECT_EQ(panel.figure(channel, StatisticsColumn(c))->text().toStdString(),
+                          *want[c]);
+            }
+        }
+        const BelowThresholdTexts below = belowThresholdTexts(stats);
+        EXPECT_EQ(panel.belowSeconds()->text().toStdString(), below.seconds + " s");
+        EXPECT_EQ(panel.belowArea()->text().toStdString(), below.area + " %·min");
+    };
+    expectCliFigures(StatisticsSeries::Measured, 50.0);
+    window.graph()->showRange({9000, 0});
+    expectCliFigures(StatisticsSeries::Measured, 50.0);
+    window.averageBox()->setCurrentIndex(9);
+    panel.thresholdBox()->setValue(62.5);
+    expectCliFigures(StatisticsSeries::Averaged, 62.5);
+    EXPECT_NE(panel.belowSeconds()->text(), u"0.0 s"_s);
 }
 
 }  // namespace
