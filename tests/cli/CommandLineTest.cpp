@@ -11,9 +11,6 @@
 #include <vector>
 
 #include "formats/CsvTestSupport.h"
-#include "formats/NvdReader.h"
-#include "formats/StatisticsCsv.h"
-#include "store/RangeStatistics.h"
 #include "support/HostileFiles.h"
 #include "support/NvdBuilder.h"
 #include "support/TempDir.h"
@@ -136,6 +133,7 @@ TEST_F(CommandLineTest, HelpFailuresAndUsageErrors) {
         {{"render", in, file("r.pdf")}, 2, "nuvisca render: OUT must end in .png, .jpg, .jpeg or .bmp"},
         {{"render", in, file("r.bmp"), "--page"}, 2, "nuvisca render: OUT must end in"},
         {{"render", in, file("r.png"), "--paper", "A3"}, 2, "nuvisca render: --paper needs --page"},
+        {{"render", in, file("r.png"), "--page", "--paper", "A4 "}, 2, "nuvisca render: --paper takes a paper name"},
         {{"render", in, file("r.png"), "--scale=4.5"}, 2, "nuvisca render: --scale takes a number from 1 to 4, not '4.5'"},
         {{"export", in, file("r.txt")}, 2, "nuvisca export: OUT must end in .csv, .edf or .bdf"},
         {{"stats", in, "--threshold", "nan"}, 2, outOf100 + "nan'"},
@@ -158,7 +156,8 @@ TEST_F(CommandLineTest, HelpFailuresAndUsageErrors) {
 }
 
 // render and export write the format the output's suffix names, render at the pixel size
-// --scale makes and at the same size on paper, and under the path's own bytes.
+// --scale makes and at the same size on paper, on the paper named, and under the path's own
+// bytes.
 TEST_F(CommandLineTest, OutputFormats) {
     // clang-format off
     const std::tuple<std::string, std::string, QByteArray, QSize> images[] = {
@@ -180,6 +179,11 @@ TEST_F(CommandLineTest, OutputFormats) {
     }
     EXPECT_EQ(run({"render", in, file("p\xff.pdf"), "--page"}).exitCode, 0);
     EXPECT_EQ(readBytes(file("p\xff.pdf")).substr(0, 5), "%PDF-");
+    // Landscape sheets at 150 dpi; B5 is the Japanese one.
+    for (const auto& [paper, size] : {std::pair{"a5", QSize(1240, 875)}, {"b5", {1519, 1075}}}) {
+        EXPECT_EQ(run({"render", in, file("sheet.png"), "--page", "--paper", paper}).exitCode, 0);
+        EXPECT_EQ(QImage(QString::fromStdString(file("sheet.png"))).size(), size) << paper;
+    }
     for (const auto& [name, magic] :
          {std::pair{"x.edf", "0       EDF+C"}, {"x.BDF", "\377BIOSEMIBDF+C"}}) {
         EXPECT_EQ(run({"export", in, file(name), "--average", "2"}).exitCode, 0) << name;
@@ -207,22 +211,24 @@ TEST_F(CommandLineTest, SeveralFiles) {
               run({"info", in}).out + "\nfile: " + a + "\n");
     EXPECT_EQ(info.err, notFound);
 
-    const auto store = makeMeasurementStore();
-    ASSERT_TRUE(readNVDFile(a, *store));
-    std::string rows(kStatisticsCsvHeader);
-    for (int k = 0; k < 2; ++k) {
-        appendStatisticsCsvRow(rows, a, computeRangeStatistics(*store, {.rso2Threshold = 55}));
-    }
+    // rSO2 40, 60, 0 (no value) and 45: three values below or above a threshold of 55.
     const CliResult csv = run({"stats", a, missing, a, "--csv", "--threshold", "55"});
     EXPECT_EQ(csv.exitCode, 1);
-    EXPECT_EQ(csv.out, rows);
     EXPECT_EQ(csv.err, notFound);
+    const std::vector<std::string> rows = splitLines(csv.out);
+    ASSERT_EQ(rows.size(), 3u) << csv.out;
+    EXPECT_EQ(rows[0].rfind("file,start,end,", 0), 0u);
+    EXPECT_EQ(rows[1].rfind("\"" + a + "\",0,4,3,48.33,40.00,60.00,", 0), 0u) << rows[1];
+    EXPECT_NE(rows[1].find(",55.00,"), std::string::npos) << rows[1];
+    EXPECT_EQ(rows[2], rows[1]);
 
-    const std::string block =
-        formatStatisticsText(a, computeRangeStatistics(*store, {.start = 1, .end = 3}));
     const CliResult text = run({"stats", a, a, "--start=1", "--end", "3"});
+    const std::string block = text.out.substr(0, text.out.find("\n\n") + 1);
     EXPECT_EQ(text.exitCode, 0);
     EXPECT_EQ(text.out + text.err, block + "\n" + block);
+    EXPECT_NE(block.find("\nrange: 1 to 3 (2 slots)\nseries: measured\nrso2: n 1, mean 60.00,"),
+              std::string::npos)
+        << block;
 }
 
 // Every command on huge and odd files ends with 0, or 1 and a message, never a signal.

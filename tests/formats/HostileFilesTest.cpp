@@ -47,7 +47,8 @@ std::string deviceBytes(NvdBuilder file) {
     return {bytes.begin(), bytes.end()};
 }
 
-// Files of another format, and paths that are not regular readable files, for both readers.
+// Files of another format or too large, and paths that are not regular readable files, for
+// both readers.
 TEST_F(HostileFilesTest, WhatIsNotARecordingIsRefused) {
     const std::string device = deviceBytes(NvdBuilder());
     const std::string header(test::kMeasuredHeader);
@@ -71,6 +72,8 @@ TEST_F(HostileFilesTest, WhatIsNotARecordingIsRefused) {
                              dir.file(std::to_string(k) + contents[k].first->extension));
         test::writeText(refused.back().second, contents[k].second);
     }
+    // Too large to be an export, however it begins.
+    refused.emplace_back(&kCsv, test::writeSparse(dir.file("big.csv"), header, kCsvSizeLimit + 1));
     test::writeText(dir.file("plain"), "RM27");
     for (const Reader* reader : {&kNvd, &kCsv}) {
         const auto named = [&](const std::string& stem) {
@@ -90,25 +93,6 @@ TEST_F(HostileFilesTest, WhatIsNotARecordingIsRefused) {
     }
     for (const auto& [reader, path] : refused) {
         expectRefused(*reader, path);
-    }
-}
-
-// A CSV file above the size bound is refused for its size, without being read; at the bound
-// it is read as any other export.
-TEST_F(HostileFilesTest, CsvExportsAreReadUpToTheSizeBoundAndRefusedAboveIt) {
-    const std::string csv(test::kMeasuredHeader);
-    for (const auto& [size, refusal] : {std::pair{kCsvSizeLimit, CsvRefusal::kNone},
-                                        {kCsvSizeLimit + 1, CsvRefusal::kTooLarge},
-                                        {std::uintmax_t{40} << 30, CsvRefusal::kTooLarge}}) {
-        const auto path = test::writeSparse(dir.file("sized.csv"), csv, size);
-        CsvRefusal keyRefusal = CsvRefusal::kNotAnExport;
-        CsvRefusal loadRefusal = CsvRefusal::kNotAnExport;
-        EXPECT_EQ(getDateFromCSV(path, &keyRefusal) > 0, refusal == CsvRefusal::kNone) << size;
-        EXPECT_EQ(readCSVFile(path, *store, &loadRefusal), refusal == CsvRefusal::kNone);
-        EXPECT_EQ((std::pair{keyRefusal, loadRefusal}), std::pair(refusal, refusal)) << size;
-        if (refusal != CsvRefusal::kNone) {
-            expectRefused(kCsv, path);
-        }
     }
 }
 

@@ -7,11 +7,9 @@
 #include "formats/NvdReader.h"
 #include "graph/GraphFixtures.h"
 #include "graph/GraphImage.h"
-#include "print/PageOutput.h"
 #include "print/PdfProbe.h"
 #include "print/PrintPage.h"
 #include "store/MovingAverage.h"
-#include "support/TempDir.h"
 
 namespace nuvisca::test {
 namespace {
@@ -57,17 +55,6 @@ TEST(PrintPageImage, LowerPartIsTheViewsPictureWithoutItsBorder) {
         }
         EXPECT_GT(inkIn(printed, {11, 168, 978, 510}).width(), 900) << "the plot is on it";
     }
-}
-
-TEST(PrintPageImage, SheetOfTheNamedPaperAsPng) {
-    const TempDir dir;
-    GraphFixture f(2000);
-    PrintPage page(*f.store, f.view);
-    const QString png = QString::fromStdString(dir.file("sheet.png"));
-    ASSERT_TRUE(writePrintedPage(png, *paperSizeNamed("a5"), page));
-    EXPECT_EQ(QImage(png).size(), QSize(1240, 875)) << "A5 landscape at 150 dpi";
-    EXPECT_EQ(paperSizeNamed("b5"), QPageSize(QPageSize::JisB5)) << "B5 is the Japanese one";
-    EXPECT_FALSE(paperSizeNamed("A4 ").has_value());
 }
 
 }  // namespace
