@@ -14,27 +14,38 @@ TEST_F(ControllerTest, TheBoxesStartAtOneTimesWithoutAverageAndSetTheStore) {
     EXPECT_EQ((std::array{store->zoomIndex, store->averageWindow}), (std::array{4, 29}));
 }
 
-// The open dialog: each choice sorted and appended behind the list; listed and invalid files
-// skipped; CSV exports sorted with the rest; a file deleted since it was listed dated 0 when
-// the list changes. Other and missing files are the window shell's cases.
+// The open dialog: each choice sorted and appended behind the list, one row per file however
+// often it is named, its full path as tooltip; other, missing and invalid files skipped,
+// counted and the first named; CSV exports sorted with the rest. When the list changes the
+// shown row stays selected and a file deleted since it was listed is dated 0.
 TEST_F(ControllerTest, OpenDialogSortsEachChoiceAndAppendsItBehindTheList) {
     const QString ten = onMedia("ten.NVD", 10);
-    dialogs.filesToAdd = {onMedia("noon.NVD", 12), onMedia("nine.NVD", 9), ten};
+    writeBytes(media.file("notes.txt"), Bytes{'h', 'i'});
+    dialogs.filesToAdd = {onMedia("noon.NVD", 12), onMedia("nine.NVD", 9), ten, ten,
+                          qPath(media.file("notes.txt"))};
     controller.chooseFilesToAdd();
     EXPECT_EQ(names(), (QStringList{u"nine.NVD"_s, u"ten.NVD"_s, u"noon.NVD"_s}));
+    EXPECT_EQ(
+        status(),
+        u"3 件のファイルを追加しました。「notes.txt」は記録ファイルではないため読み飛ばしました。"_s);
     EXPECT_EQ(controller.tableModel()->index(1, 2).data().toString(), u"2013年07月15日 10:00:00"_s);
+    EXPECT_EQ(controller.tableModel()->index(1, 1).data(Qt::ToolTipRole).toString(), ten);
     writeBytes(media.file("bad.NVD"), Bytes{'Q', 'M'});
     ASSERT_TRUE(saveCsvExport(media.file("csv.csv"), *makeRecording(1), ExportSeries::Measured));
-    controller.addFiles(
-        {qPath(media.file("csv.csv")), onMedia("eight.nvd", 8), ten, qPath(media.file("bad.NVD"))});
+    controller.addFiles({qPath(media.file("csv.csv")), onMedia("eight.nvd", 8), ten,
+                         qPath(media.file("bad.NVD")), qPath(media.file("x.csv"))});
     EXPECT_EQ(names(), (QStringList{u"nine.NVD"_s, u"ten.NVD"_s, u"noon.NVD"_s, u"eight.nvd"_s,
                                     u"csv.csv"_s}));
+    EXPECT_EQ(
+        status(),
+        u"2 件のファイルを追加しました。「bad.NVD」など 2 件は記録ファイルではないため読み飛ばしました。"_s);
     EXPECT_EQ(list().tableDate.at(4), u"2014年05月12日 10:20:30"_s);
     selectRow(4);
     EXPECT_EQ((std::array{store->sampleCount, store->startYear}), (std::array{1, 14}));
     std::filesystem::remove(media.file("ten.NVD"));
     controller.addFiles({onMedia("eleven.NVD", 11)});
     EXPECT_EQ(list().tableDate.at(1), u"2000年00月00日 00:00:00"_s);
+    EXPECT_EQ(selectedRow(), 4);
 }
 
 // 250 files over 60 start times, then 10 more: equal start times keep the order in which

@@ -64,7 +64,8 @@ TEST_F(ListRowsTest, SelectionsRemovalsAndFailedLoads) {
 TEST_F(ListRowsTest, ExportsAskOnlyWithAnAverageAndTheAnswerChoosesTheSeries) {
     using Export = void (ViewerController::*)();
     const Export csv = &ViewerController::exportCsv, edf = &ViewerController::exportEdf;
-    const auto exportAs = [&](const std::string& name, Export action = &ViewerController::exportCsv) {
+    const auto exportAs = [&](const std::string& name,
+                              Export action = &ViewerController::exportCsv) {
         dialogs.exportPath = qPath(desktop.file(name));
         (controller.*action)();
         const std::vector<std::string> lines = splitLines(readBytes(desktop.file(name)));

@@ -2,6 +2,7 @@
 #include <QKeyEvent>
 #include <QWheelEvent>
 #include <cstdlib>
+#include <functional>
 #include <random>
 
 #include "ControllerFixture.h"
@@ -33,69 +34,51 @@ TEST_F(ControllerTest, RandomWalkKeepsTheRangeInsideTheRecording) {
     std::mt19937 random(seed);
     const auto pick = [&](int n) { return std::uniform_int_distribution<int>(0, n - 1)(random); };
     const auto at = [&](QWidget& w) { return QPointF(pick(w.width()), pick(w.height())); };
+    const auto modifiers = [&] {
+        constexpr std::array kModifiers{Qt::NoModifier, Qt::ShiftModifier, Qt::ControlModifier};
+        return kModifiers[static_cast<std::size_t>(pick(3))];
+    };
     const auto mouse = [&](QWidget& w, QEvent::Type type, QPointF p, Qt::MouseButtons buttons,
-                           Qt::KeyboardModifiers modifiers) {
-        QMouseEvent event(type, p, w.mapToGlobal(p), Qt::LeftButton, buttons, modifiers);
+                           Qt::KeyboardModifiers held) {
+        QMouseEvent event(type, p, w.mapToGlobal(p), Qt::LeftButton, buttons, held);
         QCoreApplication::sendEvent(&w, &event);
     };
-    constexpr std::array kModifiers{Qt::NoModifier, Qt::ShiftModifier, Qt::ControlModifier};
     constexpr std::array kKeys{Qt::Key_Left, Qt::Key_Right, Qt::Key_PageUp, Qt::Key_PageDown,
                                Qt::Key_Home, Qt::Key_End,   Qt::Key_Plus,   Qt::Key_Minus,
                                Qt::Key_0,    Qt::Key_Up,    Qt::Key_Down};
+    const std::function<void()> actions[] = {
+        [&] {
+            const int delta = pick(481) - 240;
+            const QPointF p = at(graph);
+            QWheelEvent event(p, graph.mapToGlobal(p), {},
+                              pick(4) == 0 ? QPoint(delta, 0) : QPoint(0, delta), Qt::NoButton,
+                              modifiers(), Qt::NoScrollPhase, false);
+            QCoreApplication::sendEvent(&graph, &event);
+        },
+        [&] {
+            QKeyEvent event(QEvent::KeyPress, kKeys[static_cast<std::size_t>(pick(11))], {});
+            QCoreApplication::sendEvent(&graph, &event);
+        },
+        [&] {  // a drag, a click when it does not move, a legend or an overview click
+            QWidget& w = pick(3) == 0 ? *overview : static_cast<QWidget&>(graph);
+            const Qt::KeyboardModifiers held = modifiers();
+            QPointF p = at(w);
+            mouse(w, QEvent::MouseButtonPress, p, Qt::LeftButton, held);
+            for (int k = pick(6); k > 0; --k) {
+                mouse(w, QEvent::MouseMove, p = at(w), Qt::LeftButton, held);
+            }
+            mouse(w, QEvent::MouseButtonRelease, p, Qt::NoButton, held);
+            EXPECT_FALSE(view->mouseDownInPlot) << "seed " << seed;
+        },
+        [&] { mouse(graph, QEvent::MouseMove, at(graph), Qt::NoButton, {}); },
+        [&] { window.zoomBox()->setCurrentIndex(pick(5)); },
+        [&] { window.averageBox()->setCurrentIndex(pick(30)); },
+        [&] { selectRow(pick(3)); },
+        [&] { window.resize(600 + pick(1000), 400 + pick(600)); },
+        [] { QApplication::processEvents(); }};
+    std::discrete_distribution<std::size_t> next({8, 4, 12, 4, 1, 1, 1, 1, 8});  // of 40
     for (int n = 0; n < kEvents; ++n) {
-        const Qt::KeyboardModifiers modifiers = kModifiers[static_cast<std::size_t>(pick(3))];
-        switch (pick(9)) {
-            case 0:
-            case 1: {
-                const QPoint angle =
-                    pick(4) == 0 ? QPoint(pick(481) - 240, 0) : QPoint(0, pick(481) - 240);
-                const QPointF p = at(graph);
-                QWheelEvent event(p, graph.mapToGlobal(p), {}, angle, Qt::NoButton, modifiers,
-                                  Qt::NoScrollPhase, false);
-                QCoreApplication::sendEvent(&graph, &event);
-                break;
-            }
-            case 2: {
-                QKeyEvent event(QEvent::KeyPress, kKeys[static_cast<std::size_t>(pick(11))],
-                                Qt::NoModifier);
-                QCoreApplication::sendEvent(&graph, &event);
-                break;
-            }
-            case 3:
-            case 4:
-            case 5: {  // a drag, a click when it does not move, a legend or an overview click
-                QWidget& w = pick(3) == 0 ? *overview : static_cast<QWidget&>(graph);
-                QPointF p = at(w);
-                mouse(w, QEvent::MouseButtonPress, p, Qt::LeftButton, modifiers);
-                for (int k = pick(6); k > 0; --k) {
-                    p = at(w);
-                    mouse(w, QEvent::MouseMove, p, Qt::LeftButton, modifiers);
-                }
-                mouse(w, QEvent::MouseButtonRelease, p, Qt::NoButton, modifiers);
-                EXPECT_FALSE(view->mouseDownInPlot) << "seed " << seed;
-                break;
-            }
-            case 6:
-                mouse(graph, QEvent::MouseMove, at(graph), Qt::NoButton, Qt::NoModifier);
-                break;
-            case 7:
-                switch (pick(4)) {
-                    case 0:
-                        window.zoomBox()->setCurrentIndex(pick(5));
-                        break;
-                    case 1:
-                        window.averageBox()->setCurrentIndex(pick(30));
-                        break;
-                    case 2:
-                        selectRow(pick(3));
-                        break;
-                    default:
-                        window.resize(600 + pick(1000), 400 + pick(600));
-                }
-                break;
-            default:
-                QApplication::processEvents();
-        }
+        actions[next(random)]();
         const std::int32_t limit = std::max(store->sampleCount, store->spanSamples);
         ASSERT_TRUE(view->viewStart >= 0 && view->viewStart < limit &&
                     view->viewEnd > view->viewStart && view->verticalOffset >= 0.0f)

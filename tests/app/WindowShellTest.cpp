@@ -22,22 +22,6 @@ struct PaintCounter final : QObject {
 
 using WindowShellTest = ControllerTest;
 
-// One row per file however often it is named, its full path as tooltip; the skipped are
-// counted and the first named; the shown row stays selected when the list is refilled.
-TEST_F(WindowShellTest, AddingListsEachFileOnceAndKeepsTheShownRowSelected) {
-    const QString noon = onMedia("noon.NVD", 12);
-    writeBytes(media.file("notes.txt"), Bytes{'h', 'i'});
-    controller.addFiles({noon, qPath(media.file("notes.txt")), noon, qPath(media.file("x.csv"))});
-    EXPECT_EQ(names(), QStringList{u"noon.NVD"_s});
-    EXPECT_EQ(controller.tableModel()->index(0, 1).data(Qt::ToolTipRole).toString(), noon);
-    EXPECT_EQ(
-        status(),
-        u"1 件のファイルを追加しました。「notes.txt」など 2 件は記録ファイルではないため読み飛ばしました。"_s);
-    selectRow(0);
-    controller.addFiles({onMedia("nine.NVD", 9), onMedia("ten.NVD", 10)});
-    EXPECT_EQ(selectedRow(), 0);
-}
-
 // A header without samples is shown as such, not under the last recording's picture; a
 // removal whose neighbour cannot be read says the graph is empty, and the empty list says
 // nothing.

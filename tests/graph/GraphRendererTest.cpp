@@ -13,13 +13,8 @@ namespace {
 TEST(GraphRenderer, ScaleLabelsAndGridAtEachZoomAndOffset) {
     // At offset 528 value 0 lies one plot height below the plot. An offset beyond the zoom's
     // reach is drawn at the limit and kept until a zoom allows none.
-    struct Case {
-        std::int32_t zoomIndex;
-        float offset;
-        float offsetAfter;
-        std::string left;
-        std::string right;
-    };
+    // Zoom, offset, the offset drawn at, and the left and right scale labels.
+    using Case = std::tuple<std::int32_t, float, float, std::string, std::string>;
     // clang-format off
     const Case cases[] = {
         {0, 0, 0, "0.0 40.0 80.0", "0.000 0.400 0.800"},
@@ -34,19 +29,19 @@ TEST(GraphRenderer, ScaleLabelsAndGridAtEachZoomAndOffset) {
     for (const double y : {116, 221, 327, 432}) {
         grid.push_back({{10, y}, {990, y}});
     }
-    for (const Case& c : cases) {
-        SCOPED_TRACE(::testing::Message() << "zoom " << c.zoomIndex << ", offset " << c.offset);
+    for (const auto& [zoomIndex, offset, offsetAfter, left, right] : cases) {
+        SCOPED_TRACE(::testing::Message() << "zoom " << zoomIndex << ", offset " << offset);
         GraphFixture f(0);  // drawn with or without data
-        f.store->zoomIndex = c.zoomIndex;
-        f.view.verticalOffset = c.offset;
+        f.store->zoomIndex = zoomIndex;
+        f.view.verticalOffset = offset;
         const RecordingPainter painter = f.draw();
-        EXPECT_EQ(f.view.verticalOffset, c.offsetAfter);
+        EXPECT_EQ(f.view.verticalOffset, offsetAfter);
         std::map<double, std::string> sides;
         for (const RecordedText* text : painter.textsIn(kLabelColour)) {
             sides[text->at.x] += (sides[text->at.x].empty() ? "" : " ") + text->text;
         }
         // "0.000" is 54 wide: right-aligned 14 inside the view, as the left labels stand.
-        EXPECT_EQ(sides, (std::map<double, std::string>{{14, c.left}, {1000 - 14 - 54, c.right}}));
+        EXPECT_EQ(sides, (std::map<double, std::string>{{14, left}, {1000 - 14 - 54, right}}));
         EXPECT_EQ(painter.textsIn(kLabelColour).at(0)->at.y, 12) << "on the lower edge";
         EXPECT_EQ(painter.strokesOf(kGridColour, 2.0).at(0)->runs, grid);
     }

@@ -18,21 +18,18 @@ struct Navigation : GraphFixture {
 };
 
 TEST(NavigationTest, WheelZoomKeepsTheSlotUnderTheCursorWithinTheLimits) {
-    struct Case {
-        float x;
-        double factor;
-        std::int32_t start;
-        std::int32_t end;
-    };
-    for (const Case c : {Case{500.0f, 1.25, 1000, 1900}, Case{120.0f, 4.0, 1000, 1900},
-                         Case{900.0f, 0.8, 1000, 2500}, Case{300.0f, 0.5, 0, 3000}}) {
+    // The cursor's x, the factor, and the range zoomed.
+    for (const auto& [x, factor, from] : {std::tuple(500.0f, 1.25, VisibleRange{1000, 1900}),
+                                          {120.0f, 4.0, {1000, 1900}},
+                                          {900.0f, 0.8, {1000, 2500}},
+                                          {300.0f, 0.5, {0, 3000}}}) {
         Navigation n;
-        applyRange(n.view, {c.start, c.end});
-        const double before = slotAtX(n.view, *n.store, c.x);
-        applyRange(n.view, zoomedRange(n.view, *n.store, c.x, c.factor));
+        applyRange(n.view, from);
+        const double before = slotAtX(n.view, *n.store, x);
+        applyRange(n.view, zoomedRange(n.view, *n.store, x, factor));
         const std::int64_t length = std::int64_t{n.view.viewEnd} - n.view.viewStart;
-        EXPECT_NEAR(slotAtX(n.view, *n.store, c.x), before, 1.0) << c.x << ' ' << c.factor;
-        EXPECT_EQ(length, std::llround((c.end - c.start) * c.factor)) << c.x;
+        EXPECT_NEAR(slotAtX(n.view, *n.store, x), before, 1.0) << x << ' ' << factor;
+        EXPECT_EQ(length, std::llround((from.end - from.start) * factor)) << x;
     }
     // The length's limits are the zoom keys' cases.
     Navigation n;
@@ -45,29 +42,22 @@ TEST(NavigationTest, WheelZoomKeepsTheSlotUnderTheCursorWithinTheLimits) {
 
 TEST(NavigationTest, KeysStopAtBothEnds) {
     using K = NavigationKey;
-    struct Case {
-        VisibleRange from;
-        K key;
-        VisibleRange to;
-        bool changed;
-    };
-    for (const Case c :
-         {Case{{0, 900}, K::kBack, {0, 900}, false}, Case{{0, 900}, K::kToStart, {0, 900}, false},
-          Case{{0, 900}, K::kPageBack, {0, 900}, false},
-          Case{{0, 900}, K::kForward, {90, 990}, true},
-          Case{{0, 900}, K::kPageForward, {900, 1800}, true},
-          Case{{0, 900}, K::kToEnd, {4099, 4999}, true},
-          Case{{4099, 4999}, K::kForward, {4099, 4999}, false},
-          Case{{4099, 4999}, K::kPageForward, {4099, 4999}, false},
-          Case{{4050, 4950}, K::kPageForward, {4099, 4999}, true},
-          Case{{4099, 4999}, K::kBack, {4009, 4909}, true},
-          Case{{2000, 3000}, K::kZoomOut, {1875, 3125}, true},
-          Case{{2000, 2900}, K::kZoomIn, {2000, 2900}, false},
-          Case{{2000, 2900}, K::kWholeRecording, {0, 5000}, true}}) {
+    using Case = std::tuple<VisibleRange, K, VisibleRange, bool>;  // from, key, to, changed
+    // clang-format off
+    const Case cases[] = {
+        {{0, 900}, K::kBack, {0, 900}, false}, {{0, 900}, K::kToStart, {0, 900}, false},
+        {{0, 900}, K::kPageBack, {0, 900}, false}, {{0, 900}, K::kForward, {90, 990}, true},
+        {{0, 900}, K::kPageForward, {900, 1800}, true}, {{0, 900}, K::kToEnd, {4099, 4999}, true},
+        {{4099, 4999}, K::kForward, {4099, 4999}, false}, {{4099, 4999}, K::kPageForward, {4099, 4999}, false},
+        {{4050, 4950}, K::kPageForward, {4099, 4999}, true}, {{4099, 4999}, K::kBack, {4009, 4909}, true},
+        {{2000, 3000}, K::kZoomOut, {1875, 3125}, true}, {{2000, 2900}, K::kZoomIn, {2000, 2900}, false},
+        {{2000, 2900}, K::kWholeRecording, {0, 5000}, true}};
+    // clang-format on
+    for (const auto& [from, key, to, changed] : cases) {
         Navigation n;
-        applyRange(n.view, c.from);
-        EXPECT_EQ(navigate(n.view, *n.store, c.key), c.changed) << static_cast<int>(c.key);
-        EXPECT_EQ(n.range(), c.to) << static_cast<int>(c.key) << " from " << c.from.start;
+        applyRange(n.view, from);
+        EXPECT_EQ(navigate(n.view, *n.store, key), changed) << static_cast<int>(key);
+        EXPECT_EQ(n.range(), to) << static_cast<int>(key) << " from " << from.start;
     }
 }
 
@@ -84,17 +74,15 @@ TEST(NavigationTest, VerticalKeysScrollWithinTheZoomsReachAndNothingMovesDuringA
 TEST(NavigationTest, OverviewClickCentresAndDragMovesTheBox) {
     Navigation n;  // a strip 500 wide: 10 slots a point, the box over 0 .. 90
     const OverviewScale scale = overviewScale(*n.store, 500.0);
-    struct Case {
-        double press;
-        double release;
-        VisibleRange to;
-    };
-    for (const Case c : {Case{250.0, 250.0, {2050, 2950}}, Case{45.0, 45.0, {0, 900}},
-                         Case{20.0, 145.0, {1250, 2150}}, Case{80.0, 495.0, {4099, 4999}},
-                         Case{300.0, -40.0, {0, 900}}}) {
+    // Where the strip is pressed and released, and the range that gives.
+    for (const auto& [press, release, to] : {std::tuple(250.0, 250.0, VisibleRange{2050, 2950}),
+                                             {45.0, 45.0, {0, 900}},
+                                             {20.0, 145.0, {1250, 2150}},
+                                             {80.0, 495.0, {4099, 4999}},
+                                             {300.0, -40.0, {0, 900}}}) {
         Navigation m;
-        const OverviewGrab grab = grabOverview(m.view, scale, c.press);
-        EXPECT_EQ(overviewRange(m.view, *m.store, scale, grab, c.release), c.to) << c.press;
+        const OverviewGrab grab = grabOverview(m.view, scale, press);
+        EXPECT_EQ(overviewRange(m.view, *m.store, scale, grab, release), to) << press;
     }
     applyRange(n.view, {4099, 4999});
     const OverviewBox box = overviewBox(n.view, scale);
@@ -126,20 +114,16 @@ TEST(NavigationTest, ReadoutCountsTimeAsTheAxisAcrossRestartsMidnightAndGaps) {
     n.restart(100, clockTag(11, 0, 0));
     n.store->measured[kRso2][103] = noDataValue;
     n.store->measured[kTohb][103] = noDataValue;
-    struct Case {
-        std::int32_t slot;
-        const char* clock;
-        const char* rso2;
-        const char* tohb;
-    };
-    for (const Case c : {Case{99, "10:00:49", "rSO2 70.0 %", "toHb 0.500"},
-                         Case{100, "11:00:00", "rSO2 70.0 %", "toHb 0.500"},
-                         Case{103, "11:00:01", "rSO2 \u2014", "toHb \u2014"}}) {
-        const Readout r = readoutAt(*n.store, n.view.traceShown, c.slot);
-        EXPECT_EQ(r.clock, c.clock) << c.slot;
+    // The slot, then its clock and the texts of the traces shown.
+    for (const auto& [slot, clock, rso2, tohb] :
+         {std::tuple(99, "10:00:49", "rSO2 70.0 %", "toHb 0.500"),
+          {100, "11:00:00", "rSO2 70.0 %", "toHb 0.500"},
+          {103, "11:00:01", "rSO2 \u2014", "toHb \u2014"}}) {
+        const Readout r = readoutAt(*n.store, n.view.traceShown, slot);
         ASSERT_EQ(r.traces.size(), 2u);
-        EXPECT_EQ(r.traces[0].text, c.rso2) << c.slot;
-        EXPECT_EQ(r.traces[1].text, c.tohb) << c.slot;
+        EXPECT_EQ(std::tuple(r.clock, r.traces[0].text, r.traces[1].text),
+                  std::tuple(clock, rso2, tohb))
+            << slot;
     }
     EXPECT_EQ(readoutAt(*n.store, n.view.traceShown, 7201).elapsed, "+1:00:00.5");
 
