@@ -150,6 +150,7 @@ TEST(NavigationTest, SlotUnderTheCursorIsTheNearestDrawnSlot) {
     EXPECT_EQ(slotUnder(layout, *n.store, layout.slotX(1234) + 0.4f * layout.step), 1234);
     EXPECT_EQ(slotUnder(layout, *n.store, layout.slotX(1234) + 0.6f * layout.step), 1235);
     EXPECT_EQ(slotUnder(layout, *n.store, 5.0f), std::nullopt);
+    EXPECT_EQ(slotUnder(layout, *n.store, layout.slotX(layout.last)), std::nullopt) << "not drawn";
     EXPECT_EQ(slotUnder(layout, *n.store, 995.0f), std::nullopt);
 }
 
