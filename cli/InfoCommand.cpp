@@ -14,8 +14,9 @@ constexpr std::string_view kInfoUsage =
     "usage: nuvisca info FILE...\n"
     "\n"
     "Prints what the viewer reads from each recording, one 'key: value' line each:\n"
-    "file, format, date_key, device_id, start, end, samples, span_samples; a blank line\n"
-    "between files. A file that cannot be read is named on stderr and the others go on.\n";
+    "file, format, date_key, device_id, start, end, samples, span_samples, truncated (yes\n"
+    "when the recording went on past the 10 h 40 min the viewer holds); a blank line between\n"
+    "files. A file that cannot be read is named on stderr and the others go on.\n";
 
 void printInfo(std::string_view file, const LoadedRecording& recording,
                const MeasurementStore& store) {
@@ -27,6 +28,7 @@ void printInfo(std::string_view file, const LoadedRecording& recording,
     std::printf("end: %s\n", formatTimeOfDay(recordingEnd(store), DateStyle::Iso).c_str());
     std::printf("samples: %d\n", store.sampleCount);
     std::printf("span_samples: %d\n", store.spanSamples);
+    std::printf("truncated: %s\n", store.truncated ? "yes" : "no");
 }
 
 }  // namespace

@@ -286,8 +286,13 @@ bool readCSVFile(const std::filesystem::path& path, MeasurementStore& store, Csv
     while (pos < text.size() && !samples.full()) {
         samples.readLine(csv::nextLine(text, pos));
     }
+    bool cut = false;
+    while (pos < text.size() && !cut) {
+        cut = !csv::isBlankLine(csv::nextLine(text, pos));
+    }
 
     store.sampleCount = samples.count();
+    store.truncated = cut;
     store.spanSamples = computeSpanSamples(store);
     return true;
 }

@@ -30,6 +30,7 @@ struct RecordState {
     std::int32_t anchorSlot = 0;
     std::int32_t anchorCount = 0;
     std::int32_t expectedCount = 0;
+    bool cut = false;  // a record was left out at the capacity
 };
 
 // The device writes no invalid nibbles; whatever a damaged file holds is taken as it comes.
@@ -115,6 +116,18 @@ void putBreaks(MeasurementStore& store, std::int32_t first, std::int32_t end) {
     std::fill(store.sampleTime.begin() + first, store.sampleTime.begin() + end, continuationTag);
 }
 
+// The expected count keeps rising past midnight, while a gap record's time starts the day
+// again: a time more than 12 hours earlier than expected lies on the next day. A gap that
+// follows directly or a little early still leaves one break slot.
+std::int32_t breakSlotsBefore(std::int32_t count, std::int32_t expectedCount) {
+    constexpr std::int32_t kHalfSecondsPerDay = 172800;
+    std::int32_t ahead = count - expectedCount % kHalfSecondsPerDay;
+    if (ahead <= -kHalfSecondsPerDay / 2) {
+        ahead += kHalfSecondsPerDay;
+    }
+    return std::max(ahead - 1, 1);
+}
+
 void placeRecord(const unsigned char* record, MeasurementStore& store, RecordState& state) {
     const std::int32_t slot = state.slot;
     switch (recordKind(record)) {
@@ -135,12 +148,13 @@ void placeRecord(const unsigned char* record, MeasurementStore& store, RecordSta
         }
         case RecordKind::kGap: {
             const std::int32_t count = 2 * recordTimeOfDay(record);
-            const std::int32_t breaks = std::max(count - state.expectedCount - 1, 1);
+            const std::int32_t breaks = breakSlotsBefore(count, state.expectedCount);
             const std::int32_t sampleSlot = slot + breaks;
             // Breaks that would run past the capacity are cut there, and the load ends.
             putBreaks(store, slot, std::min(sampleSlot, kSampleCapacity));
             if (sampleSlot >= kSampleCapacity) {
                 state.slot = kSampleCapacity;
+                state.cut = true;
                 return;
             }
             store.sampleTime[static_cast<std::size_t>(sampleSlot)] = continuationTag;
@@ -159,7 +173,14 @@ void placeRecord(const unsigned char* record, MeasurementStore& store, RecordSta
 void readRecords(std::FILE* file, MeasurementStore& store, RecordState& state) {
     std::array<unsigned char, kRecordsPerChunk * kRecordSize> chunk;
     std::size_t held = 0;
-    while (state.slot < kSampleCapacity) {
+    while (true) {
+        if (state.slot >= kSampleCapacity) {
+            // One more whole record means the recording went on past what can be shown.
+            held +=
+                std::fread(chunk.data() + held, 1, kRecordSize - std::min(held, kRecordSize), file);
+            state.cut = state.cut || held >= kRecordSize;
+            return;
+        }
         const auto slotsLeft = static_cast<std::size_t>(kSampleCapacity - state.slot);
         const std::size_t wanted = std::min(chunk.size(), slotsLeft * kRecordSize) - held;
         const std::size_t got = std::fread(chunk.data() + held, 1, wanted, file);
@@ -205,6 +226,7 @@ bool readNVDFile(const std::filesystem::path& path, MeasurementStore& store) {
     readRecords(file.get(), store, state);
 
     store.sampleCount = state.slot;
+    store.truncated = state.cut;
     store.spanSamples = computeSpanSamples(store);
     return true;
 }

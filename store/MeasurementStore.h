@@ -38,6 +38,7 @@ struct MeasurementStore {
 
     std::int32_t sampleCount = 0;
     std::int32_t spanSamples = 0;
+    bool truncated = false;  // the file went on past the capacity
 
     std::int32_t startYear = 0;  // two digits, shown as 2000 + value
     std::int32_t startMonth = 0;

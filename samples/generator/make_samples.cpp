@@ -132,8 +132,9 @@ const std::vector<Recording> kRecordings = {
      5,
      14,
      33,
-     {{23, 20, 0, 35 * 60, SegmentStart::kTimeStamp},
-      {0, 5, 0, 35 * 60, SegmentStart::kTimeStamp}}},
+     {{23, 20, 0, 45 * 60, SegmentStart::kTimeStamp},
+      {0, 10, 0, 15 * 60, SegmentStart::kGap},
+      {0, 30, 0, 10 * 60, SegmentStart::kTimeStamp}}},
 };
 
 }  // namespace

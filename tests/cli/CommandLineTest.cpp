@@ -66,7 +66,8 @@ TEST_F(CommandLineTest, OptionsInBothFormsAndQuietRuns) {
     EXPECT_EQ(info.out + info.err,
               "file: " + in +
                   "\nformat: NVD\ndate_key: 130715090530\ndevice_id: 4901200567894\n"
-                  "start: 2013-07-15 09:05:30\nend: 10:05:30\nsamples: 10\nspan_samples: 7200\n");
+                  "start: 2013-07-15 09:05:30\nend: 10:05:30\nsamples: 10\nspan_samples: 7200\n"
+                  "truncated: no\n");
     const auto csv = [&](const char* name) { return splitLines(readBytes(file(name))); };
     const auto secondLine = [&](const char* name) {
         return csv(name).size() > 1 ? csv(name)[1] : "";
@@ -114,7 +115,7 @@ TEST_F(CommandLineTest, HelpFailuresAndUsageErrors) {
         {{"info", file("missing.NVD")}, 1, "nuvisca: " + file("missing.NVD") + ": cannot open ("},
         {{"info", dir.path().string()}, 1, "nuvisca: " + dir.path().string() + ": not a regular file"},
         {{"export", notes, out}, 1, "nuvisca: " + notes + notRecording},
-        {{"export", in, file("no/new.csv")}, 1, "nuvisca: " + file("no/new.csv") + ": cannot write the export"},
+        {{"export", in, file("no/new.csv")}, 1, "nuvisca: " + file("no/new.csv") + ": cannot write the export (No such file or directory)\n"},
         {{}, 2, "nuvisca: missing COMMAND; see 'nuvisca --help'"},
         {{"draw", in}, 2, "nuvisca: unknown command 'draw'"},
         {{"export", in, out, in}, 2, "nuvisca export: unexpected argument '" + in + "'; see 'nuvisca export --help'"},

@@ -44,6 +44,7 @@ TEST_F(CsvReaderTest, OddHeaderLinesAndColumnsByHeading) {
     EXPECT_EQ((std::array{s.endMinute, s.spanSamples}), (std::array{25, 540}));
     EXPECT_EQ(values(1), (std::array{61.5f, 0.75f, 0.5f, 1.25f}));
     EXPECT_EQ(s.sampleTime[1], 37240u);
+    EXPECT_FALSE(s.truncated);
 }
 
 // 21 fields store a slot, 22 do not, nor do a short time or an empty line; empty fields keep
@@ -77,6 +78,7 @@ TEST_F(CsvReaderTest, ValuesErrorRowsEmptyFieldsSumsAndLinesWithoutASlot) {
         EXPECT_EQ(values(k), expected[k]) << k;
     }
     EXPECT_EQ(store->measured[kOxhb][kSampleCapacity - 1], 9.0f);
+    EXPECT_TRUE(store->truncated);
 }
 
 // The second slot's tag; the first carries the start time of line 1 whatever its own line says.

@@ -46,7 +46,12 @@ TEST_F(NvdReaderTest, RecordsLandInTheirSlots) {
         {{at(10, 0, 0), at(10, 0, 5, G), N, at(10, 0, 10, G)}, "tbbbbbbbbbccbbbbbbbc", {36000}},
         {{N, at(10, 0, 2, G)}, "cbbc", {}},  // the header start anchors
         {{at(10, 0, 0), N, at(10, 0, 10), N, at(10, 0, 13, G)}, "tctcbbbc", {36000, 36010}},
-        {{at(23, 59, 59), N, at(0, 0, 1, G)}, "tcbc", {86399}, 86398},  // midnight breaks once
+        // Early on the same day: one break slot. Past midnight, the pause is kept.
+        {{at(10, 0, 0), N, N, N, N, N, N, at(10, 0, 2, G)}, "tccccccbc", {36000}},
+        {{at(23, 59, 59), N, at(0, 0, 0, G)}, "tcbc", {86399}, 86398},
+        {{at(23, 59, 59), N, at(0, 0, 1, G)}, "tcbc", {86399}, 86398},
+        {{at(23, 59, 59), N, at(0, 0, 5, G)}, "tcbbbbbbbbbc", {86399}, 86398},
+        {{at(23, 59, 59), at(0, 0, 3), N, at(0, 0, 6, G)}, "ttcbbbc", {86399, 3}, 86398},
         // Any FF time byte makes a continuation whatever the flag; so does any flag but 00, 80.
         {{at(10, 0, 0), {0xFF, 0xFF, 0xFF, G}, {0x05, 0x00, 0xFF, G}, {0xFF, 0x00, 0x10, G},
           {0x05, 0x00, 0x10, 0x01}, {0x05, 0x00, 0x10, 0x7F}, {0x05, 0x00, 0x10, 0x81}}, "tcccccc", {36000}},
@@ -115,7 +120,7 @@ TEST_F(NvdReaderTest, HeaderValuesAndShortFiles) {
 
 // A gap at 20:40:00 after 76790 records leaves 9 break slots and lands in the last slot; after
 // 76799 records its one break slot is the last. A slot written past the end would land in the
-// next array of the store.
+// next array of the store. Either load is cut; one of exactly 76800 records is not.
 TEST_F(NvdReaderTest, TheCapacityEndsTheLoad) {
     store->averaged[kOxhb][0] = store->averaged[kOxhb][1] = 9.0f;
     for (const std::size_t before : {76790u, 76799u}) {
@@ -133,10 +138,18 @@ TEST_F(NvdReaderTest, TheCapacityEndsTheLoad) {
             ASSERT_EQ(store->measured[kOxhb][k], noDataValue) << k;
         }
         EXPECT_EQ(store->measured[kOxhb][76799], before == 76790 ? 0.45f : noDataValue);
+        EXPECT_TRUE(store->truncated);
         EXPECT_EQ((std::array{store->averaged[kOxhb][0], store->averaged[kOxhb][1], values(0)[0],
                               values(0)[1], values(0)[2]}),
                   (std::array{9.0f, 9.0f, 50.0f, oxhbFor(0), 0.25f}));
     }
+    NvdBuilder whole;
+    for (std::int32_t r = 0; r < kSampleCapacity; ++r) {
+        whole.continuation(0.5f, 0.4f, 0.25f);
+    }
+    ASSERT_TRUE(load(whole));
+    EXPECT_EQ(store->sampleCount, kSampleCapacity);
+    EXPECT_FALSE(store->truncated);
 }
 
 }  // namespace
