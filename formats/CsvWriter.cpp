@@ -11,12 +11,11 @@
 #include "formats/AtomicFile.h"
 #include "formats/CsvLayout.h"
 #include "formats/FixedDecimal.h"
+#include "store/ElapsedTime.h"
 #include "store/RecordingDate.h"
 
 namespace nuvisca {
 namespace {
-
-constexpr std::uint64_t kSecondsPerDay = 86400;
 
 // Writes like printf "%02llu".
 char* writeTwoDigits(char* out, std::uint64_t value) {
@@ -78,16 +77,6 @@ char* writeCounter(char* out, std::uint64_t halfSeconds, bool wrapHours) {
     return out;
 }
 
-// Seconds from the first sample's tag to a later tag; a tag earlier in the day than the
-// first one lies on the next day.
-std::uint64_t secondsSince(std::uint64_t first, std::uint64_t tag) {
-    if (tag >= first) {
-        return tag - first;
-    }
-    const std::uint64_t back = (first - tag) % kSecondsPerDay;
-    return back == 0 ? 0 : kSecondsPerDay - back;
-}
-
 using Series = std::array<SampleArray, kChannelCount>;
 
 // The value columns in their order, each with its number of decimals.
@@ -122,11 +111,7 @@ void appendSamples(std::string& out, const MeasurementStore& store, ExportSeries
         return;
     }
     const Series& values = series == ExportSeries::Averaged ? store.averaged : store.measured;
-    // A first slot without its own time (a continuation record first) starts at the header time.
-    const std::uint64_t firstTag =
-        store.sampleTime[0] != continuationTag
-            ? store.sampleTime[0]
-            : static_cast<std::uint64_t>(std::int64_t{startTimeOfDay(store)});
+    const std::uint64_t firstTag = firstSlotTime(store);
     std::uint64_t clock = 2 * firstTag;
     std::uint64_t elapsed = 0;
     for (std::size_t i = 0; i < count; ++i) {
@@ -134,7 +119,7 @@ void appendSamples(std::string& out, const MeasurementStore& store, ExportSeries
         const bool restart = i >= 1 && tag != continuationTag;
         if (restart) {
             clock = 2 * tag;
-            elapsed = 2 * secondsSince(firstTag, tag);
+            elapsed = 2 * secondsSinceFirst(firstTag, tag);
         } else if (i >= 1) {
             ++clock;
             ++elapsed;
@@ -161,8 +146,8 @@ std::string formatCsvExport(const MeasurementStore& store, ExportSeries series) 
 }
 
 bool saveCsvExport(const std::filesystem::path& path, const MeasurementStore& store,
-                   ExportSeries series) {
-    return writeFileAtomically(path, formatCsvExport(store, series));
+                   ExportSeries series, std::error_code* why) {
+    return writeFileAtomically(path, formatCsvExport(store, series), why);
 }
 
 }  // namespace nuvisca

@@ -4,6 +4,7 @@
 #include <cstdio>
 
 #include "graph/SlotClock.h"
+#include "store/ElapsedTime.h"
 
 namespace nuvisca {
 namespace {
@@ -30,8 +31,8 @@ std::string valueText(const TraceFormat& trace, bool present, float value) {
     return text;
 }
 
-std::string elapsedText(std::int32_t slot) {
-    const std::int64_t tenths = std::int64_t{slot} * 5;
+std::string elapsedText(std::uint64_t halfSeconds) {
+    const auto tenths = static_cast<std::int64_t>(halfSeconds * 5);
     char text[48];
     std::snprintf(text, sizeof text, "+%lld:%02lld:%02lld.%lld",
                   static_cast<long long>(tenths / 36000), static_cast<long long>(tenths / 600 % 60),
@@ -59,7 +60,7 @@ Readout readoutAt(const MeasurementStore& store, const std::array<bool, 4>& trac
     Readout readout;
     // Counted as the time axis counts it: a restart past midnight reads 24:xx.
     readout.clock = formatClock(DayCountingClock(store, slot + 1).timeOf(slot));
-    readout.elapsed = elapsedText(slot);
+    readout.elapsed = elapsedText(elapsedHalfSeconds(store, slot));
     const bool averaged = store.averageWindow > 0;
     const auto at = static_cast<std::size_t>(slot);
     const bool rso2Measured = static_cast<double>(store.measured[kRso2][at]) > 0.01;

@@ -22,7 +22,7 @@ struct ReadoutTrace {
 // What the cursor readout shows for one slot.
 struct Readout {
     std::string clock;                 // as the time axis counts it
-    std::string elapsed;               // since slot 0, at half a second a slot
+    std::string elapsed;               // the CSV export's 経過時間, with its half second
     std::vector<ReadoutTrace> traces;  // the shown traces, rSO2 first
 };
 

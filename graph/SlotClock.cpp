@@ -2,14 +2,12 @@
 
 #include <cstdio>
 
+#include "store/ElapsedTime.h"
+
 namespace nuvisca {
 
 std::uint64_t slotTag(const MeasurementStore& store, std::int32_t slot) {
-    const std::uint64_t tag = store.sampleTime[static_cast<std::size_t>(slot)];
-    if (slot == 0 && tag == continuationTag) {
-        return static_cast<std::uint64_t>(startTimeOfDay(store));
-    }
-    return tag;
+    return slot == 0 ? firstSlotTime(store) : store.sampleTime[static_cast<std::size_t>(slot)];
 }
 
 ClockAnchor anchorBefore(const MeasurementStore& store, std::int32_t start) {

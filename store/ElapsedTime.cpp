@@ -1,0 +1,31 @@
+#include "store/ElapsedTime.h"
+
+namespace nuvisca {
+
+std::uint64_t firstSlotTime(const MeasurementStore& store) {
+    const std::uint64_t tag = store.sampleTime[0];
+    return tag != continuationTag ? tag : static_cast<std::uint64_t>(startTimeOfDay(store));
+}
+
+std::uint64_t secondsSinceFirst(std::uint64_t firstTime, std::uint64_t tag) {
+    constexpr std::uint64_t kSecondsPerDay = 86400;
+    if (tag >= firstTime) {
+        return tag - firstTime;
+    }
+    const std::uint64_t back = (firstTime - tag) % kSecondsPerDay;
+    return back == 0 ? 0 : kSecondsPerDay - back;
+}
+
+std::uint64_t elapsedHalfSeconds(const MeasurementStore& store, std::int32_t slot) {
+    std::int32_t anchor = slot;
+    while (anchor > 0 && store.sampleTime[static_cast<std::size_t>(anchor)] == continuationTag) {
+        --anchor;
+    }
+    const std::uint64_t atAnchor =
+        anchor > 0 ? 2 * secondsSinceFirst(firstSlotTime(store),
+                                           store.sampleTime[static_cast<std::size_t>(anchor)])
+                   : 0;
+    return atAnchor + static_cast<std::uint64_t>(slot - anchor);
+}
+
+}  // namespace nuvisca
