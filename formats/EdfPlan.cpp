@@ -1,6 +1,7 @@
 #include "formats/EdfPlan.h"
 
 #include <algorithm>
+#include <chrono>
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
@@ -66,19 +67,37 @@ std::string dateText(std::int64_t year, std::int32_t month, std::int32_t day) {
 }
 
 EdfResult refused(std::string reason) {
-    return {false, std::move(reason), true};
+    return {false, std::move(reason), true, {}};
 }
 
-// The header's date and slot 0's time of day, when they are real.
+// The day slot 0 lies on: the header's, or its neighbour when slot 0's time of day is more than
+// 12 hours away from the header's start time (a header written just before midnight).
+std::chrono::year_month_day slotZeroDay(std::chrono::year_month_day header,
+                                        std::int64_t slotZeroSeconds, std::int64_t headerSeconds) {
+    const std::int64_t ahead = slotZeroSeconds - headerSeconds;
+    if (ahead < -kSecondsPerDay / 2) {
+        return std::chrono::sys_days(header) + std::chrono::days(1);
+    }
+    if (ahead > kSecondsPerDay / 2) {
+        return std::chrono::sys_days(header) - std::chrono::days(1);
+    }
+    return header;
+}
+
+// Slot 0's date and time of day, when they are real.
 EdfResult planStart(const MeasurementStore& store, EdfPlan& plan) {
-    const std::int64_t year = std::int64_t{store.startYear} + 2000;
-    if (!isRealDate(year, store.startMonth, store.startDay)) {
-        return refused("the start date " + dateText(year, store.startMonth, store.startDay) +
+    const std::int64_t headerYear = std::int64_t{store.startYear} + 2000;
+    if (!isRealDate(headerYear, store.startMonth, store.startDay)) {
+        return refused("the start date " + dateText(headerYear, store.startMonth, store.startDay) +
                        " is not a calendar date");
     }
-    if (year < 1985 || year > 2084) {
+    const auto outsideEdfYears = [](std::int64_t year) {
         return refused("the start year " + std::to_string(year) +
                        " lies outside what EDF+ allows (1985-2084)");
+    };
+    // Slot 0 lies at most a day away from the header's date.
+    if (headerYear < 1984 || headerYear > 2085) {
+        return outsideEdfYears(headerYear);
     }
     std::int64_t seconds = 0;
     if (store.sampleTime[0] != continuationTag) {
@@ -93,13 +112,22 @@ EdfResult planStart(const MeasurementStore& store, EdfPlan& plan) {
         }
         seconds = startTimeOfDay(store);
     }
-    plan.year = static_cast<std::int32_t>(year);
-    plan.month = store.startMonth;
-    plan.day = store.startDay;
+    const std::chrono::year_month_day day =
+        slotZeroDay(std::chrono::year{static_cast<int>(headerYear)} /
+                        std::chrono::month{static_cast<unsigned>(store.startMonth)} /
+                        std::chrono::day{static_cast<unsigned>(store.startDay)},
+                    seconds, startTimeOfDay(store));
+    const int year = static_cast<int>(day.year());
+    if (year < 1985 || year > 2084) {
+        return outsideEdfYears(year);
+    }
+    plan.year = year;
+    plan.month = static_cast<std::int32_t>(static_cast<unsigned>(day.month()));
+    plan.day = static_cast<std::int32_t>(static_cast<unsigned>(day.day()));
     plan.hour = static_cast<std::int32_t>(seconds / 3600);
     plan.minute = static_cast<std::int32_t>(seconds / 60 % 60);
     plan.second = static_cast<std::int32_t>(seconds % 60);
-    return {true, {}};
+    return {true, {}, false, {}};
 }
 
 struct SlotValues {
@@ -264,7 +292,7 @@ EdfResult planEdfExport(const MeasurementStore& store, ExportSeries series, EdfF
     std::stable_sort(
         plan.annotations.begin(), plan.annotations.end(),
         [](const EdfAnnotation& a, const EdfAnnotation& b) { return a.onsetSteps < b.onsetSteps; });
-    return {true, {}};
+    return {true, {}, false, {}};
 }
 
 }  // namespace nuvisca

@@ -67,6 +67,30 @@ TEST(EdfExportTest, SlotsLieOnOneContinuousTimelineWithItsGapsMarked) {
     }
 }
 
+// The file starts on slot 0's day: a header written just before midnight with slot 0 after it
+// starts the next day, and the reverse the day before; 12 hours apart is still the same day.
+TEST(EdfExportTest, StartsOnTheDayOfSlotZero) {
+    // header year, month, day, start time; slot 0's time; the file's year, month, day
+    // clang-format off
+    const std::array<int, 8> cases[] = {
+        {14, 12, 31, 86399, 0, 2015, 1, 1}, {15, 1, 1, 5, 86390, 2014, 12, 31},
+        {14, 3, 1, 10, 86000, 2014, 2, 28}, {16, 2, 29, 80000, 100, 2016, 3, 1},
+        {14, 5, 12, 37230, 37230 + 43200, 2014, 5, 12}, {14, 5, 12, 50000, 6800, 2014, 5, 12}};
+    // clang-format on
+    for (const auto& [year, month, day, header, first, fileYear, fileMonth, fileDay] : cases) {
+        auto store = makeRecording(4);
+        std::tie(store->startYear, store->startMonth, store->startDay) =
+            std::tuple(year, month, day);
+        std::tie(store->startHour, store->startMinute, store->startSecond) =
+            std::tuple(header / 3600, header / 60 % 60, header % 60);
+        store->sampleTime[0] = static_cast<std::uint64_t>(first);
+        const edf_hdr_struct& h = exported(*store, EdfFlavour::Edf).header;
+        EXPECT_EQ(std::tuple(h.startdate_year, h.startdate_month, h.startdate_day),
+                  std::tuple(fileYear, fileMonth, fileDay))
+            << header << " " << first;
+    }
+}
+
 // Random values and every kind of missing one, measured and averaged, in both widths, as
 // four 2 Hz signals: a value never decodes to the digital minimum and lies within half a step
 // of its original, and the step is as fine as the sample width allows.
@@ -135,6 +159,7 @@ TEST(EdfExportTest, RefusalsSayWhy) {
         {"not a calendar date", [](S& s) { s.startYear = 23, s.startMonth = 2, s.startDay = 29; }},
         {"1985-2084", [](S& s) { s.startYear = 85; }},
         {"1985-2084", [](S& s) { s.startYear = -16; }},
+        {"2085", [](S& s) { s.startYear = 84, s.startMonth = 12, s.startDay = 31, s.startHour = 23; }},
         {"not a time of day", [](S& s) { s.sampleTime[0] = 86400; }},
         {"not a time of day", [](S& s) { s.sampleTime[0] = continuationTag, s.startMinute = 60; }},
         {"too large", [](S& s) { s.measured[kTohb][1] = 1e7f; }},
