@@ -121,18 +121,32 @@ void ViewerController::chooseFilesToAdd() {
 }
 
 void ViewerController::openFiles(const QStringList& paths) {
-    addFiles(paths);
+    const std::optional<AddedFiles> files = addToList(paths);
+    if (!files) {
+        return;
+    }
+    showStatus(addedText(*files));
     for (const QString& path : paths) {
         const auto row = list_.filepathList.indexOf(QFileInfo(path).absoluteFilePath());
         if (row >= 0) {
             selectRow(static_cast<int>(row));
             selectionChanged();
+            // The load said its own piece; the files left out must still be named.
+            if (window_ && !files->skippedText().isEmpty()) {
+                showStatus(window_->statusText() + files->skippedText());
+            }
             return;
         }
     }
 }
 
 void ViewerController::addFiles(const QStringList& paths) {
+    if (const std::optional<AddedFiles> files = addToList(paths)) {
+        showStatus(addedText(*files));
+    }
+}
+
+std::optional<ViewerController::AddedFiles> ViewerController::addToList(const QStringList& paths) {
     const bool appending = store_.listSource == ListSource::OpenDialog;
     const qsizetype listedBefore = appending ? list_.filepathList.size() : 0;
     std::vector<ListedFile> entries;
@@ -140,11 +154,10 @@ void ViewerController::addFiles(const QStringList& paths) {
         entries.push_back({path, QFileInfo(path).fileName(), 0});
     }
     if (static_cast<int>(entries.size()) > kMaxListEntries - 1) {
-        return;
+        return std::nullopt;
     }
     const std::size_t firstAdded = entries.size();
-    SkippedFiles notRecordings;
-    SkippedFiles tooLarge;
+    AddedFiles files;
     for (const QString& chosen : paths) {
         if (static_cast<int>(entries.size()) >= kMaxListEntries) {
             break;
@@ -152,7 +165,7 @@ void ViewerController::addFiles(const QStringList& paths) {
         const QString path = QFileInfo(chosen).absoluteFilePath();
         CsvRefusal refusal = CsvRefusal::kNone;
         if (listedDateKey(path, &refusal) < 1) {
-            (refusal == CsvRefusal::kTooLarge ? tooLarge : notRecordings)
+            (refusal == CsvRefusal::kTooLarge ? files.tooLarge : files.notRecordings)
                 .note(QFileInfo(path).fileName());
             continue;
         }
@@ -163,10 +176,9 @@ void ViewerController::addFiles(const QStringList& paths) {
             entries.push_back({path, QFileInfo(path).fileName(), 0});
         }
     }
-    const int added = static_cast<int>(entries.size() - firstAdded);
-    reportAdded(added, notRecordings, tooLarge);
-    if (added == 0) {
-        return;
+    files.added = static_cast<int>(entries.size() - firstAdded);
+    if (files.added == 0) {
+        return files;
     }
     for (auto file = entries.begin() + static_cast<std::ptrdiff_t>(firstAdded);
          file != entries.end(); ++file) {
@@ -184,11 +196,13 @@ void ViewerController::addFiles(const QStringList& paths) {
             fillList(list_, entries);
             return true;
         })) {
-        return;
+        files.added = 0;
+        return files;
     }
     reloadTable();
     scrollToRow(list_.size() - 1);
     store_.listSource = ListSource::OpenDialog;
+    return files;
 }
 
 void ViewerController::SkippedFiles::note(const QString& name) {
@@ -206,9 +220,8 @@ std::int64_t ViewerController::listedDateKey(const QString& path, CsvRefusal* re
     return unlessExhausted(std::int64_t{0}, [&] { return dateKeyByExtension(path, refusal); });
 }
 
-void ViewerController::reportAdded(int added, const SkippedFiles& notRecordings,
-                                   const SkippedFiles& tooLarge) {
-    QString message = QStringLiteral("%1 件のファイルを追加しました。").arg(added);
+QString ViewerController::AddedFiles::skippedText() const {
+    QString message;
     if (notRecordings.count > 0) {
         message.append(QStringLiteral("%1は記録ファイルではないため読み飛ばしました。")
                            .arg(notRecordings.text()));
@@ -217,7 +230,11 @@ void ViewerController::reportAdded(int added, const SkippedFiles& notRecordings,
         message.append(
             QStringLiteral("%1はCSV書き出しファイルとしては大きすぎます。").arg(tooLarge.text()));
     }
-    showStatus(message);
+    return message;
+}
+
+QString ViewerController::addedText(const AddedFiles& files) {
+    return QStringLiteral("%1 件のファイルを追加しました。").arg(files.added) + files.skippedText();
 }
 
 void ViewerController::removeSelected() {

@@ -137,6 +137,10 @@ void MainWindow::clearStatus() {
     statusBar()->clearMessage();
 }
 
+QString MainWindow::statusText() const {
+    return statusBar()->currentMessage();
+}
+
 void MainWindow::closeEvent(QCloseEvent* event) {
     Q_EMIT closing();
     QMainWindow::closeEvent(event);

@@ -49,6 +49,7 @@ public:
 
     void showStatus(const QString& message);
     void clearStatus();
+    QString statusText() const;
 
 Q_SIGNALS:
     void filesDropped(const QStringList& paths);

@@ -198,6 +198,9 @@ void ViewerController::selectionChanged() {
         if (store_.sampleCount == 0) {
             showStatus(
                 QStringLiteral("「%1」には測定値がありません。").arg(list_.tableFilename.at(row)));
+        } else if (store_.truncated) {
+            showStatus(
+                QStringLiteral("記録が10時間40分を超えるため、それ以降は読み込んでいません。"));
         }
     } else {
         // The store still holds the last good recording: keep its row and its name.
@@ -275,8 +278,11 @@ void ViewerController::exportCsv() {
     if (!hasCsvExtension(path)) {
         path.append(u".csv");
     }
-    writeExport(path, [&](ExportSeries series, QString&) {
-        return saveCsvExport(toFileSystemPath(path), store_, series);
+    writeExport(path, [&](ExportSeries series, ExportFailure& failure) {
+        std::error_code why;
+        const bool written = saveCsvExport(toFileSystemPath(path), store_, series, &why);
+        failure.systemReason = QString::fromStdString(why.message());
+        return written;
     });
 }
 
@@ -294,11 +300,13 @@ void ViewerController::exportEdf() {
     if (!bdf && suffix != u"edf" && suffix != u"EDF") {
         path.append(u".edf");
     }
-    writeExport(path, [&](ExportSeries series, QString& refusal) {
+    writeExport(path, [&](ExportSeries series, ExportFailure& failure) {
         const EdfResult result = saveEdfExport(toFileSystemPath(path), store_, series,
                                                bdf ? EdfFlavour::Bdf : EdfFlavour::Edf);
         if (result.refused) {
-            refusal = QString::fromStdString(result.error);
+            failure.refusal = QString::fromStdString(result.error);
+        } else if (result.writeError) {
+            failure.systemReason = QString::fromStdString(result.writeError.message());
         }
         return result.ok;
     });
@@ -310,22 +318,27 @@ QString ViewerController::proposedExportPath(const QString& suffix) const {
     return folder.isEmpty() ? name : QDir(folder).filePath(name);
 }
 
-void ViewerController::writeExport(
-    const QString& path, const std::function<bool(ExportSeries, QString& refusal)>& write) {
+void ViewerController::writeExport(const QString& path,
+                                   const std::function<bool(ExportSeries, ExportFailure&)>& write) {
     ExportSeries series = ExportSeries::Measured;
     if (store_.averageWindow > 0 && dialogs_.askApplyMovingAverage(window_)) {
         series = ExportSeries::Averaged;
     }
-    QString refusal;
-    if (!unlessExhausted(false, [&] { return write(series, refusal); })) {
+    ExportFailure failure;
+    if (!unlessExhausted(false, [&] { return write(series, failure); })) {
         const QString target = QDir::toNativeSeparators(path);
-        dialogs_.showWarning(
-            window_,
-            refusal.isEmpty()
-                ? QStringLiteral("「%1」に書き出せませんでした。"
-                                 "保存先のフォルダと空き容量を確かめてください。")
-                      .arg(target)
-                : QStringLiteral("「%1」に書き出せませんでした（%2）。").arg(target, refusal));
+        if (!failure.refusal.isEmpty()) {
+            dialogs_.showWarning(window_, QStringLiteral("「%1」に書き出せませんでした（%2）。")
+                                              .arg(target, failure.refusal));
+            return;
+        }
+        const QString reason = failure.systemReason.isEmpty()
+                                   ? QString()
+                                   : QStringLiteral("（%1）").arg(failure.systemReason);
+        dialogs_.showWarning(window_,
+                             QStringLiteral("「%1」に書き出せませんでした%2。"
+                                            "保存先のフォルダと空き容量を確かめてください。")
+                                 .arg(target, reason));
         return;
     }
     settings_.setExportFolder(QFileInfo(path).absolutePath());

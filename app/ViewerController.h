@@ -7,6 +7,7 @@
 #include <QStringList>
 #include <functional>
 #include <memory>
+#include <optional>
 
 #include "app/FileList.h"
 #include "app/ViewerSettings.h"
@@ -79,6 +80,16 @@ private:
         void note(const QString& name);
         QString text() const;
     };
+    struct AddedFiles {
+        int added = 0;
+        SkippedFiles notRecordings;
+        SkippedFiles tooLarge;
+        // What the status line says of the files left out, or nothing.
+        QString skippedText() const;
+    };
+    // Lists the files; none when the list has no room left.
+    std::optional<AddedFiles> addToList(const QStringList& paths);
+    static QString addedText(const AddedFiles& files);
 
     // Loads a listed file with the reader its list source and extension call for; a load
     // that runs out of memory fails, leaving the store as it was.
@@ -93,14 +104,18 @@ private:
     void requestRedraw();
     bool showsRecording() const;
     QString proposedExportPath(const QString& suffix) const;
-    // Asks the moving-average question and writes through write, which names a refusal of the
-    // recording itself; the outcome goes to an alert or the status line.
+    // Why an export was not written: the recording refused as such, or the system's reason.
+    struct ExportFailure {
+        QString refusal;
+        QString systemReason;
+    };
+    // Asks the moving-average question and writes through write; the outcome goes to an alert
+    // or the status line.
     void writeExport(const QString& path,
-                     const std::function<bool(ExportSeries, QString& refusal)>& write);
+                     const std::function<bool(ExportSeries, ExportFailure&)>& write);
     static QString refusalText(const QString& fileName, CsvRefusal refusal);
     void reportUnreadable(const QString& fileName, CsvRefusal refusal = CsvRefusal::kNotAnExport);
     void showStatus(const QString& message);
-    void reportAdded(int added, const SkippedFiles& notRecordings, const SkippedFiles& tooLarge);
     void connectMenus(MainWindow& window);
     void showTracesInMenu();
     void saveOnClose();

@@ -75,8 +75,9 @@ int runExport(std::span<const std::string_view> args) {
         }
         return kExitOk;
     }
-    if (!saveCsvExport(std::filesystem::path(out), *store, series)) {
-        std::fprintf(stderr, "nuvisca: %s: cannot write the export\n", out.c_str());
+    if (std::error_code why; !saveCsvExport(std::filesystem::path(out), *store, series, &why)) {
+        std::fprintf(stderr, "nuvisca: %s: cannot write the export (%s)\n", out.c_str(),
+                     why.message().c_str());
         return kExitFailure;
     }
     return kExitOk;

@@ -244,10 +244,14 @@ int runRender(std::span<const std::string_view> args) {
         const QImage image = renderGraphImage(*store, view, size, attributes, options->scale);
         bytes = imageBytes(image, options->imageFormat);
     }
-    if (!bytes || !writeFileAtomically(std::filesystem::path(options->output),
-                                       std::string_view(bytes->constData(),
-                                                        static_cast<std::size_t>(bytes->size())))) {
-        std::fprintf(stderr, "nuvisca render: cannot write %s\n", options->output.c_str());
+    std::error_code why;
+    if (!bytes ||
+        !writeFileAtomically(
+            std::filesystem::path(options->output),
+            std::string_view(bytes->constData(), static_cast<std::size_t>(bytes->size())), &why)) {
+        const std::string reason = bytes ? why.message() : "the image could not be encoded";
+        std::fprintf(stderr, "nuvisca render: cannot write %s (%s)\n", options->output.c_str(),
+                     reason.c_str());
         return kExitFailure;
     }
     return kExitOk;

@@ -30,39 +30,56 @@ int createTemporaryBeside(const std::filesystem::path& target, std::filesystem::
     return -1;
 }
 
-bool writeAndClose(int fd, std::string_view data) {
+std::error_code lastSystemError() {
+    return {errno, std::generic_category()};
+}
+
+// The first failing step's reason, or none.
+std::error_code writeAndClose(int fd, std::string_view data) {
     std::FILE* file = ::fdopen(fd, "wb");
     if (file == nullptr) {
+        const std::error_code error = lastSystemError();
         ::close(fd);
-        return false;
+        return error;
     }
-    bool ok = std::fwrite(data.data(), 1, data.size(), file) == data.size();
-    ok = ok && std::fflush(file) == 0;
-    ok = ok && ::fsync(::fileno(file)) == 0;
-    ok = std::fclose(file) == 0 && ok;
-    return ok;
+    std::error_code error;
+    if (std::fwrite(data.data(), 1, data.size(), file) != data.size() || std::fflush(file) != 0 ||
+        ::fsync(::fileno(file)) != 0) {
+        error = lastSystemError();
+    }
+    if (std::fclose(file) != 0 && !error) {
+        error = lastSystemError();
+    }
+    return error;
 }
 
 }  // namespace
 
-bool writeFileAtomically(const std::filesystem::path& target, std::string_view data) {
-    if (!target.has_filename()) {
-        return false;
-    }
-    std::filesystem::path temporary;
-    const int fd = createTemporaryBeside(target, temporary);
-    if (fd < 0) {
-        return false;
-    }
+bool writeFileAtomically(const std::filesystem::path& target, std::string_view data,
+                         std::error_code* why) {
     std::error_code error;
-    if (writeAndClose(fd, data)) {
-        std::filesystem::rename(temporary, target, error);
-        if (!error) {
-            return true;
+    if (!target.has_filename()) {
+        error = std::make_error_code(std::errc::is_a_directory);
+    } else {
+        std::filesystem::path temporary;
+        const int fd = createTemporaryBeside(target, temporary);
+        if (fd < 0) {
+            error = lastSystemError();
+        } else {
+            error = writeAndClose(fd, data);
+            if (!error) {
+                std::filesystem::rename(temporary, target, error);
+            }
+            if (error) {
+                std::error_code ignored;
+                std::filesystem::remove(temporary, ignored);
+            }
         }
     }
-    std::filesystem::remove(temporary, error);
-    return false;
+    if (why != nullptr) {
+        *why = error;
+    }
+    return !error;
 }
 
 }  // namespace nuvisca

@@ -152,10 +152,10 @@ EdfResult saveEdfExport(const std::filesystem::path& path, const MeasurementStor
     if (EdfResult planned = planEdfExport(store, series, flavour, plan); !planned.ok) {
         return planned;
     }
-    if (!writeFileAtomically(path, encodeEdfFile(plan, flavour))) {
-        return {false, "cannot write " + path.string()};
+    if (std::error_code why; !writeFileAtomically(path, encodeEdfFile(plan, flavour), &why)) {
+        return {false, "cannot write " + path.string() + " (" + why.message() + ")", false, why};
     }
-    return {true, {}};
+    return {true, {}, false, {}};
 }
 
 }  // namespace nuvisca

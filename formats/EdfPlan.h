@@ -3,6 +3,7 @@
 #include <array>
 #include <cstdint>
 #include <string>
+#include <system_error>
 #include <vector>
 
 #include "formats/CsvWriter.h"
@@ -14,8 +15,9 @@ enum class EdfFlavour { Edf, Bdf };  // 16-bit or 24-bit samples
 
 struct EdfResult {
     bool ok = false;
-    std::string error;     // one line, when not ok
-    bool refused = false;  // the recording cannot become such a file, wherever it goes
+    std::string error;           // one line, when not ok
+    bool refused = false;        // the recording cannot become such a file, wherever it goes
+    std::error_code writeError;  // why the file could not be written
 };
 
 inline constexpr std::size_t kEdfSignalCount = 4;

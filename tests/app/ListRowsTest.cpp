@@ -101,7 +101,10 @@ TEST_F(ListRowsTest, ExportsAskOnlyWithAnAverageAndTheAnswerChoosesTheSeries) {
     exportAs("old.edf", edf);
     EXPECT_EQ(readBytes(desktop.file("old.edf")), "keep");
     ASSERT_EQ(dialogs.warnings.size(), 2);
-    EXPECT_TRUE(dialogs.warnings[0].endsWith(u"保存先のフォルダと空き容量を確かめてください。"_s));
+    EXPECT_TRUE(
+        dialogs.warnings[0].endsWith(u"（No such file or directory）。"
+                                     u"保存先のフォルダと空き容量を確かめてください。"_s))
+        << dialogs.warnings[0].toStdString();
     EXPECT_TRUE(dialogs.warnings[1].contains(u"2085"_s)) << dialogs.warnings[1].toStdString();
 }
 

@@ -48,6 +48,18 @@ TEST_F(WindowShellTest, EmptyLoadsAreDrawnAndRemovalsTellWhatIsShown) {
     EXPECT_EQ(status(), u""_s);
 }
 
+// The command line's files: a recording cut at the capacity says so, and a file that is no
+// recording is named after the load has spoken.
+TEST_F(WindowShellTest, CommandLineFilesLeftOutOrCutAreNamed) {
+    writeText(media.file("notes.NVD"), "not a recording\n");
+    controller.openFiles(
+        {onMedia("long.NVD", 8, 0, kSampleCapacity + 1), qPath(media.file("notes.NVD"))});
+    EXPECT_EQ(store->sampleCount, kSampleCapacity);
+    EXPECT_EQ(status(),
+              u"記録が10時間40分を超えるため、それ以降は読み込んでいません。"
+              u"「notes.NVD」は記録ファイルではないため読み飛ばしました。"_s);
+}
+
 // The command line's first file is shown and named in the title; the menu and the legend
 // switch the same traces; exports end in ".csv" and are proposed in the last export folder;
 // the window, the traces and the folders are what the next run starts with.
