@@ -20,7 +20,15 @@ class StatisticsPanel;
 enum class WindowButton { ImportFromMedia, AddFiles, ExportCsv, Print, RemoveSelected };
 
 // The menu commands the controller carries out.
-enum class WindowAction { ImportFromMedia, AddFiles, ExportCsv, ExportEdf, Print, RemoveSelected };
+enum class WindowAction {
+    ImportFromMedia,
+    AddFiles,
+    ExportCsv,
+    ExportEdf,
+    Print,
+    RemoveSelected,
+    GoToTime,
+};
 
 // The window layout: it builds the controls and menus and leaves all behaviour on
 // recordings to the controller.
@@ -76,7 +84,7 @@ private:
     StatisticsPanel* statistics_ = nullptr;
     QLabel* deviceLabel_;
     std::array<QPushButton*, 5> buttons_{};
-    std::array<QAction*, 6> actions_{};
+    std::array<QAction*, 7> actions_{};
     std::array<QAction*, 4> traceActions_{};
     QMenu* viewMenu_ = nullptr;
     QMenu* recentMenu_ = nullptr;

@@ -20,7 +20,7 @@ QAction* MainWindow::action(WindowAction which) const {
 void MainWindow::buildMenus() {
     QMenu* file = menuBar()->addMenu(QStringLiteral("ファイル(&F)"));
     const auto add = [&](QMenu* menu, WindowAction which, const QString& text,
-                         QKeySequence::StandardKey key) {
+                         const QKeySequence& key) {
         QAction* item = menu->addAction(text);
         item->setShortcut(key);
         actions_[static_cast<std::size_t>(which)] = item;
@@ -47,6 +47,9 @@ void MainWindow::buildMenus() {
     table_->addAction(action(WindowAction::RemoveSelected));
 
     viewMenu_ = menuBar()->addMenu(QStringLiteral("表示(&V)"));
+    add(viewMenu_, WindowAction::GoToTime, QStringLiteral("時刻へ移動…"),
+        QKeySequence(Qt::CTRL | Qt::Key_G));
+    viewMenu_->addSeparator();
     static const char* const kTraceNames[] = {"OXHB", "DXHB", "TOHB", "rSO2"};
     QMenu* traces = viewMenu_->addMenu(QStringLiteral("表示する値"));
     for (std::size_t k = 0; k < traceActions_.size(); ++k) {
