@@ -54,6 +54,8 @@ public:
     void setRecentFiles(const QStringList& paths);
     // Title bar and status bar name the shown recording; an empty name shows none.
     void showRecording(const QString& fileName, const QString& deviceId);
+    // The 操作方法 help: every control, with the menu commands' keys.
+    QString controlsText() const;
 
     void showStatus(const QString& message);
     void clearStatus();
@@ -85,6 +87,7 @@ private:
     QLabel* deviceLabel_;
     std::array<QPushButton*, 5> buttons_{};
     std::array<QAction*, 7> actions_{};
+    QAction* quit_ = nullptr;
     std::array<QAction*, 4> traceActions_{};
     QMenu* viewMenu_ = nullptr;
     QMenu* recentMenu_ = nullptr;

@@ -2,7 +2,9 @@
 #include <QApplication>
 #include <QDoubleSpinBox>
 #include <QLabel>
+#include <QMenuBar>
 #include <QMouseEvent>
+#include <set>
 
 #include "ControllerFixture.h"
 #include "app/StatisticsPanel.h"
@@ -175,6 +177,37 @@ TEST_F(WindowShellTest, GoToTimeCountsPastMidnightAndRefusesWhatItCannotFind) {
             u"「25:61」は時刻として読めません。HH:MM または HH:MM:SS で、記録の範囲"_s + span +
                 u"の時刻を入力してください。"_s,
             u"HH:MM または HH:MM:SS で、記録の範囲"_s + span + u"の時刻を入力してください。"_s}));
+}
+
+// Every command of the menus is in the help; those with a key show one, a key of their own,
+// and the help names it.
+TEST_F(WindowShellTest, HelpNamesEveryMenuCommandAndItsKey) {
+    const QString help = window.controlsText();
+    const QStringList withKeys{u"ファイルを追加…"_s, u"CSV書き出し…"_s, u"印刷…"_s, u"終了"_s,
+                               u"リストから削除"_s,  u"時刻へ移動…"_s};
+    std::set<QString> keys;
+    int keyed = 0;
+    for (QAction* top : window.menuBar()->actions()) {
+        if (top->menu() == nullptr || top->text().startsWith(u"ヘルプ"_s)) {
+            continue;
+        }
+        for (QAction* item : top->menu()->actions()) {
+            const QString key = item->shortcut().toString(QKeySequence::NativeText);
+            if (item->isSeparator()) {
+                continue;
+            }
+            EXPECT_TRUE(help.contains(QString(item->text()).remove(u'…')))
+                << item->text().toStdString();
+            EXPECT_EQ(key.isEmpty(), !withKeys.contains(item->text()))
+                << item->text().toStdString();
+            if (!key.isEmpty()) {
+                ++keyed;
+                EXPECT_TRUE(keys.insert(key).second) << key.toStdString();
+                EXPECT_TRUE(help.contains(key)) << key.toStdString();
+            }
+        }
+    }
+    EXPECT_EQ(keyed, withKeys.size());
 }
 
 }  // namespace
