@@ -145,6 +145,11 @@ TEST_F(CommandLineTest, HelpFailuresAndUsageErrors) {
         {{"stats", in, "--start", "100", "--end", "50"}, 2, "nuvisca stats: --end 50 comes before --start 100"},
         {{"stats", missing, "--end", "-1"}, 2, "nuvisca stats: --end -1 comes before slot 0"},
         {{"stats", in, "--start", "09:05:31", "--end", "09:05:30"}, 2, "nuvisca stats: --end 09:05:30 comes before --start 09:05:31"},
+        // The largest value each numeric option takes.
+        {{"render", in, file("max.png"), "--zoom", "4", "--average", "30", "--start", "76800", "--end", "76800", "--size", "4096x64", "--scale", "4"}, 0, ""},
+        {{"render", in, file("wide.png"), "--size", "16384x16"}, 0, ""},
+        {{"export", in, file("max.csv"), "--average", "30"}, 0, ""},
+        {{"stats", in, "--threshold", "100", "--average", "30"}, 0, "file: " + in},
         {{"render", in, out, "--size", "0x10"}, 2, "nuvisca render: --size takes WxH, each from 1 to 16384, not '0x10'"}};
     // clang-format on
     for (const auto& [args, exitCode, expected] : cases) {
