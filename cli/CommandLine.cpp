@@ -179,36 +179,47 @@ bool CommandLine::readDecimal(const char* name, double low, double high, double&
     });
 }
 
-bool CommandLine::readRangeBound(const char* name, std::optional<SlotLimits> limits,
-                                 std::optional<RangeBound>& value) const {
+bool CommandLine::readRangeBounds(std::optional<SlotLimits> limits, RangeBounds& bounds) const {
     const SlotLimits slots = limits.value_or(
         SlotLimits{std::numeric_limits<int>::min(), std::numeric_limits<int>::max()});
     const std::string what = (limits ? wholeNumberFrom(slots.low, slots.high) : "a whole number") +
                              " or a clock time HH:MM[:SS]";
-    return readValues(name, what, [&](std::string_view text) {
-        RangeBound bound{"--" + std::string(name), std::string(text), std::nullopt, std::nullopt};
-        if (const std::optional<int> slot = parseInt(text, slots.low, slots.high)) {
-            bound.slot = *slot;
-        } else if (!(bound.clock = parseClock(text))) {
-            return false;
-        }
-        value = std::move(bound);
-        return true;
-    });
+    const auto read = [&](const char* name, std::optional<RangeBound>& value) {
+        return readValues(name, what, [&](std::string_view text) {
+            RangeBound bound{"--" + std::string(name), std::string(text), std::nullopt,
+                             std::nullopt};
+            if (const std::optional<int> slot = parseInt(text, slots.low, slots.high)) {
+                bound.slot = *slot;
+            } else if (!(bound.clock = parseClock(text))) {
+                return false;
+            }
+            value = std::move(bound);
+            return true;
+        });
+    };
+    return read("start", bounds.start) && read("end", bounds.end);
 }
 
-std::optional<std::int64_t> slotOfBound(std::string_view command, const RangeBound& bound,
-                                        const MeasurementStore& store, const std::string& file) {
-    if (bound.slot) {
-        return bound.slot;
+std::optional<SlotRange> slotsOf(std::string_view command, const RangeBounds& bounds,
+                                 SlotRange range, const MeasurementStore& store,
+                                 const std::string& file) {
+    for (const auto& [bound, slot] :
+         {std::pair(&bounds.start, &range.start), {&bounds.end, &range.end}}) {
+        if (!*bound) {
+            continue;
+        }
+        const std::optional<std::int32_t> found =
+            (*bound)->slot ? (*bound)->slot : slotAtClock(store, *(*bound)->clock);
+        if (!found) {
+            const ClockSpan span = recordingClockSpan(store);
+            usageError(command, (*bound)->option + " " + (*bound)->text + " lies outside " + file +
+                                    " (" + formatClock(span.first) + " to " +
+                                    formatClock(span.last) + ")");
+            return std::nullopt;
+        }
+        *slot = *found;
     }
-    if (const std::optional<std::int32_t> slot = slotAtClock(store, *bound.clock)) {
-        return *slot;
-    }
-    const ClockSpan span = recordingClockSpan(store);
-    usageError(command, bound.option + " " + bound.text + " lies outside " + file + " (" +
-                            formatClock(span.first) + " to " + formatClock(span.last) + ")");
-    return std::nullopt;
+    return range;
 }
 
 int CommandLine::usageError(std::string_view problem) const {

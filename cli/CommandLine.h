@@ -40,8 +40,13 @@ int finishOutput(int status);
 struct RangeBound {
     std::string option;  // "--start"
     std::string text;    // as given
-    std::optional<std::int64_t> slot;
+    std::optional<std::int32_t> slot;
     std::optional<std::uint64_t> clock;  // seconds, when no slot number was given
+};
+
+struct RangeBounds {
+    std::optional<RangeBound> start;
+    std::optional<RangeBound> end;
 };
 
 // Slot numbers from low to high; none: any whole number.
@@ -50,11 +55,17 @@ struct SlotLimits {
     int high = 0;
 };
 
-// The bound's slot in the loaded recording: its number, or the first slot at or after its
-// clock time. A clock time outside the recording is a usage error naming the recording's
-// first and last time (said on stderr); none then.
-std::optional<std::int64_t> slotOfBound(std::string_view command, const RangeBound& bound,
-                                        const MeasurementStore& store, const std::string& file);
+struct SlotRange {
+    std::int64_t start = 0;
+    std::int64_t end = 0;
+};
+
+// `range` with each bound given replaced by its slot in the loaded recording: its number, or
+// the first slot at or after its clock time. A clock time outside the recording is a usage
+// error naming the recording's first and last time (said on stderr); none then.
+std::optional<SlotRange> slotsOf(std::string_view command, const RangeBounds& bounds,
+                                 SlotRange range, const MeasurementStore& store,
+                                 const std::string& file);
 
 // One command's options and operands. Options take their value as "--name V" or "--name=V"
 // and may follow the operands; "--help" anywhere prints the usage; "--" ends the options.
@@ -80,8 +91,8 @@ public:
     bool readInt(const char* name, int low, int high, int& value) const;
     bool readInt(const char* name, int low, int high, std::optional<int>& value) const;
     bool readDecimal(const char* name, double low, double high, double& value) const;
-    bool readRangeBound(const char* name, std::optional<SlotLimits> limits,
-                        std::optional<RangeBound>& value) const;
+    // --start and --end.
+    bool readRangeBounds(std::optional<SlotLimits> limits, RangeBounds& bounds) const;
 
 private:
     int usageError(std::string_view problem) const;

@@ -61,8 +61,7 @@ struct RenderOptions {
     const char* imageFormat = "PNG";  // unused with a PDF page
     int zoomIndex = 1;
     int average = 1;
-    std::optional<RangeBound> start;
-    std::optional<RangeBound> end;
+    RangeBounds range;
     std::array<bool, 4> hidden{};
     bool page = false;
     QPageSize paper{QPageSize::A4};
@@ -138,8 +137,7 @@ std::variant<RenderOptions, int> parseArguments(std::span<const std::string_view
                         [&](std::string_view text) { return parseSize(text, options); }) &&
         line.readInt("zoom", 0, 4, options.zoomIndex) &&
         line.readInt("average", 1, kLargestAverage, options.average) &&
-        line.readRangeBound("start", SlotLimits{0, kSampleCapacity}, options.start) &&
-        line.readRangeBound("end", SlotLimits{0, kSampleCapacity}, options.end) &&
+        line.readRangeBounds(SlotLimits{0, kSampleCapacity}, options.range) &&
         line.readValues("hide", "a comma list of oxhb,dxhb,tohb,rso2",
                         [&](std::string_view list) { return parseHidden(list, options); }) &&
         line.readValues("paper", "a paper name such as A4, A3, Letter or B5", paper);
@@ -188,17 +186,13 @@ std::optional<int> loadAsViewer(const RenderOptions& options, MeasurementStore& 
             view.traceShown[k] = false;
         }
     }
-    for (const auto& [bound, slot] :
-         {std::pair(&options.start, &view.viewStart), {&options.end, &view.viewEnd}}) {
-        if (*bound) {
-            const std::optional<std::int64_t> found =
-                slotOfBound("render", **bound, store, options.input);
-            if (!found) {
-                return kExitUsage;
-            }
-            *slot = static_cast<std::int32_t>(*found);
-        }
+    const std::optional<SlotRange> range =
+        slotsOf("render", options.range, {view.viewStart, view.viewEnd}, store, options.input);
+    if (!range) {
+        return kExitUsage;
     }
+    view.viewStart = static_cast<std::int32_t>(range->start);
+    view.viewEnd = static_cast<std::int32_t>(range->end);
     return std::nullopt;
 }
 

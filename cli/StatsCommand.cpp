@@ -1,7 +1,6 @@
 #include <cstdint>
 #include <cstdio>
 #include <filesystem>
-#include <limits>
 #include <optional>
 #include <string>
 #include <variant>
@@ -36,20 +35,19 @@ constexpr std::string_view kStatsUsage =
     "  --csv                 CSV instead of the readable blocks\n";
 
 struct StatsOptions {
-    std::optional<RangeBound> start;
-    std::optional<RangeBound> end;
-    StatisticsRequest request;  // the range set for each recording
+    RangeBounds range;
+    StatisticsRequest request;  // its range set for each recording
     int average = 1;
     bool csv = false;
 };
 
 // Whether the range runs forwards; else a usage error (said on stderr).
-bool inOrder(const StatsOptions& options, std::int64_t start, std::int64_t end) {
-    if (end >= start) {
+bool inOrder(const RangeBounds& bounds, SlotRange range) {
+    if (range.end >= range.start) {
         return true;
     }
-    usageError("stats", "--end " + options.end->text + " comes before " +
-                            (options.start ? "--start " + options.start->text : "slot 0"));
+    usageError("stats", "--end " + bounds.end->text + " comes before " +
+                            (bounds.start ? "--start " + bounds.start->text : "slot 0"));
     return false;
 }
 
@@ -63,19 +61,13 @@ std::variant<RangeStatistics, int> statisticsOf(const std::string& file,
         return kExitFailure;
     }
     StatisticsRequest request = options.request;
-    for (const auto& [bound, slot] :
-         {std::pair(&options.start, &request.start), {&options.end, &request.end}}) {
-        if (*bound) {
-            const std::optional<std::int64_t> found = slotOfBound("stats", **bound, *store, file);
-            if (!found) {
-                return kExitUsage;
-            }
-            *slot = *found;
-        }
-    }
-    if (!inOrder(options, request.start, request.end)) {
+    const std::optional<SlotRange> range =
+        slotsOf("stats", options.range, {request.start, request.end}, *store, file);
+    if (!range || !inOrder(options.range, *range)) {
         return kExitUsage;
     }
+    request.start = range->start;
+    request.end = range->end;
     if (options.average > 1) {
         store->averageWindow = options.average - 1;
         computeMovingAverage(*store);
@@ -97,17 +89,15 @@ int runStats(std::span<const std::string_view> args) {
     }
     StatsOptions options;
     options.csv = line.isSet("csv");
-    if (!line.readRangeBound("start", std::nullopt, options.start) ||
-        !line.readRangeBound("end", std::nullopt, options.end) ||
+    if (!line.readRangeBounds(std::nullopt, options.range) ||
         !line.readInt("average", 1, kLargestAverage, options.average) ||
         !line.readDecimal("threshold", 0.0, 100.0, options.request.rso2Threshold)) {
         return kExitUsage;
     }
     // Slot numbers are checked before any file is read.
-    const bool slotsOnly =
-        !(options.start && options.start->clock) && !(options.end && options.end->clock);
-    if (slotsOnly && options.end &&
-        !inOrder(options, options.start ? *options.start->slot : 0, *options.end->slot)) {
+    const RangeBounds& bounds = options.range;
+    if (bounds.end && bounds.end->slot && (!bounds.start || bounds.start->slot) &&
+        !inOrder(bounds, {bounds.start ? *bounds.start->slot : 0, *bounds.end->slot})) {
         return kExitUsage;
     }
 
