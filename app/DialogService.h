@@ -2,6 +2,7 @@
 
 #include <QString>
 #include <QStringList>
+#include <optional>
 
 class QPrinter;
 class QWidget;
@@ -24,6 +25,10 @@ public:
     // The moving-average question of the export: true for "はい".
     virtual bool askApplyMovingAverage(QWidget* parent) = 0;
     virtual void showWarning(QWidget* parent, const QString& message) = 0;
+    // A line of text asked for under the title and label, offered as `proposed`; none when
+    // the user cancelled.
+    virtual std::optional<QString> askLine(QWidget* parent, const QString& title,
+                                           const QString& label, const QString& proposed) = 0;
     // Page setup edits the shared printer settings; either dialog's Cancel ends the print.
     virtual bool openPageSetup(QPrinter& printer, QWidget* parent) = 0;
     virtual bool confirmPrint(QPrinter& printer, QWidget* parent) = 0;
@@ -37,6 +42,8 @@ public:
     QString chooseEdfExportPath(QWidget* parent, const QString& proposed) override;
     bool askApplyMovingAverage(QWidget* parent) override;
     void showWarning(QWidget* parent, const QString& message) override;
+    std::optional<QString> askLine(QWidget* parent, const QString& title, const QString& label,
+                                   const QString& proposed) override;
     bool openPageSetup(QPrinter& printer, QWidget* parent) override;
     bool confirmPrint(QPrinter& printer, QWidget* parent) override;
 };

@@ -20,7 +20,15 @@ class StatisticsPanel;
 enum class WindowButton { ImportFromMedia, AddFiles, ExportCsv, Print, RemoveSelected };
 
 // The menu commands the controller carries out.
-enum class WindowAction { ImportFromMedia, AddFiles, ExportCsv, ExportEdf, Print, RemoveSelected };
+enum class WindowAction {
+    ImportFromMedia,
+    AddFiles,
+    ExportCsv,
+    ExportEdf,
+    Print,
+    RemoveSelected,
+    GoToTime,
+};
 
 // The window layout: it builds the controls and menus and leaves all behaviour on
 // recordings to the controller.
@@ -46,6 +54,8 @@ public:
     void setRecentFiles(const QStringList& paths);
     // Title bar and status bar name the shown recording; an empty name shows none.
     void showRecording(const QString& fileName, const QString& deviceId);
+    // The 操作方法 help: every control, with the menu commands' keys.
+    QString controlsText() const;
 
     void showStatus(const QString& message);
     void clearStatus();
@@ -77,7 +87,8 @@ private:
     StatisticsPanel* statistics_ = nullptr;
     QLabel* deviceLabel_;
     std::array<QPushButton*, 5> buttons_{};
-    std::array<QAction*, 6> actions_{};
+    std::array<QAction*, 7> actions_{};
+    QAction* quit_ = nullptr;
     std::array<QAction*, 4> traceActions_{};
     QMenu* viewMenu_ = nullptr;
     QMenu* recentMenu_ = nullptr;

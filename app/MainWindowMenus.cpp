@@ -20,7 +20,7 @@ QAction* MainWindow::action(WindowAction which) const {
 void MainWindow::buildMenus() {
     QMenu* file = menuBar()->addMenu(QStringLiteral("ファイル(&F)"));
     const auto add = [&](QMenu* menu, WindowAction which, const QString& text,
-                         QKeySequence::StandardKey key) {
+                         const QKeySequence& key) {
         QAction* item = menu->addAction(text);
         item->setShortcut(key);
         actions_[static_cast<std::size_t>(which)] = item;
@@ -29,16 +29,18 @@ void MainWindow::buildMenus() {
     add(file, WindowAction::ImportFromMedia, QStringLiteral("メディアから取り込み"),
         QKeySequence::UnknownKey);
     file->addSeparator();
-    add(file, WindowAction::ExportCsv, QStringLiteral("CSV書き出し…"), QKeySequence::SaveAs);
+    // Some platforms bind no key to SaveAs.
+    add(file, WindowAction::ExportCsv, QStringLiteral("CSV書き出し…"),
+        QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_S));
     add(file, WindowAction::ExportEdf, QStringLiteral("EDF+で書き出し…"), QKeySequence::UnknownKey);
     add(file, WindowAction::Print, QStringLiteral("印刷…"), QKeySequence::Print);
     file->addSeparator();
     recentMenu_ = file->addMenu(QStringLiteral("最近使ったファイル"));
     recentMenu_->setEnabled(false);
     file->addSeparator();
-    QAction* quit = file->addAction(QStringLiteral("終了"), this, &QWidget::close);
-    quit->setShortcut(QKeySequence::Quit);
-    quit->setMenuRole(QAction::QuitRole);
+    quit_ = file->addAction(QStringLiteral("終了"), this, &QWidget::close);
+    quit_->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_Q));
+    quit_->setMenuRole(QAction::QuitRole);
 
     QMenu* edit = menuBar()->addMenu(QStringLiteral("編集(&E)"));
     add(edit, WindowAction::RemoveSelected, QStringLiteral("リストから削除"), QKeySequence::Delete);
@@ -47,6 +49,9 @@ void MainWindow::buildMenus() {
     table_->addAction(action(WindowAction::RemoveSelected));
 
     viewMenu_ = menuBar()->addMenu(QStringLiteral("表示(&V)"));
+    add(viewMenu_, WindowAction::GoToTime, QStringLiteral("時刻へ移動…"),
+        QKeySequence(Qt::CTRL | Qt::Key_G));
+    viewMenu_->addSeparator();
     static const char* const kTraceNames[] = {"OXHB", "DXHB", "TOHB", "rSO2"};
     QMenu* traces = viewMenu_->addMenu(QStringLiteral("表示する値"));
     for (std::size_t k = 0; k < traceActions_.size(); ++k) {
@@ -94,24 +99,57 @@ void MainWindow::setRecentFiles(const QStringList& paths) {
     recentMenu_->setEnabled(!paths.isEmpty());
 }
 
+QString MainWindow::controlsText() const {
+    const auto key = [this](QAction* item) {
+        return item->shortcut().toString(QKeySequence::NativeText);
+    };
+    return QStringLiteral(
+               "<p><b>記録を開く</b>: 「ファイルを追加」（%1）で記録ファイルとCSVファイルを選ぶか、"
+               "「メディアから取り込み」で取り外し可能なメディアの記録を一覧に載せます"
+               "（デスクトップの nuviscaViewer_NVDFiles にもコピーします）。"
+               "ファイルをウィンドウへドロップしても追加できます。行を選ぶとグラフに表示します。"
+               "「最近使ったファイル」からも開けます。</p>"
+               "<p><b>書き出し・印刷</b>: 「CSV書き出し」（%2）と「EDF+で書き出し」は表示中の"
+               "記録を、測定値のまま、または移動平均を反映して書き出します。「印刷」（%3）は"
+               "グラフを横向きの1ページに印刷します。「リストから削除」（%4）は選んだ行を"
+               "一覧から外し、隣の記録を表示します。</p>"
+               "<p><b>表示倍率・移動平均</b>: ウィンドウ上部の欄か「表示」メニューで選びます。"
+               "表示倍率は値の軸を 1/2〜8 倍に伸ばします。移動平均 N は各サンプルを前後 "
+               "N&nbsp;−&nbsp;1 "
+               "個ずつのサンプルと平均します（1 は平均しません）。「表示する値」で各値の表示・"
+               "非表示を切り替えます。</p>"
+               "<p><b>時刻へ移動</b>（%5）: 入力した時刻（HH:MM または HH:MM:SS）のサンプルが"
+               "表示範囲の左端に来るように移動します。日付をまたいだ記録では、翌日の時刻を "
+               "24:00 以降で数えます（例: 24:15）。</p>"
+               "<p><b>グラフのマウス操作</b>: 左右にドラッグすると時間の方向に、上下にドラッグ"
+               "すると拡大した値の方向にスクロールします。Shift を押しながら左右にドラッグすると"
+               "表示範囲の終わりが動き、範囲が広がり・狭まります。Control を押しながらドラッグ"
+               "すると値の方向だけスクロールします。凡例をクリックすると、その値の表示・非表示が"
+               "切り替わります。</p>"
+               "<p><b>ホイール</b>: カーソルの位置を中心に時間の方向を拡大・縮小します"
+               "（900 サンプルから記録全体まで）。Shift+ホイールか横方向のホイールで時間の方向に"
+               "スクロールし、Ctrl+ホイールで表示倍率を切り替えます。</p>"
+               "<p><b>キー</b>（グラフをクリックしてから）: ← / → 範囲の10分の1ずつスクロール、"
+               "PageUp / PageDown 範囲1つ分スクロール、Home / End 記録の最初・最後へ、"
+               "+ / − 中央を中心に拡大・縮小、0 記録全体を表示、↑ / ↓ 拡大した値をスクロール"
+               "（上下のドラッグと同じ）。</p>"
+               "<p><b>読み取り</b>: グラフの上にマウスを置くと縦線が出て、その位置の時刻、"
+               "記録の始めからの経過時間、表示中の値を示します（移動平均のときは平均値と、"
+               "かっこの中に測定値）。</p>"
+               "<p><b>全体の帯</b>: グラフの下の帯は記録の全体を示します。クリックするとその"
+               "位置が表示範囲の中央に来ます。枠をドラッグすると表示範囲が動きます。</p>"
+               "<p><b>統計</b>: 帯の下の欄は、表示範囲の rSO2・oxHb・dxHb・toHb の件数・平均・"
+               "最小・最大（移動平均のときは平均値の）と、rSO2 が閾値を下回った時間と面積を"
+               "示します。閾値は欄の中で変えられます。</p>"
+               "<p><b>メニューのキー</b>: %1 ファイルを追加、%2 CSV書き出し、%3 印刷、"
+               "%4 リストから削除、%5 時刻へ移動、%6 終了。</p>")
+        .arg(key(action(WindowAction::AddFiles)), key(action(WindowAction::ExportCsv)),
+             key(action(WindowAction::Print)), key(action(WindowAction::RemoveSelected)),
+             key(action(WindowAction::GoToTime)), key(quit_));
+}
+
 void MainWindow::showControls() {
-    QMessageBox::information(
-        this, QStringLiteral("操作方法"),
-        QStringLiteral(
-            "<p><b>記録を開く</b>: 「ファイルを追加」か「メディアから取り込み」で一覧に載せ、"
-            "行を選ぶとグラフに表示します。ファイルをウィンドウへドロップしても追加できます。</p>"
-            "<p><b>グラフ</b>: 左右にドラッグすると時間の方向に、上下にドラッグすると"
-            "拡大した値の方向にスクロールします。Shift を押しながら左右にドラッグすると"
-            "表示範囲の終わりが動き、範囲が広がり・狭まります。Control を押しながら"
-            "ドラッグすると値の方向だけスクロールします。凡例をクリックすると、その値の"
-            "表示・非表示が切り替わります。</p>"
-            "<p><b>表示倍率・移動平均</b>: ウィンドウ上部の欄か「表示」メニューで選びます。</p>"
-            "<p><b>キー</b>: %1 追加、%2 CSV書き出し、%3 印刷、%4 一覧から削除、%5 終了。</p>")
-            .arg(QKeySequence(QKeySequence::Open).toString(QKeySequence::NativeText),
-                 QKeySequence(QKeySequence::SaveAs).toString(QKeySequence::NativeText),
-                 QKeySequence(QKeySequence::Print).toString(QKeySequence::NativeText),
-                 QKeySequence(QKeySequence::Delete).toString(QKeySequence::NativeText),
-                 QKeySequence(QKeySequence::Quit).toString(QKeySequence::NativeText)));
+    QMessageBox::information(this, QStringLiteral("操作方法"), controlsText());
 }
 
 void MainWindow::showAbout() {

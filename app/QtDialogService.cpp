@@ -1,4 +1,5 @@
 #include <QFileDialog>
+#include <QInputDialog>
 #include <QMessageBox>
 #include <QPageSetupDialog>
 #include <QPrintDialog>
@@ -64,6 +65,14 @@ bool QtDialogService::askApplyMovingAverage(QWidget* parent) {
 
 void QtDialogService::showWarning(QWidget* parent, const QString& message) {
     QMessageBox::warning(parent, QStringLiteral("nuvisca Viewer"), message);
+}
+
+std::optional<QString> QtDialogService::askLine(QWidget* parent, const QString& title,
+                                                const QString& label, const QString& proposed) {
+    bool accepted = false;
+    const QString line =
+        QInputDialog::getText(parent, title, label, QLineEdit::Normal, proposed, &accepted);
+    return accepted ? std::optional(line) : std::nullopt;
 }
 
 bool QtDialogService::openPageSetup(QPrinter& printer, QWidget* parent) {

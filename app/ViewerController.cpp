@@ -22,6 +22,7 @@
 #include "formats/CsvWriter.h"
 #include "formats/EdfExport.h"
 #include "graph/GraphView.h"
+#include "graph/SlotClock.h"
 #include "print/PrintOperation.h"
 #include "print/PrintPage.h"
 #include "print/PrintSettings.h"
@@ -134,6 +135,7 @@ void ViewerController::connectMenus(MainWindow& window) {
     onTrigger(WindowAction::ExportEdf, &ViewerController::exportEdf);
     onTrigger(WindowAction::Print, &ViewerController::print);
     onTrigger(WindowAction::RemoveSelected, &ViewerController::removeSelected);
+    onTrigger(WindowAction::GoToTime, &ViewerController::goToTime);
     connect(&window, &MainWindow::recentFileChosen, this,
             [this](const QString& path) { openFiles({path}); });
     connect(&window, &MainWindow::closing, this, &ViewerController::saveOnClose);
@@ -310,6 +312,46 @@ void ViewerController::exportEdf() {
         }
         return result.ok;
     });
+}
+
+void ViewerController::goToTime() {
+    if (!showsRecording() || !graphView_) {
+        return;
+    }
+    const auto clockText = [](std::uint64_t seconds) {
+        return QString::fromStdString(formatClock(seconds));
+    };
+    const ClockSpan span = recordingClockSpan(store_);
+    const QString spanText = clockText(span.first) + u'〜' + clockText(span.last);
+    const std::optional<QString> answer = dialogs_.askLine(
+        window_, QStringLiteral("時刻へ移動"),
+        QStringLiteral("表示範囲の左端に置く時刻（HH:MM または HH:MM:SS、%1）:").arg(spanText),
+        clockText(clockTimeOf(store_, view_.viewStart)));
+    if (!answer) {
+        return;
+    }
+    // Full-width digits and colon, as a Japanese input method types them, read as ASCII.
+    const QString entry = answer->normalized(QString::NormalizationForm_KC).trimmed();
+    const std::optional<std::uint64_t> seconds = parseClock(entry.toStdString());
+    const std::optional<std::int32_t> slot = seconds ? slotAtClock(store_, *seconds) : std::nullopt;
+    if (!seconds) {
+        const QString how = QStringLiteral(
+                                "HH:MM または HH:MM:SS で、記録の範囲（%1）の時刻を入力して"
+                                "ください。")
+                                .arg(spanText);
+        dialogs_.showWarning(
+            window_, entry.isEmpty()
+                         ? how
+                         : QStringLiteral("「%1」は時刻として読めません。").arg(entry) + how);
+        return;
+    }
+    if (!slot) {
+        dialogs_.showWarning(
+            window_,
+            QStringLiteral("%1 は記録の範囲（%2）の外です。").arg(clockText(*seconds), spanText));
+        return;
+    }
+    graphView_->showRange({*slot, 0});
 }
 
 QString ViewerController::proposedExportPath(const QString& suffix) const {

@@ -67,6 +67,8 @@ public Q_SLOTS:
     // Files named on the command line: listed, and the first of them shown.
     void openFiles(const QStringList& paths);
     void exportEdf();
+    // Asks for a clock time and shows the range from its slot on.
+    void goToTime();
 
 private:
     int selectedRow() const;

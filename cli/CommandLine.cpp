@@ -4,8 +4,11 @@
 #include <charconv>
 #include <cmath>
 #include <cstdio>
+#include <limits>
 
 #include "cli/Commands.h"
+#include "graph/SlotClock.h"
+#include "store/MeasurementStore.h"
 
 namespace nuvisca::cli {
 namespace {
@@ -24,6 +27,10 @@ std::string toBytes(const QString& text) {
 std::string formatNumber(double value) {
     char buffer[32];
     return {buffer, std::to_chars(buffer, buffer + sizeof buffer, value).ptr};
+}
+
+std::string wholeNumberFrom(int low, int high) {
+    return "a whole number from " + std::to_string(low) + " to " + std::to_string(high);
 }
 
 std::string quoted(std::string_view text) {
@@ -149,9 +156,7 @@ bool CommandLine::readValues(const char* name, std::string_view what,
 }
 
 bool CommandLine::readInt(const char* name, int low, int high, std::optional<int>& value) const {
-    const std::string what =
-        "a whole number from " + std::to_string(low) + " to " + std::to_string(high);
-    return readValues(name, what, [&](std::string_view text) {
+    return readValues(name, wholeNumberFrom(low, high), [&](std::string_view text) {
         const std::optional<int> number = parseInt(text, low, high);
         value = number ? number : value;
         return number.has_value();
@@ -172,6 +177,49 @@ bool CommandLine::readDecimal(const char* name, double low, double high, double&
         value = number.value_or(value);
         return number.has_value();
     });
+}
+
+bool CommandLine::readRangeBounds(std::optional<SlotLimits> limits, RangeBounds& bounds) const {
+    const SlotLimits slots = limits.value_or(
+        SlotLimits{std::numeric_limits<int>::min(), std::numeric_limits<int>::max()});
+    const std::string what = (limits ? wholeNumberFrom(slots.low, slots.high) : "a whole number") +
+                             " or a clock time HH:MM[:SS]";
+    const auto read = [&](const char* name, std::optional<RangeBound>& value) {
+        return readValues(name, what, [&](std::string_view text) {
+            RangeBound bound{"--" + std::string(name), std::string(text), std::nullopt,
+                             std::nullopt};
+            if (const std::optional<int> slot = parseInt(text, slots.low, slots.high)) {
+                bound.slot = *slot;
+            } else if (!(bound.clock = parseClock(text))) {
+                return false;
+            }
+            value = std::move(bound);
+            return true;
+        });
+    };
+    return read("start", bounds.start) && read("end", bounds.end);
+}
+
+std::optional<SlotRange> slotsOf(std::string_view command, const RangeBounds& bounds,
+                                 SlotRange range, const MeasurementStore& store,
+                                 const std::string& file) {
+    for (const auto& [bound, slot] :
+         {std::pair(&bounds.start, &range.start), {&bounds.end, &range.end}}) {
+        if (!*bound) {
+            continue;
+        }
+        const std::optional<std::int32_t> found =
+            (*bound)->slot ? (*bound)->slot : slotAtClock(store, *(*bound)->clock);
+        if (!found) {
+            const ClockSpan span = recordingClockSpan(store);
+            usageError(command, (*bound)->option + " " + (*bound)->text + " lies outside " + file +
+                                    " (" + formatClock(span.first) + " to " +
+                                    formatClock(span.last) + ")");
+            return std::nullopt;
+        }
+        *slot = *found;
+    }
+    return range;
 }
 
 int CommandLine::usageError(std::string_view problem) const {

@@ -1,12 +1,17 @@
 #pragma once
 
 #include <QCommandLineParser>
+#include <cstdint>
 #include <functional>
 #include <optional>
 #include <span>
 #include <string>
 #include <string_view>
 #include <vector>
+
+namespace nuvisca {
+struct MeasurementStore;
+}
 
 namespace nuvisca::cli {
 
@@ -29,6 +34,38 @@ int usageError(std::string_view command, std::string_view problem);
 
 // status, or the failure status (said on stderr) when stdout cannot take what was printed.
 int finishOutput(int status);
+
+// A --start or --end value: a slot number, or a clock time as the time axis counts it, which
+// each recording turns into its own slot.
+struct RangeBound {
+    std::string option;  // "--start"
+    std::string text;    // as given
+    std::optional<std::int32_t> slot;
+    std::optional<std::uint64_t> clock;  // seconds, when no slot number was given
+};
+
+struct RangeBounds {
+    std::optional<RangeBound> start;
+    std::optional<RangeBound> end;
+};
+
+// Slot numbers from low to high; none: any whole number.
+struct SlotLimits {
+    int low = 0;
+    int high = 0;
+};
+
+struct SlotRange {
+    std::int64_t start = 0;
+    std::int64_t end = 0;
+};
+
+// `range` with each bound given replaced by its slot in the loaded recording: its number, or
+// the first slot at or after its clock time. A clock time outside the recording is a usage
+// error naming the recording's first and last time (said on stderr); none then.
+std::optional<SlotRange> slotsOf(std::string_view command, const RangeBounds& bounds,
+                                 SlotRange range, const MeasurementStore& store,
+                                 const std::string& file);
 
 // One command's options and operands. Options take their value as "--name V" or "--name=V"
 // and may follow the operands; "--help" anywhere prints the usage; "--" ends the options.
@@ -54,6 +91,8 @@ public:
     bool readInt(const char* name, int low, int high, int& value) const;
     bool readInt(const char* name, int low, int high, std::optional<int>& value) const;
     bool readDecimal(const char* name, double low, double high, double& value) const;
+    // --start and --end.
+    bool readRangeBounds(std::optional<SlotLimits> limits, RangeBounds& bounds) const;
 
 private:
     int usageError(std::string_view problem) const;

@@ -43,8 +43,9 @@ constexpr std::string_view kRenderUsage =
     "                    each way, the same picture\n"
     "  --zoom 0..4       zoom box index: 1/2x, 1x, 2x, 4x, 8x (default 1)\n"
     "  --average N       moving-average box showing N, 1..30 (default 1, off)\n"
-    "  --start SLOT      first visible slot\n"
-    "  --end SLOT        end of the visible range\n"
+    "  --start SLOT|TIME first visible slot, or the first at or after the clock time\n"
+    "                    HH:MM[:SS] as the time axis counts it (24:00 and later: the next day)\n"
+    "  --end SLOT|TIME   end of the visible range, a slot or a clock time as --start\n"
     "  --hide LIST       comma list of oxhb,dxhb,tohb,rso2 to hide (toHb and rSO2 are shown)\n"
     "  --paper NAME      paper of --page: A4 (default), A3, Letter, B5 (JIS), ISOB5, ...\n";
 
@@ -60,8 +61,7 @@ struct RenderOptions {
     const char* imageFormat = "PNG";  // unused with a PDF page
     int zoomIndex = 1;
     int average = 1;
-    std::optional<int> start;
-    std::optional<int> end;
+    RangeBounds range;
     std::array<bool, 4> hidden{};
     bool page = false;
     QPageSize paper{QPageSize::A4};
@@ -137,8 +137,7 @@ std::variant<RenderOptions, int> parseArguments(std::span<const std::string_view
                         [&](std::string_view text) { return parseSize(text, options); }) &&
         line.readInt("zoom", 0, 4, options.zoomIndex) &&
         line.readInt("average", 1, kLargestAverage, options.average) &&
-        line.readInt("start", 0, kSampleCapacity, options.start) &&
-        line.readInt("end", 0, kSampleCapacity, options.end) &&
+        line.readRangeBounds(SlotLimits{0, kSampleCapacity}, options.range) &&
         line.readValues("hide", "a comma list of oxhb,dxhb,tohb,rso2",
                         [&](std::string_view list) { return parseHidden(list, options); }) &&
         line.readValues("paper", "a paper name such as A4, A3, Letter or B5", paper);
@@ -167,8 +166,9 @@ std::variant<RenderOptions, int> parseArguments(std::span<const std::string_view
 }
 
 // The view state as the viewer has it after start-up, window set-up and loading the file
-// into a graph view of the given size.
-bool loadAsViewer(const RenderOptions& options, MeasurementStore& store, GraphViewState& view) {
+// into a graph view of the given size; the exit status of a failure.
+std::optional<int> loadAsViewer(const RenderOptions& options, MeasurementStore& store,
+                                GraphViewState& view) {
     resetMeasurementStore(store, 0.0f, 0.0f);
     resetGraphViewState(view);
     store.zoomIndex = options.zoomIndex;
@@ -176,7 +176,7 @@ bool loadAsViewer(const RenderOptions& options, MeasurementStore& store, GraphVi
     view.viewWidth = static_cast<float>(options.width);
     view.viewHeight = static_cast<float>(options.height);
     if (!loadRecording(options.input, store, view)) {
-        return false;
+        return kExitFailure;
     }
     if (store.averageWindow > 0 && store.sampleCount > 0) {
         computeMovingAverage(store);
@@ -186,9 +186,14 @@ bool loadAsViewer(const RenderOptions& options, MeasurementStore& store, GraphVi
             view.traceShown[k] = false;
         }
     }
-    view.viewStart = options.start.value_or(view.viewStart);
-    view.viewEnd = options.end.value_or(view.viewEnd);
-    return true;
+    const std::optional<SlotRange> range =
+        slotsOf("render", options.range, {view.viewStart, view.viewEnd}, store, options.input);
+    if (!range) {
+        return kExitUsage;
+    }
+    view.viewStart = static_cast<std::int32_t>(range->start);
+    view.viewEnd = static_cast<std::int32_t>(range->end);
+    return std::nullopt;
 }
 
 // Qt names files by QString, which cannot hold every byte string a path can be: the output is
@@ -227,8 +232,8 @@ int runRender(std::span<const std::string_view> args) {
     }
     const auto store = makeMeasurementStore();
     GraphViewState view;
-    if (!loadAsViewer(*options, *store, view)) {
-        return kExitFailure;
+    if (const std::optional<int> failure = loadAsViewer(*options, *store, view)) {
+        return *failure;
     }
     const OffscreenApplication app;
     const QSize size(options->width, options->height);

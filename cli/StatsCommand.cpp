@@ -1,9 +1,9 @@
 #include <cstdint>
 #include <cstdio>
 #include <filesystem>
-#include <limits>
 #include <optional>
 #include <string>
+#include <variant>
 
 #include "cli/CommandLine.h"
 #include "cli/Commands.h"
@@ -16,7 +16,7 @@ namespace nuvisca::cli {
 namespace {
 
 constexpr std::string_view kStatsUsage =
-    "usage: nuvisca stats FILE... [--start SLOT] [--end SLOT] [--average N]\n"
+    "usage: nuvisca stats FILE... [--start SLOT|TIME] [--end SLOT|TIME] [--average N]\n"
     "                     [--threshold PERCENT] [--csv]\n"
     "\n"
     "Prints the count, mean, minimum and maximum of rSO2, oxHb, dxHb and toHb over the slots\n"
@@ -25,26 +25,49 @@ constexpr std::string_view kStatsUsage =
     "read is named on stderr and the others go on.\n"
     "\n"
     "Options:\n"
-    "  --start SLOT          first slot (default 0)\n"
-    "  --end SLOT            end of the range (default the end of the recording)\n"
+    "  --start SLOT|TIME     first slot (default 0), or the first at or after the clock time\n"
+    "                        HH:MM[:SS] as the time axis counts it (24:00 and later: the\n"
+    "                        next day), found in each recording\n"
+    "  --end SLOT|TIME       end of the range (default the end of the recording), a slot or\n"
+    "                        a clock time as --start; not before --start\n"
     "  --average N           moving-average box showing N, 1..30 (default 1: measured)\n"
     "  --threshold PERCENT   rSO2 threshold, 0..100 (default 50)\n"
     "  --csv                 CSV instead of the readable blocks\n";
 
 struct StatsOptions {
-    StatisticsRequest request;
+    RangeBounds range;
+    StatisticsRequest request;  // its range set for each recording
     int average = 1;
     bool csv = false;
 };
 
-// The statistics of one file, or nothing (said on stderr) when no reader takes it.
-std::optional<RangeStatistics> statisticsOf(const std::string& file, const StatsOptions& options) {
+// Whether the range runs forwards; else a usage error (said on stderr).
+bool inOrder(const RangeBounds& bounds, SlotRange range) {
+    if (range.end >= range.start) {
+        return true;
+    }
+    usageError("stats", "--end " + bounds.end->text + " comes before " +
+                            (bounds.start ? "--start " + bounds.start->text : "slot 0"));
+    return false;
+}
+
+// The statistics of one file, or the exit status (said on stderr) when no reader takes it or
+// the range's clock times do not fit it.
+std::variant<RangeStatistics, int> statisticsOf(const std::string& file,
+                                                const StatsOptions& options) {
     const auto store = makeMeasurementStore();
     GraphViewState view;
     if (!loadRecording(std::filesystem::path(file), *store, view)) {
-        return std::nullopt;
+        return kExitFailure;
     }
     StatisticsRequest request = options.request;
+    const std::optional<SlotRange> range =
+        slotsOf("stats", options.range, {request.start, request.end}, *store, file);
+    if (!range || !inOrder(options.range, *range)) {
+        return kExitUsage;
+    }
+    request.start = range->start;
+    request.end = range->end;
     if (options.average > 1) {
         store->averageWindow = options.average - 1;
         computeMovingAverage(*store);
@@ -66,26 +89,27 @@ int runStats(std::span<const std::string_view> args) {
     }
     StatsOptions options;
     options.csv = line.isSet("csv");
-    const auto slot = [](std::int64_t& value) {
-        return [&value](std::string_view text) {
-            const std::optional<int> number =
-                parseInt(text, std::numeric_limits<int>::min(), std::numeric_limits<int>::max());
-            value = number.value_or(value);
-            return number.has_value();
-        };
-    };
-    if (!line.readValues("start", "a whole number", slot(options.request.start)) ||
-        !line.readValues("end", "a whole number", slot(options.request.end)) ||
+    if (!line.readRangeBounds(std::nullopt, options.range) ||
         !line.readInt("average", 1, kLargestAverage, options.average) ||
         !line.readDecimal("threshold", 0.0, 100.0, options.request.rso2Threshold)) {
+        return kExitUsage;
+    }
+    // Slot numbers are checked before any file is read.
+    const RangeBounds& bounds = options.range;
+    if (bounds.end && bounds.end->slot && (!bounds.start || bounds.start->slot) &&
+        !inOrder(bounds, {bounds.start ? *bounds.start->slot : 0, *bounds.end->slot})) {
         return kExitUsage;
     }
 
     int status = kExitOk;
     std::string out = options.csv ? std::string(kStatisticsCsvHeader) : std::string();
     for (const std::string& file : line.operands()) {
-        const std::optional<RangeStatistics> stats = statisticsOf(file, options);
-        if (!stats) {
+        const std::variant<RangeStatistics, int> result = statisticsOf(file, options);
+        const RangeStatistics* stats = std::get_if<RangeStatistics>(&result);
+        if (stats == nullptr && std::get<int>(result) == kExitUsage) {
+            return kExitUsage;
+        }
+        if (stats == nullptr) {
             status = kExitFailure;
         } else if (options.csv) {
             appendStatisticsCsvRow(out, file, *stats);

@@ -59,7 +59,7 @@ Readout readoutAt(const MeasurementStore& store, const std::array<bool, 4>& trac
                   std::int32_t slot) {
     Readout readout;
     // Counted as the time axis counts it: a restart past midnight reads 24:xx.
-    readout.clock = formatClock(DayCountingClock(store, slot + 1).timeOf(slot));
+    readout.clock = formatClock(clockTimeOf(store, slot));
     readout.elapsed = elapsedText(elapsedHalfSeconds(store, slot));
     const bool averaged = store.averageWindow > 0;
     const auto at = static_cast<std::size_t>(slot);

@@ -1,5 +1,6 @@
 #include "graph/SlotClock.h"
 
+#include <algorithm>
 #include <cstdio>
 
 #include "store/ElapsedTime.h"
@@ -36,6 +37,53 @@ std::string formatClock(std::uint64_t seconds) {
                   static_cast<unsigned long long>(seconds % 3600 / 60),
                   static_cast<unsigned long long>(seconds % 60));
     return text;
+}
+
+std::optional<std::uint64_t> parseClock(std::string_view text) {
+    std::uint64_t seconds = 0;
+    std::size_t at = 0;
+    // Each field: its digits, its largest value; hours stand first and may be one digit.
+    const auto field = [&](std::size_t fewest, std::uint64_t largest) {
+        std::size_t digits = 0;
+        std::uint64_t value = 0;
+        for (; at < text.size() && digits < 2 && text[at] >= '0' && text[at] <= '9'; ++at) {
+            value = value * 10 + static_cast<std::uint64_t>(text[at] - '0');
+            ++digits;
+        }
+        seconds = seconds * 60 + value;
+        return digits >= fewest && value <= largest;
+    };
+    const auto colon = [&] { return at < text.size() && text[at++] == ':'; };
+    if (!field(1, 99) || !colon() || !field(2, 59)) {
+        return std::nullopt;
+    }
+    if (at == text.size()) {
+        return seconds * 60;
+    }
+    if (!colon() || !field(2, 59) || at != text.size()) {
+        return std::nullopt;
+    }
+    return seconds;
+}
+
+ClockSpan recordingClockSpan(const MeasurementStore& store) {
+    return {slotTag(store, 0), clockTimeOf(store, std::max(store.sampleCount - 1, 0))};
+}
+
+std::optional<std::int32_t> slotAtClock(const MeasurementStore& store, std::uint64_t seconds) {
+    DayCountingClock clock(store, 0);
+    if (store.sampleCount <= 0 || seconds < clock.timeOf(0)) {
+        return std::nullopt;
+    }
+    for (std::int32_t i = 0; i < store.sampleCount; ++i) {
+        if (i > 0 && isTaggedSlot(store, i)) {
+            clock.restartAt(slotTag(store, i), i);
+        }
+        if (clock.timeOf(i) >= seconds) {
+            return i;
+        }
+    }
+    return std::nullopt;
 }
 
 }  // namespace nuvisca

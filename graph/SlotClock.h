@@ -1,7 +1,9 @@
 #pragma once
 
 #include <cstdint>
+#include <optional>
 #include <string>
+#include <string_view>
 
 #include "store/MeasurementStore.h"
 
@@ -60,7 +62,28 @@ private:
     std::uint64_t days_ = 0;
 };
 
+// The time of a slot as the time axis counts it.
+inline std::uint64_t clockTimeOf(const MeasurementStore& store, std::int32_t slot) {
+    return DayCountingClock(store, slot + 1).timeOf(slot);
+}
+
 // "hh:mm:ss" of seconds since midnight; hours are not wrapped at 24.
 std::string formatClock(std::uint64_t seconds);
+
+// Seconds of "H:MM", "HH:MM", "H:MM:SS" or "HH:MM:SS" (minutes and seconds 00 to 59, hours
+// not wrapped, so 24:15 is a quarter past midnight of the next day); none for other text.
+std::optional<std::uint64_t> parseClock(std::string_view text);
+
+// The times of the recording's first and last slot, as the time axis counts them.
+struct ClockSpan {
+    std::uint64_t first = 0;
+    std::uint64_t last = 0;
+};
+ClockSpan recordingClockSpan(const MeasurementStore& store);
+
+// The first slot whose time, as the time axis counts it, is at or after `seconds`: in a pause,
+// the slot that resumes the recording. None before the first slot's time, after every slot's
+// time or without samples.
+std::optional<std::int32_t> slotAtClock(const MeasurementStore& store, std::uint64_t seconds);
 
 }  // namespace nuvisca

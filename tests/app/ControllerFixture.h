@@ -38,6 +38,8 @@ public:
     bool printConfirmed = false;
     std::function<void(QPrinter&)> pageSetupEdits;  // what the user changes in page setup
     QString printPdfPath;                           // a confirmed print goes to this PDF
+    std::optional<QString> line;      // typed into the next line dialog; none: cancelled
+    QString lineLabel, lineProposed;  // what the line dialog last asked and offered
 
     QString proposedExport;  // what the save dialog was last offered
     QStringList chooseRecordingsToAdd(QWidget*, const QString&) override {
@@ -55,6 +57,12 @@ public:
         return answerYes;
     }
     void showWarning(QWidget*, const QString& message) override { warnings.append(message); }
+    std::optional<QString> askLine(QWidget*, const QString&, const QString& label,
+                                   const QString& proposed) override {
+        lineLabel = label;
+        lineProposed = proposed;
+        return std::exchange(line, std::nullopt);
+    }
     bool openPageSetup(QPrinter& printer, QWidget*) override {
         ++pageSetups;
         if (pageSetupEdits) {

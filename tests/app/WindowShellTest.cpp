@@ -2,7 +2,9 @@
 #include <QApplication>
 #include <QDoubleSpinBox>
 #include <QLabel>
+#include <QMenuBar>
 #include <QMouseEvent>
+#include <set>
 
 #include "ControllerFixture.h"
 #include "app/StatisticsPanel.h"
@@ -135,6 +137,89 @@ TEST_F(WindowShellTest, StatisticsPanelShowsTheCliFiguresOfTheVisibleRange) {
     panel.thresholdBox()->setValue(62.5);
     expectCliFigures(StatisticsSeries::Averaged, 62.5);
     EXPECT_NE(panel.belowSeconds()->text(), u"0.0 s"_s);
+}
+
+// 時刻へ移動 puts the slot of the time typed at the left edge, held in as a scroll is; a time
+// in the pause goes to the restart; text that is no time or a time outside the recording is
+// refused, naming the recording's times, and moves nothing.
+TEST_F(WindowShellTest, GoToTimeCountsPastMidnightAndRefusesWhatItCannotFind) {
+    // 23:59:00 to 24:00:59.5, then a restart at 00:05:00 (counted 24:05:00) until 24:29:59.5.
+    NvdBuilder builder;
+    builder.start(2013, 7, 15, 23, 59, 0).end(0, 30, 0).timeStamp(23, 59, 0, 0.7f, 0.4f, 0.2f);
+    for (int k = 1; k < 3240; ++k) {
+        if (k == 240) {
+            builder.timeStamp(0, 5, 0, 0.7f, 0.4f, 0.2f);
+        } else {
+            builder.continuation(0.7f, 0.4f, 0.2f);
+        }
+    }
+    builder.writeTo(media.file("night.NVD"));
+    window.show();
+    QApplication::processEvents();
+    controller.openFiles({qPath(media.file("night.NVD"))});
+    const std::int32_t length = view->viewEnd - view->viewStart;
+    ASSERT_EQ(view->viewStart, 0);
+
+    const QString span = u"（23:59:00〜24:29:59）"_s;
+    // Typed, and where the range starts after it (unmoved when refused).
+    const std::pair<std::optional<QString>, std::int32_t> entries[] = {
+        {u"24:06"_s, 360},
+        {u" 24:03:00 "_s, 240},
+        {u"23:59:01"_s, 2},
+        {u"２４：０７"_s, 480},
+        {u"24:29:59"_s, 3240 - length - 1},
+        {u"23:58:59"_s, 3240 - length - 1},
+        {u"25:61"_s, 3240 - length - 1},
+        {u""_s, 3240 - length - 1},
+        {u"24:06"_s, 360},
+        {std::nullopt, 360}};
+    for (const auto& [typed, start] : entries) {
+        dialogs.line = typed;
+        window.action(WindowAction::GoToTime)->trigger();
+        EXPECT_EQ(view->viewStart, start) << typed.value_or(u"cancelled"_s).toStdString();
+        EXPECT_EQ(view->viewEnd - view->viewStart, length);
+    }
+    EXPECT_TRUE(dialogs.lineLabel.contains(u"23:59:00〜24:29:59"_s))
+        << dialogs.lineLabel.toStdString();
+    EXPECT_EQ(dialogs.lineProposed, u"24:06:00"_s) << "the time at the left edge";
+    EXPECT_EQ(
+        dialogs.warnings,
+        (QStringList{
+            u"23:58:59 は記録の範囲"_s + span + u"の外です。"_s,
+            u"「25:61」は時刻として読めません。HH:MM または HH:MM:SS で、記録の範囲"_s + span +
+                u"の時刻を入力してください。"_s,
+            u"HH:MM または HH:MM:SS で、記録の範囲"_s + span + u"の時刻を入力してください。"_s}));
+}
+
+// Every command of the menus is in the help; those with a key show one, a key of their own,
+// and the help names it.
+TEST_F(WindowShellTest, HelpNamesEveryMenuCommandAndItsKey) {
+    const QString help = window.controlsText();
+    const QStringList withKeys{u"ファイルを追加…"_s, u"CSV書き出し…"_s, u"印刷…"_s, u"終了"_s,
+                               u"リストから削除"_s,  u"時刻へ移動…"_s};
+    std::set<QString> keys;
+    int keyed = 0;
+    for (QAction* top : window.menuBar()->actions()) {
+        if (top->menu() == nullptr || top->text().startsWith(u"ヘルプ"_s)) {
+            continue;
+        }
+        for (QAction* item : top->menu()->actions()) {
+            const QString key = item->shortcut().toString(QKeySequence::NativeText);
+            if (item->isSeparator()) {
+                continue;
+            }
+            EXPECT_TRUE(help.contains(QString(item->text()).remove(u'…')))
+                << item->text().toStdString();
+            EXPECT_EQ(key.isEmpty(), !withKeys.contains(item->text()))
+                << item->text().toStdString();
+            if (!key.isEmpty()) {
+                ++keyed;
+                EXPECT_TRUE(keys.insert(key).second) << key.toStdString();
+                EXPECT_TRUE(help.contains(key)) << key.toStdString();
+            }
+        }
+    }
+    EXPECT_EQ(keyed, withKeys.size());
 }
 
 }  // namespace

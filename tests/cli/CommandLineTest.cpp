@@ -105,6 +105,7 @@ TEST_F(CommandLineTest, HelpFailuresAndUsageErrors) {
     NvdBuilder().start(2090, 1, 2, 9, 0, 0).timeStamp(9, 0, 0, 0.7f, 0.4f, 0.2f).writeTo(late);
     const std::string outOf100 = "nuvisca stats: --threshold takes a number from 0 to 100, not '";
     const std::string notRecording = ": not a device recording or CSV export";
+    const std::string missing = file("missing.NVD");
     // clang-format off
     const std::tuple<std::vector<std::string>, int, std::string> cases[] = {
         {{"info", in, "--help"}, 0, "usage: nuvisca info FILE...\n"},
@@ -112,7 +113,7 @@ TEST_F(CommandLineTest, HelpFailuresAndUsageErrors) {
         {{"--help"}, 0, "usage: nuvisca COMMAND"},
         {{"--version"}, 0, "nuvisca " NUVISCA_VERSION "\n"},
         {{"export", late, file("r.edf")}, 1, "nuvisca: " + late + ": the start year 2090 lies outside"},
-        {{"info", file("missing.NVD")}, 1, "nuvisca: " + file("missing.NVD") + ": cannot open ("},
+        {{"info", missing}, 1, "nuvisca: " + missing + ": cannot open ("},
         {{"info", dir.path().string()}, 1, "nuvisca: " + dir.path().string() + ": not a regular file"},
         {{"export", notes, out}, 1, "nuvisca: " + notes + notRecording},
         {{"export", in, file("no/new.csv")}, 1, "nuvisca: " + file("no/new.csv") + ": cannot write the export (No such file or directory)\n"},
@@ -137,7 +138,19 @@ TEST_F(CommandLineTest, HelpFailuresAndUsageErrors) {
         {{"export", in, file("r.txt")}, 2, "nuvisca export: OUT must end in .csv, .edf or .bdf"},
         {{"stats", in, "--threshold", "nan"}, 2, outOf100 + "nan'"},
         {{"stats", in, "--threshold=100.5"}, 2, outOf100 + "100.5'"},
-        {{"stats", in, "--end", "1.5"}, 2, "nuvisca stats: --end takes a whole number, not '1.5'"},
+        {{"stats", in, "--end", "1.5"}, 2, "nuvisca stats: --end takes a whole number or a clock time HH:MM[:SS], not '1.5'"},
+        {{"stats", in, "--start", "25:61"}, 2, "nuvisca stats: --start takes a whole number or a clock time HH:MM[:SS], not '25:61'"},
+        {{"render", in, file("r.png"), "--end", "9:3"}, 2, "nuvisca render: --end takes a whole number from 0 to 76800 or a clock time HH:MM[:SS], not '9:3'"},
+        {{"render", in, file("r.png"), "--end", "10:00"}, 2, "nuvisca render: --end 10:00 lies outside " + in + " (09:05:30 to "},
+        {{"stats", in, "--start", "09:05:29"}, 2, "nuvisca stats: --start 09:05:29 lies outside " + in + " (09:05:30 to "},
+        {{"stats", in, "--start", "100", "--end", "50"}, 2, "nuvisca stats: --end 50 comes before --start 100"},
+        {{"stats", missing, "--end", "-1"}, 2, "nuvisca stats: --end -1 comes before slot 0"},
+        {{"stats", in, "--start", "09:05:31", "--end", "09:05:30"}, 2, "nuvisca stats: --end 09:05:30 comes before --start 09:05:31"},
+        // The largest value each numeric option takes.
+        {{"render", in, file("max.png"), "--zoom", "4", "--average", "30", "--start", "76800", "--end", "76800", "--size", "4096x64", "--scale", "4"}, 0, ""},
+        {{"render", in, file("wide.png"), "--size", "16384x16"}, 0, ""},
+        {{"export", in, file("max.csv"), "--average", "30"}, 0, ""},
+        {{"stats", in, "--threshold", "100", "--average", "30"}, 0, "file: " + in},
         {{"render", in, out, "--size", "0x10"}, 2, "nuvisca render: --size takes WxH, each from 1 to 16384, not '0x10'"}};
     // clang-format on
     for (const auto& [args, exitCode, expected] : cases) {
@@ -228,6 +241,28 @@ TEST_F(CommandLineTest, SeveralFiles) {
     EXPECT_NE(block.find("\nrange: 1 to 3 (2 slots)\nseries: measured\nrso2: n 1, mean 60.00,"),
               std::string::npos)
         << block;
+
+    // Clock times as the time axis counts them: begun at 23:59:58 (slots 0 to 3), restarted at
+    // 00:00:05, counted 24:00:05 (slot 4); a time in the pause names the restart.
+    const std::string night = file("night.NVD");
+    NvdBuilder builder;
+    builder.start(2013, 7, 15, 23, 59, 58).end(0, 1, 0).timeStamp(23, 59, 58, 0.6f, 0.3f, 0.2f);
+    for (int k = 1; k < 10; ++k) {
+        if (k == 4) {
+            builder.timeStamp(0, 0, 5, 0.6f, 0.3f, 0.2f);
+        } else {
+            builder.continuation(0.6f, 0.3f, 0.2f);
+        }
+    }
+    builder.writeTo(night);
+    const CliResult clock = run({"stats", night, "--start", "23:59:59", "--end", "24:00"});
+    EXPECT_EQ(clock.exitCode, 0) << clock.err;
+    EXPECT_NE(clock.out.find("\nrange: 2 to 4 (2 slots)\n"), std::string::npos) << clock.out;
+    EXPECT_EQ(run({"render", night, file("slots.png"), "--start", "2", "--end", "4"}).exitCode, 0);
+    EXPECT_EQ(
+        run({"render", night, file("clock.png"), "--start", "23:59:59", "--end", "24:00"}).exitCode,
+        0);
+    EXPECT_EQ(readBytes(file("clock.png")), readBytes(file("slots.png")));
 }
 
 // Huge and odd files end with 0, or 1 and a message, never a signal. All commands read

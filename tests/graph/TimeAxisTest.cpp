@@ -4,6 +4,7 @@
 
 #include "graph/GraphColours.h"
 #include "graph/GraphFixtures.h"
+#include "graph/SlotClock.h"
 #include "graph/TimeAxis.h"
 
 namespace nuvisca::test {
@@ -87,6 +88,60 @@ TEST(RestartMarks, LineAndLabelAtEachRestartStackingWhenClose) {
     const RecordingPainter later = scrolled.draw();
     EXPECT_EQ(labels(later, kRestartLabelColour), (Strings{"11:02:29→11:10:00@12"}));
     EXPECT_EQ(labels(later, kLabelColour).front(), "11:01:00@518");
+}
+
+TEST(ClockEntry, HoursAndMinutesWithOptionalSecondsCountedPastMidnight) {
+    using Parsed = std::optional<std::uint64_t>;
+    const std::pair<const char*, Parsed> cases[] = {{"09:30", clockTag(9, 30, 0)},
+                                                    {"9:30", clockTag(9, 30, 0)},
+                                                    {"24:15:30", clockTag(24, 15, 30)},
+                                                    {"00:00:00", 0},
+                                                    {"99:59:59", clockTag(99, 59, 59)},
+                                                    {"25:61", std::nullopt},
+                                                    {"10:00:60", std::nullopt},
+                                                    {"9:3", std::nullopt},
+                                                    {"09:30:5", std::nullopt},
+                                                    {"123:00", std::nullopt},
+                                                    {"09:300", std::nullopt},
+                                                    {"09:30:", std::nullopt},
+                                                    {"09", std::nullopt},
+                                                    {" 09:30", std::nullopt},
+                                                    {"09-30", std::nullopt},
+                                                    {"", std::nullopt}};
+    for (const auto& [text, seconds] : cases) {
+        EXPECT_EQ(parseClock(text), seconds) << '"' << text << '"';
+    }
+}
+
+// Begun at 23:59:00; stopped at 23:59:59.5 (slot 119), restarted at 00:05:00 (counted
+// 24:05:00), stopped at 00:08:09.5 and restarted at 00:10:00 until 00:14:09.5.
+TEST(ClockEntry, SlotOfAClockTimeAsTheAxisCountsIt) {
+    GraphFixture f(1000, clockTag(23, 59, 0));
+    f.restart(120, clockTag(0, 5, 0));
+    f.restart(500, clockTag(0, 10, 0));
+    const ClockSpan span = recordingClockSpan(*f.store);
+    EXPECT_EQ(formatClock(span.first) + "-" + formatClock(span.last), "23:59:00-24:14:09");
+    // The time asked and the slot found.
+    const std::pair<std::uint64_t, std::optional<std::int32_t>> cases[] = {
+        {clockTag(23, 59, 0), 0},
+        {clockTag(23, 59, 30), 60},
+        {clockTag(23, 59, 59), 118},
+        {clockTag(24, 0, 0), 120},  // in the pause: the restart
+        {clockTag(24, 5, 0), 120},
+        {clockTag(24, 6, 0), 240},
+        {clockTag(24, 8, 10), 500},
+        {clockTag(24, 14, 9), 998},
+        {clockTag(24, 14, 10), std::nullopt},
+        {clockTag(23, 58, 59), std::nullopt},
+        {clockTag(0, 5, 0), std::nullopt}};  // the morning itself, before the recording
+    for (const auto& [seconds, slot] : cases) {
+        EXPECT_EQ(slotAtClock(*f.store, seconds), slot) << formatClock(seconds);
+        if (slot) {
+            EXPECT_GE(clockTimeOf(*f.store, *slot), seconds);
+        }
+    }
+    f.store->sampleCount = 0;
+    EXPECT_EQ(slotAtClock(*f.store, clockTag(23, 59, 0)), std::nullopt);
 }
 
 }  // namespace
