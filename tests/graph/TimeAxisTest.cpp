@@ -42,8 +42,14 @@ TEST(TimeAxis, MinuteTicksAndLabelsFromTheClockOfTheView) {
     EXPECT_EQ(Strings(rows.begin(), rows.begin() + 3),
               (Strings{"10:01:00@518", "10:02:00@498", "10:04:00@518"}));
 
-    // Scrolled to 400 .. 900 of a 900-slot span: ticks for the 500 slots shown, not for 900.
-    EXPECT_EQ(tickInterval(400, 900, 900), 30);
+    // Seconds between ticks by the slots shown, or by the span while the range ends before
+    // it: each row of the table applies only above its bound.
+    for (const auto& [start, last, viewSpan, seconds] :
+         {std::tuple(400, 900, 900, 30),  // 500 of a 900-slot span: not for 900
+          std::tuple(1000, 1599, 900, 30), std::tuple(1000, 1600, 900, 60),
+          std::tuple(0, 100, 900, 60), std::tuple(0, 0, 900, 5)}) {
+        EXPECT_EQ(tickInterval(start, last, viewSpan), seconds) << start << " .. " << last;
+    }
 }
 
 std::vector<double> restartLineXs(const RecordingPainter& painter) {
