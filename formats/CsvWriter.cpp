@@ -34,8 +34,8 @@ void appendInteger(std::string& out, std::int64_t value) {
 
 void appendHeader(std::string& out, const MeasurementStore& store, ExportSeries series) {
     out += csv::kFormatTag;
-    out += ",ID ";
-    out.append(store.deviceId.data(), ::strnlen(store.deviceId.data(), store.deviceId.size()));
+    out += ',';
+    out += deviceIdLabel(store);
     out += ",測定日時,";
     out += formatDate(recordingStart(store), DateStyle::CsvHeader);
     out += '\n';

@@ -57,8 +57,10 @@ VisibleRange rangeAfterResize(const GraphViewState& view, const MeasurementStore
 
 DragOutcome dragOutcome(const GraphViewState& view, const MeasurementStore& store,
                         const DragRule& rule) {
-    const double back = (static_cast<double>(view.anchorX) - view.dragX) / rule.pixelsPerSample;
-    const Directions moved = directionsOf(view, rule, back);
+    // The direction is judged at the base scale, as the release judges it in points.
+    const double baseBack = (static_cast<double>(view.anchorX) - view.dragX) / rule.pixelsPerSample;
+    const Directions moved = directionsOf(view, rule, baseBack);
+    const double back = baseBack * rule.widening;
     DragOutcome outcome{{view.viewStart, view.viewEnd}, view.verticalOffset};
     if (view.controlDrag || moved.alongValue) {
         const float down = view.dragY - view.anchorY;
@@ -81,9 +83,9 @@ DragOutcome dragOutcome(const GraphViewState& view, const MeasurementStore& stor
             clampToInt(std::max(end, std::int64_t{view.viewStart} + rule.shortestShiftRange));
     } else if (moved.alongTime) {
         // The release measures the movement in float points, the preview in double.
-        const double samples =
-            rule.wholeSteps ? back
-                            : static_cast<double>(view.anchorX - view.dragX) / rule.pixelsPerSample;
+        const double samples = rule.wholeSteps ? back
+                                               : static_cast<double>(view.anchorX - view.dragX) /
+                                                     rule.pixelsPerSample * rule.widening;
         outcome.range =
             scrolledRange(view, view.viewStart + samples, {store.sampleCount, true, false});
     }

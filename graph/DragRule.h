@@ -33,6 +33,9 @@ VisibleRange rangeAfterResize(const GraphViewState& view, const MeasurementStore
 // applies it differ in each.
 struct DragRule {
     float pixelsPerSample = 1.0f;
+    // Slots a point moves beyond the base scale: a drag follows the mouse at the scale the
+    // range is drawn at.
+    double widening = 1.0;
     std::int32_t shortestShiftRange = 1;  // slots a Shift drag leaves at least
     // Whole samples and points, each direction judged on its own, the offset in whole points
     // (the preview); else points as measured and one direction wins (the release).

@@ -27,15 +27,31 @@ std::string recordingDateLine(const MeasurementStore& store) {
            formatTimeOfDay(recordingEnd(store), DateStyle::Heading);
 }
 
+std::string movingAverageLine(const MeasurementStore& store) {
+    return "移動平均 " + std::to_string(std::int64_t{store.averageWindow} + 1);
+}
+
 void drawHeadings(Painter& painter, const MeasurementStore& store, const GraphLayout& layout,
                   TextAttributes& attributes) {
-    attributes.fontSize = 18.0;
+    attributes.fontSize = kHeadingRowHeight;
     attributes.foreground = kBlack;
     const double y = layout.height - 60.0;
+    const double indexLeft = layout.width - 73.0;
     painter.drawText({10.0, y}, "rSO2[%]", attributes);
-    painter.drawText({layout.width - 73.0, y}, "[Index]", attributes);
-    if (store.sampleCount > 0) {
-        painter.drawText({120.0, y}, recordingDateLine(store), attributes);
+    painter.drawText({indexLeft, y}, "[Index]", attributes);
+    if (store.sampleCount <= 0) {
+        return;
+    }
+    const std::string dateLine = recordingDateLine(store);
+    painter.drawText({120.0, y}, dateLine, attributes);
+    if (layout.averaged) {
+        // A font size's width apart from its neighbours; left out where the view is too narrow.
+        const std::string average = movingAverageLine(store);
+        const double x =
+            120.0 + painter.textWidth(dateLine, attributes.fontSize) + kHeadingRowHeight;
+        if (x + painter.textWidth(average, attributes.fontSize) + kHeadingRowHeight <= indexLeft) {
+            painter.drawText({x, y}, average, attributes);
+        }
     }
 }
 

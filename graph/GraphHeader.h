@@ -12,7 +12,11 @@ namespace nuvisca {
 // "測定日時 ..." line with the recording's start date and time and its end time.
 std::string recordingDateLine(const MeasurementStore& store);
 
-// The two scale headings and, with data, the recording date line.
+// "移動平均 N", N as the moving-average box shows it.
+std::string movingAverageLine(const MeasurementStore& store);
+
+// The two scale headings and, with data, the recording date line, followed by the moving
+// average when it is on.
 void drawHeadings(Painter& painter, const MeasurementStore& store, const GraphLayout& layout,
                   TextAttributes& attributes);
 

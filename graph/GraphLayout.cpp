@@ -27,8 +27,8 @@ GraphLayout layoutGraph(const MeasurementStore& store, const GraphViewState& vie
     layout.start = view.viewStart;
     layout.end = view.viewEnd;
     if (view.mouseDownInPlot) {
-        const DragOutcome preview =
-            dragOutcome(view, store, {layout.pixelsPerSample, view.viewSpan, true});
+        const DragOutcome preview = dragOutcome(
+            view, store, {layout.pixelsPerSample, widening(view, store), view.viewSpan, true});
         offset = preview.verticalOffset;
         if (store.sampleCount > 0) {
             layout.start = preview.range.start;
@@ -42,13 +42,24 @@ GraphLayout layoutGraph(const MeasurementStore& store, const GraphViewState& vie
     layout.base = clampToInt(std::int64_t{10} - layout.offset);
 
     layout.last = std::min(layout.end, store.sampleCount - 1);
-    const std::int64_t shown = std::int64_t{layout.last} - layout.start;
+    const std::int64_t shown = slotsShown(store, layout.start, layout.end);
     layout.compression =
         shown > layout.viewSpan
             ? static_cast<float>(static_cast<double>(layout.viewSpan) / static_cast<double>(shown))
             : 1.0f;
     layout.step = layout.compression * layout.pixelsPerSample;
     return layout;
+}
+
+std::int64_t slotsShown(const MeasurementStore& store, std::int64_t start, std::int64_t end) {
+    return std::min(end, std::int64_t{store.sampleCount} - 1) - start;
+}
+
+double widening(const GraphViewState& view, const MeasurementStore& store) {
+    const std::int64_t shown = slotsShown(store, view.viewStart, view.viewEnd);
+    return view.viewSpan > 0 && shown > view.viewSpan
+               ? static_cast<double>(shown) / static_cast<double>(view.viewSpan)
+               : 1.0;
 }
 
 }  // namespace nuvisca

@@ -56,4 +56,12 @@ struct GraphLayout {
 
 GraphLayout layoutGraph(const MeasurementStore& store, const GraphViewState& view);
 
+// Slots drawn from `start` for a range ending at `end`; the recording's final slot is never
+// drawn.
+std::int64_t slotsShown(const MeasurementStore& store, std::int64_t start, std::int64_t end);
+
+// How many times viewSpan the plot's width holds as the visible range is drawn: 1 at the base
+// scale, more once the range is widened beyond it.
+double widening(const GraphViewState& view, const MeasurementStore& store);
+
 }  // namespace nuvisca

@@ -40,7 +40,8 @@ bool toggleLegendEntries(GraphViewState& view, const GraphLayout& layout, ViewPo
 // spanSamples and keeping the range's length.
 void applyScrollDuringDrag(GraphViewState& view, const MeasurementStore& store, float x,
                            float pps) {
-    const float start = static_cast<float>(view.viewStart) + (view.anchorX - x) / pps;
+    const auto moved = static_cast<float>((view.anchorX - x) / pps * widening(view, store));
+    const float start = static_cast<float>(view.viewStart) + moved;
     const VisibleRange range = scrolledRange(view, start, {store.spanSamples, false, true});
     view.viewStart = range.start;
     view.viewEnd = range.end;
@@ -112,9 +113,9 @@ bool mouseUp(GraphViewState& view, const MeasurementStore& store, PointF /*windo
     if (!view.mouseDownInPlot) {
         return false;
     }
-    const DragOutcome outcome =
-        dragOutcome(view, store,
-                    {handlerPixelsPerSample(view), shortestReleasedShiftRange(view, store), false});
+    const DragOutcome outcome = dragOutcome(view, store,
+                                            {handlerPixelsPerSample(view), widening(view, store),
+                                             shortestReleasedShiftRange(view, store), false});
     view.viewStart = outcome.range.start;
     view.viewEnd = outcome.range.end;
     view.verticalOffset = outcome.verticalOffset;

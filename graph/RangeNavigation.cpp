@@ -16,8 +16,7 @@ std::int64_t rangeLength(const GraphViewState& view) {
 // x distance between slots when `length` slots are shown, as the drawing computes it.
 double stepFor(const GraphViewState& view, const MeasurementStore& store, std::int64_t start,
                std::int64_t length) {
-    const std::int64_t last = std::min(start + length, std::int64_t{store.sampleCount} - 1);
-    const std::int64_t shown = last - start;
+    const std::int64_t shown = slotsShown(store, start, start + length);
     const float compression =
         shown > view.viewSpan
             ? static_cast<float>(static_cast<double>(view.viewSpan) / static_cast<double>(shown))

@@ -66,6 +66,7 @@ void drawRestartLabels(Painter& painter, const MeasurementStore& store, const Gr
         anchor = {slotTag(store, layout.start), layout.start};
     }
     const double indexLeft = indexScaleLeft(painter, layout);
+    const double percentRight = percentScaleRight(painter);
     LabelRows rows;
     for (std::int32_t i = nextTaggedSlot(store, layout.start + 1, layout.last); i < layout.last;
          i = nextTaggedSlot(store, i + 1, layout.last)) {
@@ -73,13 +74,18 @@ void drawRestartLabels(Painter& painter, const MeasurementStore& store, const Gr
         const std::uint64_t clock = anchor.timeOf(i - 1);
         const std::uint64_t tag = slotTag(store, i);
         const std::int32_t x = truncToInt(layout.slotX(i));
-        const std::size_t row = rows.place(x);
         // A tag earlier than the first one means the recording has passed midnight.
         const std::uint64_t resumed = tag < firstTag ? tag + 86400 : tag;
-        // One that would run into the index scale is left out, as one past the edge is.
         const std::string label = formatClock(clock) + "\u2192" + formatClock(resumed);
-        if (x > 0 && x + 4.0 + painter.textWidth(label, attributes.fontSize) + 4.0 <= indexLeft) {
-            painter.drawText({x + 4.0, 20.0 * static_cast<double>(row) + 12.0}, label, attributes);
+        const double width = painter.textWidth(label, attributes.fontSize);
+        // One that would run into the index scale stands to the left of its line instead;
+        // one that fits neither side is left out.
+        const bool toTheRight = x + 4.0 + width + 4.0 <= indexLeft;
+        const double left = toTheRight ? x + 4.0 : x - 4.0 - width;
+        // Rows are kept by where a label would stand to the right of its line.
+        const std::size_t row = rows.place(truncToInt(left - 4.0));
+        if (toTheRight ? x > 0 : left >= percentRight) {
+            painter.drawText({left, 20.0 * static_cast<double>(row) + 12.0}, label, attributes);
         }
         anchor = {tag, i};
     }

@@ -35,15 +35,21 @@ std::string formatScaleValue(float value, int decimals) {
 
 constexpr double kScaleFontSize = 18.0;
 
+constexpr double kPercentLabelX = 14.0;
+
 // Inside the frame as far as the percent labels stand from its left side.
 double indexLabelX(Painter& painter, const GraphLayout& layout, const std::string& label) {
-    return layout.width - 14.0 - painter.textWidth(label, kScaleFontSize);
+    return layout.width - kPercentLabelX - painter.textWidth(label, kScaleFontSize);
 }
 
 }  // namespace
 
 double indexScaleLeft(Painter& painter, const GraphLayout& layout) {
     return indexLabelX(painter, layout, formatScaleValue(0.0f, 3));
+}
+
+double percentScaleRight(Painter& painter) {
+    return kPercentLabelX + painter.textWidth(formatScaleValue(100.0f, 1), kScaleFontSize);
 }
 
 void drawGridAndScales(Painter& painter, const GraphLayout& layout, TextAttributes& attributes) {
@@ -59,7 +65,7 @@ void drawGridAndScales(Painter& painter, const GraphLayout& layout, TextAttribut
         }
         const float percent = 20.0f * static_cast<float>(k) / layout.zoomFactor;
         if (percent >= 0.0f && percent <= 100.0f) {
-            painter.drawText({14.0, y}, formatScaleValue(percent, 1), attributes);
+            painter.drawText({kPercentLabelX, y}, formatScaleValue(percent, 1), attributes);
         }
         const float index = 0.2f * static_cast<float>(k) / layout.zoomFactor;
         if (index >= 0.0f && index <= 1.0f) {

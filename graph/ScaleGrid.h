@@ -11,4 +11,7 @@ void drawGridAndScales(Painter& painter, const GraphLayout& layout, TextAttribut
 // The left edge of the index scale's labels, which stand right-aligned inside the frame.
 double indexScaleLeft(Painter& painter, const GraphLayout& layout);
 
+// The right edge of the percent scale's widest label, which stands 14 points into the view.
+double percentScaleRight(Painter& painter);
+
 }  // namespace nuvisca

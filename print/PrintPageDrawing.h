@@ -8,7 +8,7 @@
 
 namespace nuvisca {
 
-// The band above the graph that carries the file name.
+// The band above the graph that carries the file name and the device.
 inline constexpr float kHeaderBandHeight = 4.0f * kLegendRowHeight;
 
 struct PageSize {

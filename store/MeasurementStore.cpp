@@ -44,4 +44,9 @@ void setCurrentFileName(MeasurementStore& store, const char* utf8Name, std::size
     store.currentFileName[cut] = '\0';
 }
 
+std::string deviceIdLabel(const MeasurementStore& store) {
+    return "ID " + std::string(store.deviceId.data(),
+                               ::strnlen(store.deviceId.data(), store.deviceId.size()));
+}
+
 }  // namespace nuvisca

@@ -3,6 +3,7 @@
 #include <array>
 #include <cstdint>
 #include <memory>
+#include <string>
 
 namespace nuvisca {
 
@@ -83,5 +84,8 @@ inline void putSample(MeasurementStore& store, std::size_t slot, const ChannelVa
 
 // Copies a UTF-8 name into currentFileName, cut at the last whole character that fits.
 void setCurrentFileName(MeasurementStore& store, const char* utf8Name, std::size_t length);
+
+// "ID " and the device identifier, as the export and the print page name the device.
+std::string deviceIdLabel(const MeasurementStore& store);
 
 }  // namespace nuvisca

@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "formats/CsvTestSupport.h"
+#include "print/PdfProbe.h"
 #include "support/HostileFiles.h"
 #include "support/NvdBuilder.h"
 #include "support/TempDir.h"
@@ -169,7 +170,7 @@ TEST_F(CommandLineTest, HelpFailuresAndUsageErrors) {
 
 // render and export write the format the output's suffix names, render at the pixel size
 // --scale makes and at the same size on paper, on the paper named, and under the path's own
-// bytes.
+// bytes; the page says what it shows.
 TEST_F(CommandLineTest, OutputFormats) {
     // clang-format off
     const std::tuple<std::string, std::string, QByteArray, QSize> images[] = {
@@ -191,6 +192,12 @@ TEST_F(CommandLineTest, OutputFormats) {
     }
     EXPECT_EQ(run({"render", in, file("p\xff.pdf"), "--page"}).exitCode, 0);
     EXPECT_EQ(readBytes(file("p\xff.pdf")).substr(0, 5), "%PDF-");
+    // The page names the average and the device as read (a letter in its id reads as 0).
+    EXPECT_EQ(run({"render", in, file("p.pdf"), "--page", "--average", "10"}).exitCode, 0);
+    const QString text = pdfText(QString::fromStdString(file("p.pdf")));
+    EXPECT_TRUE(text.contains(u"終了時刻 10時05分30秒 移動平均 10"_s) &&
+                text.contains(u"ID 4901200567894"_s))
+        << text.toStdString();
     // Landscape sheets at 150 dpi; B5 is the Japanese one.
     for (const auto& [paper, size] : {std::pair{"a5", QSize(1240, 875)}, {"b5", {1519, 1075}}}) {
         EXPECT_EQ(run({"render", in, file("sheet.png"), "--page", "--paper", paper}).exitCode, 0);

@@ -5,6 +5,7 @@
 
 #include "graph/GraphColours.h"
 #include "graph/GraphFixtures.h"
+#include "graph/GraphHeader.h"
 #include "graph/TraceRuns.h"
 
 namespace nuvisca::test {
@@ -44,6 +45,43 @@ TEST(GraphRenderer, ScaleLabelsAndGridAtEachZoomAndOffset) {
         EXPECT_EQ(sides, (std::map<double, std::string>{{14, left}, {1000 - 14 - 54, right}}));
         EXPECT_EQ(painter.textsIn(kLabelColour).at(0)->at.y, 12) << "on the lower edge";
         EXPECT_EQ(painter.strokesOf(kGridColour, 2.0).at(0)->runs, grid);
+    }
+}
+
+TEST(GraphRenderer, TheMovingAverageStandsBesideTheDateLineInItsStyleWhenOn) {
+    // View width, averageWindow, and whether "移動平均 N" is drawn: not when off, nor where it
+    // would come within 18 of "[Index]" at width - 73. The date line is 41 characters wide
+    // (442.8 at 10.8 each), so the 7 of "移動平均 10" end at 656.4: in a view 747.4 wide.
+    // clang-format off
+    const std::tuple<float, std::int32_t, const char*> cases[] = {
+        {1000, 9, "移動平均 10"}, {1000, 29, "移動平均 30"}, {1000, 0, nullptr},
+        {748, 9, "移動平均 10"}, {747, 9, nullptr}};
+    // clang-format on
+    for (const auto& [width, window, shown] : cases) {
+        SCOPED_TRACE(::testing::Message() << width << ", " << window);
+        GraphFixture f(12);
+        f.view.viewWidth = width;
+        f.store->averageWindow = window;
+        RecordingPainter painter = f.draw();
+        const RecordedText* date = painter.findText(recordingDateLine(*f.store));
+        ASSERT_NE(date, nullptr);
+        std::vector<const RecordedText*> averages;
+        for (const RecordedText& text : painter.texts) {
+            if (text.text.starts_with("移動平均")) {
+                averages.push_back(&text);
+            }
+        }
+        ASSERT_EQ(averages.size(), shown ? 1u : 0u);
+        if (shown) {
+            EXPECT_EQ(averages[0]->text, shown);
+            const double x = 120 + painter.textWidth(date->text, 18) + 18;
+            EXPECT_EQ(averages[0]->at, (PointF{x, date->at.y}));
+            const auto style = [](const RecordedText* t) {
+                return std::tie(t->attributes.fontSize, t->attributes.foreground,
+                                t->attributes.background);
+            };
+            EXPECT_EQ(style(averages[0]), style(date));
+        }
     }
 }
 

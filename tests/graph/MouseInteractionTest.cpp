@@ -11,6 +11,15 @@ namespace {
 // Start, end and vertical offset, as the view holds them or a preview shows them.
 using Shown = std::array<std::int32_t, 3>;
 
+struct DragCase {
+    const char* name;
+    std::int32_t zoomIndex;  // reach: 0, 1 and 3 plot heights at zoom 1, 2 and 3
+    Shown before;
+    int keys;
+    std::vector<PointF> path;  // the press, then each corner the mouse turns at
+    Shown preview, applied;
+};
+
 // A 2000-slot recording (spanning 2100) in a 1000 x 600 view: 900 slots over 980 points.
 class MouseTest : public ::testing::Test {
 protected:
@@ -22,20 +31,13 @@ protected:
     bool drag(double x, double y) { return mouseDragged(f.view, *f.store, {x, y}, false, false); }
     bool release() { return mouseUp(f.view, *f.store, {0, 0}, false, false); }
 
+    void run(const DragCase& c);
+
     Shown shown() const {
         return {f.view.viewStart, f.view.viewEnd, static_cast<std::int32_t>(f.view.verticalOffset)};
     }
 
     GraphFixture f;
-};
-
-struct DragCase {
-    const char* name;
-    std::int32_t zoomIndex;  // reach: 0, 1 and 3 plot heights at zoom 1, 2 and 3
-    Shown before;
-    int keys;
-    std::vector<PointF> path;  // the press, then each corner the mouse turns at
-    Shown preview, applied;
 };
 
 // Scrolls stop at both ends of the recording and offsets at both ends of the reach. A shift
@@ -59,29 +61,53 @@ const DragCase kDrags[] = {
     {"ControlDragMovesOnlyTheOffset", 2, {0, 900, 0}, 2, {{500, 300}, {520, 200}}, {0, 900, 100}, {0, 900, 100}}};
 // clang-format on
 
+// Each drag from its own press, then on past the plot's right and upper edges.
+void MouseTest::run(const DragCase& c) {
+    SCOPED_TRACE(c.name);
+    f.store->zoomIndex = c.zoomIndex;
+    std::tie(f.view.viewStart, f.view.viewEnd) = std::tuple(c.before[0], c.before[1]);
+    f.view.verticalOffset = static_cast<float>(c.before[2]);
+    EXPECT_FALSE(press(c.path[0].x, c.path[0].y, c.keys));
+    const bool turns = c.path.size() > 2;
+    for (std::size_t leg = 1; leg < c.path.size(); ++leg) {
+        const PointF a = c.path[leg - 1];
+        const PointF b = c.path[leg];
+        for (int k = 1; k <= 20; ++k) {  // in steps, as the mouse reports
+            drag(a.x + (b.x - a.x) * k / 20, a.y + (b.y - a.y) * k / 20);
+        }
+    }
+    EXPECT_FALSE(drag(f.view.viewWidth - 5.0, c.path.back().y)) << "outside the plot";
+    EXPECT_FALSE(drag(c.path.back().x, 560)) << "outside the plot";
+    EXPECT_EQ(shown() == c.before, !turns) << "only a turn applies before the release";
+    const GraphLayout layout = layoutGraph(*f.store, f.view);
+    EXPECT_EQ((Shown{layout.start, layout.end, layout.offset}), c.preview);
+    EXPECT_TRUE(release());
+    EXPECT_EQ(shown(), c.applied);
+    EXPECT_FALSE(f.view.mouseDownInPlot || f.view.shiftDrag || f.view.controlDrag);
+}
+
 TEST_F(MouseTest, DragPreviewsAndTheReleaseApplies) {
     for (const DragCase& c : kDrags) {
-        SCOPED_TRACE(c.name);
-        f.store->zoomIndex = c.zoomIndex;
-        std::tie(f.view.viewStart, f.view.viewEnd) = std::tuple(c.before[0], c.before[1]);
-        f.view.verticalOffset = static_cast<float>(c.before[2]);
-        EXPECT_FALSE(press(c.path[0].x, c.path[0].y, c.keys));
-        const bool turns = c.path.size() > 2;
-        for (std::size_t leg = 1; leg < c.path.size(); ++leg) {
-            const PointF a = c.path[leg - 1];
-            const PointF b = c.path[leg];
-            for (int k = 1; k <= 20; ++k) {  // steps of at most 5 points, as the mouse reports
-                drag(a.x + (b.x - a.x) * k / 20, a.y + (b.y - a.y) * k / 20);
-            }
-        }
-        EXPECT_FALSE(drag(995, c.path.back().y)) << "outside the plot";
-        EXPECT_FALSE(drag(c.path.back().x, 560)) << "outside the plot";
-        EXPECT_EQ(shown() == c.before, !turns) << "only a turn applies before the release";
-        const GraphLayout layout = layoutGraph(*f.store, f.view);
-        EXPECT_EQ((Shown{layout.start, layout.end, layout.offset}), c.preview);
-        EXPECT_TRUE(release());
-        EXPECT_EQ(shown(), c.applied);
-        EXPECT_FALSE(f.view.mouseDownInPlot || f.view.shiftDrag || f.view.controlDrag);
+        run(c);
+    }
+}
+
+// A range of 10800 slots drawn over a plot of 1800 points (2 points a slot at the base scale):
+// every point dragged moves it by 6 slots, 900 points by half the range.
+// clang-format off
+const DragCase kWidenedDrags[] = {
+    {"Scroll", 1, {0, 10800, 0}, 0, {{1410, 300}, {510, 300}}, {5400, 16200, 0}, {5400, 16200, 0}},
+    {"ScrollBack", 1, {9000, 19800, 0}, 0, {{510, 300}, {960, 300}}, {6300, 17100, 0}, {6300, 17100, 0}},
+    {"ScrollThenVertical", 3, {0, 10800, 0}, 0, {{1410, 300}, {960, 300}, {960, 250}}, {2700, 13500, 50}, {2700, 13500, 50}},
+    {"ShiftDragWidens", 1, {0, 10800, 0}, 1, {{1410, 300}, {510, 300}}, {0, 16200, 0}, {0, 16200, 0}},
+    {"ShiftDragNarrows", 1, {0, 10800, 0}, 1, {{510, 300}, {960, 300}}, {0, 8100, 0}, {0, 8100, 0}}};
+// clang-format on
+
+TEST_F(MouseTest, DragsFollowTheMouseAtAWidenedRange) {
+    std::tie(f.store->sampleCount, f.store->spanSamples) = std::tuple(20000, 20000);
+    settleView(f.view, 1, {1820, 600});
+    for (const DragCase& c : kWidenedDrags) {
+        run(c);
     }
 }
 

@@ -43,8 +43,14 @@ TEST(TimeAxis, MinuteTicksAndLabelsFromTheClockOfTheView) {
     EXPECT_EQ(Strings(rows.begin(), rows.begin() + 3),
               (Strings{"10:01:00@518", "10:02:00@498", "10:04:00@518"}));
 
-    // Scrolled to 400 .. 900 of a 900-slot span: ticks for the 500 slots shown, not for 900.
-    EXPECT_EQ(tickInterval(400, 900, 900), 30);
+    // Seconds between ticks by the slots shown, or by the span while the range ends before
+    // it: each row of the table applies only above its bound.
+    for (const auto& [start, last, viewSpan, seconds] :
+         {std::tuple(400, 900, 900, 30),  // 500 of a 900-slot span: not for 900
+          std::tuple(1000, 1599, 900, 30), std::tuple(1000, 1600, 900, 60),
+          std::tuple(0, 100, 900, 60), std::tuple(0, 0, 900, 5)}) {
+        EXPECT_EQ(tickInterval(start, last, viewSpan), seconds) << start << " .. " << last;
+    }
 }
 
 std::vector<double> restartLineXs(const RecordingPainter& painter) {
@@ -60,15 +66,27 @@ TEST(RestartMarks, LineAndLabelAtEachRestartStackingWhenClose) {
     GraphFixture f(2000);
     f.restart(300, clockTag(10, 5, 0));
     f.restart(400, clockTag(10, 6, 0));   // within 184 points of the first: next row up
-    f.restart(690, clockTag(10, 20, 0));  // 184 wide, at 765: it would run into the index scale
+    f.restart(690, clockTag(10, 20, 0));  // 184 wide, at 761: to the right it would run into
+                                          // the index scale, so it stands to the left
     const RecordingPainter painter = f.draw();
     EXPECT_EQ(restartLineXs(painter), (std::vector<double>{336.5, 445.5, 761.5}));
     for (const auto& tick : painter.strokesOf(kGridColour, 1.0).at(0)->runs) {
         EXPECT_NE(tick[0].x, 336.5) << "the 10:05:00 tick would hide the red line";
     }
     EXPECT_EQ(labels(painter, kRestartLabelColour),
-              (Strings{"10:02:29→10:05:00@12", "10:05:49→10:06:00@32"}));
+              (Strings{"10:02:29→10:05:00@12", "10:05:49→10:06:00@32", "10:08:24→10:20:00@12"}));
     EXPECT_EQ(painter.textsIn(kRestartLabelColour)[1]->at, (PointF{449, 32}));
+    EXPECT_NEAR(painter.textsIn(kRestartLabelColour)[2]->at.x, 761 - 4 - 183.6, 1e-9);
+
+    // Stacked by where it stands: over a label that a line at 761 would have cleared.
+    GraphFixture edge(2000);
+    edge.restart(450, clockTag(10, 5, 0));
+    edge.restart(690, clockTag(10, 20, 0));
+    EXPECT_EQ(labels(edge.draw(), kRestartLabelColour),
+              (Strings{"10:03:44→10:05:00@12", "10:06:59→10:20:00@32"}));
+    // A plot too narrow for either side leaves the label out, not over a scale.
+    edge.view.viewWidth = 300.0f;
+    EXPECT_EQ(labels(edge.draw(), kRestartLabelColour), (Strings{}));
 
     GraphFixture late(2000, clockTag(23, 0, 0));
     late.restart(300, clockTag(0, 0, 10));

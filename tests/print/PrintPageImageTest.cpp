@@ -14,8 +14,8 @@
 namespace nuvisca::test {
 namespace {
 
-// A 1000 x 600 view prints as a 1000 x 696 page: an empty band for no file name above the
-// view's picture, which keeps all but the view's border.
+// A 1000 x 600 view prints as a 1000 x 696 page: a band with the device but no file name above
+// the view's picture, which keeps all but the view's border.
 TEST(PrintPageImage, LowerPartIsTheViewsPictureWithoutItsBorder) {
     // What the user has done to the view: zoom, average window, start, end (0: as loaded),
     // vertical offset and the traces shown.
@@ -49,10 +49,14 @@ TEST(PrintPageImage, LowerPartIsTheViewsPictureWithoutItsBorder) {
         painter.end();
         EXPECT_TRUE(graph.copy(1, 1, 998, 598).convertToFormat(QImage::Format_RGB32) ==
                     printed.copy(1, 97, 998, 598).convertToFormat(QImage::Format_RGB32));
-        for (const QRect& blank : {QRect(0, 96, 1, 600), QRect(999, 96, 1, 600),
-                                   QRect(0, 695, 1000, 1), QRect(0, 0, 1000, 96)}) {
+        for (const QRect& blank :
+             {QRect(0, 96, 1, 600), QRect(999, 96, 1, 600), QRect(0, 695, 1000, 1)}) {
             EXPECT_TRUE(inkIn(printed, blank).isNull());
         }
+        // The band holds only the device, on its lower edge and ending 10 inside the page.
+        const QRect band = inkIn(printed, {0, 0, 1000, 96});
+        EXPECT_EQ(band, inkIn(printed, {800, 60, 190, 36}));
+        EXPECT_GT(band.right(), 985);
         EXPECT_GT(inkIn(printed, {11, 168, 978, 510}).width(), 900) << "the plot is on it";
     }
 }

@@ -1,6 +1,9 @@
 #include <gtest/gtest.h>
 
+#include <sstream>
 #include <string>
+#include <tuple>
+#include <vector>
 
 #include "graph/GraphColours.h"
 #include "graph/GraphFixtures.h"
@@ -11,29 +14,46 @@ namespace nuvisca::test {
 namespace {
 
 // How the page looks beside the view is pinned by the image tests; here what they cannot see:
-// rSO2 above 0 and the name only when it is text.
-TEST(PrintPage, DrawsRso2AboveZeroAndTheNameInBlack18) {
-    // The bytes of the name and what the band shows: nothing for no UTF-8.
+// rSO2 above 0, the name only when it is text, and the device beside it or above a long one.
+TEST(PrintPage, DrawsRso2AboveZeroAndTheNameAndTheDeviceInBlack18) {
+    // At 10.8 a character the device's 16 end at 990 from 817.2: a name ending 18 before
+    // that (73 characters) leaves it beside, a longer one puts it a row up.
+    const std::string longest(69, 'a');
+    // Slots, the bytes of the name, and the band's texts: nothing for no UTF-8 or no data.
     // clang-format off
-    const std::pair<std::string, std::string> names[] = {
-        {"朝の記録.csv", "朝の記録.csv"}, {"", ""}, {"bad\xff.NVD", ""}, {"\xe8\xa8", ""}};
+    const std::tuple<std::int32_t, std::string, std::vector<std::string>> rows[] = {
+        {12, "朝の記録.csv", {"朝の記録.csv@10,600", "ID 0123456789012@817.2,600"}},
+        {12, "", {"ID 0123456789012@817.2,600"}},
+        {12, "bad\xff.NVD", {"ID 0123456789012@817.2,600"}},
+        {12, "\xe8\xa8", {"ID 0123456789012@817.2,600"}},
+        {12, longest + ".NVD", {longest + ".NVD@10,600", "ID 0123456789012@817.2,600"}},
+        {12, longest + "a.NVD", {longest + "a.NVD@10,600", "ID 0123456789012@817.2,636"}},
+        {0, "朝の記録.csv", {"朝の記録.csv@10,600"}}};
     // clang-format on
-    for (const auto& [bytes, shown] : names) {
-        GraphFixture f(12);
+    for (const auto& [count, bytes, band] : rows) {
+        GraphFixture f(count);
         f.attributes = {24.0, kOxhbColour, kWhite};  // what the view left in them
         f.store->measured[kRso2][5] = 0.005f;
+        const std::string_view id = "0123456789012";
+        std::copy(id.begin(), id.end(), f.store->deviceId.begin());
         setCurrentFileName(*f.store, bytes.data(), bytes.size());
         RecordingPainter painter;
         drawPrintPage(painter, *f.store, f.view, f.attributes);
-        const auto& rso2 = painter.strokesOf(kRso2Colour, 2.0).at(0)->runs;
-        EXPECT_EQ(rso2.size(), 1u) << "one run through the slot of 0.005";
-        const RecordedText& last = painter.texts.back();
-        EXPECT_EQ(last.at.y >= 600.0 ? last.text : "", shown) << bytes;
-        if (!shown.empty()) {
-            EXPECT_EQ(last.at, (PointF{10, 600}));
-            EXPECT_EQ(std::pair(last.attributes.fontSize, last.attributes.foreground),
-                      std::pair(18.0, kBlack));
+        if (count > 0) {
+            EXPECT_EQ(painter.strokesOf(kRso2Colour, 2.0).at(0)->runs.size(), 1u)
+                << "one run through the slot of 0.005";
         }
+        std::vector<std::string> shown;
+        for (const RecordedText& text : painter.texts) {
+            if (text.at.y >= 600.0) {
+                std::ostringstream at;
+                at << text.text << "@" << text.at.x << "," << text.at.y;
+                shown.push_back(at.str());
+                EXPECT_EQ(std::pair(text.attributes.fontSize, text.attributes.foreground),
+                          std::pair(18.0, kBlack));
+            }
+        }
+        EXPECT_EQ(shown, band) << bytes;
     }
 }
 
