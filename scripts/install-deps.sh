@@ -1,10 +1,10 @@
 #!/usr/bin/env bash
 # Installs the Debian 12 packages needed to build, run and test the viewer; with --fuzz,
-# also clang, its libFuzzer runtime and the symbolizer for the fuzz targets.
+# its libFuzzer runtime and the symbolizer for the fuzz targets.
 set -euo pipefail
 
 packages=(
-  build-essential cmake ninja-build pkg-config
+  build-essential cmake ninja-build pkg-config clang
   qt6-base-dev qt6-base-dev-tools libqt6printsupport6 qt6-qpa-plugins libgl-dev
   libgtest-dev libgmock-dev libbenchmark-dev libedf-dev
   fonts-noto-cjk
@@ -13,7 +13,7 @@ packages=(
   desktop-file-utils appstream shared-mime-info xdg-utils libfile-mimeinfo-perl libglib2.0-bin file
 )
 if [ "${1:-}" = "--fuzz" ]; then
-  packages+=(clang libclang-rt-14-dev llvm-14)
+  packages+=(libclang-rt-14-dev llvm-14)
 fi
 
 missing=()
