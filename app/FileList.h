@@ -6,6 +6,9 @@
 
 namespace nuvisca {
 
+// Where the listed files came from: the open dialog adds to the list, an import replaces it.
+enum class ListSource { None, OpenDialog, RemovableMedia };
+
 inline constexpr int kMaxListEntries = 256;
 
 // The controller's file list: four parallel row arrays. Row k of every array belongs to

@@ -17,8 +17,8 @@
 #include "app/ViewerController.h"
 #include "app/VolumeSource.h"
 #include "formats/NvdReader.h"
+#include "formats/RecordingFile.h"
 #include "formats/RegularFile.h"
-#include "store/MovingAverage.h"
 
 namespace nuvisca {
 
@@ -101,7 +101,7 @@ void ViewerController::importFromMedia() {
     }
     reloadTable();
     scrollToRow(list_.size() - 1);
-    store_.listSource = ListSource::RemovableMedia;
+    listSource_ = ListSource::RemovableMedia;
     showStatus(QStringLiteral("メディアから %1 件の記録を一覧に載せました。").arg(list_.size()));
     if (importFolderReady_) {
         for (int k = 0; k < list_.size(); ++k) {
@@ -147,7 +147,7 @@ void ViewerController::addFiles(const QStringList& paths) {
 }
 
 std::optional<ViewerController::AddedFiles> ViewerController::addToList(const QStringList& paths) {
-    const bool appending = store_.listSource == ListSource::OpenDialog;
+    const bool appending = listSource_ == ListSource::OpenDialog;
     const qsizetype listedBefore = appending ? list_.filepathList.size() : 0;
     std::vector<ListedFile> entries;
     for (const QString& path : list_.filepathList.first(listedBefore)) {
@@ -201,7 +201,7 @@ std::optional<ViewerController::AddedFiles> ViewerController::addToList(const QS
     }
     reloadTable();
     scrollToRow(list_.size() - 1);
-    store_.listSource = ListSource::OpenDialog;
+    listSource_ = ListSource::OpenDialog;
     return files;
 }
 
@@ -217,7 +217,8 @@ QString ViewerController::SkippedFiles::text() const {
 }
 
 std::int64_t ViewerController::listedDateKey(const QString& path, CsvRefusal* refusal) {
-    return unlessExhausted(std::int64_t{0}, [&] { return dateKeyByExtension(path, refusal); });
+    return unlessExhausted(std::int64_t{0},
+                           [&] { return recordingDateKey(toFileSystemPath(path), refusal); });
 }
 
 QString ViewerController::AddedFiles::skippedText() const {
@@ -249,12 +250,11 @@ void ViewerController::removeSelected() {
     } else if (removed >= 1) {
         showNeighbour(removed - 1);
     } else {
-        store_.sampleCount = 0;
+        viewModel_.setRecording(nullptr);
         setLoadedFile(-1);
         if (window_) {
             window_->clearStatus();
         }
-        requestRedraw();
     }
 }
 
@@ -263,17 +263,13 @@ void ViewerController::showNeighbour(int row) {
     CsvRefusal refusal = CsvRefusal::kNotAnExport;
     if (loadListedFile(row, &refusal)) {
         setLoadedFile(row);
-        if (store_.sampleCount > 0 && store_.averageWindow > 0) {
-            computeMovingAverage(store_);
-        }
     } else {
         // The removed entry's recording must not stay on screen under another name.
-        store_.sampleCount = 0;
+        viewModel_.setRecording(nullptr);
         setLoadedFile(-1);
         showStatus(refusalText(list_.tableFilename.at(row), refusal) +
                    QStringLiteral("グラフには何も表示していません。"));
     }
-    requestRedraw();
 }
 
 bool ViewerController::copyIntoImportFolder(const QString& source, const QString& name) {

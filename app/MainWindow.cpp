@@ -35,9 +35,9 @@ QLabel* captionFor(const QString& text, QWidget* parent) {
 
 }  // namespace
 
-MainWindow::MainWindow(GraphView* graph, QWidget* parent)
+MainWindow::MainWindow(ViewModel& model, QWidget* parent)
     : QMainWindow(parent),
-      graph_(graph),
+      graph_(new GraphView(model)),
       title_(new QLabel(this)),
       table_(new QTableView(this)),
       zoomBox_(new QComboBox(this)),
@@ -86,8 +86,8 @@ MainWindow::MainWindow(GraphView* graph, QWidget* parent)
     auto* graphLayout = new QVBoxLayout(graphPanel);
     graphLayout->setContentsMargins(0, 0, 0, 0);
     graphLayout->addWidget(graph_, 1);
-    graphLayout->addWidget(new OverviewStrip(*graph_, graphPanel));
-    statistics_ = new StatisticsPanel(*graph_, graphPanel);
+    graphLayout->addWidget(new OverviewStrip(model, graphPanel));
+    statistics_ = new StatisticsPanel(model, graphPanel);
     graphLayout->addWidget(statistics_);
     splitter_->addWidget(graphPanel);
     splitter_->setStretchFactor(0, 0);

@@ -14,6 +14,7 @@ class QTableView;
 namespace nuvisca {
 
 class GraphView;
+class ViewModel;
 class StatisticsPanel;
 
 // The five buttons below the file list, top to bottom.
@@ -35,7 +36,7 @@ enum class WindowAction {
 class MainWindow final : public QMainWindow {
     Q_OBJECT
 public:
-    explicit MainWindow(GraphView* graph, QWidget* parent = nullptr);
+    explicit MainWindow(ViewModel& model, QWidget* parent = nullptr);
 
     GraphView* graph() const { return graph_; }
     QLabel* titleLabel() const { return title_; }

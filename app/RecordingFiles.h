@@ -8,10 +8,6 @@
 #include <type_traits>
 #include <utility>
 
-#include "formats/CsvReader.h"
-#include "graph/GraphViewState.h"
-#include "store/MeasurementStore.h"
-
 namespace nuvisca {
 
 // The path as the file system spells it (names need not be valid UTF-8).
@@ -21,16 +17,6 @@ std::filesystem::path toFileSystemPath(const QString& path);
 bool hasDeviceRecordingExtension(const QString& path);
 // "csv" or "CSV", compared exactly.
 bool hasCsvExtension(const QString& path);
-
-// The date key of a file by its extension (device recording or CSV export), 0 otherwise;
-// refusal, when given, says why a CSV export was refused.
-std::int64_t dateKeyByExtension(const QString& path, CsvRefusal* refusal = nullptr);
-
-bool loadDeviceRecording(const QString& path, MeasurementStore& store, GraphViewState& view);
-// A device recording for "nvd"/"NVD", a CSV export for any other extension; refusal, when
-// given, says why a CSV export was refused.
-bool loadRecordingByExtension(const QString& path, MeasurementStore& store, GraphViewState& view,
-                              CsvRefusal* refusal = nullptr);
 
 // The action's result, or fallback when it runs out of memory or asks for more than any
 // container holds: what a file holds must never end the program.

@@ -6,7 +6,6 @@
 #include <QLabel>
 
 #include "formats/StatisticsCsv.h"
-#include "graph/GraphView.h"
 #include "store/RangeStatistics.h"
 
 namespace nuvisca {
@@ -30,9 +29,9 @@ QLabel* figureLabel(QWidget* parent) {
 
 }  // namespace
 
-StatisticsPanel::StatisticsPanel(GraphView& graph, QWidget* parent)
+StatisticsPanel::StatisticsPanel(ViewModel& model, QWidget* parent)
     : QWidget(parent),
-      graph_(graph),
+      model_(model),
       thresholdBox_(new QDoubleSpinBox(this)),
       belowSeconds_(figureLabel(this)),
       belowArea_(figureLabel(this)) {
@@ -80,13 +79,20 @@ StatisticsPanel::StatisticsPanel(GraphView& graph, QWidget* parent)
     grid->addWidget(belowArea_, 2, 7);
     grid->setColumnStretch(8, 1);
 
-    connect(&graph_, &GraphView::rangeChanged, this, &StatisticsPanel::refresh);
-    connect(&graph_, &GraphView::contentChanged, this, &StatisticsPanel::refresh);
+    subscription_ = model_.subscribe([this](unsigned changes) {
+        if ((changes & (kRecordingChanged | kSeriesChanged | kRangeChanged)) != 0) {
+            refresh();
+        }
+    });
     connect(thresholdBox_, &QDoubleSpinBox::valueChanged, this, [this](double percent) {
         refresh();
         Q_EMIT thresholdChanged(percent);
     });
     refresh();
+}
+
+StatisticsPanel::~StatisticsPanel() {
+    model_.unsubscribe(subscription_);
 }
 
 double StatisticsPanel::threshold() const {
@@ -102,14 +108,13 @@ QLabel* StatisticsPanel::figure(Channel channel, StatisticsColumn column) const 
 }
 
 void StatisticsPanel::refresh() {
-    const MeasurementStore& store = graph_.store();
-    const GraphViewState& view = graph_.state();
+    const GraphViewState& view = model_.view();
     StatisticsRequest request;
     request.start = view.viewStart;
     request.end = view.viewEnd;
-    request.series = shownSeries(store);
     request.rso2Threshold = threshold();
-    const RangeStatistics stats = computeRangeStatistics(store, request);
+    const RangeStatistics stats =
+        computeRangeStatistics(model_.recording(), model_.averaged(), request);
 
     for (const Channel channel : kRows) {
         const ChannelStatisticTexts texts = channelStatisticTexts(channel, stats.channels[channel]);

@@ -3,14 +3,12 @@
 #include <QWidget>
 #include <array>
 
-#include "store/MeasurementStore.h"
+#include "graph/ViewModel.h"
 
 class QDoubleSpinBox;
 class QLabel;
 
 namespace nuvisca {
-
-class GraphView;
 
 // A channel's figures in the panel, left to right.
 enum class StatisticsColumn { Count, Mean, Min, Max };
@@ -20,7 +18,8 @@ enum class StatisticsColumn { Count, Mean, Min, Max };
 class StatisticsPanel final : public QWidget {
     Q_OBJECT
 public:
-    explicit StatisticsPanel(GraphView& graph, QWidget* parent = nullptr);
+    explicit StatisticsPanel(ViewModel& model, QWidget* parent = nullptr);
+    ~StatisticsPanel() override;
 
     double threshold() const;
     void setThreshold(double percent);
@@ -36,7 +35,8 @@ Q_SIGNALS:
 private:
     void refresh();
 
-    GraphView& graph_;
+    ViewModel& model_;
+    int subscription_ = 0;
     std::array<std::array<QLabel*, 4>, kChannelCount> figures_{};  // indexed by Channel
     QDoubleSpinBox* thresholdBox_;
     QLabel* belowSeconds_;

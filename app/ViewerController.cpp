@@ -21,12 +21,13 @@
 #include "app/StatisticsPanel.h"
 #include "formats/CsvWriter.h"
 #include "formats/EdfExport.h"
+#include "formats/RecordingFile.h"
 #include "graph/GraphView.h"
+#include "graph/RangeNavigation.h"
 #include "graph/SlotClock.h"
 #include "print/PrintOperation.h"
 #include "print/PrintPage.h"
 #include "print/PrintSettings.h"
-#include "store/MovingAverage.h"
 
 namespace nuvisca {
 
@@ -44,19 +45,18 @@ QString titleHtml() {
 
 }  // namespace
 
-ViewerController::ViewerController(MeasurementStore& store, GraphViewState& view, Services services,
+ViewerController::ViewerController(ViewModel& viewModel, Services services,
                                    QSizeF screenAvailableSize, QObject* parent)
     : QObject(parent),
-      store_(store),
-      view_(view),
+      viewModel_(viewModel),
+      screenSize_(screenAvailableSize),
       dialogs_(services.dialogs),
       volumes_(services.volumes),
       settings_(services.settings),
       model_(new FileListModel(list_, this)),
       printSettings_(std::make_unique<PrintSettings>()) {
-    resetMeasurementStore(store_, static_cast<float>(screenAvailableSize.width()),
-                          static_cast<float>(screenAvailableSize.height()));
-    resetGraphViewState(view_);
+    resetGraphViewState(viewModel_.editView());
+    viewModel_.commitView();
     desktopNvdFolder_ = QStringLiteral("%1/nuviscaViewer_NVDFiles").arg(services.desktopDirectory);
     importFolderReady_ = QDir().mkpath(desktopNvdFolder_);
 }
@@ -70,12 +70,12 @@ void ViewerController::attachWindow(MainWindow& window) {
     zoomBox_ = window.zoomBox();
     averageBox_ = window.averageBox();
 
-    const double width = 0.95 * static_cast<double>(store_.screenWidth);
-    const double height = 0.99 * static_cast<double>(store_.screenHeight);
+    const double width = 0.95 * screenSize_.width();
+    const double height = 0.99 * screenSize_.height();
     if (!settings_.restoreWindow(window) && width > 0.0 && height > 0.0) {
         // The frame sits on the bottom of the screen; Qt counts y from the top.
-        const double x = 0.025 * static_cast<double>(store_.screenWidth);
-        const double top = static_cast<double>(store_.screenHeight) - height;
+        const double x = 0.025 * screenSize_.width();
+        const double top = screenSize_.height() - height;
         window.setGeometry(static_cast<int>(x), static_cast<int>(top), static_cast<int>(width),
                            static_cast<int>(height));
     }
@@ -87,14 +87,14 @@ void ViewerController::attachWindow(MainWindow& window) {
         zoomBox_->insertItem(zoomBox_->count(), QString::fromUtf16(item));
     }
     zoomBox_->setCurrentIndex(1);
-    store_.zoomIndex = 1;
+    viewModel_.setZoomIndex(1);
 
     for (int n = 1; n <= kAverageItems; ++n) {
         averageBox_->insertItem(averageBox_->count(), QString::asprintf("%d", n));
     }
     averageBox_->setCurrentIndex(0);
     averageBox_->setMaxVisibleItems(kAverageItems);
-    store_.averageWindow = 0;
+    viewModel_.setAverageWindow(0);
 
     tableView_->setModel(model_);
     // The number and the date stay whole; a long name gives way, elided in the middle (its
@@ -141,11 +141,11 @@ void ViewerController::connectMenus(MainWindow& window) {
     connect(&window, &MainWindow::closing, this, &ViewerController::saveOnClose);
     window.setRecentFiles(settings_.recentFiles());
 
-    settings_.loadTraces(view_.traceShown);
-    for (std::size_t k = 0; k < view_.traceShown.size(); ++k) {
+    settings_.loadTraces(viewModel_.editView().traceShown);
+    viewModel_.commitView();
+    for (std::size_t k = 0; k < kChannelCount; ++k) {
         connect(window.traceAction(k), &QAction::toggled, this, [this, k](bool shown) {
-            view_.traceShown[k] = shown;
-            requestRedraw();
+            viewModel_.setTraceShown(static_cast<Channel>(k), shown);
         });
     }
     showTracesInMenu();
@@ -154,10 +154,10 @@ void ViewerController::connectMenus(MainWindow& window) {
 }
 
 void ViewerController::showTracesInMenu() {
-    for (std::size_t k = 0; k < view_.traceShown.size(); ++k) {
+    for (std::size_t k = 0; k < kChannelCount; ++k) {
         QAction* item = window_->traceAction(k);
         const QSignalBlocker quiet(item);
-        item->setChecked(view_.traceShown[k]);
+        item->setChecked(viewModel_.view().traceShown[k]);
     }
 }
 
@@ -172,18 +172,15 @@ bool ViewerController::eventFilter(QObject* watched, QEvent* event) {
 
 void ViewerController::saveOnClose() {
     settings_.saveWindow(*window_);
-    settings_.saveTraces(view_.traceShown);
+    settings_.saveTraces(viewModel_.view().traceShown);
 }
 
 void ViewerController::zoomChanged() {
-    store_.zoomIndex = zoomBox_->currentIndex();
-    requestRedraw();
+    viewModel_.setZoomIndex(zoomBox_->currentIndex());
 }
 
 void ViewerController::averageChanged() {
-    store_.averageWindow = averageBox_->currentIndex();
-    computeMovingAverage(store_);
-    requestRedraw();
+    viewModel_.setAverageWindow(averageBox_->currentIndex());
 }
 
 void ViewerController::selectionChanged() {
@@ -197,52 +194,47 @@ void ViewerController::selectionChanged() {
     CsvRefusal refusal = CsvRefusal::kNotAnExport;
     if (loadListedFile(row, &refusal)) {
         setLoadedFile(row);
-        if (store_.sampleCount == 0) {
+        if (viewModel_.recording().sampleCount == 0) {
             showStatus(
                 QStringLiteral("「%1」には測定値がありません。").arg(list_.tableFilename.at(row)));
-        } else if (store_.truncated) {
+        } else if (viewModel_.recording().truncated) {
             showStatus(
                 QStringLiteral("記録が10時間40分を超えるため、それ以降は読み込んでいません。"));
         }
     } else {
-        // The store still holds the last good recording: keep its row and its name.
+        // The last good recording is still shown: keep its row and its name.
         reportUnreadable(list_.tableFilename.at(row), refusal);
         selectRow(static_cast<int>(list_.filepathList.indexOf(loadedPath_)));
     }
-    // Also after a load that found no samples, so the last recording leaves the screen.
-    if (store_.sampleCount > 0 && store_.averageWindow > 0) {
-        computeMovingAverage(store_);
-    }
-    requestRedraw();
 }
 
 bool ViewerController::loadListedFile(int row, CsvRefusal* refusal) {
     const QString& path = list_.filepathList.at(row);
-    // The readers size the visible range by the view; before its first paint (a file named
-    // on the command line) only the widget knows that size.
-    if (graphView_ && graphView_->isVisible() && view_.viewWidth <= 0.0f) {
-        view_.viewWidth = static_cast<float>(graphView_->width());
-        view_.viewHeight = static_cast<float>(graphView_->height());
+    // A new recording's range is sized by the view; before its first paint (a file named on
+    // the command line) only the widget knows that size.
+    GraphViewState& view = viewModel_.editView();
+    if (graphView_ && graphView_->isVisible() && view.viewWidth <= 0.0f) {
+        view.viewWidth = static_cast<float>(graphView_->width());
+        view.viewHeight = static_cast<float>(graphView_->height());
     }
-    return unlessExhausted(false, [&] {
-        switch (store_.listSource) {
-            case ListSource::RemovableMedia:
-                return loadDeviceRecording(path, store_, view_);
-            case ListSource::OpenDialog:
-                return loadRecordingByExtension(path, store_, view_, refusal);
-            case ListSource::None:
-                break;
+    OpenedRecording opened =
+        unlessExhausted(OpenedRecording{}, [&] { return openRecording(toFileSystemPath(path)); });
+    if (!opened.recording) {
+        if (refusal != nullptr && opened.csvRefusal == CsvRefusal::kTooLarge) {
+            *refusal = CsvRefusal::kTooLarge;
         }
         return false;
-    });
+    }
+    viewModel_.setRecording(std::move(opened.recording));
+    return true;
 }
 
 void ViewerController::setLoadedFile(int row) {
-    const QByteArray name = row >= 0 ? list_.tableFilename.at(row).toUtf8() : QByteArray();
-    setCurrentFileName(store_, name.constData(), static_cast<std::size_t>(name.size()));
+    viewModel_.setFileName(row >= 0 ? list_.tableFilename.at(row).toUtf8().toStdString()
+                                    : std::string());
     loadedPath_ = row >= 0 ? list_.filepathList.at(row) : QString();
     if (window_) {
-        const QString deviceId = QString::fromLatin1(store_.deviceId.data());
+        const QString deviceId = QString::fromLatin1(viewModel_.recording().deviceId.data());
         window_->showRecording(row >= 0 ? list_.tableFilename.at(row) : QString(),
                                row >= 0 ? deviceId : QString());
         if (row >= 0) {
@@ -252,7 +244,7 @@ void ViewerController::setLoadedFile(int row) {
 }
 
 void ViewerController::print() {
-    PrintPage page(store_, view_);
+    PrintPage page(viewModel_);
     PrintSettings& settings = *printSettings_;
     applyPrintViewSettings(settings);
     if (!dialogs_.openPageSetup(settings.printer, window_) ||
@@ -266,7 +258,7 @@ void ViewerController::print() {
 }
 
 bool ViewerController::showsRecording() const {
-    return !list_.isEmpty() && store_.sampleCount > 0;
+    return !list_.isEmpty() && viewModel_.recording().sampleCount > 0;
 }
 
 void ViewerController::exportCsv() {
@@ -280,9 +272,10 @@ void ViewerController::exportCsv() {
     if (!hasCsvExtension(path)) {
         path.append(u".csv");
     }
-    writeExport(path, [&](ExportSeries series, ExportFailure& failure) {
+    writeExport(path, [&](const AveragedSeries* series, ExportFailure& failure) {
         std::error_code why;
-        const bool written = saveCsvExport(toFileSystemPath(path), store_, series, &why);
+        const bool written =
+            saveCsvExport(toFileSystemPath(path), viewModel_.recording(), series, &why);
         failure.systemReason = QString::fromStdString(why.message());
         return written;
     });
@@ -302,9 +295,9 @@ void ViewerController::exportEdf() {
     if (!bdf && suffix != u"edf" && suffix != u"EDF") {
         path.append(u".edf");
     }
-    writeExport(path, [&](ExportSeries series, ExportFailure& failure) {
-        const EdfResult result = saveEdfExport(toFileSystemPath(path), store_, series,
-                                               bdf ? EdfFlavour::Bdf : EdfFlavour::Edf);
+    writeExport(path, [&](const AveragedSeries* series, ExportFailure& failure) {
+        const EdfResult result = saveEdfExport(toFileSystemPath(path), viewModel_.recording(),
+                                               series, bdf ? EdfFlavour::Bdf : EdfFlavour::Edf);
         if (result.refused) {
             failure.refusal = QString::fromStdString(result.error);
         } else if (result.writeError) {
@@ -321,19 +314,21 @@ void ViewerController::goToTime() {
     const auto clockText = [](std::uint64_t seconds) {
         return QString::fromStdString(formatClock(seconds));
     };
-    const ClockSpan span = recordingClockSpan(store_);
+    const Recording& recording = viewModel_.recording();
+    const ClockSpan span = recordingClockSpan(recording);
     const QString spanText = clockText(span.first) + u'〜' + clockText(span.last);
     const std::optional<QString> answer = dialogs_.askLine(
         window_, QStringLiteral("時刻へ移動"),
         QStringLiteral("表示範囲の左端に置く時刻（HH:MM または HH:MM:SS、%1）:").arg(spanText),
-        clockText(clockTimeOf(store_, view_.viewStart)));
+        clockText(clockTimeOf(recording, viewModel_.view().viewStart)));
     if (!answer) {
         return;
     }
     // Full-width digits and colon, as a Japanese input method types them, read as ASCII.
     const QString entry = answer->normalized(QString::NormalizationForm_KC).trimmed();
     const std::optional<std::uint64_t> seconds = parseClock(entry.toStdString());
-    const std::optional<std::int32_t> slot = seconds ? slotAtClock(store_, *seconds) : std::nullopt;
+    const std::optional<std::int32_t> slot =
+        seconds ? slotAtClock(recording, *seconds) : std::nullopt;
     if (!seconds) {
         const QString how = QStringLiteral(
                                 "HH:MM または HH:MM:SS で、記録の範囲（%1）の時刻を入力して"
@@ -351,7 +346,7 @@ void ViewerController::goToTime() {
             QStringLiteral("%1 は記録の範囲（%2）の外です。").arg(clockText(*seconds), spanText));
         return;
     }
-    graphView_->showRange({*slot, 0});
+    showRangeStartingAt(viewModel_, *slot);
 }
 
 QString ViewerController::proposedExportPath(const QString& suffix) const {
@@ -360,11 +355,11 @@ QString ViewerController::proposedExportPath(const QString& suffix) const {
     return folder.isEmpty() ? name : QDir(folder).filePath(name);
 }
 
-void ViewerController::writeExport(const QString& path,
-                                   const std::function<bool(ExportSeries, ExportFailure&)>& write) {
-    ExportSeries series = ExportSeries::Measured;
-    if (store_.averageWindow > 0 && dialogs_.askApplyMovingAverage(window_)) {
-        series = ExportSeries::Averaged;
+void ViewerController::writeExport(
+    const QString& path, const std::function<bool(const AveragedSeries*, ExportFailure&)>& write) {
+    const AveragedSeries* series = nullptr;
+    if (viewModel_.averageWindow() > 0 && dialogs_.askApplyMovingAverage(window_)) {
+        series = viewModel_.averaged();
     }
     ExportFailure failure;
     if (!unlessExhausted(false, [&] { return write(series, failure); })) {
@@ -436,12 +431,6 @@ void ViewerController::scrollToRow(int row) {
 void ViewerController::reloadTable() {
     model_->reloadData();
     selectRow(static_cast<int>(list_.filepathList.indexOf(loadedPath_)));
-}
-
-void ViewerController::requestRedraw() {
-    if (graphView_) {
-        graphView_->requestRedraw();
-    }
 }
 
 }  // namespace nuvisca

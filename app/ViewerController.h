@@ -13,8 +13,8 @@
 #include "app/ViewerSettings.h"
 #include "formats/CsvReader.h"
 #include "formats/CsvWriter.h"
-#include "graph/GraphViewState.h"
-#include "store/MeasurementStore.h"
+#include "graph/ViewModel.h"
+#include "store/Recording.h"
 
 class QComboBox;
 class QSettings;
@@ -41,9 +41,9 @@ public:
         QSettings& settings;
     };
 
-    // Start-up reset: store, graph view state, empty list, desktop import folder.
-    ViewerController(MeasurementStore& store, GraphViewState& view, Services services,
-                     QSizeF screenAvailableSize, QObject* parent = nullptr);
+    // Start-up reset: graph view state, empty list, desktop import folder.
+    ViewerController(ViewModel& viewModel, Services services, QSizeF screenAvailableSize,
+                     QObject* parent = nullptr);
     ~ViewerController() override;
 
     // Window frame, title, the two boxes and the menus, and the wiring of every control.
@@ -103,7 +103,6 @@ private:
     void showNeighbour(int row);
     bool copyIntoImportFolder(const QString& source, const QString& name);
     void reportTooLargeToCopy(const QString& name);
-    void requestRedraw();
     bool showsRecording() const;
     QString proposedExportPath(const QString& suffix) const;
     // Why an export was not written: the recording refused as such, or the system's reason.
@@ -114,7 +113,7 @@ private:
     // Asks the moving-average question and writes through write; the outcome goes to an alert
     // or the status line.
     void writeExport(const QString& path,
-                     const std::function<bool(ExportSeries, ExportFailure&)>& write);
+                     const std::function<bool(const AveragedSeries*, ExportFailure&)>& write);
     static QString refusalText(const QString& fileName, CsvRefusal refusal);
     void reportUnreadable(const QString& fileName, CsvRefusal refusal = CsvRefusal::kNotAnExport);
     void showStatus(const QString& message);
@@ -123,8 +122,9 @@ private:
     void saveOnClose();
     bool eventFilter(QObject* watched, QEvent* event) override;
 
-    MeasurementStore& store_;
-    GraphViewState& view_;
+    ViewModel& viewModel_;
+    QSizeF screenSize_;
+    ListSource listSource_ = ListSource::None;
     DialogService& dialogs_;
     const VolumeSource& volumes_;
     ViewerSettings settings_;

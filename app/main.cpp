@@ -28,23 +28,19 @@ int main(int argc, char** argv) {
         QApplication::installTranslator(&qtTexts);
     }
 
-    // The store and the graph view state live as long as the process.
-    auto store = nuvisca::makeMeasurementStore();
-    auto view = std::make_unique<nuvisca::GraphViewState>();
-
+    nuvisca::ViewModel viewModel;
     nuvisca::QtDialogService dialogs;
     nuvisca::SystemVolumeSource volumes;
     QSettings settings;
     const QScreen* screen = QGuiApplication::primaryScreen();
     const QSizeF screenSize = screen ? QSizeF(screen->availableGeometry().size()) : QSizeF();
     nuvisca::ViewerController controller(
-        *store, *view,
+        viewModel,
         {dialogs, volumes, QStandardPaths::writableLocation(QStandardPaths::DesktopLocation),
          settings},
         screenSize);
 
-    auto* graph = new nuvisca::GraphView(*store, *view);
-    nuvisca::MainWindow window(graph);
+    nuvisca::MainWindow window(viewModel);
     controller.attachWindow(window);
     window.show();
 

@@ -6,6 +6,7 @@
 
 #include "bench/SyntheticRecording.h"
 #include "formats/NvdReader.h"
+#include "formats/RecordingFile.h"
 #include "support/NvdBuilder.h"
 
 namespace nuvisca::bench {
@@ -65,7 +66,7 @@ const std::filesystem::path& scratchFolder() {
 }
 
 void writeFullDeviceRecording(const std::filesystem::path& path) {
-    const auto signal = makeMeasurementStore();
+    const auto signal = makeEmptyRecording();
     fillSyntheticRecording(*signal);
     const auto values = [&signal](std::int32_t slot) {
         const auto k = static_cast<std::size_t>(slot);
@@ -102,16 +103,13 @@ const std::filesystem::path& fullDeviceRecording() {
 }
 
 LoadedRecording::LoadedRecording(float viewWidth, float viewHeight) {
-    resetMeasurementStore(*store, 0.0f, 0.0f);
-    resetGraphViewState(view);
-    store->zoomIndex = 1;
     view.viewWidth = viewWidth;
     view.viewHeight = viewHeight;
-    const bool loaded = readNVDFile(fullDeviceRecording(), *store);
-    resetVisibleRange(view, store->spanSamples);
-    if (!loaded || store->sampleCount != kSampleCapacity ||
-        store->sampleTime[kRestartSlot] == continuationTag ||
-        store->measured[kOxhb][kPauseFirstSlot] >= 0.0f) {
+    model.setRecording(openRecording(fullDeviceRecording()).recording);
+    const Recording& loaded = model.recording();
+    if (loaded.sampleCount != kSampleCapacity ||
+        loaded.sampleTime[kRestartSlot] == continuationTag ||
+        loaded.measured[kOxhb][kPauseFirstSlot] >= 0.0f) {
         fail("the full device recording does not load as 76800 slots with a pause and a restart");
     }
 }

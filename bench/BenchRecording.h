@@ -4,7 +4,8 @@
 #include <memory>
 
 #include "graph/GraphViewState.h"
-#include "store/MeasurementStore.h"
+#include "graph/ViewModel.h"
+#include "store/Recording.h"
 
 namespace nuvisca::bench {
 
@@ -19,13 +20,14 @@ void writeFullDeviceRecording(const std::filesystem::path& path);
 // That recording, written once into the scratch folder.
 const std::filesystem::path& fullDeviceRecording();
 
-// The store and view state as the viewer has them after loading the full recording into a
-// graph view of the given size. Stops the run when the load does not fill the store.
+// The view model as the viewer has it after loading the full recording into a graph view of
+// the given size. Stops the run when the load does not fill the recording.
 struct LoadedRecording {
-    std::unique_ptr<MeasurementStore> store = makeMeasurementStore();
-    GraphViewState view;
+    ViewModel model;
+    GraphViewState& view = model.editView();
 
     LoadedRecording(float viewWidth, float viewHeight);
+    const Recording& store() const { return model.recording(); }
 };
 
 // Stops the whole run with a message: a benchmark whose input or baseline is wrong has no

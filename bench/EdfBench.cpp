@@ -13,16 +13,16 @@ enum class EdfWay { SaveEdf, SaveBdf, PlanOnly };
 
 void exportEdf(benchmark::State& state, EdfWay way) {
     static const LoadedRecording recording(1800.0f, 900.0f);
-    const MeasurementStore& store = *recording.store;
+    const Recording& store = recording.store();
     const EdfFlavour flavour = way == EdfWay::SaveBdf ? EdfFlavour::Bdf : EdfFlavour::Edf;
     const auto path = scratchFolder() / (way == EdfWay::SaveBdf ? "export.bdf" : "export.edf");
     const auto run = [&] {
         if (way == EdfWay::PlanOnly) {
             EdfPlan plan;
-            return planEdfExport(store, ExportSeries::Measured, flavour, plan).ok &&
+            return planEdfExport(store, nullptr, flavour, plan).ok &&
                    plan.recordCount == kSampleCapacity / 2 + 1200;  // the restart is 20 min late
         }
-        return saveEdfExport(path, store, ExportSeries::Measured, flavour).ok;
+        return saveEdfExport(path, store, nullptr, flavour).ok;
     };
     if (!run()) {
         fail("the full recording does not export as EDF");

@@ -21,13 +21,12 @@ namespace {
 
 // As the viewer loads it, with the box at "30" and averaged once.
 LoadedRecording& averagedRecording() {
-    static LoadedRecording recording = [] {
-        LoadedRecording loaded(1800.0f, 900.0f);
-        loaded.store->averageWindow = 29;
-        computeMovingAverage(*loaded.store);
+    static const std::unique_ptr<LoadedRecording> recording = [] {
+        auto loaded = std::make_unique<LoadedRecording>(1800.0f, 900.0f);
+        loaded->model.setAverageWindow(29);
         return loaded;
     }();
-    return recording;
+    return *recording;
 }
 
 std::string fileBytes(const std::filesystem::path& path) {
@@ -35,12 +34,12 @@ std::string fileBytes(const std::filesystem::path& path) {
     return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
 }
 
-using DeviceReader = bool (*)(const std::filesystem::path&, MeasurementStore&);
+using DeviceReader = bool (*)(const std::filesystem::path&, Recording&);
 
 void readDeviceRecording(benchmark::State& state, DeviceReader reader) {
     const auto& path = fullDeviceRecording();
-    const auto store = makeMeasurementStore();
-    if (!reader(path, *store) || !sameLoad(*store, *averagedRecording().store)) {
+    const auto store = makeEmptyRecording();
+    if (!reader(path, *store) || !sameLoad(*store, averagedRecording().store())) {
         fail("a device reader does not load what the viewer's reader loads");
     }
     for (auto _ : state) {
@@ -90,7 +89,7 @@ BENCHMARK(dateKeys256Files)->Unit(benchmark::kMillisecond);
 const std::filesystem::path& fullCsvExport() {
     static const std::filesystem::path path = [] {
         auto file = scratchFolder() / "full.csv";
-        if (!saveCsvExport(file, *averagedRecording().store, ExportSeries::Measured)) {
+        if (!saveCsvExport(file, averagedRecording().store(), nullptr)) {
             fail("cannot write the full export");
         }
         return file;
@@ -100,7 +99,7 @@ const std::filesystem::path& fullCsvExport() {
 
 void readCsvExport(benchmark::State& state) {
     const auto& path = fullCsvExport();
-    const auto store = makeMeasurementStore();
+    const auto store = makeEmptyRecording();
     if (!readCSVFile(path, *store) || store->sampleCount != kSampleCapacity) {
         fail("the full export does not read back as 76800 slots");
     }
@@ -152,7 +151,7 @@ BENCHMARK(dateKeyCsvAtSizeBound)->Unit(benchmark::kMillisecond);
 // What `nuvisca info` reads: the device date key, the CSV date key and the CSV load.
 void infoCsvAtSizeBound(benchmark::State& state) {
     const auto& path = csvAtSizeBound();
-    const auto store = makeMeasurementStore();
+    const auto store = makeEmptyRecording();
     for (auto _ : state) {
         const bool loaded =
             getDateFromNVD(path) == 0 && getDateFromCSV(path) > 0 && readCSVFile(path, *store);
@@ -164,10 +163,11 @@ void infoCsvAtSizeBound(benchmark::State& state) {
 BENCHMARK(infoCsvAtSizeBound)->Unit(benchmark::kMillisecond);
 
 void movingAverage30(benchmark::State& state) {
-    MeasurementStore& store = *averagedRecording().store;
+    const Recording& store = averagedRecording().store();
+    const auto average = std::make_unique<AveragedSeries>();
     for (auto _ : state) {
-        computeMovingAverage(store);
-        benchmark::DoNotOptimize(store.averaged[kTohb].data());
+        computeMovingAverage(store, 29, *average);
+        benchmark::DoNotOptimize(average->values[kTohb].data());
     }
 }
 BENCHMARK(movingAverage30)->Unit(benchmark::kMillisecond);
@@ -178,8 +178,8 @@ BENCHMARK(movingAverage30)->Unit(benchmark::kMillisecond);
 // viewer's.
 enum class ExportWay { FormatAndWrite, Save, Fprintf, FprintfSync };
 
-bool writeExport(ExportWay way, const std::filesystem::path& path, const MeasurementStore& store,
-                 ExportSeries series) {
+bool writeExport(ExportWay way, const std::filesystem::path& path, const Recording& store,
+                 const AveragedSeries* series) {
     switch (way) {
         case ExportWay::FormatAndWrite: {
             const std::string text = formatCsvExport(store, series);
@@ -197,8 +197,9 @@ bool writeExport(ExportWay way, const std::filesystem::path& path, const Measure
     return false;
 }
 
-void writeCsvExport(benchmark::State& state, ExportSeries series, ExportWay way) {
-    const MeasurementStore& store = *averagedRecording().store;
+void writeCsvExport(benchmark::State& state, bool averaged, ExportWay way) {
+    const Recording& store = averagedRecording().store();
+    const AveragedSeries* series = averaged ? averagedRecording().model.averaged() : nullptr;
     const auto path = scratchFolder() / "export.csv";
     if (!writeExport(way, path, store, series) ||
         fileBytes(path) != formatCsvExport(store, series)) {
@@ -212,21 +213,21 @@ void writeCsvExport(benchmark::State& state, ExportSeries series, ExportWay way)
 const bool kExportsRegistered = [] {
     struct Variant {
         const char* name;
-        ExportSeries series;
+        bool averaged;
         ExportWay way;
     };
     constexpr Variant kVariants[] = {
-        {"exportMeasuredWrite", ExportSeries::Measured, ExportWay::FormatAndWrite},
-        {"exportMeasuredWriteFprintf", ExportSeries::Measured, ExportWay::Fprintf},
-        {"exportMeasuredSave", ExportSeries::Measured, ExportWay::Save},
-        {"exportMeasuredSaveFprintf", ExportSeries::Measured, ExportWay::FprintfSync},
-        {"exportAveragedWrite", ExportSeries::Averaged, ExportWay::FormatAndWrite},
-        {"exportAveragedWriteFprintf", ExportSeries::Averaged, ExportWay::Fprintf},
-        {"exportAveragedSave", ExportSeries::Averaged, ExportWay::Save},
-        {"exportAveragedSaveFprintf", ExportSeries::Averaged, ExportWay::FprintfSync},
+        {"exportMeasuredWrite", false, ExportWay::FormatAndWrite},
+        {"exportMeasuredWriteFprintf", false, ExportWay::Fprintf},
+        {"exportMeasuredSave", false, ExportWay::Save},
+        {"exportMeasuredSaveFprintf", false, ExportWay::FprintfSync},
+        {"exportAveragedWrite", true, ExportWay::FormatAndWrite},
+        {"exportAveragedWriteFprintf", true, ExportWay::Fprintf},
+        {"exportAveragedSave", true, ExportWay::Save},
+        {"exportAveragedSaveFprintf", true, ExportWay::FprintfSync},
     };
     for (const Variant& v : kVariants) {
-        benchmark::RegisterBenchmark(v.name, writeCsvExport, v.series, v.way)
+        benchmark::RegisterBenchmark(v.name, writeCsvExport, v.averaged, v.way)
             ->Unit(benchmark::kMillisecond);
     }
     return true;

@@ -32,13 +32,13 @@ BENCHMARK_CAPTURE(fullDraw, view900Plain, false, true)->Unit(benchmark::kMillise
 void dragStep(benchmark::State& state, bool widened) {
     GraphScene scene(widened);
     GraphViewState& view = scene.recording.view;
-    const MeasurementStore& store = *scene.recording.store;
+    const ViewModel& model = scene.recording.model;
     const PointF press{kSceneWidth / 2.0, kSceneHeight / 2.0};
-    mouseDown(view, store, press, false, false);
+    mouseDown(view, model, press, false, false);
     double offset = 40.0;
     for (auto _ : state) {
         offset = -offset;
-        if (!mouseDragged(view, store, {press.x + offset, press.y}, false, false)) {
+        if (!mouseDragged(view, model, {press.x + offset, press.y}, false, false)) {
             fail("a drag step in the plot asked for no redraw");
         }
         scene.draw();

@@ -28,19 +28,19 @@ struct GraphScene {
             recording.view.viewEnd = kSampleCapacity;
         }
         image.fill(Qt::white);
-        settleView(recording.view, recording.store->zoomIndex, onScreenBounds(image.size()));
+        settleView(recording.view, recording.model.zoomIndex(), onScreenBounds(image.size()));
     }
 
     void draw() {
         QPainter painter(&image);
-        paintGraph(painter, image.size(), *recording.store, recording.view, attributes);
+        paintGraph(painter, image.size(), recording.model, recording.view, attributes);
     }
 
     // The baseline: every run stroked as one polyline through all of its points.
     void drawPlain() {
         QPainter painter(&image);
         PlainQtPainter plain(painter, image.height());
-        drawGraph(plain, *recording.store, recording.view, attributes, kOnScreenStyle);
+        drawGraph(plain, recording.model, recording.view, attributes, kOnScreenStyle);
     }
 };
 

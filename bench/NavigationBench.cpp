@@ -5,7 +5,7 @@
 
 #include "bench/BenchRecording.h"
 #include "bench/GuiApplication.h"
-#include "formats/NvdReader.h"
+#include "formats/RecordingFile.h"
 #include "formats/StatisticsCsv.h"
 #include "graph/GraphImage.h"
 #include "graph/GraphLayout.h"
@@ -23,8 +23,8 @@ constexpr int kHeight = 800;
 
 // The two-hour sample, the whole of it in the view, drawn at a device pixel ratio.
 struct TwoHourScene {
-    std::unique_ptr<MeasurementStore> store = makeMeasurementStore();
-    GraphViewState view;
+    ViewModel model;
+    GraphViewState& view = model.editView();
     TextAttributes attributes;
     QImage image;
 
@@ -32,25 +32,24 @@ struct TwoHourScene {
         : image(QSize(kWidth, kHeight) * ratio, QImage::Format_ARGB32_Premultiplied) {
         ensureGuiApplication();
         image.setDevicePixelRatio(ratio);
-        resetMeasurementStore(*store, 0.0f, 0.0f);
-        resetGraphViewState(view);
-        store->zoomIndex = 1;
         view.viewWidth = kWidth;
         view.viewHeight = kHeight;
-        if (!readNVDFile(NUVISCA_SAMPLES_DIR "/two-hours-pause-restart.NVD", *store) ||
-            store->sampleCount < 7200) {
+        model.setRecording(
+            openRecording(NUVISCA_SAMPLES_DIR "/two-hours-pause-restart.NVD").recording);
+        if (store().sampleCount < 7200) {
             fail("the two-hour sample does not load");
         }
-        resetVisibleRange(view, store->spanSamples);
         view.traceShown = {true, true, true, true};
-        view.viewEnd = store->sampleCount;
-        settleView(view, store->zoomIndex, onScreenBounds(QSize(kWidth, kHeight)));
+        view.viewEnd = store().sampleCount;
+        settleView(view, model.zoomIndex(), onScreenBounds(QSize(kWidth, kHeight)));
     }
+
+    const Recording& store() const { return model.recording(); }
 
     void draw() {
         image.fill(Qt::white);
         QPainter painter(&image);
-        paintGraph(painter, QSize(kWidth, kHeight), *store, view, attributes);
+        paintGraph(painter, QSize(kWidth, kHeight), model, view, attributes);
     }
 };
 
@@ -73,7 +72,7 @@ void wheelStep(benchmark::State& state, bool redraw) {
     for (auto _ : state) {
         const double factor = zoomIn ? 1.0 / kZoomStep : kZoomStep;
         zoomIn = !zoomIn;
-        const VisibleRange range = zoomedRange(scene.view, *scene.store, x, factor);
+        const VisibleRange range = zoomedRange(scene.view, scene.store(), x, factor);
         benchmark::DoNotOptimize(range);
         if (redraw) {
             applyRange(scene.view, range);
@@ -91,9 +90,9 @@ void readoutUpdate(benchmark::State& state) {
     float x = 10.0f;
     for (auto _ : state) {
         x = x > kWidth - 40.0f ? 11.0f : x + 7.0f;
-        const GraphLayout layout = layoutGraph(*scene.store, scene.view);
-        if (const auto slot = slotUnder(layout, *scene.store, x)) {
-            benchmark::DoNotOptimize(readoutAt(*scene.store, scene.view.traceShown, *slot));
+        const GraphLayout layout = layoutGraph(scene.model, scene.view);
+        if (const auto slot = slotUnder(layout, scene.store(), x)) {
+            benchmark::DoNotOptimize(readoutAt(scene.model, scene.view.traceShown, *slot));
         }
     }
 }
@@ -104,7 +103,7 @@ void overviewColumnsBench(benchmark::State& state) {
     TwoHourScene scene(2.0);
     for (auto _ : state) {
         for (const Channel channel : {kRso2, kTohb}) {
-            benchmark::DoNotOptimize(overviewColumns(*scene.store, channel, 2 * kWidth));
+            benchmark::DoNotOptimize(overviewColumns(scene.model, channel, 2 * kWidth));
         }
     }
 }
@@ -120,11 +119,11 @@ void overviewRepaint(benchmark::State& state) {
     strip.setDevicePixelRatio(2.0);
     QImage miniature = strip;
     miniature.fill(Qt::white);
-    const OverviewScale scale = overviewScale(*scene.store, kWidth - 2.0);
+    const OverviewScale scale = overviewScale(scene.store(), kWidth - 2.0);
     double slots = 0.1 * (scene.view.viewEnd - scene.view.viewStart);
     for (auto _ : state) {
         slots = -slots;
-        applyRange(scene.view, rangeScrolledBy(scene.view, *scene.store, slots));
+        applyRange(scene.view, rangeScrolledBy(scene.view, scene.store(), slots));
         const OverviewBox box = overviewBox(scene.view, scale);
         QPainter painter(&strip);
         painter.drawImage(0, 0, miniature);
@@ -143,8 +142,8 @@ void panelStatistics(benchmark::State& state) {
     TwoHourScene scene(1.0);
     for (auto _ : state) {
         const RangeStatistics stats = computeRangeStatistics(
-            *scene.store, {scene.view.viewStart, scene.view.viewEnd, StatisticsSeries::Measured,
-                           kDefaultRso2Threshold});
+            scene.store(), nullptr,
+            {scene.view.viewStart, scene.view.viewEnd, kDefaultRso2Threshold});
         for (const Channel channel : {kRso2, kOxhb, kDxhb, kTohb}) {
             benchmark::DoNotOptimize(channelStatisticTexts(channel, stats.channels[channel]));
         }

@@ -10,13 +10,13 @@ namespace {
 
 using ULong = unsigned long long;
 
-void writeHeader(std::FILE* file, const MeasurementStore& store, ExportSeries series) {
+void writeHeader(std::FILE* file, const Recording& store, const AveragedSeries* averaged) {
     std::fprintf(file, "RM27,ID %.*s,測定日時,%d年,%02d月%02d日,%02d時%02d分%02d\n",
                  static_cast<int>(::strnlen(store.deviceId.data(), store.deviceId.size())),
                  store.deviceId.data(), store.startYear + 2000, store.startMonth, store.startDay,
                  store.startHour, store.startMinute, store.startSecond);
-    if (series == ExportSeries::Averaged) {
-        std::fprintf(file, "移動平均,%d,", store.averageWindow + 1);
+    if (averaged != nullptr) {
+        std::fprintf(file, "移動平均,%d,", averaged->box());
     } else {
         std::fprintf(file, ",,");
     }
@@ -32,12 +32,12 @@ void writeCounter(std::FILE* file, ULong halfSeconds, bool wrapHours) {
                  seconds % 60);
 }
 
-void writeSamples(std::FILE* file, const MeasurementStore& store, ExportSeries series) {
-    const bool averaged = series == ExportSeries::Averaged;
-    const SampleArray& rso2 = averaged ? store.averaged[kRso2] : store.measured[kRso2];
-    const SampleArray& oxhb = averaged ? store.averaged[kOxhb] : store.measured[kOxhb];
-    const SampleArray& dxhb = averaged ? store.averaged[kDxhb] : store.measured[kDxhb];
-    const SampleArray& tohb = averaged ? store.averaged[kTohb] : store.measured[kTohb];
+void writeSamples(std::FILE* file, const Recording& store, const AveragedSeries* averaged) {
+    const auto& series = averaged != nullptr ? averaged->values : store.measured;
+    const SampleArray& rso2 = series[kRso2];
+    const SampleArray& oxhb = series[kOxhb];
+    const SampleArray& dxhb = series[kDxhb];
+    const SampleArray& tohb = series[kTohb];
     const ULong first = store.sampleTime[0] != continuationTag
                             ? store.sampleTime[0]
                             : static_cast<ULong>(startTimeOfDay(store));
@@ -70,14 +70,14 @@ void writeSamples(std::FILE* file, const MeasurementStore& store, ExportSeries s
 
 }  // namespace
 
-bool writeCsvExportFprintf(const std::filesystem::path& path, const MeasurementStore& store,
-                           ExportSeries series, bool sync) {
+bool writeCsvExportFprintf(const std::filesystem::path& path, const Recording& store,
+                           const AveragedSeries* averaged, bool sync) {
     std::FILE* file = std::fopen(path.c_str(), "wb");
     if (file == nullptr) {
         return false;
     }
-    writeHeader(file, store, series);
-    writeSamples(file, store, series);
+    writeHeader(file, store, averaged);
+    writeSamples(file, store, averaged);
     bool ok = std::ferror(file) == 0;
     if (sync) {
         ok = std::fflush(file) == 0 && ::fsync(::fileno(file)) == 0 && ok;

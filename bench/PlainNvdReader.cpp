@@ -16,7 +16,7 @@ std::int32_t timeOfDay(const unsigned char* time) {
     return bcd(time[2]) * 3600 + bcd(time[1]) * 60 + bcd(time[0]);
 }
 
-void put(MeasurementStore& store, std::int32_t slot, std::uint64_t tag, float rso2, float oxhb,
+void put(Recording& store, std::int32_t slot, std::uint64_t tag, float rso2, float oxhb,
          float dxhb) {
     const auto k = static_cast<std::size_t>(slot);
     store.sampleTime[k] = tag;
@@ -26,7 +26,7 @@ void put(MeasurementStore& store, std::int32_t slot, std::uint64_t tag, float rs
     store.measured[kTohb][k] = oxhb > 0.0f && dxhb > 0.0f ? oxhb + dxhb : 0.0f;
 }
 
-void putBreaks(MeasurementStore& store, std::int32_t first, std::int32_t end) {
+void putBreaks(Recording& store, std::int32_t first, std::int32_t end) {
     for (auto k = static_cast<std::size_t>(first); k < static_cast<std::size_t>(end); ++k) {
         store.sampleTime[k] = continuationTag;
         store.measured[kRso2][k] = store.measured[kOxhb][k] = store.measured[kDxhb][k] =
@@ -34,7 +34,7 @@ void putBreaks(MeasurementStore& store, std::int32_t first, std::int32_t end) {
     }
 }
 
-void readHeader(const std::array<unsigned char, 32>& header, MeasurementStore& store) {
+void readHeader(const std::array<unsigned char, 32>& header, Recording& store) {
     std::int32_t* const fields[] = {&store.startYear, &store.startMonth,  &store.startDay,
                                     &store.startHour, &store.startMinute, &store.startSecond,
                                     &store.endHour,   &store.endMinute,   &store.endSecond};
@@ -50,7 +50,7 @@ void readHeader(const std::array<unsigned char, 32>& header, MeasurementStore& s
 
 }  // namespace
 
-bool readNvdFourReadsPerRecord(const std::filesystem::path& path, MeasurementStore& store) {
+bool readNvdFourReadsPerRecord(const std::filesystem::path& path, Recording& store) {
     std::FILE* file = std::fopen(path.c_str(), "rb");
     if (file == nullptr) {
         return false;
@@ -106,7 +106,7 @@ bool readNvdFourReadsPerRecord(const std::filesystem::path& path, MeasurementSto
     return true;
 }
 
-bool sameLoad(const MeasurementStore& a, const MeasurementStore& b) {
+bool sameLoad(const Recording& a, const Recording& b) {
     const auto n = static_cast<std::size_t>(a.sampleCount);
     const auto sameSlots = [n](const auto& x, const auto& y) {
         return std::memcmp(x.data(), y.data(), n * sizeof x[0]) == 0;

@@ -16,7 +16,7 @@ void printPagePdf(benchmark::State& state, bool widened) {
     const QString path = QString::fromStdString((scratchFolder() / "page.pdf").string());
     const QPageSize paper(QPageSize::A4);
     for (auto _ : state) {
-        PrintPage page(*scene.recording.store, scene.recording.view);
+        PrintPage page(scene.recording.model);
         if (!writePrintedPage(path, paper, page)) {
             fail("cannot write the print page");
         }

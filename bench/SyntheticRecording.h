@@ -7,15 +7,14 @@
 #include <random>
 #include <tuple>
 
-#include "store/MeasurementStore.h"
+#include "store/Recording.h"
 
 namespace nuvisca::bench {
 
 // A full 76800-slot recording shaped like the sample recordings: slow waves, a random walk
 // and measurement noise of a few tenths of a percent (rSO2) or thousandths (indices); a
 // pause and a restart 20 minutes late after it.
-inline void fillSyntheticRecording(MeasurementStore& store) {
-    resetMeasurementStore(store, 0.0f, 0.0f);
+inline void fillSyntheticRecording(Recording& store) {
     std::mt19937 random(20240514);
     std::uniform_real_distribution<double> unit(-0.5, 0.5);
     const auto noise = [&] { return unit(random) + unit(random); };  // triangular in [-1, 1]
@@ -45,7 +44,6 @@ inline void fillSyntheticRecording(MeasurementStore& store) {
     store.sampleTime[50000] = 8 * 3600 + 25000 + 1200;
     store.sampleCount = kSampleCapacity;
     store.spanSamples = kSampleCapacity;
-    store.zoomIndex = 1;
 }
 
 }  // namespace nuvisca::bench

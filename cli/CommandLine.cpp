@@ -8,7 +8,7 @@
 
 #include "cli/Commands.h"
 #include "graph/SlotClock.h"
-#include "store/MeasurementStore.h"
+#include "store/Recording.h"
 
 namespace nuvisca::cli {
 namespace {
@@ -33,7 +33,7 @@ std::string wholeNumberFrom(int low, int high) {
     return "a whole number from " + std::to_string(low) + " to " + std::to_string(high);
 }
 
-std::string quoted(std::string_view text) {
+std::string inQuotes(std::string_view text) {
     std::string out;
     out.reserve(text.size() + 2);
     out.append(1, '\'').append(text).append(1, '\'');
@@ -110,7 +110,7 @@ std::optional<int> CommandLine::parse(std::span<const std::string_view> args) {
     if (!parser_.unknownOptionNames().isEmpty()) {
         const QString name = parser_.unknownOptionNames().front();
         return usageError("unknown option " +
-                          quoted((name.size() == 1 ? "-" : "--") + toBytes(name)));
+                          inQuotes((name.size() == 1 ? "-" : "--") + toBytes(name)));
     }
     if (!parsed) {
         // Qt's own words for a missing or unexpected option value, as a clause.
@@ -128,7 +128,7 @@ std::optional<int> CommandLine::parse(std::span<const std::string_view> args) {
     }
     const bool variadic = !operandNames_.empty() && operandNames_.back().ends_with("...");
     if (!variadic && operands_.size() > operandNames_.size()) {
-        return usageError("unexpected argument " + quoted(operands_[operandNames_.size()]));
+        return usageError("unexpected argument " + inQuotes(operands_[operandNames_.size()]));
     }
     if (operands_.size() < operandNames_.size()) {
         std::string missing = "missing";
@@ -148,7 +148,7 @@ bool CommandLine::readValues(const char* name, std::string_view what,
         const std::string value = toBytes(text);
         if (!accept(value)) {
             usageError("--" + std::string(name) + " takes " + std::string(what) + ", not " +
-                       quoted(value));
+                       inQuotes(value));
             return false;
         }
     }
@@ -201,8 +201,7 @@ bool CommandLine::readRangeBounds(std::optional<SlotLimits> limits, RangeBounds&
 }
 
 std::optional<SlotRange> slotsOf(std::string_view command, const RangeBounds& bounds,
-                                 SlotRange range, const MeasurementStore& store,
-                                 const std::string& file) {
+                                 SlotRange range, const Recording& store, const std::string& file) {
     for (const auto& [bound, slot] :
          {std::pair(&bounds.start, &range.start), {&bounds.end, &range.end}}) {
         if (!*bound) {

@@ -10,7 +10,7 @@
 #include <vector>
 
 namespace nuvisca {
-struct MeasurementStore;
+struct Recording;
 }
 
 namespace nuvisca::cli {
@@ -64,8 +64,7 @@ struct SlotRange {
 // the first slot at or after its clock time. A clock time outside the recording is a usage
 // error naming the recording's first and last time (said on stderr); none then.
 std::optional<SlotRange> slotsOf(std::string_view command, const RangeBounds& bounds,
-                                 SlotRange range, const MeasurementStore& store,
-                                 const std::string& file);
+                                 SlotRange range, const Recording& store, const std::string& file);
 
 // One command's options and operands. Options take their value as "--name V" or "--name=V"
 // and may follow the operands; "--help" anywhere prints the usage; "--" ends the options.

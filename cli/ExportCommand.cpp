@@ -8,7 +8,7 @@
 #include "cli/RecordingInput.h"
 #include "formats/CsvWriter.h"
 #include "formats/EdfExport.h"
-#include "store/MovingAverage.h"
+#include "graph/ViewModel.h"
 
 namespace nuvisca::cli {
 namespace {
@@ -53,18 +53,15 @@ int runExport(std::span<const std::string_view> args) {
         return usageError("export", "OUT must end in .csv, .edf or .bdf, not '" + out + "'");
     }
 
-    const auto store = makeMeasurementStore();
-    GraphViewState view;
-    if (!loadRecording(std::filesystem::path(in), *store, view)) {
+    const std::shared_ptr<const Recording> store = loadRecording(std::filesystem::path(in));
+    if (!store) {
         return kExitFailure;
     }
     // As the viewer does after choosing N in the box and answering "はい" to the question.
-    ExportSeries series = ExportSeries::Measured;
-    if (average > 1) {
-        store->averageWindow = average - 1;
-        computeMovingAverage(*store);
-        series = ExportSeries::Averaged;
-    }
+    ViewModel model;
+    model.setRecording(store);
+    model.setAverageWindow(average - 1);
+    const AveragedSeries* series = model.averaged();
     if (*format != ExportFormat::kCsv) {
         const EdfFlavour flavour =
             *format == ExportFormat::kEdf ? EdfFlavour::Edf : EdfFlavour::Bdf;

@@ -5,6 +5,7 @@
 #include "cli/CommandLine.h"
 #include "cli/Commands.h"
 #include "cli/RecordingInput.h"
+#include "formats/RecordingFile.h"
 #include "store/RecordingDate.h"
 
 namespace nuvisca::cli {
@@ -18,11 +19,10 @@ constexpr std::string_view kInfoUsage =
     "when the recording went on past the 10 h 40 min the viewer holds); a blank line between\n"
     "files. A file that cannot be read is named on stderr and the others go on.\n";
 
-void printInfo(std::string_view file, const LoadedRecording& recording,
-               const MeasurementStore& store) {
+void printInfo(std::string_view file, const Recording& store) {
     std::printf("file: %.*s\n", static_cast<int>(file.size()), file.data());
-    std::printf("format: %s\n", formatName(recording.format));
-    std::printf("date_key: %lld\n", static_cast<long long>(recording.dateKey));
+    std::printf("format: %s\n", formatName(store.format));
+    std::printf("date_key: %lld\n", static_cast<long long>(store.dateKey));
     std::printf("device_id: %s\n", store.deviceId.data());
     std::printf("start: %s\n", formatDate(recordingStart(store), DateStyle::Iso).c_str());
     std::printf("end: %s\n", formatTimeOfDay(recordingEnd(store), DateStyle::Iso).c_str());
@@ -42,17 +42,14 @@ int runInfo(std::span<const std::string_view> args) {
     int status = kExitOk;
     bool first = true;
     for (const std::string& file : line.operands()) {
-        const auto store = makeMeasurementStore();
-        GraphViewState view;
-        const std::optional<LoadedRecording> recording =
-            loadRecording(std::filesystem::path(file), *store, view);
-        if (!recording) {
+        const std::shared_ptr<const Recording> store = loadRecording(std::filesystem::path(file));
+        if (!store) {
             status = kExitFailure;
             continue;
         }
         std::fputs(first ? "" : "\n", stdout);
         first = false;
-        printInfo(file, *recording, *store);
+        printInfo(file, *store);
     }
     return finishOutput(status);
 }

@@ -1,31 +1,14 @@
 #pragma once
 
-#include <cstdint>
 #include <filesystem>
-#include <optional>
-#include <string>
+#include <memory>
 
-#include "graph/GraphViewState.h"
-#include "store/MeasurementStore.h"
+#include "store/Recording.h"
 
 namespace nuvisca::cli {
 
-enum class RecordingFormat { kNvd, kCsv };
-
-const char* formatName(RecordingFormat format);
-
-struct LoadedRecording {
-    RecordingFormat format;
-    std::int64_t dateKey;
-};
-
-// Picks the reader whose date key accepts the file, as the file list orders it, and loads
-// the file with it. On failure prints "nuvisca: FILE: reason" to stderr.
-std::optional<LoadedRecording> loadRecording(const std::filesystem::path& path,
-                                             MeasurementStore& store, GraphViewState& view);
-
-// Why no reader accepted the file: it is missing, unreadable, no regular file or of no
-// known kind.
-std::string whyNotARecording(const std::filesystem::path& path);
+// Opens the file as the viewer opens it; on failure prints "nuvisca: FILE: reason" to stderr
+// and returns null.
+std::shared_ptr<const Recording> loadRecording(const std::filesystem::path& path);
 
 }  // namespace nuvisca::cli

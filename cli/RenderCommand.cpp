@@ -21,8 +21,8 @@
 #include "graph/GraphViewState.h"
 #include "print/PageOutput.h"
 #include "print/PrintPage.h"
-#include "store/MeasurementStore.h"
 #include "store/MovingAverage.h"
+#include "store/Recording.h"
 
 namespace nuvisca::cli {
 namespace {
@@ -165,34 +165,32 @@ std::variant<RenderOptions, int> parseArguments(std::span<const std::string_view
     return options;
 }
 
-// The view state as the viewer has it after start-up, window set-up and loading the file
+// The view model as the viewer has it after start-up, window set-up and loading the file
 // into a graph view of the given size; the exit status of a failure.
-std::optional<int> loadAsViewer(const RenderOptions& options, MeasurementStore& store,
-                                GraphViewState& view) {
-    resetMeasurementStore(store, 0.0f, 0.0f);
-    resetGraphViewState(view);
-    store.zoomIndex = options.zoomIndex;
-    store.averageWindow = options.average - 1;
-    view.viewWidth = static_cast<float>(options.width);
-    view.viewHeight = static_cast<float>(options.height);
-    if (!loadRecording(options.input, store, view)) {
+std::optional<int> loadAsViewer(const RenderOptions& options, ViewModel& model) {
+    const std::shared_ptr<const Recording> recording = loadRecording(options.input);
+    if (!recording) {
         return kExitFailure;
     }
-    if (store.averageWindow > 0 && store.sampleCount > 0) {
-        computeMovingAverage(store);
-    }
+    model.setZoomIndex(options.zoomIndex);
+    model.setAverageWindow(options.average - 1);
+    GraphViewState& view = model.editView();
+    view.viewWidth = static_cast<float>(options.width);
+    view.viewHeight = static_cast<float>(options.height);
+    model.setRecording(recording);
     for (std::size_t k = 0; k < options.hidden.size(); ++k) {
         if (options.hidden[k]) {
             view.traceShown[k] = false;
         }
     }
     const std::optional<SlotRange> range =
-        slotsOf("render", options.range, {view.viewStart, view.viewEnd}, store, options.input);
+        slotsOf("render", options.range, {view.viewStart, view.viewEnd}, *recording, options.input);
     if (!range) {
         return kExitUsage;
     }
     view.viewStart = static_cast<std::int32_t>(range->start);
     view.viewEnd = static_cast<std::int32_t>(range->end);
+    model.commitView();
     return std::nullopt;
 }
 
@@ -230,23 +228,22 @@ int runRender(std::span<const std::string_view> args) {
     if (options == nullptr) {
         return std::get<int>(parsed);
     }
-    const auto store = makeMeasurementStore();
-    GraphViewState view;
-    if (const std::optional<int> failure = loadAsViewer(*options, *store, view)) {
+    ViewModel model;
+    if (const std::optional<int> failure = loadAsViewer(*options, model)) {
         return *failure;
     }
     const OffscreenApplication app;
     const QSize size(options->width, options->height);
-    settleView(view, store->zoomIndex, onScreenBounds(size));
-    TextAttributes attributes = attributesAfterDraw(*store);
+    settleView(model.editView(), model.zoomIndex(), onScreenBounds(size));
+    TextAttributes attributes = attributesAfterDraw(model.recording());
     std::optional<QByteArray> bytes;
     if (options->page) {
-        const std::string name = std::filesystem::path(options->input).filename().string();
-        setCurrentFileName(*store, name.data(), name.size());
-        PrintPage page(*store, view);
+        model.setFileName(std::filesystem::path(options->input).filename().string());
+        PrintPage page(model);
         bytes = printedPageBytes(options->output, options->paper, page);
     } else {
-        const QImage image = renderGraphImage(*store, view, size, attributes, options->scale);
+        const QImage image =
+            renderGraphImage(model, model.view(), size, attributes, options->scale);
         bytes = imageBytes(image, options->imageFormat);
     }
     std::error_code why;

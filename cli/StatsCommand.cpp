@@ -9,7 +9,7 @@
 #include "cli/Commands.h"
 #include "cli/RecordingInput.h"
 #include "formats/StatisticsCsv.h"
-#include "store/MovingAverage.h"
+#include "graph/ViewModel.h"
 #include "store/RangeStatistics.h"
 
 namespace nuvisca::cli {
@@ -55,9 +55,8 @@ bool inOrder(const RangeBounds& bounds, SlotRange range) {
 // the range's clock times do not fit it.
 std::variant<RangeStatistics, int> statisticsOf(const std::string& file,
                                                 const StatsOptions& options) {
-    const auto store = makeMeasurementStore();
-    GraphViewState view;
-    if (!loadRecording(std::filesystem::path(file), *store, view)) {
+    const std::shared_ptr<const Recording> store = loadRecording(std::filesystem::path(file));
+    if (!store) {
         return kExitFailure;
     }
     StatisticsRequest request = options.request;
@@ -68,12 +67,10 @@ std::variant<RangeStatistics, int> statisticsOf(const std::string& file,
     }
     request.start = range->start;
     request.end = range->end;
-    if (options.average > 1) {
-        store->averageWindow = options.average - 1;
-        computeMovingAverage(*store);
-        request.series = StatisticsSeries::Averaged;
-    }
-    return computeRangeStatistics(*store, request);
+    ViewModel model;
+    model.setRecording(store);
+    model.setAverageWindow(options.average - 1);
+    return computeRangeStatistics(*store, model.averaged(), request);
 }
 
 }  // namespace

@@ -150,7 +150,7 @@ bool isRestartMark(std::string_view field, bool isLast) {
 // The data lines' working values, which carry over from one line to the next.
 class SampleReader {
 public:
-    SampleReader(MeasurementStore& store, Columns columns, std::int64_t startSeconds)
+    SampleReader(Recording& store, Columns columns, std::int64_t startSeconds)
         : store_(store), columns_(columns), startSeconds_(startSeconds) {}
 
     void readLine(std::string_view line) {
@@ -220,7 +220,7 @@ private:
         ++count_;
     }
 
-    MeasurementStore& store_;
+    Recording& store_;
     Columns columns_;
     std::int64_t startSeconds_;
     Clock clock_;
@@ -231,7 +231,7 @@ private:
     std::int32_t count_ = 0;
 };
 
-void storeStart(MeasurementStore& store, const StartHeader& header) {
+void storeStart(Recording& store, const StartHeader& header) {
     store.startYear = header.year;
     store.startMonth = header.month;
     store.startDay = header.day;
@@ -255,7 +255,7 @@ std::int64_t getDateFromCSV(const std::filesystem::path& path, CsvRefusal* refus
     return key;
 }
 
-bool readCSVFile(const std::filesystem::path& path, MeasurementStore& store, CsvRefusal* refusal) {
+bool readCSVFile(const std::filesystem::path& path, Recording& store, CsvRefusal* refusal) {
     std::string text;
     if (!accepted(loadCsvText(path, text), refusal)) {
         return false;

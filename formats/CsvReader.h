@@ -4,7 +4,7 @@
 #include <cstdint>
 #include <filesystem>
 
-#include "store/MeasurementStore.h"
+#include "store/Recording.h"
 
 namespace nuvisca {
 
@@ -20,7 +20,7 @@ std::int64_t getDateFromCSV(const std::filesystem::path& path, CsvRefusal* refus
 
 // Loads a CSV export into the store. Returns false, with the store untouched, when the file
 // is not a CSV export; refusal, when given, is set to why (kNone on success).
-bool readCSVFile(const std::filesystem::path& path, MeasurementStore& store,
+bool readCSVFile(const std::filesystem::path& path, Recording& store,
                  CsvRefusal* refusal = nullptr);
 
 }  // namespace nuvisca

@@ -32,7 +32,7 @@ void appendInteger(std::string& out, std::int64_t value) {
     out.append(buffer, std::to_chars(buffer, buffer + sizeof buffer, value).ptr);
 }
 
-void appendHeader(std::string& out, const MeasurementStore& store, ExportSeries series) {
+void appendHeader(std::string& out, const Recording& store, const AveragedSeries* averaged) {
     out += csv::kFormatTag;
     out += ',';
     out += deviceIdLabel(store);
@@ -40,9 +40,9 @@ void appendHeader(std::string& out, const MeasurementStore& store, ExportSeries 
     out += formatDate(recordingStart(store), DateStyle::CsvHeader);
     out += '\n';
 
-    if (series == ExportSeries::Averaged) {
+    if (averaged != nullptr) {
         out += "移動平均,";
-        appendInteger(out, std::int64_t{store.averageWindow} + 1);
+        appendInteger(out, averaged->box());
         out += ",終了時刻,,,";
     } else {
         out += ",,終了時刻,,,";
@@ -104,13 +104,13 @@ char* writeValues(char* out, const Series& series, std::size_t slot, bool restar
 // Two counters of up to 20 digits each, four numbers and the ending.
 constexpr std::size_t kLineCapacity = 2 * 32 + 4 * (kFixedBufferSize + 1) + 16;
 
-void appendSamples(std::string& out, const MeasurementStore& store, ExportSeries series) {
+void appendSamples(std::string& out, const Recording& store, const AveragedSeries* averaged) {
     const std::size_t count =
         static_cast<std::size_t>(std::min<std::int32_t>(store.sampleCount, kSampleCapacity));
     if (count == 0) {
         return;
     }
-    const Series& values = series == ExportSeries::Averaged ? store.averaged : store.measured;
+    const Series& values = averaged != nullptr ? averaged->values : store.measured;
     const std::uint64_t firstTag = firstSlotTime(store);
     std::uint64_t clock = 2 * firstTag;
     std::uint64_t elapsed = 0;
@@ -134,20 +134,20 @@ void appendSamples(std::string& out, const MeasurementStore& store, ExportSeries
 
 }  // namespace
 
-std::string formatCsvExport(const MeasurementStore& store, ExportSeries series) {
+std::string formatCsvExport(const Recording& store, const AveragedSeries* averaged) {
     constexpr std::size_t kHeaderBytes = 256;
     constexpr std::size_t kTypicalLineBytes = 64;
     std::string out;
     out.reserve(kHeaderBytes +
                 kTypicalLineBytes * static_cast<std::size_t>(std::max(store.sampleCount, 0)));
-    appendHeader(out, store, series);
-    appendSamples(out, store, series);
+    appendHeader(out, store, averaged);
+    appendSamples(out, store, averaged);
     return out;
 }
 
-bool saveCsvExport(const std::filesystem::path& path, const MeasurementStore& store,
-                   ExportSeries series, std::error_code* why) {
-    return writeFileAtomically(path, formatCsvExport(store, series), why);
+bool saveCsvExport(const std::filesystem::path& path, const Recording& store,
+                   const AveragedSeries* averaged, std::error_code* why) {
+    return writeFileAtomically(path, formatCsvExport(store, averaged), why);
 }
 
 }  // namespace nuvisca

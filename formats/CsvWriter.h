@@ -4,19 +4,18 @@
 #include <string>
 #include <system_error>
 
-#include "store/MeasurementStore.h"
+#include "store/MovingAverage.h"
 
 namespace nuvisca {
 
-enum class ExportSeries { Measured, Averaged };
-
-// The whole export text of the loaded recording.
-std::string formatCsvExport(const MeasurementStore& store, ExportSeries series);
+// The whole export text of a recording: its averaged series, or the measured ones when
+// `averaged` is null.
+std::string formatCsvExport(const Recording& store, const AveragedSeries* averaged);
 
 // Writes the export to a temporary file beside path and moves it into place only when all
 // of it was written, so a failure never leaves a truncated file under the final name; `why`,
 // when given, holds the system's reason for a failure.
-bool saveCsvExport(const std::filesystem::path& path, const MeasurementStore& store,
-                   ExportSeries series, std::error_code* why = nullptr);
+bool saveCsvExport(const std::filesystem::path& path, const Recording& store,
+                   const AveragedSeries* averaged, std::error_code* why = nullptr);
 
 }  // namespace nuvisca

@@ -146,10 +146,10 @@ std::string encodeEdfFile(const EdfPlan& plan, EdfFlavour flavour) {
     return out;
 }
 
-EdfResult saveEdfExport(const std::filesystem::path& path, const MeasurementStore& store,
-                        ExportSeries series, EdfFlavour flavour) {
+EdfResult saveEdfExport(const std::filesystem::path& path, const Recording& store,
+                        const AveragedSeries* averaged, EdfFlavour flavour) {
     EdfPlan plan;
-    if (EdfResult planned = planEdfExport(store, series, flavour, plan); !planned.ok) {
+    if (EdfResult planned = planEdfExport(store, averaged, flavour, plan); !planned.ok) {
         return planned;
     }
     if (std::error_code why; !writeFileAtomically(path, encodeEdfFile(plan, flavour), &why)) {

@@ -5,7 +5,7 @@
 
 #include "formats/CsvWriter.h"
 #include "formats/EdfPlan.h"
-#include "store/MeasurementStore.h"
+#include "store/Recording.h"
 
 namespace nuvisca {
 
@@ -13,8 +13,8 @@ namespace nuvisca {
 // timeline, with "restart" and "no data" annotations. The file is written beside path and
 // moved into place only when complete; on failure nothing under path changes and the result
 // says why in one line.
-EdfResult saveEdfExport(const std::filesystem::path& path, const MeasurementStore& store,
-                        ExportSeries series, EdfFlavour flavour);
+EdfResult saveEdfExport(const std::filesystem::path& path, const Recording& store,
+                        const AveragedSeries* averaged, EdfFlavour flavour);
 
 // The file's bytes: header, then the data records with their annotations.
 std::string encodeEdfFile(const EdfPlan& plan, EdfFlavour flavour);

@@ -85,7 +85,7 @@ std::chrono::year_month_day slotZeroDay(std::chrono::year_month_day header,
 }
 
 // Slot 0's date and time of day, when they are real.
-EdfResult planStart(const MeasurementStore& store, EdfPlan& plan) {
+EdfResult planStart(const Recording& store, EdfPlan& plan) {
     const std::int64_t headerYear = std::int64_t{store.startYear} + 2000;
     if (!isRealDate(headerYear, store.startMonth, store.startDay)) {
         return refused("the start date " + dateText(headerYear, store.startMonth, store.startDay) +
@@ -131,7 +131,7 @@ EdfResult planStart(const MeasurementStore& store, EdfPlan& plan) {
 }
 
 struct SlotValues {
-    const MeasurementStore& store;
+    const Recording& store;
     const std::array<SampleArray, kChannelCount>& chosen;
 
     // The value of a signal at a slot, or NaN when it has none.
@@ -201,7 +201,7 @@ std::int32_t digitalValueOf(double value, const EdfPhysicalRange& range, EdfFlav
         std::clamp(level, digital.minimum + 1.0, static_cast<double>(digital.maximum)));
 }
 
-std::vector<std::int64_t> timelineSteps(const MeasurementStore& store) {
+std::vector<std::int64_t> timelineSteps(const Recording& store) {
     const auto count = static_cast<std::size_t>(std::clamp(store.sampleCount, 0, kSampleCapacity));
     std::vector<std::int64_t> steps(count);
     if (count == 0) {
@@ -226,7 +226,7 @@ std::vector<std::int64_t> timelineSteps(const MeasurementStore& store) {
     return steps;
 }
 
-EdfResult planEdfExport(const MeasurementStore& store, ExportSeries series, EdfFlavour flavour,
+EdfResult planEdfExport(const Recording& store, const AveragedSeries* averaged, EdfFlavour flavour,
                         EdfPlan& plan) {
     plan = EdfPlan{};
     if (store.sampleCount <= 0) {
@@ -237,13 +237,12 @@ EdfResult planEdfExport(const MeasurementStore& store, ExportSeries series, EdfF
     }
     plan.equipment.assign(store.deviceId.data(),
                           ::strnlen(store.deviceId.data(), store.deviceId.size()));
-    if (series == ExportSeries::Averaged) {
-        plan.prefilter = "moving average " + std::to_string(store.averageWindow + 1);
+    if (averaged != nullptr) {
+        plan.prefilter = "moving average " + std::to_string(averaged->box());
     }
     const std::vector<std::int64_t> steps = timelineSteps(store);
     const std::size_t count = steps.size();
-    const SlotValues values{store,
-                            series == ExportSeries::Averaged ? store.averaged : store.measured};
+    const SlotValues values{store, averaged != nullptr ? averaged->values : store.measured};
 
     std::array<double, kEdfSignalCount> lowest, highest;
     lowest.fill(std::numeric_limits<double>::infinity());

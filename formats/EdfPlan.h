@@ -7,7 +7,7 @@
 #include <vector>
 
 #include "formats/CsvWriter.h"
-#include "store/MeasurementStore.h"
+#include "store/Recording.h"
 
 namespace nuvisca {
 
@@ -49,7 +49,7 @@ std::int32_t digitalValueOf(double value, const EdfPhysicalRange& range, EdfFlav
 
 // Each slot's place on the continuous timeline, in half-second steps from slot 0. Restart
 // tags must be times of day.
-std::vector<std::int64_t> timelineSteps(const MeasurementStore& store);
+std::vector<std::int64_t> timelineSteps(const Recording& store);
 
 struct EdfAnnotation {
     std::int64_t onsetSteps = 0;
@@ -69,7 +69,7 @@ struct EdfPlan {
 };
 
 // Everything the file holds, or the reason why the recording cannot become one.
-EdfResult planEdfExport(const MeasurementStore& store, ExportSeries series, EdfFlavour flavour,
+EdfResult planEdfExport(const Recording& store, const AveragedSeries* averaged, EdfFlavour flavour,
                         EdfPlan& plan);
 
 }  // namespace nuvisca

@@ -65,7 +65,7 @@ std::int64_t dateKey(const Header& header) {
     return key;
 }
 
-void storeHeader(const Header& header, MeasurementStore& store) {
+void storeHeader(const Header& header, Recording& store) {
     store.startYear = decodeBcd(header[4]);
     store.startMonth = decodeBcd(header[5]);
     store.startDay = decodeBcd(header[6]);
@@ -99,7 +99,7 @@ std::int32_t recordTimeOfDay(const unsigned char* record) {
     return decodeBcd(record[2]) * 3600 + decodeBcd(record[1]) * 60 + decodeBcd(record[0]);
 }
 
-void putValues(MeasurementStore& store, std::int32_t slot, const unsigned char* record) {
+void putValues(Recording& store, std::int32_t slot, const unsigned char* record) {
     ChannelValues values;
     values[kRso2] = decodeFloat(record + 4) * 100.0f;
     values[kOxhb] = decodeFloat(record + 8);
@@ -109,7 +109,7 @@ void putValues(MeasurementStore& store, std::int32_t slot, const unsigned char* 
     putSample(store, static_cast<std::size_t>(slot), values);
 }
 
-void putBreaks(MeasurementStore& store, std::int32_t first, std::int32_t end) {
+void putBreaks(Recording& store, std::int32_t first, std::int32_t end) {
     for (SampleArray& series : store.measured) {
         std::fill(series.begin() + first, series.begin() + end, noDataValue);
     }
@@ -128,7 +128,7 @@ std::int32_t breakSlotsBefore(std::int32_t count, std::int32_t expectedCount) {
     return std::max(ahead - 1, 1);
 }
 
-void placeRecord(const unsigned char* record, MeasurementStore& store, RecordState& state) {
+void placeRecord(const unsigned char* record, Recording& store, RecordState& state) {
     const std::int32_t slot = state.slot;
     switch (recordKind(record)) {
         case RecordKind::kContinuation:
@@ -170,7 +170,7 @@ void placeRecord(const unsigned char* record, MeasurementStore& store, RecordSta
 // Reads records until the end of the file or the capacity; every record fills at least one
 // slot, so no more records are read than slots remain. A trailing fragment shorter than a
 // record is dropped.
-void readRecords(std::FILE* file, MeasurementStore& store, RecordState& state) {
+void readRecords(std::FILE* file, Recording& store, RecordState& state) {
     std::array<unsigned char, kRecordsPerChunk * kRecordSize> chunk;
     std::size_t held = 0;
     while (true) {
@@ -209,7 +209,7 @@ std::int64_t getDateFromNVD(const std::filesystem::path& path) {
     return isDeviceHeader(header) ? dateKey(header) : 0;
 }
 
-bool readNVDFile(const std::filesystem::path& path, MeasurementStore& store) {
+bool readNVDFile(const std::filesystem::path& path, Recording& store) {
     const FileHandle file = openRegularFile(path, "rb");
     if (!file) {
         return false;

@@ -3,7 +3,7 @@
 #include <cstdint>
 #include <filesystem>
 
-#include "store/MeasurementStore.h"
+#include "store/Recording.h"
 
 namespace nuvisca {
 
@@ -16,6 +16,6 @@ std::int64_t getDateFromNVD(const std::filesystem::path& path);
 
 // Loads a device recording into the store. Returns false, with the store untouched, when
 // the file cannot be opened or is not a device recording.
-bool readNVDFile(const std::filesystem::path& path, MeasurementStore& store);
+bool readNVDFile(const std::filesystem::path& path, Recording& store);
 
 }  // namespace nuvisca

@@ -81,7 +81,7 @@ bool isSum(float sum, float a, float b) {
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     using namespace nuvisca;
-    static const std::unique_ptr<MeasurementStore> store = makeMeasurementStore();
+    static const std::unique_ptr<Recording> store = makeEmptyRecording();
 
     const std::string_view text(reinterpret_cast<const char*>(data), size);
     const auto path = fuzz::scratch().write("input.csv", data, size);

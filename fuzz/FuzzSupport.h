@@ -9,7 +9,7 @@
 #include <string>
 #include <system_error>
 
-#include "store/MeasurementStore.h"
+#include "store/Recording.h"
 
 namespace nuvisca::fuzz {
 
@@ -66,7 +66,7 @@ inline void require(bool holds, const char* property) {
     }
 }
 
-inline std::int64_t dateKeyOf(const MeasurementStore& store) {
+inline std::int64_t dateKeyOf(const Recording& store) {
     return std::int64_t{store.startYear} * 10'000'000'000 +
            std::int64_t{store.startMonth} * 100'000'000 + std::int64_t{store.startDay} * 1'000'000 +
            std::int64_t{store.startHour} * 10'000 + std::int64_t{store.startMinute} * 100 +
@@ -74,19 +74,19 @@ inline std::int64_t dateKeyOf(const MeasurementStore& store) {
 }
 
 // Values no reader writes, to tell whether a refused file left the store alone.
-inline void markUntouched(MeasurementStore& store) {
+inline void markUntouched(Recording& store) {
     store.sampleCount = -7;
     store.startYear = -7;
     store.endSecond = -7;
     store.deviceId.fill('x');
 }
 
-inline bool isUntouched(const MeasurementStore& store) {
+inline bool isUntouched(const Recording& store) {
     return store.sampleCount == -7 && store.startYear == -7 && store.endSecond == -7 &&
            store.deviceId[0] == 'x';
 }
 
-inline bool holdsDigitsOnly(const MeasurementStore& store) {
+inline bool holdsDigitsOnly(const Recording& store) {
     for (std::size_t k = 0; k < kDeviceIdLength; ++k) {
         if (store.deviceId[k] < '0' || store.deviceId[k] > '9') {
             return false;

@@ -17,13 +17,13 @@ using namespace nuvisca;
 constexpr std::size_t kLeadingSlots = 12;
 constexpr std::size_t kAround = 3;
 
-bool isMark(const MeasurementStore& s, std::size_t i) {
+bool isMark(const Recording& s, std::size_t i) {
     return s.sampleTime[i] != continuationTag ||
            (i > 0 && (s.measured[kOxhb][i] < 0.0f) != (s.measured[kOxhb][i - 1] < 0.0f));
 }
 
 // Keeps the slots near a restart or the edge of a break, and the first ones.
-void compact(const MeasurementStore& from, MeasurementStore& into) {
+void compact(const Recording& from, Recording& into) {
     into = from;
     const auto count = static_cast<std::size_t>(from.sampleCount);
     std::size_t kept = 0;
@@ -77,8 +77,8 @@ int main(int argc, char** argv) {
         return 2;
     }
     const std::filesystem::path folder = argv[1];
-    const auto loaded = makeMeasurementStore();
-    const auto seed = makeMeasurementStore();
+    const auto loaded = makeEmptyRecording();
+    const auto seed = makeEmptyRecording();
     bool ok = true;
     for (int k = 2; k < argc; ++k) {
         if (!readNVDFile(argv[k], *loaded)) {

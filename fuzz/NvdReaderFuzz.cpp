@@ -15,7 +15,7 @@ bool sameBits(float a, float b) {
     return std::memcmp(&a, &b, sizeof a) == 0;
 }
 
-void compareSlots(const MeasurementStore& store, const NvdReference& expected) {
+void compareSlots(const Recording& store, const NvdReference& expected) {
     require(store.sampleCount == static_cast<std::int32_t>(expected.slots.size()),
             "sample count as read record by record");
     for (std::size_t i = 0; i < expected.slots.size(); ++i) {
@@ -34,7 +34,7 @@ void compareSlots(const MeasurementStore& store, const NvdReference& expected) {
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     using namespace nuvisca;
-    static const std::unique_ptr<MeasurementStore> store = makeMeasurementStore();
+    static const std::unique_ptr<Recording> store = makeEmptyRecording();
 
     const auto path = fuzz::scratch().write("input.NVD", data, size);
     static fuzz::NvdReference expected;

@@ -7,7 +7,7 @@
 #include <cstring>
 #include <vector>
 
-#include "store/MeasurementStore.h"
+#include "store/Recording.h"
 
 namespace nuvisca::fuzz {
 
@@ -86,7 +86,12 @@ private:
             const std::int32_t t = bcd(r[2]) * 3600 + bcd(r[1]) * 60 + bcd(r[0]);
             const bool timed = r[0] != 0xFF && r[1] != 0xFF && r[2] != 0xFF;
             if (timed && r[3] == 0x80) {
-                const std::int32_t g = std::max(2 * t - expected - 1, 1);
+                // A time more than 12 hours earlier than expected lies on the next day.
+                std::int32_t ahead = 2 * t - expected % 172800;
+                if (ahead <= -86400) {
+                    ahead += 172800;
+                }
+                const std::int32_t g = std::max(ahead - 1, 1);
                 for (std::int32_t k = i; k < std::min(i + g, kSampleCapacity); ++k) {
                     slotAt(k) = {continuationTag, {-1.0f, -1.0f, -1.0f, -1.0f}};
                 }

@@ -15,14 +15,14 @@ namespace {
 constexpr std::uint64_t kSecondsPerDay = 86400;
 
 // Two-digit fields hold -9 to 99; the year is written as 2000 + year and read modulo 100.
-bool headerFitsLayout(const MeasurementStore& s) {
+bool headerFitsLayout(const Recording& s) {
     const auto fits = [](std::int32_t v) { return v >= -9 && v <= 99; };
     return s.startYear >= 0 && s.startYear <= 99 && fits(s.startMonth) && fits(s.startDay) &&
            fits(s.startHour) && fits(s.startMinute) && fits(s.startSecond) && fits(s.endHour) &&
            fits(s.endMinute) && fits(s.endSecond);
 }
 
-bool sameHeader(const MeasurementStore& a, const MeasurementStore& b) {
+bool sameHeader(const Recording& a, const Recording& b) {
     return a.startYear == b.startYear && a.startMonth == b.startMonth && a.startDay == b.startDay &&
            a.startHour == b.startHour && a.startMinute == b.startMinute &&
            a.startSecond == b.startSecond && a.endHour == b.endHour && a.endMinute == b.endMinute &&
@@ -37,7 +37,7 @@ bool isSoundAnchor(std::uint64_t tag) {
 
 // The clock column shows a time of day, so a restart's own time comes back modulo a day;
 // slot 0 always takes the start time of line 1; a continuation stays one.
-void compareTags(const MeasurementStore& original, const MeasurementStore& back) {
+void compareTags(const Recording& original, const Recording& back) {
     const std::int64_t start = std::int64_t{back.startHour} * 3600 +
                                std::int64_t{back.startMinute} * 60 + back.startSecond;
     require(back.sampleTime[0] == static_cast<std::uint64_t>(start),
@@ -57,13 +57,13 @@ void compareTags(const MeasurementStore& original, const MeasurementStore& back)
     }
 }
 
-void exportAndRead(const MeasurementStore& from, const char* name, MeasurementStore& into) {
+void exportAndRead(const Recording& from, const char* name, Recording& into) {
     const auto path = scratch().file(name);
     require(saveCsvExport(path, from, ExportSeries::Measured), "the export is written");
     require(readCSVFile(path, into), "the export reads as a CSV export");
 }
 
-std::string exportText(const MeasurementStore& store) {
+std::string exportText(const Recording& store) {
     return formatCsvExport(store, ExportSeries::Measured);
 }
 
@@ -72,9 +72,9 @@ std::string exportText(const MeasurementStore& store) {
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     using namespace nuvisca;
-    static const std::unique_ptr<MeasurementStore> original = makeMeasurementStore();
-    static const std::unique_ptr<MeasurementStore> back = makeMeasurementStore();
-    static const std::unique_ptr<MeasurementStore> again = makeMeasurementStore();
+    static const std::unique_ptr<Recording> original = makeEmptyRecording();
+    static const std::unique_ptr<Recording> back = makeEmptyRecording();
+    static const std::unique_ptr<Recording> again = makeEmptyRecording();
 
     // A CSV line 1 cut at the field limit keeps the old start: start from a known one.
     original->startYear = original->startMonth = original->startDay = 0;

@@ -44,7 +44,7 @@ VisibleRange scrolledRange(const GraphViewState& view, double start, const Scrol
     return {clampToInt(first), clampToInt(end)};
 }
 
-VisibleRange rangeAfterResize(const GraphViewState& view, const MeasurementStore& store) {
+VisibleRange rangeAfterResize(const GraphViewState& view, const Recording& store) {
     if (view.mouseDownInPlot || store.sampleCount <= 0) {
         return {view.viewStart, view.viewEnd};
     }
@@ -55,7 +55,7 @@ VisibleRange rangeAfterResize(const GraphViewState& view, const MeasurementStore
     return scrolledRange(widened, widened.viewStart, {store.sampleCount, true, false});
 }
 
-DragOutcome dragOutcome(const GraphViewState& view, const MeasurementStore& store,
+DragOutcome dragOutcome(const GraphViewState& view, const Recording& store, std::int32_t zoomIndex,
                         const DragRule& rule) {
     // The direction is judged at the base scale, as the release judges it in points.
     const double baseBack = (static_cast<double>(view.anchorX) - view.dragX) / rule.pixelsPerSample;
@@ -64,7 +64,7 @@ DragOutcome dragOutcome(const GraphViewState& view, const MeasurementStore& stor
     DragOutcome outcome{{view.viewStart, view.viewEnd}, view.verticalOffset};
     if (view.controlDrag || moved.alongValue) {
         const float down = view.dragY - view.anchorY;
-        const float reach = offsetReach(view, store.zoomIndex);
+        const float reach = offsetReach(view, zoomIndex);
         if (rule.wholeSteps) {
             const auto wanted = static_cast<float>(
                 truncToInt(view.verticalOffset - static_cast<float>(truncToInt(down))));

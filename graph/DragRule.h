@@ -3,7 +3,7 @@
 #include <cstdint>
 
 #include "graph/GraphViewState.h"
-#include "store/MeasurementStore.h"
+#include "store/Recording.h"
 
 namespace nuvisca {
 
@@ -27,7 +27,7 @@ VisibleRange scrolledRange(const GraphViewState& view, double start, const Scrol
 // The zero-length time scroll a click in the plot applies (the range widened to viewSpan and
 // pulled inside the recording), as a resized view applies it so that the range fills the new
 // width. The range stays as it is while a press holds it or nothing is loaded.
-VisibleRange rangeAfterResize(const GraphViewState& view, const MeasurementStore& store);
+VisibleRange rangeAfterResize(const GraphViewState& view, const Recording& store);
 
 // How a drag's movement is measured; the preview drawn during a press and the release that
 // applies it differ in each.
@@ -48,7 +48,7 @@ struct DragOutcome {
 };
 
 // The range and offset the pending drag (anchor to drag point, in its mode) leads to.
-DragOutcome dragOutcome(const GraphViewState& view, const MeasurementStore& store,
+DragOutcome dragOutcome(const GraphViewState& view, const Recording& store, std::int32_t zoomIndex,
                         const DragRule& rule);
 
 }  // namespace nuvisca

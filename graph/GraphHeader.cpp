@@ -22,17 +22,18 @@ constexpr std::array<LegendEntry, 4> kLegend{{
 
 }  // namespace
 
-std::string recordingDateLine(const MeasurementStore& store) {
+std::string recordingDateLine(const Recording& store) {
     return "測定日時 " + formatDate(recordingStart(store), DateStyle::Heading) + " 終了時刻 " +
            formatTimeOfDay(recordingEnd(store), DateStyle::Heading);
 }
 
-std::string movingAverageLine(const MeasurementStore& store) {
-    return "移動平均 " + std::to_string(std::int64_t{store.averageWindow} + 1);
+std::string movingAverageLine(std::int32_t box) {
+    return "移動平均 " + std::to_string(box);
 }
 
-void drawHeadings(Painter& painter, const MeasurementStore& store, const GraphLayout& layout,
+void drawHeadings(Painter& painter, const ViewModel& model, const GraphLayout& layout,
                   TextAttributes& attributes) {
+    const Recording& store = model.recording();
     attributes.fontSize = kHeadingRowHeight;
     attributes.foreground = kBlack;
     const double y = layout.height - 60.0;
@@ -46,7 +47,7 @@ void drawHeadings(Painter& painter, const MeasurementStore& store, const GraphLa
     painter.drawText({120.0, y}, dateLine, attributes);
     if (layout.averaged) {
         // A font size's width apart from its neighbours; left out where the view is too narrow.
-        const std::string average = movingAverageLine(store);
+        const std::string average = movingAverageLine(model.averageWindow() + 1);
         const double x =
             120.0 + painter.textWidth(dateLine, attributes.fontSize) + kHeadingRowHeight;
         if (x + painter.textWidth(average, attributes.fontSize) + kHeadingRowHeight <= indexLeft) {

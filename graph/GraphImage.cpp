@@ -5,13 +5,13 @@
 
 namespace nuvisca {
 
-void paintGraph(QPainter& painter, QSize size, const MeasurementStore& store,
-                const GraphViewState& view, TextAttributes& attributes) {
+void paintGraph(QPainter& painter, QSize size, const ViewModel& model, const GraphViewState& view,
+                TextAttributes& attributes) {
     QtPainter qtPainter(painter, size.height());
-    drawGraph(qtPainter, store, view, attributes, kOnScreenStyle);
+    drawGraph(qtPainter, model, view, attributes, kOnScreenStyle);
 }
 
-QImage renderGraphImage(const MeasurementStore& store, const GraphViewState& view, QSize size,
+QImage renderGraphImage(const ViewModel& model, const GraphViewState& view, QSize size,
                         TextAttributes& attributes, qreal devicePixelRatio) {
     QImage image((QSizeF(size) * devicePixelRatio).toSize(), QImage::Format_ARGB32_Premultiplied);
     image.setDevicePixelRatio(devicePixelRatio);
@@ -20,7 +20,7 @@ QImage renderGraphImage(const MeasurementStore& store, const GraphViewState& vie
     image.setDotsPerMeterY(qRound(image.dotsPerMeterY() * devicePixelRatio));
     image.fill(Qt::white);
     QPainter painter(&image);
-    paintGraph(painter, size, store, view, attributes);
+    paintGraph(painter, size, model, view, attributes);
     painter.end();
     return image;
 }

@@ -6,18 +6,19 @@
 
 #include "graph/GraphViewState.h"
 #include "graph/Painter.h"
-#include "store/MeasurementStore.h"
+#include "graph/ViewModel.h"
+#include "store/Recording.h"
 
 namespace nuvisca {
 
 // Paints the graph as the on-screen view of that size draws it, from a state settled at
 // that size. The widget, the image output and the tests all come through here, so they
 // agree pixel for pixel.
-void paintGraph(QPainter& painter, QSize size, const MeasurementStore& store,
-                const GraphViewState& view, TextAttributes& attributes);
+void paintGraph(QPainter& painter, QSize size, const ViewModel& model, const GraphViewState& view,
+                TextAttributes& attributes);
 
 // The same picture in a new image of size times devicePixelRatio pixels.
-QImage renderGraphImage(const MeasurementStore& store, const GraphViewState& view, QSize size,
+QImage renderGraphImage(const ViewModel& model, const GraphViewState& view, QSize size,
                         TextAttributes& attributes, qreal devicePixelRatio = 1.0);
 
 // The bounds of an on-screen view of that size; the widget passes view-local points to the

@@ -7,7 +7,8 @@
 
 namespace nuvisca {
 
-GraphLayout layoutGraph(const MeasurementStore& store, const GraphViewState& view) {
+GraphLayout layoutGraph(const ViewModel& model, const GraphViewState& view) {
+    const Recording& store = model.recording();
     GraphLayout layout;
     layout.width = view.viewWidth;
     layout.height = view.viewHeight;
@@ -15,9 +16,9 @@ GraphLayout layoutGraph(const MeasurementStore& store, const GraphViewState& vie
     layout.plotHeight = plotHeight(view);
     layout.viewSpan = view.viewSpan;
     layout.pixelsPerSample = pixelsPerSample(view);
-    layout.zoomFactor = zoomFactor(store.zoomIndex);
-    layout.zoomExtra = zoomExtra(store.zoomIndex);
-    layout.averaged = store.averageWindow != 0;
+    layout.zoomFactor = zoomFactor(model.zoomIndex());
+    layout.zoomExtra = zoomExtra(model.zoomIndex());
+    layout.averaged = model.averageWindow() != 0;
     for (std::size_t k = 0; k < layout.legend.size(); ++k) {
         const auto left = 120.0f * static_cast<float>(k + 1);
         layout.legend[k] = {left, view.viewHeight - 34.0f, left + 108.0f, view.viewHeight - 10.0f};
@@ -27,8 +28,9 @@ GraphLayout layoutGraph(const MeasurementStore& store, const GraphViewState& vie
     layout.start = view.viewStart;
     layout.end = view.viewEnd;
     if (view.mouseDownInPlot) {
-        const DragOutcome preview = dragOutcome(
-            view, store, {layout.pixelsPerSample, widening(view, store), view.viewSpan, true});
+        const DragOutcome preview =
+            dragOutcome(view, store, model.zoomIndex(),
+                        {layout.pixelsPerSample, widening(view, store), view.viewSpan, true});
         offset = preview.verticalOffset;
         if (store.sampleCount > 0) {
             layout.start = preview.range.start;
@@ -36,7 +38,7 @@ GraphLayout layoutGraph(const MeasurementStore& store, const GraphViewState& vie
         }
     } else {
         offset = offsetWithinReach(static_cast<float>(truncToInt(offset)),
-                                   offsetReach(view, store.zoomIndex));
+                                   offsetReach(view, model.zoomIndex()));
     }
     layout.offset = truncToInt(offset);
     layout.base = clampToInt(std::int64_t{10} - layout.offset);
@@ -51,11 +53,11 @@ GraphLayout layoutGraph(const MeasurementStore& store, const GraphViewState& vie
     return layout;
 }
 
-std::int64_t slotsShown(const MeasurementStore& store, std::int64_t start, std::int64_t end) {
+std::int64_t slotsShown(const Recording& store, std::int64_t start, std::int64_t end) {
     return std::min(end, std::int64_t{store.sampleCount} - 1) - start;
 }
 
-double widening(const GraphViewState& view, const MeasurementStore& store) {
+double widening(const GraphViewState& view, const Recording& store) {
     const std::int64_t shown = slotsShown(store, view.viewStart, view.viewEnd);
     return view.viewSpan > 0 && shown > view.viewSpan
                ? static_cast<double>(shown) / static_cast<double>(view.viewSpan)

@@ -4,7 +4,8 @@
 #include <cstdint>
 
 #include "graph/GraphViewState.h"
-#include "store/MeasurementStore.h"
+#include "graph/ViewModel.h"
+#include "store/Recording.h"
 
 namespace nuvisca {
 
@@ -54,14 +55,16 @@ struct GraphLayout {
     }
 };
 
-GraphLayout layoutGraph(const MeasurementStore& store, const GraphViewState& view);
+// The layout of the model's recording in a view of that state: the model's own view on
+// screen, or one settled to a page.
+GraphLayout layoutGraph(const ViewModel& model, const GraphViewState& view);
 
 // Slots drawn from `start` for a range ending at `end`; the recording's final slot is never
 // drawn.
-std::int64_t slotsShown(const MeasurementStore& store, std::int64_t start, std::int64_t end);
+std::int64_t slotsShown(const Recording& store, std::int64_t start, std::int64_t end);
 
 // How many times viewSpan the plot's width holds as the visible range is drawn: 1 at the base
 // scale, more once the range is widened beyond it.
-double widening(const GraphViewState& view, const MeasurementStore& store);
+double widening(const GraphViewState& view, const Recording& store);
 
 }  // namespace nuvisca

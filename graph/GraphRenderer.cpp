@@ -23,12 +23,12 @@ struct TraceStyle {
 constexpr std::array<TraceStyle, 4> kTraceOrder{
     {{kRso2, kRso2Colour}, {kTohb, kTohbColour}, {kDxhb, kDxhbColour}, {kOxhb, kOxhbColour}}};
 
-void drawTraces(Painter& painter, const MeasurementStore& store, const GraphViewState& view,
+void drawTraces(Painter& painter, const ViewModel& model, const GraphViewState& view,
                 const GraphLayout& layout, Rso2Presence rso2Presence) {
     PolylinePath runs;
     for (const TraceStyle& style : kTraceOrder) {
         if (view.traceShown[static_cast<std::size_t>(style.trace)]) {
-            buildTraceRuns(store, layout, style.trace, rso2Presence, runs);
+            buildTraceRuns(model, layout, style.trace, rso2Presence, runs);
             painter.strokePath(runs, style.colour, 2.0);
         }
     }
@@ -66,12 +66,13 @@ void drawViewBorder(Painter& painter, const GraphLayout& layout) {
 
 }  // namespace
 
-void drawGraph(Painter& painter, const MeasurementStore& store, const GraphViewState& view,
+void drawGraph(Painter& painter, const ViewModel& model, const GraphViewState& view,
                TextAttributes& attributes, const GraphPageStyle& style) {
-    const GraphLayout layout = layoutGraph(store, view);
+    const Recording& store = model.recording();
+    const GraphLayout layout = layoutGraph(model, view);
     painter.fillRect({0.0, 0.0, layout.width, layout.height}, kWhite);
 
-    drawHeadings(painter, store, layout, attributes);
+    drawHeadings(painter, model, layout, attributes);
     drawLegend(painter, view, layout, attributes);
     const bool hasData = store.sampleCount > 0;
     if (hasData) {
@@ -80,7 +81,7 @@ void drawGraph(Painter& painter, const MeasurementStore& store, const GraphViewS
     drawGridAndScales(painter, layout, attributes);
     if (hasData) {
         drawTimeAxis(painter, store, layout, attributes);
-        drawTraces(painter, store, view, layout, style.rso2Presence);
+        drawTraces(painter, model, view, layout, style.rso2Presence);
         drawRestartLabels(painter, store, layout, attributes);
     }
     drawPlotFrame(painter, layout);
@@ -89,7 +90,7 @@ void drawGraph(Painter& painter, const MeasurementStore& store, const GraphViewS
     }
 }
 
-TextAttributes attributesAfterDraw(const MeasurementStore& store) {
+TextAttributes attributesAfterDraw(const Recording& store) {
     if (store.sampleCount > 0) {
         return {18.0, kRestartLabelColour, kWhite};
     }

@@ -63,27 +63,22 @@ QFont readoutFont() {
 
 }  // namespace
 
-GraphView::GraphView(MeasurementStore& store, GraphViewState& view, QWidget* parent)
-    : QWidget(parent), store_(store), view_(view) {
-    view_.mouseDownInPlot = false;
-    view_.controlDrag = false;
-    view_.shiftDrag = false;
+GraphView::GraphView(ViewModel& model, QWidget* parent) : QWidget(parent), model_(model) {
+    GraphViewState& view = model_.editView();
+    view.mouseDownInPlot = false;
+    view.controlDrag = false;
+    view.shiftDrag = false;
     setAttribute(Qt::WA_OpaquePaintEvent);
     setMouseTracking(true);
     setFocusPolicy(Qt::StrongFocus);
+    subscription_ = model_.subscribe([this](unsigned /*changes*/) {
+        redrawGraph();
+        placeReadout(cursor_);
+    });
 }
 
-void GraphView::requestRedraw() {
-    redrawGraph();
-    placeReadout(cursor_);
-    Q_EMIT contentChanged();
-}
-
-void GraphView::showRange(VisibleRange range) {
-    if (canNavigate(view_, store_) &&
-        applyRange(view_, rangeStartingAt(view_, store_, range.start))) {
-        rangeMoved();
-    }
+GraphView::~GraphView() {
+    model_.unsubscribe(subscription_);
 }
 
 void GraphView::redrawGraph() {
@@ -91,14 +86,14 @@ void GraphView::redrawGraph() {
     update();
 }
 
-void GraphView::rangeMoved() {
-    redrawGraph();
-    placeReadout(cursor_);
-    Q_EMIT rangeChanged();
+GraphViewState& GraphView::settledView(QSize size) {
+    GraphViewState& view = model_.editView();
+    settleView(view, model_.zoomIndex(), onScreenBounds(size));
+    return view;
 }
 
 void GraphView::paintEvent(QPaintEvent* /*event*/) {
-    settleView(view_, store_.zoomIndex, onScreenBounds(size()));
+    const GraphViewState& view = settledView(size());
     const qreal ratio = devicePixelRatioF();
     const QSize pixels = (QSizeF(size()) * ratio).toSize();
     if (picture_.size() != pixels || picture_.devicePixelRatio() != ratio) {
@@ -109,7 +104,7 @@ void GraphView::paintEvent(QPaintEvent* /*event*/) {
     if (pictureStale_) {
         picture_.fill(Qt::white);
         QPainter graph(&picture_);
-        paintGraph(graph, size(), store_, view_, attributes_);
+        paintGraph(graph, size(), model_, view, attributes_);
         pictureStale_ = false;
     }
     QPainter painter(this);
@@ -121,24 +116,21 @@ void GraphView::paintEvent(QPaintEvent* /*event*/) {
 
 void GraphView::resizeEvent(QResizeEvent* event) {
     QWidget::resizeEvent(event);
-    settleView(view_, store_.zoomIndex, onScreenBounds(event->size()));
+    GraphViewState& view = settledView(event->size());
     // The overview box and the statistics follow a range the new width widened.
-    if (applyRange(view_, rangeAfterResize(view_, store_))) {
-        rangeMoved();
-    }
+    applyRange(view, rangeAfterResize(view, model_.recording()));
+    model_.commitView();
 }
 
 void GraphView::forward(Handler handler, const QMouseEvent& event) {
     const QPointF position = event.position();
     const PointF point{position.x(), height() - position.y()};
     const Qt::KeyboardModifiers modifiers = event.modifiers();
-    const VisibleRange before{view_.viewStart, view_.viewEnd};
-    if (handler(view_, store_, point, shiftHeld(modifiers), controlHeld(modifiers))) {
+    if (handler(model_.editView(), model_, point, shiftHeld(modifiers), controlHeld(modifiers))) {
+        // A drag in progress moves only the picture; the model hears of the range it leaves.
         redrawGraph();
     }
-    if (before != VisibleRange{view_.viewStart, view_.viewEnd}) {
-        Q_EMIT rangeChanged();
-    }
+    model_.commitView();
 }
 
 void GraphView::mousePressEvent(QMouseEvent* event) {
@@ -168,7 +160,9 @@ void GraphView::leaveEvent(QEvent* /*event*/) {
 }
 
 void GraphView::wheelEvent(QWheelEvent* event) {
-    if (!canNavigate(view_, store_)) {
+    const GraphViewState& view = model_.view();
+    const Recording& recording = model_.recording();
+    if (!canNavigate(view, recording)) {
         event->ignore();
         return;
     }
@@ -185,25 +179,23 @@ void GraphView::wheelEvent(QWheelEvent* event) {
         return;
     }
     const int along = shiftHeld(modifiers) && angle.x() == 0 ? angle.y() : angle.x();
-    VisibleRange range{view_.viewStart, view_.viewEnd};
+    VisibleRange range{view.viewStart, view.viewEnd};
     if (along != 0) {
         // A notch scrolls a tenth of the range; rolling away from the user goes later.
-        const double length = static_cast<double>(view_.viewEnd) - view_.viewStart;
-        range = rangeScrolledBy(view_, store_, -along * length / (10.0 * kWheelNotch));
+        const double length = static_cast<double>(view.viewEnd) - view.viewStart;
+        range = rangeScrolledBy(view, recording, -along * length / (10.0 * kWheelNotch));
     } else if (angle.y() != 0) {
         const QPointF at = event->position();
         const auto x = static_cast<float>(at.x());
         const auto y = static_cast<float>(height() - at.y());
-        if (!layoutGraph(store_, view_).insidePlot(x, y, 0.0f)) {
+        if (!layoutGraph(model_, view).insidePlot(x, y, 0.0f)) {
             event->ignore();
             return;
         }
         const double notches = static_cast<double>(angle.y()) / kWheelNotch;
-        range = zoomedRange(view_, store_, x, std::pow(kZoomStep, -notches));
+        range = zoomedRange(view, recording, x, std::pow(kZoomStep, -notches));
     }
-    if (applyRange(view_, range)) {
-        rangeMoved();
-    }
+    model_.showRange(range);
 }
 
 void GraphView::keyPressEvent(QKeyEvent* event) {
@@ -212,14 +204,8 @@ void GraphView::keyPressEvent(QKeyEvent* event) {
         QWidget::keyPressEvent(event);
         return;
     }
-    const VisibleRange before{view_.viewStart, view_.viewEnd};
-    if (navigate(view_, store_, *key)) {
-        if (before != VisibleRange{view_.viewStart, view_.viewEnd}) {
-            rangeMoved();
-        } else {
-            redrawGraph();
-        }
-    }
+    navigate(model_.editView(), model_.recording(), model_.zoomIndex(), *key);
+    model_.commitView();
 }
 
 QRect GraphView::ReadoutOverlay::covered() const {
@@ -227,19 +213,19 @@ QRect GraphView::ReadoutOverlay::covered() const {
 }
 
 std::optional<GraphView::ReadoutOverlay> GraphView::readoutFor(QPointF cursor) const {
-    GraphViewState settled = view_;
-    settleView(settled, store_.zoomIndex, onScreenBounds(size()));
-    const GraphLayout layout = layoutGraph(store_, settled);
+    GraphViewState settled = model_.view();
+    settleView(settled, model_.zoomIndex(), onScreenBounds(size()));
+    const GraphLayout layout = layoutGraph(model_, settled);
     const auto x = static_cast<float>(cursor.x());
     const auto y = static_cast<float>(height() - cursor.y());
     if (settled.mouseDownInPlot || !layout.insidePlot(x, y, 0.0f)) {
         return std::nullopt;
     }
-    const std::optional<std::int32_t> slot = slotUnder(layout, store_, x);
+    const std::optional<std::int32_t> slot = slotUnder(layout, model_.recording(), x);
     if (!slot) {
         return std::nullopt;
     }
-    const Readout readout = readoutAt(store_, settled.traceShown, *slot);
+    const Readout readout = readoutAt(model_, settled.traceShown, *slot);
     ReadoutOverlay overlay;
     overlay.hairlineX = static_cast<int>(layout.slotX(*slot));
     overlay.plotTop = static_cast<int>(static_cast<float>(height()) - 10.0f - layout.plotHeight);

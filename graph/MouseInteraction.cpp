@@ -38,8 +38,7 @@ bool toggleLegendEntries(GraphViewState& view, const GraphLayout& layout, ViewPo
 
 // The time scroll applied when a plain drag turns vertical: counted in float, held within
 // spanSamples and keeping the range's length.
-void applyScrollDuringDrag(GraphViewState& view, const MeasurementStore& store, float x,
-                           float pps) {
+void applyScrollDuringDrag(GraphViewState& view, const Recording& store, float x, float pps) {
     const auto moved = static_cast<float>((view.anchorX - x) / pps * widening(view, store));
     const float start = static_cast<float>(view.viewStart) + moved;
     const VisibleRange range = scrolledRange(view, start, {store.spanSamples, false, true});
@@ -49,18 +48,19 @@ void applyScrollDuringDrag(GraphViewState& view, const MeasurementStore& store, 
 
 // A Shift release leaves what the preview showed at the least: viewSpan slots, or all that
 // the recording has from the range's start on.
-std::int32_t shortestReleasedShiftRange(const GraphViewState& view, const MeasurementStore& store) {
+std::int32_t shortestReleasedShiftRange(const GraphViewState& view, const Recording& store) {
     const std::int64_t left = std::int64_t{store.sampleCount} - view.viewStart;
     return clampToInt(std::max(std::int64_t{1}, std::min(std::int64_t{view.viewSpan}, left)));
 }
 
 }  // namespace
 
-bool mouseDown(GraphViewState& view, const MeasurementStore& store, PointF windowPoint, bool shift,
+bool mouseDown(GraphViewState& view, const ViewModel& model, PointF windowPoint, bool shift,
                bool control) {
     const ViewPoint p = toView(view, windowPoint);
-    const GraphLayout layout = layoutGraph(store, view);
-    if (!view.mouseDownInPlot && store.sampleCount > 0 && layout.insidePlot(p.x, p.y, 10.0f)) {
+    const GraphLayout layout = layoutGraph(model, view);
+    if (!view.mouseDownInPlot && model.recording().sampleCount > 0 &&
+        layout.insidePlot(p.x, p.y, 10.0f)) {
         view.dragX = view.anchorX = view.lastDragX = p.x;
         view.dragY = view.anchorY = view.lastDragY = p.y;
         view.mouseDownInPlot = true;
@@ -76,11 +76,11 @@ bool mouseDown(GraphViewState& view, const MeasurementStore& store, PointF windo
     return toggleLegendEntries(view, layout, p);
 }
 
-bool mouseDragged(GraphViewState& view, const MeasurementStore& store, PointF windowPoint,
-                  bool /*shift*/, bool /*control*/) {
+bool mouseDragged(GraphViewState& view, const ViewModel& model, PointF windowPoint, bool /*shift*/,
+                  bool /*control*/) {
     const ViewPoint p = toView(view, windowPoint);
     const float pps = handlerPixelsPerSample(view);
-    if (!view.mouseDownInPlot || !layoutGraph(store, view).insidePlot(p.x, p.y, 0.0f)) {
+    if (!view.mouseDownInPlot || !layoutGraph(model, view).insidePlot(p.x, p.y, 0.0f)) {
         return false;
     }
     view.dragX = p.x;
@@ -90,14 +90,14 @@ bool mouseDragged(GraphViewState& view, const MeasurementStore& store, PointF wi
     if (10.0f * ax >= ay && ax > 0.0f) {
         if (view.dragPhase == DragPhase::kVertical) {
             view.verticalOffset = offsetWithinReach(view.verticalOffset - (p.y - view.anchorY),
-                                                    offsetReach(view, store.zoomIndex));
+                                                    offsetReach(view, model.zoomIndex()));
             view.anchorX = view.lastDragX;
             view.anchorY = view.lastDragY;
             view.dragPhase = DragPhase::kHorizontal;
         }
     } else if (ay > 10.0f * ax && ay > 0.0f && view.dragPhase == DragPhase::kHorizontal) {
         if (!view.shiftDrag) {
-            applyScrollDuringDrag(view, store, p.x, pps);
+            applyScrollDuringDrag(view, model.recording(), p.x, pps);
         }
         view.anchorX = view.lastDragX;
         view.anchorY = view.lastDragY;
@@ -108,12 +108,13 @@ bool mouseDragged(GraphViewState& view, const MeasurementStore& store, PointF wi
     return true;
 }
 
-bool mouseUp(GraphViewState& view, const MeasurementStore& store, PointF /*windowPoint*/,
-             bool /*shift*/, bool /*control*/) {
+bool mouseUp(GraphViewState& view, const ViewModel& model, PointF /*windowPoint*/, bool /*shift*/,
+             bool /*control*/) {
     if (!view.mouseDownInPlot) {
         return false;
     }
-    const DragOutcome outcome = dragOutcome(view, store,
+    const Recording& store = model.recording();
+    const DragOutcome outcome = dragOutcome(view, store, model.zoomIndex(),
                                             {handlerPixelsPerSample(view), widening(view, store),
                                              shortestReleasedShiftRange(view, store), false});
     view.viewStart = outcome.range.start;

@@ -2,7 +2,8 @@
 
 #include "graph/GraphViewState.h"
 #include "graph/Painter.h"
-#include "store/MeasurementStore.h"
+#include "graph/ViewModel.h"
+#include "store/Recording.h"
 
 namespace nuvisca {
 
@@ -13,15 +14,15 @@ namespace nuvisca {
 
 // Starts a press inside the plot (taking Shift or Control as its mode) and toggles the
 // trace whose legend entry is hit.
-bool mouseDown(GraphViewState& view, const MeasurementStore& store, PointF windowPoint, bool shift,
+bool mouseDown(GraphViewState& view, const ViewModel& model, PointF windowPoint, bool shift,
                bool control);
 
 // Follows the mouse while it stays inside the plot.
-bool mouseDragged(GraphViewState& view, const MeasurementStore& store, PointF windowPoint,
-                  bool shift, bool control);
+bool mouseDragged(GraphViewState& view, const ViewModel& model, PointF windowPoint, bool shift,
+                  bool control);
 
 // Applies the pending movement and ends the press.
-bool mouseUp(GraphViewState& view, const MeasurementStore& store, PointF windowPoint, bool shift,
+bool mouseUp(GraphViewState& view, const ViewModel& model, PointF windowPoint, bool shift,
              bool control);
 
 }  // namespace nuvisca

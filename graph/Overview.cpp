@@ -15,7 +15,7 @@ bool hasValue(Channel channel, float measured, float value) {
 
 }  // namespace
 
-OverviewScale overviewScale(const MeasurementStore& store, double width) {
+OverviewScale overviewScale(const Recording& store, double width) {
     return {std::max(width, 0.0), std::max(store.sampleCount, 0)};
 }
 
@@ -32,21 +32,21 @@ OverviewGrab grabOverview(const GraphViewState& view, const OverviewScale& scale
     return {(static_cast<double>(view.viewEnd) - view.viewStart) / 2.0};
 }
 
-VisibleRange overviewRange(const GraphViewState& view, const MeasurementStore& store,
+VisibleRange overviewRange(const GraphViewState& view, const Recording& store,
                            const OverviewScale& scale, const OverviewGrab& grab, double x) {
     return rangeStartingAt(view, store, scale.slotAt(x) - grab.slotsIntoRange);
 }
 
-std::vector<OverviewColumn> overviewColumns(const MeasurementStore& store, Channel channel,
+std::vector<OverviewColumn> overviewColumns(const ViewModel& model, Channel channel,
                                             std::int32_t columns) {
+    const Recording& store = model.recording();
     std::vector<OverviewColumn> result(static_cast<std::size_t>(std::max(columns, 0)));
     const std::int64_t slots = store.sampleCount;
     if (slots <= 0) {
         return result;
     }
-    const bool averaged = store.averageWindow > 0;
     const SampleArray& measured = store.measured[channel];
-    const SampleArray& shown = averaged ? store.averaged[channel] : measured;
+    const SampleArray& shown = model.shownSeries(channel);
     const float full = channel == kRso2 ? 100.0f : 1.0f;
     for (std::int64_t c = 0; c < columns; ++c) {
         const std::int64_t from = c * slots / columns;
@@ -66,7 +66,7 @@ std::vector<OverviewColumn> overviewColumns(const MeasurementStore& store, Chann
     return result;
 }
 
-std::vector<std::int32_t> restartSlots(const MeasurementStore& store) {
+std::vector<std::int32_t> restartSlots(const Recording& store) {
     std::vector<std::int32_t> slots;
     for (std::int32_t i = 1; i < store.sampleCount; ++i) {
         if (isTaggedSlot(store, i)) {

@@ -5,7 +5,8 @@
 
 #include "graph/DragRule.h"
 #include "graph/GraphViewState.h"
-#include "store/MeasurementStore.h"
+#include "graph/ViewModel.h"
+#include "store/Recording.h"
 
 namespace nuvisca {
 
@@ -19,7 +20,7 @@ struct OverviewScale {
     double slotAt(double x) const { return width > 0.0 ? x * slots / width : 0.0; }
 };
 
-OverviewScale overviewScale(const MeasurementStore& store, double width);
+OverviewScale overviewScale(const Recording& store, double width);
 
 // The visible range's box, its x edges held within the strip.
 struct OverviewBox {
@@ -36,7 +37,7 @@ struct OverviewGrab {
 OverviewGrab grabOverview(const GraphViewState& view, const OverviewScale& scale, double x);
 
 // The range with the grabbed point moved under x, held in as a scroll is.
-VisibleRange overviewRange(const GraphViewState& view, const MeasurementStore& store,
+VisibleRange overviewRange(const GraphViewState& view, const Recording& store,
                            const OverviewScale& scale, const OverviewGrab& grab, double x);
 
 // One strip column of a series, as fractions of the strip height (rSO2 over 0..100 %, the
@@ -48,10 +49,10 @@ struct OverviewColumn {
 };
 
 // The lowest and highest value of each column, of the series the graph shows.
-std::vector<OverviewColumn> overviewColumns(const MeasurementStore& store, Channel channel,
+std::vector<OverviewColumn> overviewColumns(const ViewModel& model, Channel channel,
                                             std::int32_t columns);
 
 // Slots after 0 with a time of their own: where the recording restarted.
-std::vector<std::int32_t> restartSlots(const MeasurementStore& store);
+std::vector<std::int32_t> restartSlots(const Recording& store);
 
 }  // namespace nuvisca

@@ -4,8 +4,8 @@
 #include <QPainter>
 
 #include "graph/GraphColours.h"
-#include "graph/GraphView.h"
 #include "graph/QtPainter.h"
+#include "graph/RangeNavigation.h"
 
 namespace nuvisca {
 namespace {
@@ -15,14 +15,19 @@ constexpr double kInset = 1.0;  // room for the frame
 
 }  // namespace
 
-OverviewStrip::OverviewStrip(GraphView& graph, QWidget* parent) : QWidget(parent), graph_(graph) {
+OverviewStrip::OverviewStrip(ViewModel& model, QWidget* parent) : QWidget(parent), model_(model) {
     setAttribute(Qt::WA_OpaquePaintEvent);
     setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Fixed);
-    connect(&graph_, &GraphView::contentChanged, this, [this] {
-        miniatureStale_ = true;
+    subscription_ = model_.subscribe([this](unsigned changes) {
+        if ((changes & (kRecordingChanged | kSeriesChanged)) != 0) {
+            miniatureStale_ = true;
+        }
         update();
     });
-    connect(&graph_, &GraphView::rangeChanged, this, qOverload<>(&QWidget::update));
+}
+
+OverviewStrip::~OverviewStrip() {
+    model_.unsubscribe(subscription_);
 }
 
 QSize OverviewStrip::sizeHint() const {
@@ -30,7 +35,7 @@ QSize OverviewStrip::sizeHint() const {
 }
 
 OverviewScale OverviewStrip::scale() const {
-    return overviewScale(graph_.store(), width() - 2.0 * kInset);
+    return overviewScale(model_.recording(), width() - 2.0 * kInset);
 }
 
 void OverviewStrip::drawMiniature() {
@@ -39,7 +44,7 @@ void OverviewStrip::drawMiniature() {
     miniature_.setDevicePixelRatio(ratio);
     miniature_.fill(Qt::white);
     QPainter painter(&miniature_);
-    const MeasurementStore& store = graph_.store();
+    const Recording& store = model_.recording();
     const OverviewScale strip = scale();
     const double plotHeight = height() - 2.0 * kInset;
     const auto columns = static_cast<std::int32_t>(strip.width * ratio);
@@ -52,7 +57,7 @@ void OverviewStrip::drawMiniature() {
         for (const auto& [channel, colour] :
              {std::pair{kTohb, kTohbColour}, std::pair{kRso2, kRso2Colour}}) {
             painter.setPen(QPen(toQColor(colour), 0.0));
-            const auto values = overviewColumns(store, channel, columns);
+            const auto values = overviewColumns(model_, channel, columns);
             for (std::size_t c = 0; c < values.size(); ++c) {
                 if (!values[c].hasValue) {
                     continue;
@@ -75,10 +80,10 @@ void OverviewStrip::paintEvent(QPaintEvent* /*event*/) {
     }
     QPainter painter(this);
     painter.drawPixmap(0, 0, miniature_);
-    if (graph_.store().sampleCount <= 0) {
+    if (model_.recording().sampleCount <= 0) {
         return;
     }
-    const OverviewBox box = overviewBox(graph_.state(), scale());
+    const OverviewBox box = overviewBox(model_.view(), scale());
     const QRectF rect(kInset + box.left, kInset, std::max(box.right - box.left, 2.0),
                       height() - 2.0 * kInset - 1.0);
     painter.fillRect(rect, QColor(0, 0, 0, 28));
@@ -87,15 +92,16 @@ void OverviewStrip::paintEvent(QPaintEvent* /*event*/) {
 }
 
 void OverviewStrip::moveTo(double x) {
-    graph_.showRange(overviewRange(graph_.state(), graph_.store(), scale(), grab_, x - kInset));
+    showRangeStartingAt(
+        model_, overviewRange(model_.view(), model_.recording(), scale(), grab_, x - kInset).start);
 }
 
 void OverviewStrip::mousePressEvent(QMouseEvent* event) {
-    if (event->button() != Qt::LeftButton || graph_.store().sampleCount <= 0) {
+    if (event->button() != Qt::LeftButton || model_.recording().sampleCount <= 0) {
         return;
     }
     dragging_ = true;
-    grab_ = grabOverview(graph_.state(), scale(), event->position().x() - kInset);
+    grab_ = grabOverview(model_.view(), scale(), event->position().x() - kInset);
     moveTo(event->position().x());
 }
 

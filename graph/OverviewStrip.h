@@ -7,8 +7,6 @@
 
 namespace nuvisca {
 
-class GraphView;
-
 // The whole recording's rSO2 and toHb in miniature under the graph, restarts marked and the
 // visible range as a box. A click centres the range there; dragging moves it. The miniature
 // is drawn once per recording or average change; a range change repaints only the box.
@@ -16,7 +14,8 @@ class OverviewStrip : public QWidget {
     Q_OBJECT
 
 public:
-    explicit OverviewStrip(GraphView& graph, QWidget* parent = nullptr);
+    explicit OverviewStrip(ViewModel& model, QWidget* parent = nullptr);
+    ~OverviewStrip() override;
 
     QSize sizeHint() const override;
 
@@ -31,7 +30,8 @@ private:
     void drawMiniature();
     void moveTo(double x);
 
-    GraphView& graph_;
+    ViewModel& model_;
+    int subscription_ = 0;
     QPixmap miniature_;
     bool miniatureStale_ = true;
     bool dragging_ = false;

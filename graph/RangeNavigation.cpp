@@ -14,7 +14,7 @@ std::int64_t rangeLength(const GraphViewState& view) {
 }
 
 // x distance between slots when `length` slots are shown, as the drawing computes it.
-double stepFor(const GraphViewState& view, const MeasurementStore& store, std::int64_t start,
+double stepFor(const GraphViewState& view, const Recording& store, std::int64_t start,
                std::int64_t length) {
     const std::int64_t shown = slotsShown(store, start, start + length);
     const float compression =
@@ -24,23 +24,23 @@ double stepFor(const GraphViewState& view, const MeasurementStore& store, std::i
     return static_cast<double>(compression * pixelsPerSample(view));
 }
 
-std::int64_t latestStart(const MeasurementStore& store, std::int64_t length) {
+std::int64_t latestStart(const Recording& store, std::int64_t length) {
     return std::max(std::int64_t{store.sampleCount} - length - 1, std::int64_t{0});
 }
 
 }  // namespace
 
-bool canNavigate(const GraphViewState& view, const MeasurementStore& store) {
+bool canNavigate(const GraphViewState& view, const Recording& store) {
     return store.sampleCount > 0 && view.viewSpan > 0 && plotWidth(view) > 0.0f &&
            !view.mouseDownInPlot;
 }
 
-double slotAtX(const GraphViewState& view, const MeasurementStore& store, float x) {
+double slotAtX(const GraphViewState& view, const Recording& store, float x) {
     const double step = stepFor(view, store, view.viewStart, rangeLength(view));
     return view.viewStart + (static_cast<double>(x) - 10.0) / step;
 }
 
-VisibleRange zoomedRange(const GraphViewState& view, const MeasurementStore& store, float x,
+VisibleRange zoomedRange(const GraphViewState& view, const Recording& store, float x,
                          double factor) {
     const std::int64_t whole =
         std::max(std::int64_t{store.sampleCount}, std::int64_t{view.viewSpan});
@@ -55,14 +55,18 @@ VisibleRange zoomedRange(const GraphViewState& view, const MeasurementStore& sto
     return {clampToInt(first), clampToInt(first + length)};
 }
 
-VisibleRange rangeStartingAt(const GraphViewState& view, const MeasurementStore& store,
-                             double start) {
+VisibleRange rangeStartingAt(const GraphViewState& view, const Recording& store, double start) {
     return scrolledRange(view, std::max(start, -1.0), {store.sampleCount, true, false});
 }
 
-VisibleRange rangeScrolledBy(const GraphViewState& view, const MeasurementStore& store,
-                             double slots) {
+VisibleRange rangeScrolledBy(const GraphViewState& view, const Recording& store, double slots) {
     return rangeStartingAt(view, store, view.viewStart + slots);
+}
+
+void showRangeStartingAt(ViewModel& model, double start) {
+    if (canNavigate(model.view(), model.recording())) {
+        model.showRange(rangeStartingAt(model.view(), model.recording(), start));
+    }
 }
 
 bool applyRange(GraphViewState& view, VisibleRange range) {
@@ -72,7 +76,8 @@ bool applyRange(GraphViewState& view, VisibleRange range) {
     return changed;
 }
 
-bool navigate(GraphViewState& view, const MeasurementStore& store, NavigationKey key) {
+bool navigate(GraphViewState& view, const Recording& store, std::int32_t zoomIndex,
+              NavigationKey key) {
     if (!canNavigate(view, store)) {
         return false;
     }
@@ -103,7 +108,7 @@ bool navigate(GraphViewState& view, const MeasurementStore& store, NavigationKey
             const float step = std::max(std::floor(plotHeight(view) / 10.0f), 1.0f);
             const float moved =
                 view.verticalOffset + (key == NavigationKey::kTracesUp ? -step : step);
-            const float offset = offsetWithinReach(moved, offsetReach(view, store.zoomIndex));
+            const float offset = offsetWithinReach(moved, offsetReach(view, zoomIndex));
             const bool changed = offset != view.verticalOffset;
             view.verticalOffset = offset;
             return changed;

@@ -4,7 +4,8 @@
 
 #include "graph/DragRule.h"
 #include "graph/GraphViewState.h"
-#include "store/MeasurementStore.h"
+#include "graph/ViewModel.h"
+#include "store/Recording.h"
 
 namespace nuvisca {
 
@@ -27,25 +28,28 @@ enum class NavigationKey {
 };
 
 // Whether the range may be moved now: a recording, a measured view and no press held.
-bool canNavigate(const GraphViewState& view, const MeasurementStore& store);
+bool canNavigate(const GraphViewState& view, const Recording& store);
 
 // The slot (fractional) drawn at view x, by the drawing's own step.
-double slotAtX(const GraphViewState& view, const MeasurementStore& store, float x);
+double slotAtX(const GraphViewState& view, const Recording& store, float x);
 
 // The range scaled by `factor` (below 1 shows fewer slots) so that the slot at x stays at x.
-VisibleRange zoomedRange(const GraphViewState& view, const MeasurementStore& store, float x,
+VisibleRange zoomedRange(const GraphViewState& view, const Recording& store, float x,
                          double factor);
 
 // The range moved by `slots` (negative: earlier).
-VisibleRange rangeScrolledBy(const GraphViewState& view, const MeasurementStore& store,
-                             double slots);
+VisibleRange rangeScrolledBy(const GraphViewState& view, const Recording& store, double slots);
 
 // The range begun at `start`, held in as a scroll is.
-VisibleRange rangeStartingAt(const GraphViewState& view, const MeasurementStore& store,
-                             double start);
+VisibleRange rangeStartingAt(const GraphViewState& view, const Recording& store, double start);
 
 // Applies the key; returns whether the range or the offset changed.
-bool navigate(GraphViewState& view, const MeasurementStore& store, NavigationKey key);
+bool navigate(GraphViewState& view, const Recording& store, std::int32_t zoomIndex,
+              NavigationKey key);
+
+// Shows the range starting at `start`, held in as a scroll is; nothing moves while a press
+// is held or nothing can be navigated.
+void showRangeStartingAt(ViewModel& model, double start);
 
 // Sets the range; returns whether it changed.
 bool applyRange(GraphViewState& view, VisibleRange range);

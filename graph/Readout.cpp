@@ -42,8 +42,7 @@ std::string elapsedText(std::uint64_t halfSeconds) {
 
 }  // namespace
 
-std::optional<std::int32_t> slotUnder(const GraphLayout& layout, const MeasurementStore& store,
-                                      float x) {
+std::optional<std::int32_t> slotUnder(const GraphLayout& layout, const Recording& store, float x) {
     if (!layout.hasVisibleSlots() || !(layout.step > 0.0f) || store.sampleCount <= 0) {
         return std::nullopt;
     }
@@ -55,13 +54,14 @@ std::optional<std::int32_t> slotUnder(const GraphLayout& layout, const Measureme
     return static_cast<std::int32_t>(slot);
 }
 
-Readout readoutAt(const MeasurementStore& store, const std::array<bool, 4>& traceShown,
+Readout readoutAt(const ViewModel& model, const std::array<bool, 4>& traceShown,
                   std::int32_t slot) {
+    const Recording& store = model.recording();
     Readout readout;
     // Counted as the time axis counts it: a restart past midnight reads 24:xx.
     readout.clock = formatClock(clockTimeOf(store, slot));
     readout.elapsed = elapsedText(elapsedHalfSeconds(store, slot));
-    const bool averaged = store.averageWindow > 0;
+    const AveragedSeries* averaged = model.averaged();
     const auto at = static_cast<std::size_t>(slot);
     const bool rso2Measured = static_cast<double>(store.measured[kRso2][at]) > 0.01;
     for (const TraceFormat& trace : kTraceFormats) {
@@ -72,7 +72,7 @@ Readout readoutAt(const MeasurementStore& store, const std::array<bool, 4>& trac
         const bool measuredPresent = trace.channel == kRso2 ? rso2Measured : measured >= 0.0f;
         std::string text = std::string(trace.name) + ' ';
         if (averaged) {
-            const float mean = store.averaged[trace.channel][at];
+            const float mean = averaged->values[trace.channel][at];
             const bool meanPresent = mean >= 0.0f && (trace.channel != kRso2 || rso2Measured);
             text += valueText(trace, meanPresent, mean) + " (" +
                     valueText(trace, measuredPresent, measured) + ')';

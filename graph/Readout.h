@@ -6,13 +6,13 @@
 #include <vector>
 
 #include "graph/GraphLayout.h"
-#include "store/MeasurementStore.h"
+#include "graph/ViewModel.h"
+#include "store/Recording.h"
 
 namespace nuvisca {
 
 // The visible slot nearest to view x, or none off the drawn slots.
-std::optional<std::int32_t> slotUnder(const GraphLayout& layout, const MeasurementStore& store,
-                                      float x);
+std::optional<std::int32_t> slotUnder(const GraphLayout& layout, const Recording& store, float x);
 
 struct ReadoutTrace {
     Channel channel = kRso2;
@@ -26,7 +26,6 @@ struct Readout {
     std::vector<ReadoutTrace> traces;  // the shown traces, rSO2 first
 };
 
-Readout readoutAt(const MeasurementStore& store, const std::array<bool, 4>& traceShown,
-                  std::int32_t slot);
+Readout readoutAt(const ViewModel& model, const std::array<bool, 4>& traceShown, std::int32_t slot);
 
 }  // namespace nuvisca

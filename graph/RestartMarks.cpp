@@ -36,7 +36,7 @@ private:
 
 }  // namespace
 
-void drawRestartLines(Painter& painter, const MeasurementStore& store, const GraphLayout& layout) {
+void drawRestartLines(Painter& painter, const Recording& store, const GraphLayout& layout) {
     if (!layout.hasVisibleSlots()) {
         return;
     }
@@ -52,7 +52,7 @@ void drawRestartLines(Painter& painter, const MeasurementStore& store, const Gra
     painter.strokePath(lines, kRed, 1.0);
 }
 
-void drawRestartLabels(Painter& painter, const MeasurementStore& store, const GraphLayout& layout,
+void drawRestartLabels(Painter& painter, const Recording& store, const GraphLayout& layout,
                        TextAttributes& attributes) {
     attributes.fontSize = 18.0;
     attributes.foreground = kRestartLabelColour;

@@ -7,11 +7,11 @@
 
 namespace nuvisca {
 
-std::uint64_t slotTag(const MeasurementStore& store, std::int32_t slot) {
+std::uint64_t slotTag(const Recording& store, std::int32_t slot) {
     return slot == 0 ? firstSlotTime(store) : store.sampleTime[static_cast<std::size_t>(slot)];
 }
 
-ClockAnchor anchorBefore(const MeasurementStore& store, std::int32_t start) {
+ClockAnchor anchorBefore(const Recording& store, std::int32_t start) {
     std::int32_t slot = start - 1;
     while (slot > 0 && !isTaggedSlot(store, slot)) {
         --slot;
@@ -22,7 +22,7 @@ ClockAnchor anchorBefore(const MeasurementStore& store, std::int32_t start) {
     return {slotTag(store, slot), slot};
 }
 
-DayCountingClock::DayCountingClock(const MeasurementStore& store, std::int32_t start)
+DayCountingClock::DayCountingClock(const Recording& store, std::int32_t start)
     : anchor_{slotTag(store, 0), 0}, lastTag_(anchor_.tag) {
     for (std::int32_t i = nextTaggedSlot(store, 1, start); i < start;
          i = nextTaggedSlot(store, i + 1, start)) {
@@ -66,11 +66,11 @@ std::optional<std::uint64_t> parseClock(std::string_view text) {
     return seconds;
 }
 
-ClockSpan recordingClockSpan(const MeasurementStore& store) {
+ClockSpan recordingClockSpan(const Recording& store) {
     return {slotTag(store, 0), clockTimeOf(store, std::max(store.sampleCount - 1, 0))};
 }
 
-std::optional<std::int32_t> slotAtClock(const MeasurementStore& store, std::uint64_t seconds) {
+std::optional<std::int32_t> slotAtClock(const Recording& store, std::uint64_t seconds) {
     DayCountingClock clock(store, 0);
     if (store.sampleCount <= 0 || seconds < clock.timeOf(0)) {
         return std::nullopt;

@@ -5,20 +5,19 @@
 #include <string>
 #include <string_view>
 
-#include "store/MeasurementStore.h"
+#include "store/Recording.h"
 
 namespace nuvisca {
 
 // Slot 0 without a time of its own (a file that opens with a continuation or gap record) is
 // taken to start at the header's start time, as the export does.
-inline bool isTaggedSlot(const MeasurementStore& store, std::int32_t slot) {
+inline bool isTaggedSlot(const Recording& store, std::int32_t slot) {
     return slot == 0 || store.sampleTime[static_cast<std::size_t>(slot)] != continuationTag;
 }
-std::uint64_t slotTag(const MeasurementStore& store, std::int32_t slot);
+std::uint64_t slotTag(const Recording& store, std::int32_t slot);
 
 // The first tagged slot in from .. end - 1, or end when there is none.
-inline std::int32_t nextTaggedSlot(const MeasurementStore& store, std::int32_t from,
-                                   std::int32_t end) {
+inline std::int32_t nextTaggedSlot(const Recording& store, std::int32_t from, std::int32_t end) {
     while (from < end && !isTaggedSlot(store, from)) {
         ++from;
     }
@@ -36,14 +35,14 @@ struct ClockAnchor {
 };
 
 // The last tagged slot before `start`, or slot 0 when there is none.
-ClockAnchor anchorBefore(const MeasurementStore& store, std::int32_t start);
+ClockAnchor anchorBefore(const Recording& store, std::int32_t start);
 
 // The time axis's clock. A restart whose tag is earlier than the tag before it has passed
 // midnight, so the clock counts it and all that follows on the next day and keeps rising.
 class DayCountingClock {
 public:
     // Set at the last tagged slot before `start` (slot 0 when none), days before it counted.
-    DayCountingClock(const MeasurementStore& store, std::int32_t start);
+    DayCountingClock(const Recording& store, std::int32_t start);
 
     void restartAt(std::uint64_t tag, std::int32_t slot) {
         if (tag < lastTag_) {
@@ -63,7 +62,7 @@ private:
 };
 
 // The time of a slot as the time axis counts it.
-inline std::uint64_t clockTimeOf(const MeasurementStore& store, std::int32_t slot) {
+inline std::uint64_t clockTimeOf(const Recording& store, std::int32_t slot) {
     return DayCountingClock(store, slot + 1).timeOf(slot);
 }
 
@@ -79,11 +78,11 @@ struct ClockSpan {
     std::uint64_t first = 0;
     std::uint64_t last = 0;
 };
-ClockSpan recordingClockSpan(const MeasurementStore& store);
+ClockSpan recordingClockSpan(const Recording& store);
 
 // The first slot whose time, as the time axis counts it, is at or after `seconds`: in a pause,
 // the slot that resumes the recording. None before the first slot's time, after every slot's
 // time or without samples.
-std::optional<std::int32_t> slotAtClock(const MeasurementStore& store, std::uint64_t seconds);
+std::optional<std::int32_t> slotAtClock(const Recording& store, std::uint64_t seconds);
 
 }  // namespace nuvisca

@@ -42,7 +42,7 @@ std::int32_t tickInterval(std::int32_t start, std::int32_t last, std::int32_t vi
     return 5;
 }
 
-void drawTimeAxis(Painter& painter, const MeasurementStore& store, const GraphLayout& layout,
+void drawTimeAxis(Painter& painter, const Recording& store, const GraphLayout& layout,
                   TextAttributes& attributes) {
     attributes.fontSize = 18.0;
     attributes.foreground = kLabelColour;

@@ -4,7 +4,7 @@
 
 #include "graph/GraphLayout.h"
 #include "graph/Painter.h"
-#include "store/MeasurementStore.h"
+#include "store/Recording.h"
 
 namespace nuvisca {
 
@@ -12,7 +12,7 @@ namespace nuvisca {
 std::int32_t tickInterval(std::int32_t start, std::int32_t last, std::int32_t viewSpan);
 
 // Time ticks and their clock labels.
-void drawTimeAxis(Painter& painter, const MeasurementStore& store, const GraphLayout& layout,
+void drawTimeAxis(Painter& painter, const Recording& store, const GraphLayout& layout,
                   TextAttributes& attributes);
 
 }  // namespace nuvisca

@@ -16,23 +16,12 @@ struct TraceSeries {
     float scale;  // y per unit value
 };
 
-TraceSeries seriesOf(const MeasurementStore& store, const GraphLayout& layout, Channel trace) {
-    const float hbScale = layout.zoomFactor * layout.plotHeight;
-    switch (trace) {
-        case kOxhb:
-            return {layout.averaged ? store.averaged[kOxhb] : store.measured[kOxhb],
-                    store.measured[kOxhb], false, hbScale};
-        case kDxhb:
-            return {layout.averaged ? store.averaged[kDxhb] : store.measured[kDxhb],
-                    store.measured[kDxhb], false, hbScale};
-        case kTohb:
-            return {layout.averaged ? store.averaged[kTohb] : store.measured[kTohb],
-                    store.measured[kTohb], false, hbScale};
-        case kRso2:
-            break;
+TraceSeries seriesOf(const ViewModel& model, const GraphLayout& layout, Channel trace) {
+    const SampleArray& raw = model.recording().measured[trace];
+    if (trace != kRso2) {
+        return {model.shownSeries(trace), raw, false, layout.zoomFactor * layout.plotHeight};
     }
-    return {layout.averaged ? store.averaged[kRso2] : store.measured[kRso2], store.measured[kRso2],
-            true, layout.plotHeight * layout.zoomFactor / 100.0f};
+    return {model.shownSeries(trace), raw, true, layout.plotHeight * layout.zoomFactor / 100.0f};
 }
 
 class TraceWalker {
@@ -66,13 +55,14 @@ private:
 
 }  // namespace
 
-void buildTraceRuns(const MeasurementStore& store, const GraphLayout& layout, Channel trace,
+void buildTraceRuns(const ViewModel& model, const GraphLayout& layout, Channel trace,
                     Rso2Presence rso2Presence, PolylinePath& path) {
     path.clear();
     if (!layout.hasVisibleSlots()) {
         return;
     }
-    const TraceSeries series = seriesOf(store, layout, trace);
+    const Recording& store = model.recording();
+    const TraceSeries series = seriesOf(model, layout, trace);
     const TraceWalker walker(series, layout, rso2Presence);
     if (walker.hasValue(layout.start)) {
         path.begin(walker.point(layout.start, 10.0f, series.rso2 ? 10.0f : 11.0f));

@@ -7,13 +7,13 @@
 #include "graph/GraphPageStyle.h"
 #include "graph/GraphViewState.h"
 #include "graph/Painter.h"
-#include "store/MeasurementStore.h"
+#include "store/Recording.h"
 
 namespace nuvisca {
 
 // One trace as runs of connected points over the visible slots, broken at every
 // slot without a value and at every restart.
-void buildTraceRuns(const MeasurementStore& store, const GraphLayout& layout, Channel trace,
+void buildTraceRuns(const ViewModel& model, const GraphLayout& layout, Channel trace,
                     Rso2Presence rso2Presence, PolylinePath& path);
 
 // Where consecutive points of a run share a pixel column (floor(x x pixelsPerUnit)), keeps

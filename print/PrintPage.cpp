@@ -4,12 +4,11 @@
 
 namespace nuvisca {
 
-PrintPage::PrintPage(const MeasurementStore& store, const GraphViewState& view)
-    : store_(store), view_(view), frame_(printPageSize(view)) {}
+PrintPage::PrintPage(const ViewModel& model) : model_(model), frame_(printPageSize(model.view())) {}
 
 void PrintPage::drawRect(QPainter& painter) {
     QtPainter qtPainter(painter, frame_.height);
-    drawPrintPage(qtPainter, store_, view_, attributes_);
+    drawPrintPage(qtPainter, model_, attributes_);
 }
 
 }  // namespace nuvisca

@@ -5,16 +5,16 @@
 #include "graph/GraphViewState.h"
 #include "graph/Painter.h"
 #include "print/PrintPageDrawing.h"
-#include "store/MeasurementStore.h"
+#include "store/Recording.h"
 
 namespace nuvisca {
 
-// The page of one print request. It holds no data: every draw reads the store and the
-// graph view state. Its text attributes are its own and start fresh with each request.
+// The page of one print request. It holds no data: every draw reads the view model. Its text
+// attributes are its own and start fresh with each request.
 class PrintPage {
 public:
     // The frame is fixed here, from the size the graph view last drew itself at.
-    PrintPage(const MeasurementStore& store, const GraphViewState& view);
+    explicit PrintPage(const ViewModel& model);
 
     PageSize frame() const { return frame_; }
 
@@ -23,8 +23,7 @@ public:
     void drawRect(QPainter& painter);
 
 private:
-    const MeasurementStore& store_;
-    const GraphViewState& view_;
+    const ViewModel& model_;
     PageSize frame_;
     TextAttributes attributes_;
 };

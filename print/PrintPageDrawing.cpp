@@ -13,23 +13,22 @@ PageSize printPageSize(const GraphViewState& view) {
     return {view.viewWidth, static_cast<double>(view.viewHeight) + kHeaderBandHeight};
 }
 
-std::string_view printableFileName(const MeasurementStore& store) {
-    const auto& name = store.currentFileName;
-    const auto end = std::find(name.begin(), name.end(), '\0');
-    const std::string_view text(name.data(), static_cast<std::size_t>(end - name.begin()));
-    return isValidUtf8(text) ? text : std::string_view();
+std::string_view printableFileName(const ViewModel& model) {
+    const std::string_view name = model.fileName();
+    return isValidUtf8(name) ? name : std::string_view();
 }
 
-void drawPrintPage(Painter& painter, const MeasurementStore& store, const GraphViewState& view,
-                   TextAttributes& attributes) {
+void drawPrintPage(Painter& painter, const ViewModel& model, TextAttributes& attributes) {
+    const GraphViewState& view = model.view();
+    const Recording& store = model.recording();
     const PageSize page = printPageSize(view);
     painter.fillRect({0.0, 0.0, page.width, page.height}, kWhite);
-    drawGraph(painter, store, view, attributes, kPrintPageStyle);
+    drawGraph(painter, model, view, attributes, kPrintPageStyle);
 
     attributes.fontSize = kHeadingRowHeight;
     attributes.foreground = kBlack;
     const double y = view.viewHeight;
-    const std::string_view name = printableFileName(store);
+    const std::string_view name = printableFileName(model);
     double nameRight = 0.0;
     if (!name.empty()) {
         painter.drawText({10.0, y}, name, attributes);

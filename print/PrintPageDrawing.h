@@ -4,7 +4,8 @@
 
 #include "graph/GraphViewState.h"
 #include "graph/Painter.h"
-#include "store/MeasurementStore.h"
+#include "graph/ViewModel.h"
+#include "store/Recording.h"
 
 namespace nuvisca {
 
@@ -19,12 +20,11 @@ struct PageSize {
 // W x (H + 96), from the size the graph view last measured itself at.
 PageSize printPageSize(const GraphViewState& view);
 
-// The current file name as far as its terminating zero; empty when it is no valid UTF-8.
-std::string_view printableFileName(const MeasurementStore& store);
+// The shown file's name; empty when it is no valid UTF-8.
+std::string_view printableFileName(const ViewModel& model);
 
 // The whole print page: the graph exactly as the view shows it, without the border and with
 // the page's rSO2 rule, under the header band. Reads the view's size and never writes it.
-void drawPrintPage(Painter& painter, const MeasurementStore& store, const GraphViewState& view,
-                   TextAttributes& attributes);
+void drawPrintPage(Painter& painter, const ViewModel& model, TextAttributes& attributes);
 
 }  // namespace nuvisca

@@ -2,7 +2,7 @@
 
 namespace nuvisca {
 
-std::uint64_t firstSlotTime(const MeasurementStore& store) {
+std::uint64_t firstSlotTime(const Recording& store) {
     const std::uint64_t tag = store.sampleTime[0];
     return tag != continuationTag ? tag : static_cast<std::uint64_t>(startTimeOfDay(store));
 }
@@ -16,7 +16,7 @@ std::uint64_t secondsSinceFirst(std::uint64_t firstTime, std::uint64_t tag) {
     return back == 0 ? 0 : kSecondsPerDay - back;
 }
 
-std::uint64_t elapsedHalfSeconds(const MeasurementStore& store, std::int32_t slot) {
+std::uint64_t elapsedHalfSeconds(const Recording& store, std::int32_t slot) {
     std::int32_t anchor = slot;
     while (anchor > 0 && store.sampleTime[static_cast<std::size_t>(anchor)] == continuationTag) {
         --anchor;

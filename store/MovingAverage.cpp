@@ -18,13 +18,13 @@ struct WindowSums {
 };
 
 // A neighbour ends the run when it carries its own time of day or holds no measurement.
-bool joinsWindow(const MeasurementStore& store, std::int64_t j) {
+bool joinsWindow(const Recording& store, std::int64_t j) {
     const auto slot = static_cast<std::size_t>(j);
     return store.sampleTime[slot] == continuationTag && store.measured[kOxhb][slot] >= 0.0f;
 }
 
 // The slot's own values start the sums (not added to 0, which would turn -0 into +0).
-WindowSums ownValues(const MeasurementStore& store, std::size_t slot) {
+WindowSums ownValues(const Recording& store, std::size_t slot) {
     WindowSums sums;
     for (const Channel channel : kWindowChannels) {
         sums.sum[channel] = store.measured[channel][slot];
@@ -34,7 +34,7 @@ WindowSums ownValues(const MeasurementStore& store, std::size_t slot) {
 }
 
 // A neighbour's rSO2 counts only when above 0; the slot's own one always counts.
-void addNeighbour(const MeasurementStore& store, std::int64_t j, WindowSums& sums) {
+void addNeighbour(const Recording& store, std::int64_t j, WindowSums& sums) {
     const auto slot = static_cast<std::size_t>(j);
     for (const Channel channel : kWindowChannels) {
         const float value = store.measured[channel][slot];
@@ -45,10 +45,11 @@ void addNeighbour(const MeasurementStore& store, std::int64_t j, WindowSums& sum
     }
 }
 
-void averageSlot(MeasurementStore& store, std::int64_t i, std::int64_t window, std::int64_t count) {
+void averageSlot(const Recording& store, std::int64_t i, std::int64_t window, std::int64_t count,
+                 std::array<SampleArray, kChannelCount>& averaged) {
     const auto slot = static_cast<std::size_t>(i);
     if (!(store.measured[kOxhb][slot] >= 0.0f)) {
-        for (SampleArray& series : store.averaged) {
+        for (SampleArray& series : averaged) {
             series[slot] = noDataValue;
         }
         return;
@@ -66,19 +67,19 @@ void averageSlot(MeasurementStore& store, std::int64_t i, std::int64_t window, s
     }
     for (const Channel channel : kWindowChannels) {
         const std::int32_t n = sums.count[channel];
-        store.averaged[channel][slot] =
+        averaged[channel][slot] =
             n >= 2 ? sums.sum[channel] / static_cast<float>(n) : store.measured[channel][slot];
     }
-    store.averaged[kTohb][slot] = store.averaged[kOxhb][slot] + store.averaged[kDxhb][slot];
+    averaged[kTohb][slot] = averaged[kOxhb][slot] + averaged[kDxhb][slot];
 }
 
 }  // namespace
 
-void computeMovingAverage(MeasurementStore& store) {
-    const std::int64_t count = std::min<std::int64_t>(store.sampleCount, kSampleCapacity);
-    const std::int64_t window = store.averageWindow;
+void computeMovingAverage(const Recording& recording, std::int32_t window, AveragedSeries& out) {
+    out.window = window;
+    const std::int64_t count = std::min<std::int64_t>(recording.sampleCount, kSampleCapacity);
     for (std::int64_t i = 0; i < count; ++i) {
-        averageSlot(store, i, window, count);
+        averageSlot(recording, i, window, count, out.values);
     }
 }
 

@@ -8,7 +8,7 @@ namespace {
 constexpr double kSlotSeconds = 0.5;
 
 // Whether slot i of the chosen series counts toward the channel's statistics.
-bool counts(const MeasurementStore& store, Channel channel, float value, std::size_t i) {
+bool counts(const Recording& store, Channel channel, float value, std::size_t i) {
     if (channel == kRso2) {
         // An averaged slot whose haemoglobin is missing carries the no-data mark, not a value.
         return static_cast<double>(store.measured[kRso2][i]) > 0.01 && value >= 0.0f;
@@ -41,23 +41,18 @@ struct Accumulator {
 
 }  // namespace
 
-StatisticsSeries shownSeries(const MeasurementStore& store) {
-    return store.averageWindow > 0 ? StatisticsSeries::Averaged : StatisticsSeries::Measured;
-}
-
-RangeStatistics computeRangeStatistics(const MeasurementStore& store,
+RangeStatistics computeRangeStatistics(const Recording& store, const AveragedSeries* averaged,
                                        const StatisticsRequest& request) {
     const std::int64_t count = std::clamp<std::int64_t>(store.sampleCount, 0, kSampleCapacity);
     const std::int64_t start = std::clamp<std::int64_t>(request.start, 0, count);
     const std::int64_t end = std::clamp<std::int64_t>(request.end, start, count);
-    const bool averaged = request.series == StatisticsSeries::Averaged;
-    const auto& series = averaged ? store.averaged : store.measured;
+    const auto& series = averaged != nullptr ? averaged->values : store.measured;
 
     RangeStatistics result;
     result.start = static_cast<std::int32_t>(start);
     result.end = static_cast<std::int32_t>(end);
-    result.series = request.series;
-    result.averageBox = averaged ? store.averageWindow + 1 : 1;
+    result.series = averaged != nullptr ? StatisticsSeries::Averaged : StatisticsSeries::Measured;
+    result.averageBox = averaged != nullptr ? averaged->box() : 1;
     result.rso2Threshold = request.rso2Threshold;
 
     double shortfall = 0.0;

@@ -4,7 +4,7 @@
 #include <cstdint>
 #include <limits>
 
-#include "store/MeasurementStore.h"
+#include "store/MovingAverage.h"
 
 namespace nuvisca {
 
@@ -16,7 +16,6 @@ struct StatisticsRequest {
     // Clamped: start to 0 .. sampleCount, end to start .. sampleCount; slots start <= i < end.
     std::int64_t start = 0;
     std::int64_t end = std::numeric_limits<std::int64_t>::max();
-    StatisticsSeries series = StatisticsSeries::Measured;
     double rso2Threshold = kDefaultRso2Threshold;  // percent
 };
 
@@ -40,14 +39,11 @@ struct RangeStatistics {
     double rso2AreaBelow = 0.0;  // percent x minutes
 };
 
-// The series the graph shows: the moving average while its box is above 1.
-StatisticsSeries shownSeries(const MeasurementStore& store);
-
-// Statistics over the requested slots of the chosen series; the averaged series must have been
-// computed for the store's averageWindow. rSO2 counts where the measured rSO2 exceeds 0.01 (as the
+// Statistics over the requested slots of the averaged series, or of the measured ones when
+// `averaged` is null. rSO2 counts where the measured rSO2 exceeds 0.01 (as the
 // graph decides) and the chosen value is not the no-data mark; oxHb, dxHb and toHb count where the
 // chosen value is >= 0. Sums run in double precision in slot order.
-RangeStatistics computeRangeStatistics(const MeasurementStore& store,
+RangeStatistics computeRangeStatistics(const Recording& recording, const AveragedSeries* averaged,
                                        const StatisticsRequest& request);
 
 }  // namespace nuvisca

@@ -65,12 +65,12 @@ void appendTimeOfDay(std::string& out, const RecordingDate& date, const StyleTex
 
 }  // namespace
 
-RecordingDate recordingStart(const MeasurementStore& store) {
+RecordingDate recordingStart(const Recording& store) {
     return {store.startYear, store.startMonth,  store.startDay,
             store.startHour, store.startMinute, store.startSecond};
 }
 
-RecordingDate recordingEnd(const MeasurementStore& store) {
+RecordingDate recordingEnd(const Recording& store) {
     return {0, 0, 0, store.endHour, store.endMinute, store.endSecond};
 }
 

@@ -3,7 +3,7 @@
 #include <cstdint>
 #include <string>
 
-#include "store/MeasurementStore.h"
+#include "store/Recording.h"
 
 namespace nuvisca {
 
@@ -18,9 +18,9 @@ struct RecordingDate {
     std::int64_t second = 0;
 };
 
-RecordingDate recordingStart(const MeasurementStore& store);
-RecordingDate recordingEnd(const MeasurementStore& store);  // the time of day only
-RecordingDate dateFromKey(std::int64_t key);                // YYMMDDhhmmss
+RecordingDate recordingStart(const Recording& store);
+RecordingDate recordingEnd(const Recording& store);  // the time of day only
+RecordingDate dateFromKey(std::int64_t key);         // YYMMDDhhmmss
 
 enum class DateStyle {
     CsvHeader,  // 2014年,05月12日,10時20分30

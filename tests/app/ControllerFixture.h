@@ -89,9 +89,9 @@ inline QString qPath(const std::filesystem::path& path) {
 class ControllerTest : public ::testing::Test, public VolumeSource {
 protected:
     ControllerTest()
-        : controller(*store, *view, {dialogs, *this, qPath(desktop.path()), settings},
+        : controller(viewModel, {dialogs, *this, qPath(desktop.path()), settings},
                      QSizeF(1600, 1000)),
-          window(new GraphView(*store, *view)) {
+          window(viewModel) {
         controller.attachWindow(window);
     }
 
@@ -132,7 +132,7 @@ protected:
     }
     const FileList& list() const { return controller.fileList(); }
     const QStringList& names() const { return controller.fileList().tableFilename; }
-    QString currentName() const { return QString::fromUtf8(store->currentFileName.data()); }
+    QString currentName() const { return QString::fromStdString(viewModel.fileName()); }
     QString status() const { return window.statusBar()->currentMessage(); }
 
     TempDir desktop;
@@ -141,8 +141,14 @@ protected:
     QList<MountedVolume> volumes;
     // Never the user's own settings.
     QSettings settings{qPath(desktop.file("settings.ini")), QSettings::IniFormat};
-    std::unique_ptr<MeasurementStore> store = makeMeasurementStore();
-    std::unique_ptr<GraphViewState> view = std::make_unique<GraphViewState>();
+    ViewModel viewModel;
+    // The recording the window shows, whichever was loaded last.
+    struct Shown {
+        const ViewModel* model;
+        const Recording* operator->() const { return &model->recording(); }
+        const Recording& operator*() const { return model->recording(); }
+    } store{&viewModel};
+    GraphViewState* view = &viewModel.editView();
     ViewerController controller;
     MainWindow window;
 };

@@ -11,7 +11,7 @@ TEST_F(ControllerTest, TheBoxesStartAtOneTimesWithoutAverageAndSetTheStore) {
     EXPECT_EQ(window.zoomBox()->currentText() + window.averageBox()->currentText(), u"  1倍1"_s);
     window.zoomBox()->setCurrentIndex(4);
     window.averageBox()->setCurrentIndex(29);
-    EXPECT_EQ((std::array{store->zoomIndex, store->averageWindow}), (std::array{4, 29}));
+    EXPECT_EQ((std::array{viewModel.zoomIndex(), viewModel.averageWindow()}), (std::array{4, 29}));
 }
 
 // The open dialog: each choice sorted and appended behind the list, one row per file however
@@ -31,7 +31,7 @@ TEST_F(ControllerTest, OpenDialogSortsEachChoiceAndAppendsItBehindTheList) {
     EXPECT_EQ(controller.tableModel()->index(1, 2).data().toString(), u"2013年07月15日 10:00:00"_s);
     EXPECT_EQ(controller.tableModel()->index(1, 1).data(Qt::ToolTipRole).toString(), ten);
     writeBytes(media.file("bad.NVD"), Bytes{'Q', 'M'});
-    ASSERT_TRUE(saveCsvExport(media.file("csv.csv"), *makeRecording(1), ExportSeries::Measured));
+    ASSERT_TRUE(saveCsvExport(media.file("csv.csv"), *makeRecording(1), nullptr));
     controller.addFiles({qPath(media.file("csv.csv")), onMedia("eight.nvd", 8), ten,
                          qPath(media.file("bad.NVD")), qPath(media.file("x.csv"))});
     EXPECT_EQ(names(), (QStringList{u"nine.NVD"_s, u"ten.NVD"_s, u"noon.NVD"_s, u"eight.nvd"_s,
@@ -90,12 +90,10 @@ TEST_F(ControllerTest, MediaImportListsAndCopiesTheRecordingsOfAllRemovableVolum
     controller.importFromMedia();
     EXPECT_EQ(names(), (QStringList{u"a.NVD"_s, u"b1.NVD"_s, u"b2.NVD"_s}));
     EXPECT_EQ(list().filepathList.at(2), qPath(second.file("b2.NVD")));
-    EXPECT_EQ(store->listSource, ListSource::RemovableMedia);
     EXPECT_EQ(store->sampleCount, 0);
     const QDir copies(controller.desktopNvdFolder());
     controller.addFiles({qPath(writeRecording(desktop.path(), "p.NVD", 9, 0))});
     EXPECT_EQ(names(), QStringList{u"p.NVD"_s});
-    EXPECT_EQ(store->listSource, ListSource::OpenDialog);
     TempDir crowded;
     volumes = {{qPath(crowded.path()), true}};
     for (int k = 0; k < 300; ++k) {

@@ -21,7 +21,7 @@ protected:
         EXPECT_EQ(names().value(selectedRow()), name);
         EXPECT_EQ(store->sampleCount, samples);
         const auto& oxhb = store->measured[kOxhb];
-        EXPECT_FLOAT_EQ(store->averaged[kOxhb][0], (oxhb[0] + oxhb[1]) / 2.0f);
+        EXPECT_FLOAT_EQ(viewModel.averaged()->values[kOxhb][0], (oxhb[0] + oxhb[1]) / 2.0f);
     }
 };
 
@@ -87,7 +87,7 @@ TEST_F(ListRowsTest, ExportsAskOnlyWithAnAverageAndTheAnswerChoosesTheSeries) {
         const ReadBack file(desktop.file(written));
         EXPECT_EQ(std::tuple(file.header.filetype, file.header.edfsignals), std::tuple(type, 4));
         for (std::size_t i = 0; i < 10; ++i) {
-            EXPECT_NEAR(file.physical[1].at(i), store->averaged[kOxhb][i], 1e-6) << i;
+            EXPECT_NEAR(file.physical[1].at(i), viewModel.averaged()->values[kOxhb][i], 1e-6) << i;
         }
         EXPECT_TRUE(status().contains(QString::fromUtf8(written)));
     }
@@ -97,7 +97,13 @@ TEST_F(ListRowsTest, ExportsAskOnlyWithAnAverageAndTheAnswerChoosesTheSeries) {
     EXPECT_EQ(dialogs.questionsAsked, 4);  // none without an average
     writeText(desktop.file("old.edf"), "keep");
     EXPECT_EQ(exportAs("missing-folder/out.csv"), "");
-    store->startYear = 85;
+    NvdBuilder()
+        .start(2085, 1, 2, 9, 0, 0)
+        .timeStamp(9, 0, 0, 0.7f, 0.4f, 0.2f)
+        .writeTo(desktop.file("late.NVD"));
+    controller.addFiles({qPath(desktop.file("late.NVD"))});
+    selectRow(static_cast<int>(names().indexOf(u"late.NVD"_s)));
+    ASSERT_EQ(currentName(), u"late.NVD"_s);
     exportAs("old.edf", edf);
     EXPECT_EQ(readBytes(desktop.file("old.edf")), "keep");
     ASSERT_EQ(dialogs.warnings.size(), 2);

@@ -10,6 +10,7 @@
 #include "app/StatisticsPanel.h"
 #include "formats/StatisticsCsv.h"
 #include "graph/GraphLayout.h"
+#include "graph/RangeNavigation.h"
 
 namespace nuvisca::test {
 namespace {
@@ -79,7 +80,7 @@ TEST_F(WindowShellTest, CommandLineMenusExportsAndSettingsForTheNextRun) {
     window.show();
     QApplication::processEvents();
     window.graph()->repaint();
-    const LegendBox box = layoutGraph(*store, *view).legend[kRso2];
+    const LegendBox box = layoutGraph(viewModel, *view).legend[kRso2];
     const QPointF legend((box.left + box.right) / 2.0f,
                          view->viewHeight - (box.bottom + box.top) / 2.0f);
     for (QEvent::Type type : {QEvent::MouseButtonPress, QEvent::MouseButtonRelease}) {
@@ -92,13 +93,12 @@ TEST_F(WindowShellTest, CommandLineMenusExportsAndSettingsForTheNextRun) {
     window.statisticsPanel()->thresholdBox()->setValue(62.5);
     window.close();
 
-    auto nextStore = makeMeasurementStore();
-    GraphViewState nextView;
-    ViewerController next(*nextStore, nextView, {dialogs, *this, qPath(desktop.path()), settings},
+    ViewModel nextModel;
+    ViewerController next(nextModel, {dialogs, *this, qPath(desktop.path()), settings},
                           QSizeF(1600, 1000));
-    MainWindow nextWindow(new GraphView(*nextStore, nextView));
+    MainWindow nextWindow(nextModel);
     next.attachWindow(nextWindow);
-    EXPECT_EQ(nextView.traceShown, view->traceShown);
+    EXPECT_EQ(nextModel.view().traceShown, view->traceShown);
     EXPECT_TRUE(nextWindow.traceAction(0)->isChecked() && !nextWindow.traceAction(3)->isChecked());
     EXPECT_EQ(nextWindow.size(), window.size());
     EXPECT_EQ(nextWindow.statisticsPanel()->threshold(), 62.5);
@@ -114,8 +114,9 @@ TEST_F(WindowShellTest, StatisticsPanelShowsTheCliFiguresOfTheVisibleRange) {
     controller.openFiles({QStringLiteral(NUVISCA_SAMPLES_DIR "/two-hours-pause-restart.NVD")});
     StatisticsPanel& panel = *window.statisticsPanel();
     const auto expectCliFigures = [&](StatisticsSeries series, double threshold) {
-        const RangeStatistics stats =
-            computeRangeStatistics(*store, {view->viewStart, view->viewEnd, series, threshold});
+        const RangeStatistics stats = computeRangeStatistics(
+            *store, series == StatisticsSeries::Averaged ? viewModel.averaged() : nullptr,
+            {view->viewStart, view->viewEnd, threshold});
         ASSERT_TRUE(stats.channels[kRso2].count > 0 &&
                     stats.end - stats.start < store->sampleCount);
         for (const Channel channel : {kRso2, kOxhb, kDxhb, kTohb}) {
@@ -131,7 +132,7 @@ TEST_F(WindowShellTest, StatisticsPanelShowsTheCliFiguresOfTheVisibleRange) {
         EXPECT_EQ(panel.belowArea()->text().toStdString(), below.area + " %·min");
     };
     expectCliFigures(StatisticsSeries::Measured, 50.0);
-    window.graph()->showRange({9000, 0});
+    showRangeStartingAt(viewModel, 9000);
     expectCliFigures(StatisticsSeries::Measured, 50.0);
     window.averageBox()->setCurrentIndex(9);
     panel.thresholdBox()->setValue(62.5);

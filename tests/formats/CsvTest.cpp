@@ -28,7 +28,7 @@ protected:
 // Trailing empty fields, letters and a NUL in the id, a short year, CR line ends, a line 2
 // without a sixth field; then columns found by their headings over CR LF lines.
 TEST_F(CsvReaderTest, OddHeaderLinesAndColumnsByHeading) {
-    const MeasurementStore& s = *store;
+    const Recording& s = *store;
     ASSERT_TRUE(read("RM27,ID 12a4\0x6,測定日時,14年,5月,10時20分30,,,\r移動平均,5\r"s));
     EXPECT_EQ(getDateFromCSV(path), 140500102030);
     EXPECT_STREQ(s.deviceId.data(), "1204006000000");
@@ -108,8 +108,8 @@ TEST_F(CsvReaderTest, TimeStepsAndRestartMarksTagTheSlot) {
     }
 }
 
-std::string measured(const MeasurementStore& store) {
-    return formatCsvExport(store, ExportSeries::Measured);
+std::string measured(const Recording& store) {
+    return formatCsvExport(store, nullptr);
 }
 
 // From slot 7 on: the clock wraps at midnight, a restart earlier in the day than the start
@@ -139,10 +139,11 @@ TEST(CsvWriterTest, LinesCountHalfSecondsMarkRestartsAndWrapAtMidnight) {
                                     "10:20:29,23:59:59,1.00,1.00000,1.00000,2.00000,restart\n"
                                     "10:20:29,23:59:59,1.00,1.00000,1.00000,2.00000\n"
                                     "10:20:30,24:00:00,1.00,1.00000,1.00000,2.00000\n");
-    store->averageWindow = 4;  // the box shows 5; the averages are written
-    std::tie(store->averaged[kRso2][1], store->averaged[kOxhb][1], store->averaged[kDxhb][1],
-             store->averaged[kTohb][1]) = std::tuple(50.0f, 0.5f, 0.25f, 0.75f);
-    const auto lines = splitLines(formatCsvExport(*store, ExportSeries::Averaged));
+    auto average = std::make_unique<AveragedSeries>();
+    average->window = 4;  // the box shows 5; the averages are written
+    std::tie(average->values[kRso2][1], average->values[kOxhb][1], average->values[kDxhb][1],
+             average->values[kTohb][1]) = std::tuple(50.0f, 0.5f, 0.25f, 0.75f);
+    const auto lines = splitLines(formatCsvExport(*store, average.get()));
     EXPECT_EQ(lines[1], "移動平均,5,終了時刻,,,10時25分00");
     EXPECT_EQ(lines[4], "10:20:30,00:00:00,50.00,0.50000,0.25000,0.75000");
 }

@@ -21,7 +21,7 @@
 #include <tuple>
 #include <vector>
 
-#include "store/MeasurementStore.h"
+#include "store/Recording.h"
 #include "support/TempDir.h"
 
 namespace nuvisca::test {
@@ -29,16 +29,16 @@ namespace nuvisca::test {
 inline constexpr float kNaN = std::numeric_limits<float>::quiet_NaN();
 inline constexpr float kInf = std::numeric_limits<float>::infinity();
 
-inline void setSample(MeasurementStore& store, std::size_t slot, std::uint64_t tag, float rso2,
-                      float oxhb, float dxhb, float tohb) {
+inline void setSample(Recording& store, std::size_t slot, std::uint64_t tag, float rso2, float oxhb,
+                      float dxhb, float tohb) {
     store.sampleTime[slot] = tag;
     putSample(store, slot, {oxhb, dxhb, tohb, rso2});
 }
 
 // Device 0123456789012 from 2014-05-12 10:20:30 to 10:25:00, every slot a continuation slot
 // with value 1 until set otherwise.
-inline std::unique_ptr<MeasurementStore> makeRecording(std::int32_t count) {
-    auto store = makeMeasurementStore();
+inline std::unique_ptr<Recording> makeRecording(std::int32_t count) {
+    auto store = makeEmptyRecording();
     std::string_view("0123456789012").copy(store->deviceId.data(), kDeviceIdLength);
     std::tie(store->startYear, store->startMonth, store->startDay, store->startHour,
              store->startMinute, store->startSecond, store->endHour, store->endMinute,
@@ -100,7 +100,7 @@ protected:
     }
 
     TempDir dir;
-    std::unique_ptr<MeasurementStore> store = makeMeasurementStore();
+    std::unique_ptr<Recording> store = makeEmptyRecording();
 };
 
 }  // namespace nuvisca::test

@@ -14,8 +14,8 @@ namespace {
 
 using namespace test;
 
-ReadBack exported(const MeasurementStore& store, EdfFlavour flavour,
-                  ExportSeries series = ExportSeries::Measured) {
+ReadBack exported(const Recording& store, EdfFlavour flavour,
+                  const AveragedSeries* series = nullptr) {
     const TempDir dir;
     const EdfResult result = saveEdfExport(dir.file("out.edf"), store, series, flavour);
     EXPECT_TRUE(result.ok) << result.error;
@@ -108,13 +108,13 @@ TEST(EdfExportTest, ValuesDecodeWithinHalfAStepAndNoValueIsTheDigitalMinimum) {
         setSample(*store, i, store->sampleTime[i], pick(rso2(random)), pick(index(random)),
                   pick(index(random)), pick(random() % 2 ? 99999.0f : 99999.0078125f));
     }
-    store->averageWindow = 3;
-    computeMovingAverage(*store);
+    auto average = std::make_unique<AveragedSeries>();
+    computeMovingAverage(*store, 3, *average);
     for (const EdfFlavour flavour : {EdfFlavour::Edf, EdfFlavour::Bdf}) {
-        for (const ExportSeries series : {ExportSeries::Measured, ExportSeries::Averaged}) {
+        for (const AveragedSeries* series :
+             {static_cast<AveragedSeries*>(nullptr), average.get()}) {
             const ReadBack file = exported(*store, flavour, series);
-            const auto& values =
-                series == ExportSeries::Measured ? store->measured : store->averaged;
+            const auto& values = series == nullptr ? store->measured : series->values;
             const edf_hdr_struct& h = file.header;
             const bool edf = flavour == EdfFlavour::Edf;
             EXPECT_EQ(std::tuple(h.filetype, h.edfsignals, h.datarecord_duration,
@@ -123,12 +123,11 @@ TEST(EdfExportTest, ValuesDecodeWithinHalfAStepAndNoValueIsTheDigitalMinimum) {
                                  EDFLIB_TIME_DIMENSION, std::string("0123456789012")));
             for (std::size_t s = 0; s < kEdfSignalCount; ++s) {
                 const edf_param_struct& p = h.signalparam[s];
-                EXPECT_EQ(
-                    std::tuple(std::string(p.label, 4), p.smp_in_datarecord, p.dig_min,
-                               std::string(p.prefilter, 16)),
-                    std::tuple(std::string(kLabels[s]), 2, edf ? -32768 : -8388608,
-                               series == ExportSeries::Averaged ? std::string("moving average 4")
-                                                                : std::string(16, ' ')));
+                EXPECT_EQ(std::tuple(std::string(p.label, 4), p.smp_in_datarecord, p.dig_min,
+                                     std::string(p.prefilter, 16)),
+                          std::tuple(std::string(kLabels[s]), 2, edf ? -32768 : -8388608,
+                                     series != nullptr ? std::string("moving average 4")
+                                                       : std::string(16, ' ')));
                 const double step = (p.phys_max - p.phys_min) / (p.dig_max - p.dig_min);
                 double lowest = 1e9, highest = -1e9;
                 for (std::size_t i = 0; i < 5000; ++i) {
@@ -151,7 +150,7 @@ TEST(EdfExportTest, ValuesDecodeWithinHalfAStepAndNoValueIsTheDigitalMinimum) {
 
 // A refusal names its reason in one line and leaves the file that bore the name as it was.
 TEST(EdfExportTest, RefusalsSayWhy) {
-    using S = MeasurementStore;
+    using S = Recording;
     // clang-format off
     const std::pair<const char*, std::function<void(S&)>> cases[] = {
         {"no samples", [](S& s) { s.sampleCount = 0; }},
@@ -171,8 +170,7 @@ TEST(EdfExportTest, RefusalsSayWhy) {
     for (const auto& [reason, change] : cases) {
         auto store = makeRecording(4);
         change(*store);
-        const EdfResult result =
-            saveEdfExport(old, *store, ExportSeries::Measured, EdfFlavour::Bdf);
+        const EdfResult result = saveEdfExport(old, *store, nullptr, EdfFlavour::Bdf);
         EXPECT_FALSE(result.ok);
         EXPECT_NE(result.error.find(reason), std::string::npos) << result.error;
         EXPECT_EQ(result.error.find('\n'), std::string::npos);
@@ -186,7 +184,7 @@ TEST(EdfExportTest, RefusalsSayWhy) {
 // replacement, so the EDF+ writer is only checked to pass its failures on.
 TEST(ExportSaveTest, ReplacesWholeOrLeavesEverythingAsItWas) {
     const auto store = makeRecording(kSampleCapacity);
-    const ExportSeries m = ExportSeries::Measured;
+    const AveragedSeries* m = nullptr;  // the measured series
     const auto save = [&](const std::filesystem::path& to) { return saveCsvExport(to, *store, m); };
     const TempDir dir;
     const auto old = dir.file("old");

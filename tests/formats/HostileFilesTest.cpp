@@ -20,25 +20,31 @@ using test::NvdBuilder;
 struct Reader {
     const char* extension;
     std::int64_t (*dateKey)(const std::filesystem::path&);
-    bool (*load)(const std::filesystem::path&, MeasurementStore&);
+    bool (*load)(const std::filesystem::path&, Recording&);
 };
 const Reader kNvd{".NVD", getDateFromNVD, readNVDFile};
-const Reader kCsv{".csv", [](const std::filesystem::path& path) { return getDateFromCSV(path); },
-                  [](const std::filesystem::path& path, MeasurementStore& store) {
-                      return readCSVFile(path, store);
-                  }};
+const Reader kCsv{
+    ".csv", [](const std::filesystem::path& path) { return getDateFromCSV(path); },
+    [](const std::filesystem::path& path, Recording& store) { return readCSVFile(path, store); }};
 
 class HostileFilesTest : public test::LoadTest {
 protected:
-    // Neither operation accepts the file, and the store stays byte for byte.
+    // Neither operation accepts the file, and the recording read into stays as it was.
     void expectRefused(const Reader& reader, const std::filesystem::path& path) {
         SCOPED_TRACE(path.filename().string());
-        const auto before = makeMeasurementStore();
-        std::memset(static_cast<void*>(before.get()), 0xA5, sizeof(MeasurementStore));
-        std::memcpy(static_cast<void*>(store.get()), before.get(), sizeof(MeasurementStore));
+        const auto before = makeEmptyRecording();
+        for (SampleArray& series : before->measured) {
+            series.fill(-7.5f);
+        }
+        before->sampleTime.fill(0xA5A5A5A5u);
+        std::tie(before->sampleCount, before->spanSamples, before->startYear, before->endSecond) =
+            std::tuple(-5, -6, -7, -8);
+        before->deviceId.fill('x');
+        before->truncated = true;
+        *store = *before;
         EXPECT_EQ(reader.dateKey(path), 0);
         EXPECT_FALSE(reader.load(path, *store));
-        EXPECT_EQ(std::memcmp(store.get(), before.get(), sizeof(MeasurementStore)), 0);
+        EXPECT_TRUE(*store == *before);
     }
 };
 

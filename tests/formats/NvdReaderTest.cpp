@@ -100,7 +100,7 @@ TEST_F(NvdReaderTest, HeaderValuesAndShortFiles) {
     store->measured[kOxhb][6] = 9.0f;
     EXPECT_EQ(getDateFromNVD(path), 130715090530);
     ASSERT_TRUE(readNVDFile(path, *store));
-    const MeasurementStore& s = *store;
+    const Recording& s = *store;
     EXPECT_STREQ(s.deviceId.data(), "4900004567894");  // anything but a digit reads as 0
     EXPECT_EQ((std::array{s.startYear, s.startMonth, s.startDay, s.startHour, s.startMinute,
                           s.startSecond, s.endHour, s.endMinute, s.endSecond, s.sampleCount}),
@@ -120,9 +120,8 @@ TEST_F(NvdReaderTest, HeaderValuesAndShortFiles) {
 
 // A gap at 20:40:00 after 76790 records leaves 9 break slots and lands in the last slot; after
 // 76799 records its one break slot is the last. A slot written past the end would land in the
-// next array of the store. Either load is cut; one of exactly 76800 records is not.
+// next series. Either load is cut; one of exactly 76800 records is not.
 TEST_F(NvdReaderTest, TheCapacityEndsTheLoad) {
-    store->averaged[kOxhb][0] = store->averaged[kOxhb][1] = 9.0f;
     for (const std::size_t before : {76790u, 76799u}) {
         SCOPED_TRACE(before);
         NvdBuilder file;
@@ -139,9 +138,8 @@ TEST_F(NvdReaderTest, TheCapacityEndsTheLoad) {
         }
         EXPECT_EQ(store->measured[kOxhb][76799], before == 76790 ? 0.45f : noDataValue);
         EXPECT_TRUE(store->truncated);
-        EXPECT_EQ((std::array{store->averaged[kOxhb][0], store->averaged[kOxhb][1], values(0)[0],
-                              values(0)[1], values(0)[2]}),
-                  (std::array{9.0f, 9.0f, 50.0f, oxhbFor(0), 0.25f}));
+        EXPECT_EQ((std::array{values(0)[0], values(0)[1], values(0)[2], values(1)[1]}),
+                  (std::array{50.0f, oxhbFor(0), 0.25f, oxhbFor(1)}));
     }
     NvdBuilder whole;
     for (std::int32_t r = 0; r < kSampleCapacity; ++r) {

@@ -5,7 +5,8 @@
 
 #include "graph/GraphRenderer.h"
 #include "graph/GraphViewState.h"
-#include "store/MeasurementStore.h"
+#include "graph/ViewModel.h"
+#include "store/Recording.h"
 #include "support/RecordingPainter.h"
 
 namespace nuvisca::test {
@@ -15,18 +16,16 @@ inline std::uint64_t clockTag(int hour, int minute, int second) {
 }
 
 // `count` steady slots, slot 0 tagged with the start time, in a 1000 x 600 view reset as after
-// a load.
+// a load. The recording stays writable here so that each test can shape it.
 struct GraphFixture {
-    std::unique_ptr<MeasurementStore> store = makeMeasurementStore();
-    GraphViewState view;
+    std::shared_ptr<Recording> store = std::make_shared<Recording>();
+    ViewModel model;
+    GraphViewState& view = model.editView();
     TextAttributes attributes;
 
     explicit GraphFixture(std::int32_t count, std::uint64_t startTag = clockTag(10, 0, 0)) {
-        MeasurementStore& s = *store;
-        resetMeasurementStore(s, 0.0f, 0.0f);
-        resetGraphViewState(view);
+        Recording& s = *store;
         const auto clock = static_cast<std::int32_t>(startTag);
-        s.zoomIndex = 1;
         std::tie(s.startYear, s.startMonth, s.startDay, s.startHour, s.startMinute, s.startSecond) =
             std::tuple(24, 5, 14, clock / 3600, clock % 3600 / 60, clock % 60);
         s.measured[kRso2].fill(70.0f);
@@ -37,16 +36,16 @@ struct GraphFixture {
         s.sampleTime[0] = startTag;
         s.sampleCount = s.spanSamples = count;
         std::tie(view.viewWidth, view.viewHeight) = std::tuple(1000.0f, 600.0f);
-        resetVisibleRange(view, s.spanSamples);
+        model.setRecording(store);
     }
 
     void restart(std::size_t slot, std::uint64_t tag) { store->sampleTime[slot] = tag; }
 
     // Settled as the view paints at its size, then drawn.
     RecordingPainter draw(const GraphPageStyle& style = kOnScreenStyle) {
-        settleView(view, store->zoomIndex, {view.viewWidth, view.viewHeight});
+        settleView(view, model.zoomIndex(), {view.viewWidth, view.viewHeight});
         RecordingPainter painter;
-        drawGraph(painter, *store, view, attributes, style);
+        drawGraph(painter, model, view, attributes, style);
         return painter;
     }
 };

@@ -2,7 +2,7 @@
 
 #include <QProcess>
 
-#include "formats/NvdReader.h"
+#include "formats/RecordingFile.h"
 #include "graph/GraphFixtures.h"
 #include "graph/GraphImage.h"
 #include "graph/GraphView.h"
@@ -26,12 +26,12 @@ TEST(GraphImage, WidgetMatchesTheCommandLineRenderAndFillsAWidenedView) {
     ASSERT_EQ(cli.exitCode(), 0) << cli.readAllStandardError().toStdString();
 
     test::GraphFixture f(0);  // a 1000 x 600 view the sample is loaded into
-    f.store->zoomIndex = 2;
-    ASSERT_TRUE(readNVDFile(kSample.toStdString(), *f.store));
-    resetVisibleRange(f.view, f.store->spanSamples);
+    f.model.setZoomIndex(2);
+    f.model.setRecording(openRecording(kSample.toStdString()).recording);
+    ASSERT_GT(f.model.recording().sampleCount, 4000);
     f.view.viewEnd = 4000;
-    f.view.traceShown[kTohb] = 0;
-    GraphView widget(*f.store, f.view);
+    f.view.traceShown[kTohb] = false;
+    GraphView widget(f.model);
     widget.resize(1000, 600);
     EXPECT_EQ(widget.grab().toImage().convertToFormat(QImage::Format_RGB32),
               QImage(png).convertToFormat(QImage::Format_RGB32));
@@ -39,7 +39,7 @@ TEST(GraphImage, WidgetMatchesTheCommandLineRenderAndFillsAWidenedView) {
     // A range that filled a 500-point view fills the view widened to 1200 points.
     std::tie(f.view.viewStart, f.view.viewEnd) = std::tuple(100, 580);
     int moves = 0;
-    QObject::connect(&widget, &GraphView::rangeChanged, [&] { ++moves; });
+    f.model.subscribe([&](unsigned changes) { moves += (changes & kRangeChanged) != 0 ? 1 : 0; });
     widget.resize(1200, 600);
     widget.grab();
     EXPECT_EQ(f.view.viewEnd - f.view.viewStart, 900);

@@ -33,7 +33,7 @@ TEST(GraphRenderer, ScaleLabelsAndGridAtEachZoomAndOffset) {
     for (const auto& [zoomIndex, offset, offsetAfter, left, right] : cases) {
         SCOPED_TRACE(::testing::Message() << "zoom " << zoomIndex << ", offset " << offset);
         GraphFixture f(0);  // drawn with or without data
-        f.store->zoomIndex = zoomIndex;
+        f.model.setZoomIndex(zoomIndex);
         f.view.verticalOffset = offset;
         const RecordingPainter painter = f.draw();
         EXPECT_EQ(f.view.verticalOffset, offsetAfter);
@@ -61,7 +61,7 @@ TEST(GraphRenderer, TheMovingAverageStandsBesideTheDateLineInItsStyleWhenOn) {
         SCOPED_TRACE(::testing::Message() << width << ", " << window);
         GraphFixture f(12);
         f.view.viewWidth = width;
-        f.store->averageWindow = window;
+        f.model.setAverageWindow(window);
         RecordingPainter painter = f.draw();
         const RecordedText* date = painter.findText(recordingDateLine(*f.store));
         ASSERT_NE(date, nullptr);
@@ -140,11 +140,12 @@ TEST(TraceRuns, Rso2AboveAHundredthOnScreenAndAboveZeroOnThePageHeldInsideThePlo
     EXPECT_EQ(runSlots(f.draw(kPrintPageStyle), kRso2Colour),
               (Runs{{0, 1, 2, 3, 4, 5, 6}, {8}, {10}}));
     // The measured values decide also when the average is drawn.
-    f.store->averageWindow = 1;
-    f.store->averaged[kRso2].fill(50.0f);
+    f.model.setAverageWindow(1);
+    const float mean = f.model.averaged()->values[kRso2][1];  // of 0.1, 0.1 and 150
+    ASSERT_NE(mean, f.store->measured[kRso2][1]);
     const RecordingPainter averaged = f.draw();
     EXPECT_EQ(runSlots(averaged, kRso2Colour), (Runs{{0, 1, 2}, {4}, {6}, {8}, {10}}));
-    EXPECT_NEAR(averaged.strokesOf(kRso2Colour, 2.0)[0]->runs[0][0].y, 50 * 5.28 + 10, 1e-3);
+    EXPECT_NEAR(averaged.strokesOf(kRso2Colour, 2.0)[0]->runs[0][1].y, mean * 5.28 + 10, 1e-3);
 }
 
 TEST(TraceRuns, ColumnsKeepTheirFirstLowestHighestAndLastPointsInRunOrder) {

@@ -26,10 +26,10 @@ protected:
     MouseTest() : f(2000) { f.store->spanSamples = 2100; }
 
     bool press(double x, double y, int keys = 0) {  // 1 shift, 2 control
-        return mouseDown(f.view, *f.store, {x, y}, (keys & 1) != 0, (keys & 2) != 0);
+        return mouseDown(f.view, f.model, {x, y}, (keys & 1) != 0, (keys & 2) != 0);
     }
-    bool drag(double x, double y) { return mouseDragged(f.view, *f.store, {x, y}, false, false); }
-    bool release() { return mouseUp(f.view, *f.store, {0, 0}, false, false); }
+    bool drag(double x, double y) { return mouseDragged(f.view, f.model, {x, y}, false, false); }
+    bool release() { return mouseUp(f.view, f.model, {0, 0}, false, false); }
 
     void run(const DragCase& c);
 
@@ -64,7 +64,7 @@ const DragCase kDrags[] = {
 // Each drag from its own press, then on past the plot's right and upper edges.
 void MouseTest::run(const DragCase& c) {
     SCOPED_TRACE(c.name);
-    f.store->zoomIndex = c.zoomIndex;
+    f.model.setZoomIndex(c.zoomIndex);
     std::tie(f.view.viewStart, f.view.viewEnd) = std::tuple(c.before[0], c.before[1]);
     f.view.verticalOffset = static_cast<float>(c.before[2]);
     EXPECT_FALSE(press(c.path[0].x, c.path[0].y, c.keys));
@@ -79,7 +79,7 @@ void MouseTest::run(const DragCase& c) {
     EXPECT_FALSE(drag(f.view.viewWidth - 5.0, c.path.back().y)) << "outside the plot";
     EXPECT_FALSE(drag(c.path.back().x, 560)) << "outside the plot";
     EXPECT_EQ(shown() == c.before, !turns) << "only a turn applies before the release";
-    const GraphLayout layout = layoutGraph(*f.store, f.view);
+    const GraphLayout layout = layoutGraph(f.model, f.view);
     EXPECT_EQ((Shown{layout.start, layout.end, layout.offset}), c.preview);
     EXPECT_TRUE(release());
     EXPECT_EQ(shown(), c.applied);

@@ -57,19 +57,21 @@ TEST(NavigationTest, KeysStopAtBothEnds) {
     for (const auto& [from, key, to, changed] : cases) {
         Navigation n;
         applyRange(n.view, from);
-        EXPECT_EQ(navigate(n.view, *n.store, key), changed) << static_cast<int>(key);
+        EXPECT_EQ(navigate(n.view, *n.store, n.model.zoomIndex(), key), changed)
+            << static_cast<int>(key);
         EXPECT_EQ(n.range(), to) << static_cast<int>(key) << " from " << from.start;
     }
 }
 
 TEST(NavigationTest, VerticalKeysScrollWithinTheZoomsReachAndNothingMovesDuringAPress) {
     Navigation n;
-    EXPECT_FALSE(navigate(n.view, *n.store, NavigationKey::kTracesDown)) << "1x cannot scroll";
-    n.store->zoomIndex = 2;  // reach: one plot height, 528
-    EXPECT_TRUE(navigate(n.view, *n.store, NavigationKey::kTracesDown));
+    EXPECT_FALSE(navigate(n.view, *n.store, n.model.zoomIndex(), NavigationKey::kTracesDown))
+        << "1x cannot scroll";
+    n.model.setZoomIndex(2);  // reach: one plot height, 528
+    EXPECT_TRUE(navigate(n.view, *n.store, n.model.zoomIndex(), NavigationKey::kTracesDown));
     EXPECT_EQ(n.view.verticalOffset, 52.0f);
     n.view.mouseDownInPlot = true;
-    EXPECT_FALSE(navigate(n.view, *n.store, NavigationKey::kTracesUp));
+    EXPECT_FALSE(navigate(n.view, *n.store, n.model.zoomIndex(), NavigationKey::kTracesUp));
 }
 
 TEST(NavigationTest, OverviewClickCentresAndDragMovesTheBox) {
@@ -98,11 +100,11 @@ TEST(NavigationTest, OverviewColumnsSpanTheirSlotsAndSkipGaps) {
     n.store->measured[kRso2][20] = 0.01f;  // no value, as the drawing decides
     n.store->measured[kRso2][21] = noDataValue;
     n.store->sampleCount = 30;
-    const auto columns = overviewColumns(*n.store, kRso2, 3);
+    const auto columns = overviewColumns(n.model, kRso2, 3);
     EXPECT_FLOAT_EQ(columns[1].low, 0.4f);
     EXPECT_FLOAT_EQ(columns[1].high, 0.9f);
     EXPECT_FLOAT_EQ(columns[2].low, 0.7f);
-    const auto narrow = overviewColumns(*n.store, kRso2, 60);  // half a slot a column
+    const auto narrow = overviewColumns(n.model, kRso2, 60);  // half a slot a column
     EXPECT_FLOAT_EQ(narrow[22].low, 0.9f);
     EXPECT_FLOAT_EQ(narrow[23].high, 0.9f);
     EXPECT_FALSE(narrow[40].hasValue || narrow[42].hasValue);
@@ -120,7 +122,7 @@ TEST(NavigationTest, ReadoutCountsTimeAsTheAxisAcrossRestartsMidnightAndGaps) {
          {std::tuple(99, "10:00:49", "rSO2 70.0 %", "toHb 0.500"),
           {100, "11:00:00", "rSO2 70.0 %", "toHb 0.500"},
           {103, "11:00:01", "rSO2 \u2014", "toHb \u2014"}}) {
-        const Readout r = readoutAt(*n.store, n.view.traceShown, slot);
+        const Readout r = readoutAt(n.model, n.view.traceShown, slot);
         ASSERT_EQ(r.traces.size(), 2u);
         EXPECT_EQ(std::tuple(r.clock, r.traces[0].text, r.traces[1].text),
                   std::tuple(clock, rso2, tohb))
@@ -130,11 +132,11 @@ TEST(NavigationTest, ReadoutCountsTimeAsTheAxisAcrossRestartsMidnightAndGaps) {
     Navigation late;  // begun at 23:59:50, restarted after midnight at 00:10:00
     late.store->sampleTime[0] = clockTag(23, 59, 50);
     late.restart(200, clockTag(0, 10, 0));
-    EXPECT_EQ(readoutAt(*late.store, late.view.traceShown, 203).clock, "24:10:01")
+    EXPECT_EQ(readoutAt(late.model, late.view.traceShown, 203).clock, "24:10:01")
         << "as the time axis counts it";
     // The elapsed time is the export's 経過時間 with the half second the export leaves out,
     // counted from slot 0's time and re-synchronised by the restart, not by counting slots.
-    const std::string csv = formatCsvExport(*late.store, ExportSeries::Measured);
+    const std::string csv = formatCsvExport(*late.store, nullptr);
     const auto exported = [&csv](std::int32_t slot) {
         std::size_t line = 0;
         for (std::int32_t k = 0; k < slot + 3; ++k) {
@@ -142,26 +144,28 @@ TEST(NavigationTest, ReadoutCountsTimeAsTheAxisAcrossRestartsMidnightAndGaps) {
         }
         return csv.substr(line + 9, 8);
     };
-    EXPECT_EQ(std::tuple(readoutAt(*late.store, {}, 203).elapsed, exported(203)),
+    EXPECT_EQ(std::tuple(readoutAt(late.model, {}, 203).elapsed, exported(203)),
               std::tuple("+0:10:11.5", "00:10:11"));
     for (const std::int32_t slot : {0, 1, 199, 200, 201, 4999}) {
-        const std::string shown = readoutAt(*late.store, {}, slot).elapsed;
+        const std::string shown = readoutAt(late.model, {}, slot).elapsed;
         EXPECT_EQ("0" + shown.substr(1, shown.size() - 3), exported(slot)) << slot;
     }
 
-    late.store->averageWindow = 1;
-    late.store->averaged[kRso2].fill(68.25f);
-    late.store->averaged[kTohb][5] = noDataValue;
-    const Readout averaged = readoutAt(*late.store, {true, false, true, true}, 5);
+    // Slot 6 averages with slot 7 only: slot 5 has no haemoglobin, and so no average at all.
+    late.store->measured[kOxhb][5] = noDataValue;
+    late.store->measured[kRso2][7] = 66.5f;
+    late.model.setAverageWindow(1);
+    const Readout averaged = readoutAt(late.model, {true, false, true, true}, 6);
     EXPECT_EQ(averaged.traces.size(), 3u);
     EXPECT_EQ(averaged.traces[0].text, "rSO2 68.2 % (70.0 %)");
-    EXPECT_EQ(averaged.traces[2].text, "toHb \u2014 (0.500)");
+    EXPECT_EQ(readoutAt(late.model, {false, false, true, false}, 5).traces[0].text,
+              "toHb \u2014 (0.500)");
 }
 
 TEST(NavigationTest, SlotUnderTheCursorIsTheNearestDrawnSlot) {
     Navigation n;
     applyRange(n.view, {1000, 1900});
-    const GraphLayout layout = layoutGraph(*n.store, n.view);
+    const GraphLayout layout = layoutGraph(n.model, n.view);
     EXPECT_EQ(slotUnder(layout, *n.store, layout.slotX(1234)), 1234);
     EXPECT_EQ(slotUnder(layout, *n.store, layout.slotX(1234) + 0.4f * layout.step), 1234);
     EXPECT_EQ(slotUnder(layout, *n.store, layout.slotX(1234) + 0.6f * layout.step), 1235);

@@ -5,11 +5,11 @@
 #include <tuple>
 
 #include "formats/NvdReader.h"
+#include "formats/RecordingFile.h"
 #include "graph/GraphFixtures.h"
 #include "graph/GraphImage.h"
 #include "print/PdfProbe.h"
 #include "print/PrintPage.h"
-#include "store/MovingAverage.h"
 
 namespace nuvisca::test {
 namespace {
@@ -30,17 +30,18 @@ TEST(PrintPageImage, LowerPartIsTheViewsPictureWithoutItsBorder) {
     for (const auto& [name, zoom, window, start, end, offset, shown] : rows) {
         SCOPED_TRACE(name);
         GraphFixture f(0);
-        ASSERT_TRUE(readNVDFile(NUVISCA_SAMPLES_DIR "/two-hours-pause-restart.NVD", *f.store));
-        resetVisibleRange(f.view, f.store->spanSamples);
-        std::tie(f.store->zoomIndex, f.store->averageWindow) = std::tuple(zoom, window);
-        computeMovingAverage(*f.store);
+        f.model.setZoomIndex(zoom);
+        f.model.setAverageWindow(window);
+        f.model.setRecording(
+            openRecording(NUVISCA_SAMPLES_DIR "/two-hours-pause-restart.NVD").recording);
+        ASSERT_GT(f.model.recording().sampleCount, 0);
         f.view.viewStart = start;
         f.view.viewEnd = end > 0 ? end : f.view.viewEnd;
         f.view.verticalOffset = offset;
         f.view.traceShown = shown;
-        const QImage graph = renderGraphImage(*f.store, f.view, QSize(1000, 600), f.attributes);
+        const QImage graph = renderGraphImage(f.model, f.view, QSize(1000, 600), f.attributes);
 
-        PrintPage page(*f.store, f.view);
+        PrintPage page(f.model);
         ASSERT_EQ(QSizeF(page.frame().width, page.frame().height), QSizeF(1000, 696));
         QImage printed(1000, 696, QImage::Format_ARGB32_Premultiplied);
         printed.fill(Qt::red);  // the page must paint every pixel itself

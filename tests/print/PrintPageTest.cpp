@@ -36,9 +36,9 @@ TEST(PrintPage, DrawsRso2AboveZeroAndTheNameAndTheDeviceInBlack18) {
         f.store->measured[kRso2][5] = 0.005f;
         const std::string_view id = "0123456789012";
         std::copy(id.begin(), id.end(), f.store->deviceId.begin());
-        setCurrentFileName(*f.store, bytes.data(), bytes.size());
+        f.model.setFileName(bytes);
         RecordingPainter painter;
-        drawPrintPage(painter, *f.store, f.view, f.attributes);
+        drawPrintPage(painter, f.model, f.attributes);
         if (count > 0) {
             EXPECT_EQ(painter.strokesOf(kRso2Colour, 2.0).at(0)->runs.size(), 1u)
                 << "one run through the slot of 0.005";

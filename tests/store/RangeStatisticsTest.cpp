@@ -20,15 +20,13 @@ constexpr std::array<std::array<float, kChannelCount>, 10> kSlots{{
     {1, 0.5f, 1.5f, 30}, {-1, -1, -1, 55}, {0.125f, 0.125f, 0.25f, 10}}};
 // clang-format on
 
-std::unique_ptr<MeasurementStore> recording(std::int32_t window) {
-    auto store = makeMeasurementStore();
+std::unique_ptr<Recording> recording() {
+    auto store = makeEmptyRecording();
     for (std::size_t i = 0; i < kSlots.size(); ++i) {
         putSample(*store, i, kSlots[i]);
         store->sampleTime[i] = i == 0 || i == 5 ? 36000 + i : continuationTag;
     }
     store->sampleCount = 9;
-    store->averageWindow = window;
-    computeMovingAverage(*store);
     return store;
 }
 
@@ -49,9 +47,11 @@ TEST(RangeStatistics, HandComputedRangesWithAGapARestartTheAverageAndAThreshold)
         {0, 6, 3, 50, 6, 6, {}, 0, 0}};
     // clang-format on
     for (const auto& [window, start, end, threshold, from, to, channels, seconds, area] : rows) {
-        const auto store = recording(window);
-        const RangeStatistics stats =
-            computeRangeStatistics(*store, {start, end, shownSeries(*store), threshold});
+        const auto store = recording();
+        AveragedSeries average;
+        computeMovingAverage(*store, window, average);
+        const RangeStatistics stats = computeRangeStatistics(
+            *store, window > 0 ? &average : nullptr, {start, end, threshold});
         EXPECT_EQ(std::tuple(stats.start, stats.end, stats.averageBox, stats.rso2BelowSeconds,
                              stats.rso2AreaBelow),
                   std::tuple(from, to, window + 1, seconds, area));

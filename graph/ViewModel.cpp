@@ -1,0 +1,126 @@
+#include "graph/ViewModel.h"
+
+#include <algorithm>
+#include <utility>
+
+namespace nuvisca {
+namespace {
+
+// One empty recording serves every view model that shows none.
+const std::shared_ptr<const Recording>& emptyRecording() {
+    static const std::shared_ptr<const Recording> empty = std::make_shared<const Recording>();
+    return empty;
+}
+
+}  // namespace
+
+ViewModel::ViewModel() : recording_(emptyRecording()) {
+    resetGraphViewState(view_);
+    announced_ = announcedNow();
+}
+
+void ViewModel::setRecording(std::shared_ptr<const Recording> recording) {
+    recording_ = recording ? std::move(recording) : emptyRecording();
+    resetVisibleRange(view_, recording_->spanSamples);
+    recomputeAverage();
+    announced_ = announcedNow();
+    announce(kRecordingChanged | kSeriesChanged | kRangeChanged);
+}
+
+void ViewModel::setZoomIndex(std::int32_t zoomIndex) {
+    if (zoomIndex == zoomIndex_) {
+        return;
+    }
+    zoomIndex_ = zoomIndex;
+    announce(kZoomChanged);
+}
+
+void ViewModel::setAverageWindow(std::int32_t window) {
+    if (window == averageWindow_) {
+        return;
+    }
+    averageWindow_ = window;
+    recomputeAverage();
+    announce(kSeriesChanged);
+}
+
+const AveragedSeries* ViewModel::averaged() const {
+    return averageWindow_ > 0 ? averaged_.get() : nullptr;
+}
+
+const SampleArray& ViewModel::shownSeries(Channel channel) const {
+    const AveragedSeries* series = averaged();
+    return series != nullptr ? series->values[channel] : recording_->measured[channel];
+}
+
+void ViewModel::recomputeAverage() {
+    if (averageWindow_ <= 0 || recording_->sampleCount <= 0) {
+        return;
+    }
+    if (!averaged_) {
+        averaged_ = std::make_unique<AveragedSeries>();
+    }
+    computeMovingAverage(*recording_, averageWindow_, *averaged_);
+}
+
+void ViewModel::commitView() {
+    const Announced now = announcedNow();
+    unsigned changes = 0;
+    if (now.range != announced_.range || now.verticalOffset != announced_.verticalOffset) {
+        changes |= kRangeChanged;
+    }
+    if (now.traceShown != announced_.traceShown) {
+        changes |= kTracesChanged;
+    }
+    announced_ = now;
+    if (changes != 0) {
+        announce(changes);
+    }
+}
+
+void ViewModel::showRange(VisibleRange range) {
+    view_.viewStart = range.start;
+    view_.viewEnd = range.end;
+    commitView();
+}
+
+void ViewModel::setTraceShown(Channel channel, bool shown) {
+    view_.traceShown[channel] = shown;
+    commitView();
+}
+
+void ViewModel::setFileName(std::string name) {
+    // 255 bytes at most, cut where no character is split.
+    constexpr std::size_t kRoom = 255;
+    if (name.size() > kRoom) {
+        std::size_t cut = kRoom;
+        while (cut > 0 && (static_cast<unsigned char>(name[cut]) & 0xC0u) == 0x80u) {
+            --cut;
+        }
+        name.resize(cut);
+    }
+    fileName_ = std::move(name);
+}
+
+int ViewModel::subscribe(Observer observer) {
+    observers_.emplace_back(nextObserverId_, std::move(observer));
+    return nextObserverId_++;
+}
+
+void ViewModel::unsubscribe(int id) {
+    std::erase_if(observers_, [id](const auto& entry) { return entry.first == id; });
+}
+
+ViewModel::Announced ViewModel::announcedNow() const {
+    return {{view_.viewStart, view_.viewEnd}, view_.verticalOffset, view_.traceShown};
+}
+
+void ViewModel::announce(unsigned changes) {
+    // A copy: an observer may subscribe or unsubscribe while being told.
+    const auto observers = observers_;
+    for (const auto& [id, observer] : observers) {
+        observer(changes);
+    }
+}
+
+}  // namespace nuvisca
