@@ -9,11 +9,6 @@ std::filesystem::path toFileSystemPath(const QString& path) {
     return std::filesystem::path(QFile::encodeName(path).toStdString());
 }
 
-bool hasDeviceRecordingExtension(const QString& path) {
-    const QString suffix = QFileInfo(path).suffix();
-    return suffix == u"nvd" || suffix == u"NVD";
-}
-
 bool hasCsvExtension(const QString& path) {
     const QString suffix = QFileInfo(path).suffix();
     return suffix == u"csv" || suffix == u"CSV";

@@ -13,8 +13,6 @@ namespace nuvisca {
 // The path as the file system spells it (names need not be valid UTF-8).
 std::filesystem::path toFileSystemPath(const QString& path);
 
-// "nvd" or "NVD", compared exactly.
-bool hasDeviceRecordingExtension(const QString& path);
 // "csv" or "CSV", compared exactly.
 bool hasCsvExtension(const QString& path);
 

@@ -94,11 +94,11 @@ private:
     static QString addedText(const AddedFiles& files);
 
     // Loads a listed file with the reader its list source and extension call for; a load
-    // that runs out of memory fails, leaving the store as it was.
+    // that runs out of memory fails, leaving the shown recording as it was.
     bool loadListedFile(int row, CsvRefusal* refusal = nullptr);
     // The date key the list takes; 0 also for a file whose dating ran out of memory.
     std::int64_t listedDateKey(const QString& path, CsvRefusal* refusal = nullptr);
-    // Records which listed file the store now holds, or that it holds none of them.
+    // Records which listed file is shown now, or that none of them is.
     void setLoadedFile(int row);
     void showNeighbour(int row);
     bool copyIntoImportFolder(const QString& source, const QString& name);
@@ -133,7 +133,7 @@ private:
     FileListModel* model_ = nullptr;
     QString desktopNvdFolder_;
     bool importFolderReady_ = false;
-    // The file whose recording the store holds, so a failed load can fall back to it.
+    // The file whose recording is shown, so a failed load can fall back to it.
     QString loadedPath_;
     bool selectingProgrammatically_ = false;
 

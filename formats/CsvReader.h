@@ -18,7 +18,7 @@ enum class CsvRefusal { kNone, kNotAnExport, kTooLarge };
 // given, is set to why (kNone for a key above 0).
 std::int64_t getDateFromCSV(const std::filesystem::path& path, CsvRefusal* refusal = nullptr);
 
-// Loads a CSV export into the store. Returns false, with the store untouched, when the file
+// Loads a CSV export into a recording. Returns false, with the recording untouched, when the file
 // is not a CSV export; refusal, when given, is set to why (kNone on success).
 bool readCSVFile(const std::filesystem::path& path, Recording& store,
                  CsvRefusal* refusal = nullptr);

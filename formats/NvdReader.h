@@ -14,7 +14,7 @@ inline constexpr std::uintmax_t kNvdCopyLimit = std::uintmax_t{16} * 1024 * 1024
 // Date key YYMMDDhhmmss of a device recording's start, or 0 when the file is not one.
 std::int64_t getDateFromNVD(const std::filesystem::path& path);
 
-// Loads a device recording into the store. Returns false, with the store untouched, when
+// Loads a device recording into a recording. Returns false, with it untouched, when
 // the file cannot be opened or is not a device recording.
 bool readNVDFile(const std::filesystem::path& path, Recording& store);
 

@@ -14,7 +14,7 @@ namespace nuvisca {
 void drawGraph(Painter& painter, const ViewModel& model, const GraphViewState& view,
                TextAttributes& attributes, const GraphPageStyle& style);
 
-// The attributes a draw of the store leaves behind: the time labels' white background stays
+// The attributes a draw of the recording leaves behind: the time labels' white background stays
 // for every later string. A surface standing for a view that has drawn before starts here.
 TextAttributes attributesAfterDraw(const Recording& store);
 

@@ -7,7 +7,7 @@
 
 namespace nuvisca {
 
-// A date and time of day as the store or a date key holds them: the year in two digits,
+// A date and time of day as a recording or a date key holds them: the year in two digits,
 // 2000-based, and nothing checked, since a damaged file may hold anything.
 struct RecordingDate {
     std::int64_t year = 0;
