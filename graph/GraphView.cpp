@@ -71,7 +71,10 @@ GraphView::GraphView(ViewModel& model, QWidget* parent) : QWidget(parent), model
     setAttribute(Qt::WA_OpaquePaintEvent);
     setMouseTracking(true);
     setFocusPolicy(Qt::StrongFocus);
-    subscription_ = model_.subscribe([this](unsigned /*changes*/) {
+    subscription_ = model_.subscribe([this](unsigned changes) {
+        if ((changes & kZoomChanged) != 0) {
+            settle(size());
+        }
         redrawGraph();
         placeReadout(cursor_);
     });
@@ -86,14 +89,14 @@ void GraphView::redrawGraph() {
     update();
 }
 
-GraphViewState& GraphView::settledView(QSize size) {
+GraphViewState& GraphView::settle(QSize size) {
     GraphViewState& view = model_.editView();
     settleView(view, model_.zoomIndex(), onScreenBounds(size));
     return view;
 }
 
 void GraphView::paintEvent(QPaintEvent* /*event*/) {
-    const GraphViewState& view = settledView(size());
+    const GraphViewState& view = model_.view();
     const qreal ratio = devicePixelRatioF();
     const QSize pixels = (QSizeF(size()) * ratio).toSize();
     if (picture_.size() != pixels || picture_.devicePixelRatio() != ratio) {
@@ -116,7 +119,7 @@ void GraphView::paintEvent(QPaintEvent* /*event*/) {
 
 void GraphView::resizeEvent(QResizeEvent* event) {
     QWidget::resizeEvent(event);
-    GraphViewState& view = settledView(event->size());
+    GraphViewState& view = settle(event->size());
     // The overview box and the statistics follow a range the new width widened.
     applyRange(view, rangeAfterResize(view, model_.recording()));
     model_.commitView();
@@ -130,6 +133,7 @@ void GraphView::forward(Handler handler, const QMouseEvent& event) {
         // A drag in progress moves only the picture; the model hears of the range it leaves.
         redrawGraph();
     }
+    settle(size());
     model_.commitView();
 }
 

@@ -45,8 +45,9 @@ private:
     using Handler = bool (*)(GraphViewState&, const ViewModel&, PointF, bool, bool);
     void forward(Handler handler, const QMouseEvent& event);
     void redrawGraph();
-    // Settles the view to the widget's size, as every paint and resize does.
-    GraphViewState& settledView(QSize size);
+    // Fits the view state to the widget's size and the zoom: on a resize, a zoom change and
+    // after every press, drag and release, so that a paint only reads it.
+    GraphViewState& settle(QSize size);
     // Puts the readout at the cursor (or takes it away) and repaints only what it covers.
     void placeReadout(std::optional<QPointF> cursor);
 

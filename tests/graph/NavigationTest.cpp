@@ -148,7 +148,7 @@ TEST(NavigationTest, ReadoutCountsTimeAsTheAxisAcrossRestartsMidnightAndGaps) {
               std::tuple("+0:10:11.5", "00:10:11"));
     for (const std::int32_t slot : {0, 1, 199, 200, 201, 4999}) {
         const std::string shown = readoutAt(late.model, {}, slot).elapsed;
-        EXPECT_EQ("0" + shown.substr(1, shown.size() - 3), exported(slot)) << slot;
+        EXPECT_EQ(std::string("0").append(shown, 1, shown.size() - 3), exported(slot)) << slot;
     }
 
     // Slot 6 averages with slot 7 only: slot 5 has no haemoglobin, and so no average at all.
