@@ -6,7 +6,6 @@
 #include <QPainter>
 #include <QResizeEvent>
 #include <QWheelEvent>
-#include <array>
 #include <cmath>
 
 #include "graph/DragRule.h"
@@ -246,11 +245,9 @@ std::optional<GraphView::ReadoutOverlay> GraphView::readoutFor(QPointF cursor) c
     overlay.plotBottom = height() - 10;
     overlay.lines.append(QString::fromStdString(readout.clock + "  " + readout.elapsed));
     overlay.colours.append(toQColor(kBlack));
-    static constexpr std::array<Rgba, kChannelCount> kColours{kOxhbColour, kDxhbColour, kTohbColour,
-                                                              kRso2Colour};
     for (const ReadoutTrace& trace : readout.traces) {
         overlay.lines.append(QString::fromStdString(trace.text));
-        overlay.colours.append(toQColor(kColours[trace.channel]).darker(130));
+        overlay.colours.append(toQColor(traceColour(trace.channel)).darker(130));
     }
     const QFontMetrics metrics(readoutFont());
     int textWidth = 0;

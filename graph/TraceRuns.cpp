@@ -5,6 +5,7 @@
 
 #include "graph/SafeMath.h"
 #include "graph/SlotClock.h"
+#include "store/Channels.h"
 
 namespace nuvisca {
 namespace {
@@ -17,22 +18,8 @@ struct TraceSeries {
 };
 
 TraceSeries seriesOf(const MeasurementStore& store, const GraphLayout& layout, Channel trace) {
-    const float hbScale = layout.zoomFactor * layout.plotHeight;
-    switch (trace) {
-        case kOxhb:
-            return {layout.averaged ? store.averaged[kOxhb] : store.measured[kOxhb],
-                    store.measured[kOxhb], false, hbScale};
-        case kDxhb:
-            return {layout.averaged ? store.averaged[kDxhb] : store.measured[kDxhb],
-                    store.measured[kDxhb], false, hbScale};
-        case kTohb:
-            return {layout.averaged ? store.averaged[kTohb] : store.measured[kTohb],
-                    store.measured[kTohb], false, hbScale};
-        case kRso2:
-            break;
-    }
-    return {layout.averaged ? store.averaged[kRso2] : store.measured[kRso2], store.measured[kRso2],
-            true, layout.plotHeight * layout.zoomFactor / 100.0f};
+    return {layout.averaged ? store.averaged[trace] : store.measured[trace], store.measured[trace],
+            trace == kRso2, layout.plotHeight * layout.zoomFactor / kChannels[trace].fullScale};
 }
 
 class TraceWalker {
