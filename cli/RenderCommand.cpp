@@ -63,7 +63,7 @@ struct RenderOptions {
     int zoomIndex = 1;
     int average = 1;
     RangeBounds range;
-    std::array<bool, 4> hidden{};
+    ChannelFlags hidden{};
     bool page = false;
     QPageSize paper{QPageSize::A4};
 };

@@ -32,7 +32,7 @@ struct GraphLayout {
     float zoomFactor = 1.0f;
     float zoomExtra = 0.0f;
     bool averaged = false;
-    std::array<LegendBox, 4> legend{};  // in channel order
+    std::array<LegendBox, kChannelCount> legend{};  // in channel order
 
     std::int32_t offset = 0;  // whole points the traces are scrolled down
     std::int32_t base = 10;   // y of the value 0

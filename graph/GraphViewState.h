@@ -3,6 +3,8 @@
 #include <array>
 #include <cstdint>
 
+#include "store/Channels.h"
+
 namespace nuvisca {
 
 inline constexpr float kLegendRowHeight = 24.0f;   // legend row height and legend font size
@@ -26,7 +28,7 @@ struct GraphViewState {
 
     float verticalOffset = 0.0f;  // how far the zoomed traces are scrolled down
 
-    std::array<bool, 4> traceShown{false, false, true, true};
+    ChannelFlags traceShown{false, false, true, true};
 
     bool mouseDownInPlot = false;
     bool shiftDrag = false;

@@ -45,7 +45,7 @@ std::optional<std::int32_t> slotUnder(const GraphLayout& layout, const Measureme
     return static_cast<std::int32_t>(slot);
 }
 
-Readout readoutAt(const MeasurementStore& store, const std::array<bool, 4>& traceShown,
+Readout readoutAt(const MeasurementStore& store, const ChannelFlags& traceShown,
                   std::int32_t slot) {
     Readout readout;
     // Counted as the time axis counts it: a restart past midnight reads 24:xx.

@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "graph/GraphLayout.h"
+#include "store/Channels.h"
 #include "store/MeasurementStore.h"
 
 namespace nuvisca {
@@ -26,7 +27,6 @@ struct Readout {
     std::vector<ReadoutTrace> traces;  // the shown traces, rSO2 first
 };
 
-Readout readoutAt(const MeasurementStore& store, const std::array<bool, 4>& traceShown,
-                  std::int32_t slot);
+Readout readoutAt(const MeasurementStore& store, const ChannelFlags& traceShown, std::int32_t slot);
 
 }  // namespace nuvisca
