@@ -20,7 +20,7 @@ void drawHeadings(Painter& painter, const MeasurementStore& store, const GraphLa
     attributes.foreground = kBlack;
     const double y = layout.height - 60.0;
     const double indexLeft = layout.width - 73.0;
-    painter.drawText({10.0, y}, kChannels[kRso2].heading, attributes);
+    painter.drawText({kPlotMargin, y}, kChannels[kRso2].heading, attributes);
     painter.drawText({indexLeft, y}, "[Index]", attributes);
     if (store.sampleCount <= 0) {
         return;

@@ -241,8 +241,9 @@ std::optional<GraphView::ReadoutOverlay> GraphView::readoutFor(QPointF cursor) c
     const Readout readout = readoutAt(store_, settled.traceShown, *slot);
     ReadoutOverlay overlay;
     overlay.hairlineX = static_cast<int>(layout.slotX(*slot));
-    overlay.plotTop = static_cast<int>(static_cast<float>(height()) - 10.0f - layout.plotHeight);
-    overlay.plotBottom = height() - 10;
+    overlay.plotTop =
+        static_cast<int>(static_cast<float>(height()) - kPlotMargin - layout.plotHeight);
+    overlay.plotBottom = height() - static_cast<int>(kPlotMargin);
     overlay.lines.append(QString::fromStdString(readout.clock + "  " + readout.elapsed));
     overlay.colours.append(toQColor(kBlack));
     for (const ReadoutTrace& trace : readout.traces) {
@@ -257,7 +258,7 @@ std::optional<GraphView::ReadoutOverlay> GraphView::readoutFor(QPointF cursor) c
     const QSize boxSize(textWidth + 12,
                         static_cast<int>(overlay.lines.size()) * metrics.height() + 8);
     int left = overlay.hairlineX + 8;
-    if (left + boxSize.width() > width() - 10) {
+    if (left + boxSize.width() > width() - static_cast<int>(kPlotMargin)) {
         left = overlay.hairlineX - 8 - boxSize.width();
     }
     overlay.box = QRect(QPoint(left, overlay.plotTop + 4), boxSize);

@@ -9,6 +9,7 @@ namespace nuvisca {
 
 inline constexpr float kLegendRowHeight = 24.0f;   // legend row height and legend font size
 inline constexpr float kHeadingRowHeight = 18.0f;  // heading row height and heading font size
+inline constexpr float kPlotMargin = 10.0f;        // from the view's left, right and lower edges
 
 // Whether a plain drag is following the mouse along the time axis or up and down.
 enum class DragPhase { kHorizontal, kVertical };

@@ -60,7 +60,8 @@ bool mouseDown(GraphViewState& view, const MeasurementStore& store, PointF windo
                bool control) {
     const ViewPoint p = toView(view, windowPoint);
     const GraphLayout layout = layoutGraph(store, view);
-    if (!view.mouseDownInPlot && store.sampleCount > 0 && layout.insidePlot(p.x, p.y, 10.0f)) {
+    if (!view.mouseDownInPlot && store.sampleCount > 0 &&
+        layout.insidePlot(p.x, p.y, kPlotMargin)) {
         view.dragX = view.anchorX = view.lastDragX = p.x;
         view.dragY = view.anchorY = view.lastDragY = p.y;
         view.mouseDownInPlot = true;

@@ -38,7 +38,7 @@ std::optional<std::int32_t> slotUnder(const GraphLayout& layout, const Measureme
         return std::nullopt;
     }
     const double slot =
-        std::floor(layout.start + (static_cast<double>(x) - 10.0) / layout.step + 0.5);
+        std::floor(layout.start + (static_cast<double>(x) - kPlotMargin) / layout.step + 0.5);
     if (slot < layout.start || slot >= layout.last) {
         return std::nullopt;
     }

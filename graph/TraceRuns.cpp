@@ -62,7 +62,7 @@ void buildTraceRuns(const MeasurementStore& store, const GraphLayout& layout, Ch
     const TraceSeries series = seriesOf(store, layout, trace);
     const TraceWalker walker(series, layout, rso2Presence);
     if (walker.hasValue(layout.start)) {
-        path.begin(walker.point(layout.start, 10.0f, series.rso2 ? 10.0f : 11.0f));
+        path.begin(walker.point(layout.start, kPlotMargin, series.rso2 ? kPlotMargin : 11.0f));
     }
     for (std::int32_t i = layout.start + 1; i < layout.last; ++i) {
         const bool value = walker.hasValue(i);
