@@ -3,6 +3,8 @@
 #include <QMainWindow>
 #include <array>
 
+#include "store/Recording.h"
+
 class QAction;
 class QComboBox;
 class QLabel;
@@ -90,7 +92,7 @@ private:
     std::array<QPushButton*, 5> buttons_{};
     std::array<QAction*, 7> actions_{};
     QAction* quit_ = nullptr;
-    std::array<QAction*, 4> traceActions_{};
+    std::array<QAction*, kChannelCount> traceActions_{};
     QMenu* viewMenu_ = nullptr;
     QMenu* recentMenu_ = nullptr;
 };

@@ -10,6 +10,7 @@
 #include <QTableView>
 
 #include "app/MainWindow.h"
+#include "store/Channels.h"
 
 namespace nuvisca {
 
@@ -52,10 +53,9 @@ void MainWindow::buildMenus() {
     add(viewMenu_, WindowAction::GoToTime, QStringLiteral("時刻へ移動…"),
         QKeySequence(Qt::CTRL | Qt::Key_G));
     viewMenu_->addSeparator();
-    static const char* const kTraceNames[] = {"OXHB", "DXHB", "TOHB", "rSO2"};
     QMenu* traces = viewMenu_->addMenu(QStringLiteral("表示する値"));
     for (std::size_t k = 0; k < traceActions_.size(); ++k) {
-        traceActions_[k] = traces->addAction(QString::fromLatin1(kTraceNames[k]));
+        traceActions_[k] = traces->addAction(QString::fromLatin1(kChannels[k].legendName));
         traceActions_[k]->setCheckable(true);
     }
 

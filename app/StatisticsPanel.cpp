@@ -6,14 +6,14 @@
 #include <QLabel>
 
 #include "formats/StatisticsCsv.h"
+#include "store/Channels.h"
 #include "store/RangeStatistics.h"
 
 namespace nuvisca {
 namespace {
 
 // The rows, in the order `nuvisca stats` lists the channels.
-constexpr std::array kRows{kRso2, kOxhb, kDxhb, kTohb};
-constexpr std::array<const char*, kChannelCount> kChannelNames{"oxHb", "dxHb", "toHb", "rSO2"};
+constexpr const auto& kRows = kListingOrder;
 const QString kNoValue = QStringLiteral("—");
 
 QString shown(const std::string& text) {
@@ -53,7 +53,7 @@ StatisticsPanel::StatisticsPanel(ViewModel& model, QWidget* parent)
     for (std::size_t r = 0; r < kRows.size(); ++r) {
         const int row = static_cast<int>(r) + 1;
         grid->setRowMinimumHeight(row, rowHeight);
-        grid->addWidget(new QLabel(QString::fromLatin1(kChannelNames[kRows[r]]), this), row, 0);
+        grid->addWidget(new QLabel(QString::fromLatin1(kChannels[kRows[r]].name), this), row, 0);
         for (std::size_t c = 0; c < headings.size(); ++c) {
             figures_[kRows[r]][c] = figureLabel(this);
             grid->addWidget(figures_[kRows[r]][c], row, static_cast<int>(c) + 1);

@@ -54,7 +54,7 @@ void ViewerSettings::setRso2Threshold(double percent) {
     settings_.setValue(QStringLiteral("statistics/rso2Threshold"), percent);
 }
 
-bool ViewerSettings::loadTraces(std::array<bool, 4>& shown) const {
+bool ViewerSettings::loadTraces(ChannelFlags& shown) const {
     const QVariantList saved = settings_.value(QStringLiteral("view/traces")).toList();
     if (saved.size() != static_cast<qsizetype>(shown.size())) {
         return false;
@@ -65,7 +65,7 @@ bool ViewerSettings::loadTraces(std::array<bool, 4>& shown) const {
     return true;
 }
 
-void ViewerSettings::saveTraces(const std::array<bool, 4>& shown) {
+void ViewerSettings::saveTraces(const ChannelFlags& shown) {
     QVariantList saved;
     for (bool flag : shown) {
         saved.append(flag);

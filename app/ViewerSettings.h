@@ -2,8 +2,9 @@
 
 #include <QString>
 #include <QStringList>
-#include <array>
 #include <cstdint>
+
+#include "store/Channels.h"
 
 class QSettings;
 
@@ -26,8 +27,8 @@ public:
     void noteRecentFile(const QString& path);
 
     // False when nothing was saved yet, leaving the selection as it is.
-    bool loadTraces(std::array<bool, 4>& shown) const;
-    void saveTraces(const std::array<bool, 4>& shown);
+    bool loadTraces(ChannelFlags& shown) const;
+    void saveTraces(const ChannelFlags& shown);
 
     // The statistics' rSO2 threshold in percent; the default until one was saved.
     double rso2Threshold() const;

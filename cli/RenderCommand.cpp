@@ -21,6 +21,7 @@
 #include "graph/GraphViewState.h"
 #include "print/PageOutput.h"
 #include "print/PrintPage.h"
+#include "store/Channels.h"
 #include "store/MovingAverage.h"
 #include "store/Recording.h"
 
@@ -62,7 +63,7 @@ struct RenderOptions {
     int zoomIndex = 1;
     int average = 1;
     RangeBounds range;
-    std::array<bool, 4> hidden{};
+    ChannelFlags hidden{};
     bool page = false;
     QPageSize paper{QPageSize::A4};
 };
@@ -83,13 +84,12 @@ bool parseSize(std::string_view text, RenderOptions& options) {
 }
 
 bool parseHidden(std::string_view list, RenderOptions& options) {
-    constexpr std::array<std::string_view, 4> kNames{"oxhb", "dxhb", "tohb", "rso2"};
     while (!list.empty()) {
         const std::size_t comma = list.find(',');
         const std::string_view name = list.substr(0, comma);
         bool known = false;
-        for (std::size_t k = 0; k < kNames.size(); ++k) {
-            if (name == kNames[k]) {
+        for (std::size_t k = 0; k < kChannelCount; ++k) {
+            if (name == kChannels[k].key) {
                 options.hidden[k] = known = true;
             }
         }

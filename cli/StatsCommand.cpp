@@ -99,7 +99,7 @@ int runStats(std::span<const std::string_view> args) {
     }
 
     int status = kExitOk;
-    std::string out = options.csv ? std::string(kStatisticsCsvHeader) : std::string();
+    std::string out = options.csv ? statisticsCsvHeader() : std::string();
     for (const std::string& file : line.operands()) {
         const std::variant<RangeStatistics, int> result = statisticsOf(file, options);
         const RangeStatistics* stats = std::get_if<RangeStatistics>(&result);

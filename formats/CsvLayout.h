@@ -8,10 +8,6 @@ namespace nuvisca::csv {
 inline constexpr std::string_view kFormatTag = "RM27";
 inline constexpr std::string_view kHeadingTime = "測定時刻";
 inline constexpr std::string_view kHeadingElapsed = "経過時間";
-inline constexpr std::string_view kHeadingRso2 = "rSO2[%]";
-inline constexpr std::string_view kHeadingOxhb = "oxHb[Index]";
-inline constexpr std::string_view kHeadingDxhb = "dxHb[Index]";
-inline constexpr std::string_view kHeadingTohb = "toHb[Index]";
 inline constexpr std::string_view kError = "ERROR";
 inline constexpr std::string_view kRestart = "restart";
 

@@ -3,13 +3,13 @@
 #include <array>
 #include <string>
 #include <string_view>
-#include <utility>
 
 #include "formats/CsvFields.h"
 #include "formats/CsvLayout.h"
 #include "formats/TextNumbers.h"
 #include "formats/Utf8Text.h"
 #include "formats/WholeFile.h"
+#include "store/Channels.h"
 
 namespace nuvisca {
 namespace {
@@ -114,8 +114,7 @@ bool readStartLine(std::string_view line, StartHeader& header) {
 }
 
 // The channels read from their columns; toHb is recomputed from the parts.
-constexpr std::array<std::pair<Channel, std::string_view>, 3> kChannelHeadings{
-    {{kRso2, csv::kHeadingRso2}, {kOxhb, csv::kHeadingOxhb}, {kDxhb, csv::kHeadingDxhb}}};
+constexpr std::array kReadChannels{kRso2, kOxhb, kDxhb};
 
 struct Columns {
     int time = -1;
@@ -128,8 +127,8 @@ Columns readHeadings(std::string_view line) {
         if (field == csv::kHeadingTime) {
             columns.time = column;
         }
-        for (const auto& [channel, heading] : kChannelHeadings) {
-            if (field == heading) {
+        for (const Channel channel : kReadChannels) {
+            if (field == kChannels[channel].heading) {
                 columns.channel[channel] = column;
             }
         }
@@ -181,7 +180,7 @@ private:
             }
             return;
         }
-        for (const auto& [channel, heading] : kChannelHeadings) {
+        for (const Channel channel : kReadChannels) {
             if (column == columns_.channel[channel]) {
                 values_[channel] = channelValue(field);
                 return;

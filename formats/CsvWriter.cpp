@@ -6,11 +6,11 @@
 #include <cstdint>
 #include <cstring>
 #include <string_view>
-#include <utility>
 
 #include "formats/AtomicFile.h"
 #include "formats/CsvLayout.h"
 #include "formats/FixedDecimal.h"
+#include "store/Channels.h"
 #include "store/ElapsedTime.h"
 #include "store/RecordingDate.h"
 
@@ -53,14 +53,10 @@ void appendHeader(std::string& out, const Recording& store, const AveragedSeries
     out += csv::kHeadingTime;
     out += ',';
     out += csv::kHeadingElapsed;
-    out += ',';
-    out += csv::kHeadingRso2;
-    out += ',';
-    out += csv::kHeadingOxhb;
-    out += ',';
-    out += csv::kHeadingDxhb;
-    out += ',';
-    out += csv::kHeadingTohb;
+    for (const Channel channel : kListingOrder) {
+        out += ',';
+        out += kChannels[channel].heading;
+    }
     out += '\n';
 }
 
@@ -79,10 +75,6 @@ char* writeCounter(char* out, std::uint64_t halfSeconds, bool wrapHours) {
 
 using Series = std::array<SampleArray, kChannelCount>;
 
-// The value columns in their order, each with its number of decimals.
-constexpr std::array<std::pair<Channel, int>, kChannelCount> kValueColumns{
-    {{kRso2, 2}, {kOxhb, 5}, {kDxhb, 5}, {kTohb, 5}}};
-
 char* writeText(char* out, std::string_view text) {
     std::memcpy(out, text.data(), text.size());
     return out + text.size();
@@ -90,8 +82,8 @@ char* writeText(char* out, std::string_view text) {
 
 char* writeValues(char* out, const Series& series, std::size_t slot, bool restart) {
     if (series[kOxhb][slot] >= 0.0f) {
-        for (const auto& [channel, decimals] : kValueColumns) {
-            out = formatFixed(out, series[channel][slot], decimals);
+        for (const Channel channel : kListingOrder) {
+            out = formatFixed(out, series[channel][slot], kChannels[channel].decimals);
             *out++ = ',';
         }
         --out;  // no comma after the last value

@@ -95,16 +95,18 @@ std::string encodeHeader(const EdfPlan& plan, EdfFlavour flavour, std::size_t an
     putField(out, "1", 8);  // seconds per record
     putField(out, std::to_string(kSignalsWithAnnotations), 4);
 
-    constexpr const char* kLabels[kEdfSignalCount] = {"rSO2", "oxHb", "dxHb", "toHb"};
+    const auto signal = [](std::size_t s) -> const ChannelInfo& {
+        return kChannels[kEdfSignalChannels[s]];
+    };
     const auto text = [](std::string value) { return [value](std::size_t) { return value; }; };
     const std::string digitalMinimum = std::to_string(digital.minimum);
     const std::string digitalMaximum = std::to_string(digital.maximum);
     const std::string samplesPerRecord = std::to_string(kEdfSamplesPerRecord);
     putSignalFields(
-        out, 16, [&](std::size_t s) { return kLabels[s]; },
+        out, 16, [&](std::size_t s) { return signal(s).name; },
         edf ? "EDF Annotations" : "BDF Annotations");
     putSignalFields(out, 80, text({}), {});  // transducer
-    putSignalFields(out, 8, [](std::size_t s) { return s == 0 ? "%" : "Index"; }, {});
+    putSignalFields(out, 8, [&](std::size_t s) { return signal(s).unit; }, {});
     putSignalFields(
         out, 8, [&](std::size_t s) { return plan.ranges[s].minimumText; }, "-1");
     putSignalFields(

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "formats/CsvWriter.h"
+#include "store/Channels.h"
 #include "store/Recording.h"
 
 namespace nuvisca {
@@ -20,9 +21,8 @@ struct EdfResult {
     std::error_code writeError;  // why the file could not be written
 };
 
-inline constexpr std::size_t kEdfSignalCount = 4;
-inline constexpr std::array<Channel, kEdfSignalCount> kEdfSignalChannels = {kRso2, kOxhb, kDxhb,
-                                                                            kTohb};
+inline constexpr auto& kEdfSignalChannels = kListingOrder;
+inline constexpr std::size_t kEdfSignalCount = kEdfSignalChannels.size();
 inline constexpr std::int32_t kEdfSamplesPerRecord = 2;  // 2 Hz in records of 1 s
 
 struct EdfDigitalRange {

@@ -1,18 +1,14 @@
 #include "formats/StatisticsCsv.h"
 
-#include <array>
 #include <charconv>
 #include <cstdint>
 #include <system_error>
 
 #include "formats/FixedDecimal.h"
+#include "store/Channels.h"
 
 namespace nuvisca {
 namespace {
-
-// The CSV's column order, which is not the channels' index order.
-constexpr std::array kCsvChannels{kRso2, kOxhb, kDxhb, kTohb};
-constexpr std::array<std::string_view, kChannelCount> kChannelKeys{"oxhb", "dxhb", "tohb", "rso2"};
 
 void appendInteger(std::string& out, std::int64_t value) {
     char buffer[24];
@@ -72,7 +68,7 @@ void appendSeriesLine(std::string& out, const RangeStatistics& stats) {
 
 void appendChannelLine(std::string& out, Channel channel, const ChannelStatistics& stats) {
     const ChannelStatisticTexts texts = channelStatisticTexts(channel, stats);
-    out += kChannelKeys[channel];
+    out += kChannels[channel].key;
     out += ": n ";
     out += texts.count;
     if (stats.count > 0) {
@@ -88,15 +84,23 @@ void appendChannelLine(std::string& out, Channel channel, const ChannelStatistic
 
 }  // namespace
 
-int statisticsDecimals(Channel channel) {
-    return channel == kRso2 ? 2 : 5;
+std::string statisticsCsvHeader() {
+    std::string header = "file,start,end";
+    for (const Channel channel : kListingOrder) {
+        for (const std::string_view field : {"_n", "_mean", "_min", "_max"}) {
+            header += ',';
+            header += kChannels[channel].key;
+            header += field;
+        }
+    }
+    return header + ",rso2_threshold,rso2_below_s,rso2_auc_below\n";
 }
 
 ChannelStatisticTexts channelStatisticTexts(Channel channel, const ChannelStatistics& stats) {
     ChannelStatisticTexts texts;
     appendInteger(texts.count, stats.count);
     if (stats.count > 0) {
-        const int decimals = statisticsDecimals(channel);
+        const int decimals = kChannels[channel].decimals;
         appendFixed(texts.mean, stats.mean, decimals);
         appendFixed(texts.min, stats.min, decimals);
         appendFixed(texts.max, stats.max, decimals);
@@ -118,7 +122,7 @@ void appendStatisticsCsvRow(std::string& out, std::string_view file, const Range
     appendInteger(out, stats.start);
     out += ',';
     appendInteger(out, stats.end);
-    for (const Channel channel : kCsvChannels) {
+    for (const Channel channel : kListingOrder) {
         out += ',';
         appendChannelFields(out, channel, stats.channels[channel]);
     }
@@ -141,7 +145,7 @@ std::string formatStatisticsText(std::string_view file, const RangeStatistics& s
     appendInteger(out, stats.end - stats.start);
     out += " slots)\n";
     appendSeriesLine(out, stats);
-    for (const Channel channel : kCsvChannels) {
+    for (const Channel channel : kListingOrder) {
         appendChannelLine(out, channel, stats.channels[channel]);
     }
     const BelowThresholdTexts below = belowThresholdTexts(stats);

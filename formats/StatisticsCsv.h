@@ -7,13 +7,8 @@
 
 namespace nuvisca {
 
-inline constexpr std::string_view kStatisticsCsvHeader =
-    "file,start,end,rso2_n,rso2_mean,rso2_min,rso2_max,oxhb_n,oxhb_mean,oxhb_min,oxhb_max,"
-    "dxhb_n,dxhb_mean,dxhb_min,dxhb_max,tohb_n,tohb_mean,tohb_min,tohb_max,rso2_threshold,"
-    "rso2_below_s,rso2_auc_below\n";
-
-// Decimals of a channel's values: "%.2f" for rSO2, "%.5f" for the haemoglobin indices.
-int statisticsDecimals(Channel channel);
+// The statistics CSV's header line, ending in '\n'.
+std::string statisticsCsvHeader();
 
 // A channel's figures as the CSV and the readable block write them; mean, min and max are
 // empty when nothing counted.

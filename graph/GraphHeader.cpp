@@ -1,26 +1,9 @@
 #include "graph/GraphHeader.h"
 
-#include <array>
-
 #include "graph/GraphColours.h"
 #include "store/RecordingDate.h"
 
 namespace nuvisca {
-namespace {
-
-struct LegendEntry {
-    Rgba colour;
-    const char* text;
-};
-
-constexpr std::array<LegendEntry, 4> kLegend{{
-    {kOxhbColour, "OXHB]"},
-    {kDxhbColour, "DXHB]"},
-    {kTohbColour, "TOHB]"},
-    {kRso2Colour, "rSO2]"},
-}};
-
-}  // namespace
 
 std::string recordingDateLine(const Recording& store) {
     return "測定日時 " + formatDate(recordingStart(store), DateStyle::Heading) + " 終了時刻 " +
@@ -38,7 +21,7 @@ void drawHeadings(Painter& painter, const ViewModel& model, const GraphLayout& l
     attributes.foreground = kBlack;
     const double y = layout.height - 60.0;
     const double indexLeft = layout.width - 73.0;
-    painter.drawText({10.0, y}, "rSO2[%]", attributes);
+    painter.drawText({kPlotMargin, y}, kChannels[kRso2].heading, attributes);
     painter.drawText({indexLeft, y}, "[Index]", attributes);
     if (store.sampleCount <= 0) {
         return;
@@ -60,18 +43,18 @@ void drawLegend(Painter& painter, const GraphViewState& view, const GraphLayout&
                 TextAttributes& attributes) {
     attributes.fontSize = kLegendRowHeight;
     const double y = layout.height - 34.0;
-    for (std::size_t k = 0; k < kLegend.size(); ++k) {
+    for (std::size_t k = 0; k < kChannelCount; ++k) {
         const double left = layout.legend[k].left;
-        attributes.foreground = kLegend[k].colour;
+        attributes.foreground = traceColour(Channel{k});
         painter.drawText({left, y}, "[", attributes);
-        painter.drawText({left + 36.0, y}, kLegend[k].text, attributes);
+        painter.drawText({left + 36.0, y}, std::string(kChannels[k].legendName) + ']', attributes);
     }
-    for (std::size_t k = 0; k < kLegend.size(); ++k) {
+    for (std::size_t k = 0; k < kChannelCount; ++k) {
         const RectF marker{layout.legend[k].left + 12.0, layout.height - 29.0, 18.0, 18.0};
         if (view.traceShown[k]) {
-            painter.fillRect(marker, kLegend[k].colour);
+            painter.fillRect(marker, traceColour(Channel{k}));
         } else {
-            painter.strokeRect(marker, kLegend[k].colour, 1.0);
+            painter.strokeRect(marker, traceColour(Channel{k}), 1.0);
         }
     }
 }

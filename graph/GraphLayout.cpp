@@ -41,7 +41,7 @@ GraphLayout layoutGraph(const ViewModel& model, const GraphViewState& view) {
                                    offsetReach(view, model.zoomIndex()));
     }
     layout.offset = truncToInt(offset);
-    layout.base = clampToInt(std::int64_t{10} - layout.offset);
+    layout.base = clampToInt(static_cast<std::int64_t>(kPlotMargin) - layout.offset);
 
     layout.last = std::min(layout.end, store.sampleCount - 1);
     const std::int64_t shown = slotsShown(store, layout.start, layout.end);

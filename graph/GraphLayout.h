@@ -33,10 +33,10 @@ struct GraphLayout {
     float zoomFactor = 1.0f;
     float zoomExtra = 0.0f;
     bool averaged = false;
-    std::array<LegendBox, 4> legend{};  // in channel order
+    std::array<LegendBox, kChannelCount> legend{};  // in channel order
 
     std::int32_t offset = 0;  // whole points the traces are scrolled down
-    std::int32_t base = 10;   // y of the value 0
+    std::int32_t base = static_cast<std::int32_t>(kPlotMargin);  // y of the value 0
 
     std::int32_t start = 0;  // visible slots: start .. last - 1
     std::int32_t end = 0;
@@ -44,14 +44,18 @@ struct GraphLayout {
     float compression = 1.0f;
     float step = 0.0f;  // x distance between neighbouring slots
 
-    float slotX(std::int32_t slot) const { return static_cast<float>(slot - start) * step + 10.0f; }
+    float slotX(std::int32_t slot) const {
+        return static_cast<float>(slot - start) * step + kPlotMargin;
+    }
 
     // Whether the steps that walk the visible slots have any to walk.
     bool hasVisibleSlots() const { return viewSpan > 0 && start >= 0 && start < last; }
 
-    // Inside the plot; `left` is 10 for a press, which may not start on the frame, 0 for a drag.
+    // Inside the plot; `left` is kPlotMargin for a press, which may not start on the frame, 0
+    // for a drag.
     bool insidePlot(float x, float y, float left) const {
-        return x > left && x < plotWidth + 10.0f && y > 10.0f && y < plotHeight + 10.0f;
+        return x > left && x < plotWidth + kPlotMargin && y > kPlotMargin &&
+               y < plotHeight + kPlotMargin;
     }
 };
 

@@ -14,22 +14,16 @@
 namespace nuvisca {
 namespace {
 
-struct TraceStyle {
-    Channel trace;
-    Rgba colour;
-};
-
 // Drawn bottom to top, so oxHb lies over the others.
-constexpr std::array<TraceStyle, 4> kTraceOrder{
-    {{kRso2, kRso2Colour}, {kTohb, kTohbColour}, {kDxhb, kDxhbColour}, {kOxhb, kOxhbColour}}};
+constexpr std::array<Channel, kChannelCount> kDrawingOrder{kRso2, kTohb, kDxhb, kOxhb};
 
 void drawTraces(Painter& painter, const ViewModel& model, const GraphViewState& view,
                 const GraphLayout& layout, Rso2Presence rso2Presence) {
     PolylinePath runs;
-    for (const TraceStyle& style : kTraceOrder) {
-        if (view.traceShown[static_cast<std::size_t>(style.trace)]) {
-            buildTraceRuns(model, layout, style.trace, rso2Presence, runs);
-            painter.strokePath(runs, style.colour, 2.0);
+    for (const Channel trace : kDrawingOrder) {
+        if (view.traceShown[trace]) {
+            buildTraceRuns(model, layout, trace, rso2Presence, runs);
+            painter.strokePath(runs, traceColour(trace), 2.0);
         }
     }
 }

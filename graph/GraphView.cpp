@@ -6,7 +6,6 @@
 #include <QPainter>
 #include <QResizeEvent>
 #include <QWheelEvent>
-#include <array>
 #include <cmath>
 
 #include "graph/DragRule.h"
@@ -232,15 +231,14 @@ std::optional<GraphView::ReadoutOverlay> GraphView::readoutFor(QPointF cursor) c
     const Readout readout = readoutAt(model_, settled.traceShown, *slot);
     ReadoutOverlay overlay;
     overlay.hairlineX = static_cast<int>(layout.slotX(*slot));
-    overlay.plotTop = static_cast<int>(static_cast<float>(height()) - 10.0f - layout.plotHeight);
-    overlay.plotBottom = height() - 10;
+    overlay.plotTop =
+        static_cast<int>(static_cast<float>(height()) - kPlotMargin - layout.plotHeight);
+    overlay.plotBottom = height() - static_cast<int>(kPlotMargin);
     overlay.lines.append(QString::fromStdString(readout.clock + "  " + readout.elapsed));
     overlay.colours.append(toQColor(kBlack));
-    static constexpr std::array<Rgba, kChannelCount> kColours{kOxhbColour, kDxhbColour, kTohbColour,
-                                                              kRso2Colour};
     for (const ReadoutTrace& trace : readout.traces) {
         overlay.lines.append(QString::fromStdString(trace.text));
-        overlay.colours.append(toQColor(kColours[trace.channel]).darker(130));
+        overlay.colours.append(toQColor(traceColour(trace.channel)).darker(130));
     }
     const QFontMetrics metrics(readoutFont());
     int textWidth = 0;
@@ -250,7 +248,7 @@ std::optional<GraphView::ReadoutOverlay> GraphView::readoutFor(QPointF cursor) c
     const QSize boxSize(textWidth + 12,
                         static_cast<int>(overlay.lines.size()) * metrics.height() + 8);
     int left = overlay.hairlineX + 8;
-    if (left + boxSize.width() > width() - 10) {
+    if (left + boxSize.width() > width() - static_cast<int>(kPlotMargin)) {
         left = overlay.hairlineX - 8 - boxSize.width();
     }
     overlay.box = QRect(QPoint(left, overlay.plotTop + 4), boxSize);

@@ -19,7 +19,7 @@ void resetGraphViewState(GraphViewState& view) {
 }
 
 void resetVisibleRange(GraphViewState& view, std::int32_t spanSamples) {
-    const float width = view.viewWidth - 20.0f;
+    const float width = plotWidth(view);
     view.viewSpan = width > 900.0f ? 900 : static_cast<std::int32_t>(width);
     view.viewStart = 0;
     view.viewEnd = spanSamples < view.viewSpan ? spanSamples : view.viewSpan;
@@ -40,7 +40,7 @@ void settleView(GraphViewState& view, std::int32_t zoomIndex, const ViewBounds& 
 }
 
 float plotWidth(const GraphViewState& view) {
-    return view.viewWidth - 20.0f;
+    return view.viewWidth - 2.0f * kPlotMargin;
 }
 
 float plotHeight(const GraphViewState& view) {

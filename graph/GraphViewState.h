@@ -3,10 +3,13 @@
 #include <array>
 #include <cstdint>
 
+#include "store/Channels.h"
+
 namespace nuvisca {
 
 inline constexpr float kLegendRowHeight = 24.0f;   // legend row height and legend font size
 inline constexpr float kHeadingRowHeight = 18.0f;  // heading row height and heading font size
+inline constexpr float kPlotMargin = 10.0f;        // from the view's left, right and lower edges
 
 // Whether a plain drag is following the mouse along the time axis or up and down.
 enum class DragPhase { kHorizontal, kVertical };
@@ -26,7 +29,7 @@ struct GraphViewState {
 
     float verticalOffset = 0.0f;  // how far the zoomed traces are scrolled down
 
-    std::array<bool, 4> traceShown{false, false, true, true};
+    ChannelFlags traceShown{false, false, true, true};
 
     bool mouseDownInPlot = false;
     bool shiftDrag = false;

@@ -60,7 +60,7 @@ bool mouseDown(GraphViewState& view, const ViewModel& model, PointF windowPoint,
     const ViewPoint p = toView(view, windowPoint);
     const GraphLayout layout = layoutGraph(model, view);
     if (!view.mouseDownInPlot && model.recording().sampleCount > 0 &&
-        layout.insidePlot(p.x, p.y, 10.0f)) {
+        layout.insidePlot(p.x, p.y, kPlotMargin)) {
         view.dragX = view.anchorX = view.lastDragX = p.x;
         view.dragY = view.anchorY = view.lastDragY = p.y;
         view.mouseDownInPlot = true;

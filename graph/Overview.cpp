@@ -4,6 +4,7 @@
 
 #include "graph/RangeNavigation.h"
 #include "graph/SlotClock.h"
+#include "store/Channels.h"
 
 namespace nuvisca {
 namespace {
@@ -47,7 +48,7 @@ std::vector<OverviewColumn> overviewColumns(const ViewModel& model, Channel chan
     }
     const SampleArray& measured = store.measured[channel];
     const SampleArray& shown = model.shownSeries(channel);
-    const float full = channel == kRso2 ? 100.0f : 1.0f;
+    const float full = kChannels[channel].fullScale;
     for (std::int64_t c = 0; c < columns; ++c) {
         const std::int64_t from = c * slots / columns;
         const std::int64_t to = std::max((c + 1) * slots / columns, from + 1);

@@ -54,9 +54,8 @@ void OverviewStrip::drawMiniature() {
             const double x = kInset + strip.xOf(slot);
             painter.drawLine(QPointF(x, kInset), QPointF(x, kInset + plotHeight));
         }
-        for (const auto& [channel, colour] :
-             {std::pair{kTohb, kTohbColour}, std::pair{kRso2, kRso2Colour}}) {
-            painter.setPen(QPen(toQColor(colour), 0.0));
+        for (const Channel channel : {kTohb, kRso2}) {
+            painter.setPen(QPen(toQColor(traceColour(channel)), 0.0));
             const auto values = overviewColumns(model_, channel, columns);
             for (std::size_t c = 0; c < values.size(); ++c) {
                 if (!values[c].hasValue) {

@@ -37,7 +37,7 @@ bool canNavigate(const GraphViewState& view, const Recording& store) {
 
 double slotAtX(const GraphViewState& view, const Recording& store, float x) {
     const double step = stepFor(view, store, view.viewStart, rangeLength(view));
-    return view.viewStart + (static_cast<double>(x) - 10.0) / step;
+    return view.viewStart + (static_cast<double>(x) - kPlotMargin) / step;
 }
 
 VisibleRange zoomedRange(const GraphViewState& view, const Recording& store, float x,
@@ -49,7 +49,7 @@ VisibleRange zoomedRange(const GraphViewState& view, const Recording& store, flo
         std::clamp(static_cast<std::int64_t>(std::llround(std::min(wanted, 1e12))),
                    std::int64_t{view.viewSpan}, whole);
     const double anchor = slotAtX(view, store, x);
-    const double into = (static_cast<double>(x) - 10.0) / stepFor(view, store, 0, length);
+    const double into = (static_cast<double>(x) - kPlotMargin) / stepFor(view, store, 0, length);
     const auto start = static_cast<std::int64_t>(std::floor(anchor - into + 0.5));
     const std::int64_t first = std::clamp(start, std::int64_t{0}, latestStart(store, length));
     return {clampToInt(first), clampToInt(first + length)};
@@ -82,7 +82,7 @@ bool navigate(GraphViewState& view, const Recording& store, std::int32_t zoomInd
         return false;
     }
     const auto length = static_cast<double>(rangeLength(view));
-    const float centre = 10.0f + plotWidth(view) / 2.0f;
+    const float centre = kPlotMargin + plotWidth(view) / 2.0f;
     switch (key) {
         case NavigationKey::kBack:
             return applyRange(view, rangeScrolledBy(view, store, -std::max(length / 10.0, 1.0)));
@@ -101,7 +101,7 @@ bool navigate(GraphViewState& view, const Recording& store, std::int32_t zoomInd
         case NavigationKey::kZoomOut:
             return applyRange(view, zoomedRange(view, store, centre, kZoomStep));
         case NavigationKey::kWholeRecording:
-            return applyRange(view, zoomedRange(view, store, 10.0f, 1e9));
+            return applyRange(view, zoomedRange(view, store, kPlotMargin, 1e9));
         case NavigationKey::kTracesUp:
         case NavigationKey::kTracesDown: {
             // A tenth of the plot, in whole points as a drag leaves it.

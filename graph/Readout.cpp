@@ -4,6 +4,7 @@
 #include <cstdio>
 
 #include "graph/SlotClock.h"
+#include "store/Channels.h"
 #include "store/ElapsedTime.h"
 
 namespace nuvisca {
@@ -11,23 +12,12 @@ namespace {
 
 constexpr const char* kNoValue = "\u2014";
 
-struct TraceFormat {
-    Channel channel;
-    const char* name;
-    const char* format;
-};
-
-constexpr std::array<TraceFormat, 4> kTraceFormats{{{kRso2, "rSO2", "%.1f %%"},
-                                                    {kOxhb, "oxHb", "%.3f"},
-                                                    {kDxhb, "dxHb", "%.3f"},
-                                                    {kTohb, "toHb", "%.3f"}}};
-
-std::string valueText(const TraceFormat& trace, bool present, float value) {
+std::string valueText(Channel channel, bool present, float value) {
     if (!present) {
         return kNoValue;
     }
     char text[32];
-    std::snprintf(text, sizeof text, trace.format, static_cast<double>(value));
+    std::snprintf(text, sizeof text, kChannels[channel].readoutFormat, static_cast<double>(value));
     return text;
 }
 
@@ -47,14 +37,14 @@ std::optional<std::int32_t> slotUnder(const GraphLayout& layout, const Recording
         return std::nullopt;
     }
     const double slot =
-        std::floor(layout.start + (static_cast<double>(x) - 10.0) / layout.step + 0.5);
+        std::floor(layout.start + (static_cast<double>(x) - kPlotMargin) / layout.step + 0.5);
     if (slot < layout.start || slot >= layout.last) {
         return std::nullopt;
     }
     return static_cast<std::int32_t>(slot);
 }
 
-Readout readoutAt(const ViewModel& model, const std::array<bool, 4>& traceShown,
+Readout readoutAt(const ViewModel& model, const ChannelFlags& traceShown,
                   std::int32_t slot) {
     const Recording& store = model.recording();
     Readout readout;
@@ -64,22 +54,22 @@ Readout readoutAt(const ViewModel& model, const std::array<bool, 4>& traceShown,
     const AveragedSeries* averaged = model.averaged();
     const auto at = static_cast<std::size_t>(slot);
     const bool rso2Measured = static_cast<double>(store.measured[kRso2][at]) > 0.01;
-    for (const TraceFormat& trace : kTraceFormats) {
-        if (!traceShown[trace.channel]) {
+    for (const Channel channel : kListingOrder) {
+        if (!traceShown[channel]) {
             continue;
         }
-        const float measured = store.measured[trace.channel][at];
-        const bool measuredPresent = trace.channel == kRso2 ? rso2Measured : measured >= 0.0f;
-        std::string text = std::string(trace.name) + ' ';
+        const float measured = store.measured[channel][at];
+        const bool measuredPresent = channel == kRso2 ? rso2Measured : measured >= 0.0f;
+        std::string text = std::string(kChannels[channel].name) + ' ';
         if (averaged) {
-            const float mean = averaged->values[trace.channel][at];
-            const bool meanPresent = mean >= 0.0f && (trace.channel != kRso2 || rso2Measured);
-            text += valueText(trace, meanPresent, mean) + " (" +
-                    valueText(trace, measuredPresent, measured) + ')';
+            const float mean = averaged->values[channel][at];
+            const bool meanPresent = mean >= 0.0f && (channel != kRso2 || rso2Measured);
+            text += valueText(channel, meanPresent, mean) + " (" +
+                    valueText(channel, measuredPresent, measured) + ')';
         } else {
-            text += valueText(trace, measuredPresent, measured);
+            text += valueText(channel, measuredPresent, measured);
         }
-        readout.traces.push_back({trace.channel, std::move(text)});
+        readout.traces.push_back({channel, std::move(text)});
     }
     return readout;
 }

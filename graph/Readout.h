@@ -7,6 +7,7 @@
 
 #include "graph/GraphLayout.h"
 #include "graph/ViewModel.h"
+#include "store/Channels.h"
 #include "store/Recording.h"
 
 namespace nuvisca {
@@ -26,6 +27,6 @@ struct Readout {
     std::vector<ReadoutTrace> traces;  // the shown traces, rSO2 first
 };
 
-Readout readoutAt(const ViewModel& model, const std::array<bool, 4>& traceShown, std::int32_t slot);
+Readout readoutAt(const ViewModel& model, const ChannelFlags& traceShown, std::int32_t slot);
 
 }  // namespace nuvisca

@@ -45,9 +45,9 @@ void drawRestartLines(Painter& painter, const Recording& store, const GraphLayou
          i = nextTaggedSlot(store, i + 1, layout.last)) {
         const double x = onPixelCentre(truncToInt(static_cast<float>(i - layout.start) *
                                                       layout.compression * layout.pixelsPerSample +
-                                                  10.0f));
-        lines.begin({x, 10.0});
-        lines.lineTo({x, layout.plotHeight + 10.0});
+                                                  kPlotMargin));
+        lines.begin({x, kPlotMargin});
+        lines.lineTo({x, static_cast<double>(layout.plotHeight) + kPlotMargin});
     }
     painter.strokePath(lines, kRed, 1.0);
 }

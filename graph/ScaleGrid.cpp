@@ -18,9 +18,9 @@ void drawGrid(Painter& painter, const GraphLayout& layout) {
     for (std::int32_t k = 0; k <= gridLines(layout); ++k) {
         const float product = static_cast<float>(k) * layout.plotHeight;
         const double y = truncToInt(static_cast<double>(product) * 0.2 + 0.5) + layout.base;
-        if (y > 10.0 && y < layout.plotHeight + 10.0) {
-            grid.begin({10.0, y});
-            grid.lineTo({layout.width - 10.0, y});
+        if (y > kPlotMargin && y < static_cast<double>(layout.plotHeight) + kPlotMargin) {
+            grid.begin({kPlotMargin, y});
+            grid.lineTo({static_cast<double>(layout.width) - kPlotMargin, y});
         }
     }
     painter.strokePath(grid, kGridColour, 2.0);
@@ -60,7 +60,7 @@ void drawGridAndScales(Painter& painter, const GraphLayout& layout, TextAttribut
     for (std::int32_t k = 0; k <= gridLines(layout); ++k) {
         const float y = static_cast<float>(k) * layout.plotHeight / 5.0f +
                         static_cast<float>(layout.base) + 2.0f;
-        if (!(y > 10.0f && y < layout.plotHeight - 8.0f)) {
+        if (!(y > kPlotMargin && y < layout.plotHeight - 8.0f)) {
             continue;
         }
         const float percent = 20.0f * static_cast<float>(k) / layout.zoomFactor;

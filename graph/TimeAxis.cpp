@@ -56,7 +56,7 @@ void drawTimeAxis(Painter& painter, const Recording& store, const GraphLayout& l
     std::uint64_t previousTick = clock.setTime();
     // Where the last label of the upper and of the lower row ends.
     std::array<double, 2> rowRight{-1.0, -1.0};
-    const float plotWidth = layout.width - 20.0f;
+    const float plotWidth = layout.plotWidth;
 
     // A tick is a whole multiple of the interval later than the previous tick. Between
     // restarts the time rises by at most one second per slot, so only the next multiple
@@ -80,14 +80,14 @@ void drawTimeAxis(Painter& painter, const Recording& store, const GraphLayout& l
         previousTick = t;
         nextTick = t + interval;
         const float x = layout.slotX(i);
-        if (!(x > 10.0f && x < plotWidth + 10.0f)) {
+        if (!(x > kPlotMargin && x < plotWidth + kPlotMargin)) {
             continue;
         }
         // At a restart the red line stands for the tick; grey over it would hide it.
         if (i == layout.start || !isTaggedSlot(store, i)) {
             const double lineX = onPixelCentre(truncToInt(x));
-            ticks.begin({lineX, 10.0});
-            ticks.lineTo({lineX, layout.plotHeight + 10.0});
+            ticks.begin({lineX, kPlotMargin});
+            ticks.lineTo({lineX, static_cast<double>(layout.plotHeight) + kPlotMargin});
         }
         if (x < layout.width - 94.0f) {
             // A label drops to the lower row to clear its neighbour, and is left out when it

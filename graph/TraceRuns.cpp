@@ -5,6 +5,7 @@
 
 #include "graph/SafeMath.h"
 #include "graph/SlotClock.h"
+#include "store/Channels.h"
 
 namespace nuvisca {
 namespace {
@@ -17,11 +18,8 @@ struct TraceSeries {
 };
 
 TraceSeries seriesOf(const ViewModel& model, const GraphLayout& layout, Channel trace) {
-    const SampleArray& raw = model.recording().measured[trace];
-    if (trace != kRso2) {
-        return {model.shownSeries(trace), raw, false, layout.zoomFactor * layout.plotHeight};
-    }
-    return {model.shownSeries(trace), raw, true, layout.plotHeight * layout.zoomFactor / 100.0f};
+    return {model.shownSeries(trace), model.recording().measured[trace], trace == kRso2,
+            layout.plotHeight * layout.zoomFactor / kChannels[trace].fullScale};
 }
 
 class TraceWalker {
@@ -65,7 +63,7 @@ void buildTraceRuns(const ViewModel& model, const GraphLayout& layout, Channel t
     const TraceSeries series = seriesOf(model, layout, trace);
     const TraceWalker walker(series, layout, rso2Presence);
     if (walker.hasValue(layout.start)) {
-        path.begin(walker.point(layout.start, 10.0f, series.rso2 ? 10.0f : 11.0f));
+        path.begin(walker.point(layout.start, kPlotMargin, series.rso2 ? kPlotMargin : 11.0f));
     }
     for (std::int32_t i = layout.start + 1; i < layout.last; ++i) {
         const bool value = walker.hasValue(i);

@@ -31,14 +31,15 @@ void drawPrintPage(Painter& painter, const ViewModel& model, TextAttributes& att
     const std::string_view name = printableFileName(model);
     double nameRight = 0.0;
     if (!name.empty()) {
-        painter.drawText({10.0, y}, name, attributes);
-        nameRight = 10.0 + painter.textWidth(name, attributes.fontSize);
+        painter.drawText({kPlotMargin, y}, name, attributes);
+        nameRight = kPlotMargin + painter.textWidth(name, attributes.fontSize);
     }
     if (store.sampleCount > 0) {
         // At the band's right end, or a row higher where a long name reaches it.
         const std::string device = deviceIdLabel(store);
-        const double right = view.viewWidth - 10.0;
-        const double x = std::max(10.0, right - painter.textWidth(device, attributes.fontSize));
+        const double right = static_cast<double>(view.viewWidth) - kPlotMargin;
+        const double x =
+            std::max(double{kPlotMargin}, right - painter.textWidth(device, attributes.fontSize));
         const bool besideName = nameRight + kHeadingRowHeight <= x;
         painter.drawText({x, besideName ? y : y + 2.0 * kHeadingRowHeight}, device, attributes);
     }

@@ -30,7 +30,7 @@ TEST(StatisticsCsv, RowAsPrintfWritesItEmptyWithoutValuesFileQuotedWhenItMustAnd
         appendStatisticsCsvRow(row, file, kAwkward);
         EXPECT_EQ(row, field + std::string(fields));
     }
-    EXPECT_EQ(std::ranges::count(fields, ','), std::ranges::count(kStatisticsCsvHeader, ','));
+    EXPECT_EQ(std::ranges::count(fields, ','), std::ranges::count(statisticsCsvHeader(), ','));
 
     // The readable block leaves out what a channel without values cannot have.
     EXPECT_EQ(formatStatisticsText("a b.nvd", kAwkward),

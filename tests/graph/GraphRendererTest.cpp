@@ -112,15 +112,15 @@ TEST(TraceRuns, BreakAtGapsAndRestartsAndEndBeforeTheLastSlot) {
     EXPECT_EQ(f.attributes.background, attributesAfterDraw(*f.store).background);
     // Slot 11 is sampleCount - 1, which the drawing never reaches. The haemoglobin traces
     // resume at a restart even without a value, held at the bottom of the plot.
-    EXPECT_EQ(runSlots(painter, kRso2Colour), (Runs{{0, 1, 2}, {5, 6, 7}, {8, 9, 10}}));
-    EXPECT_EQ(runSlots(painter, kTohbColour), (Runs{{0, 1, 2}, {4, 5, 6, 7}, {8, 9, 10}}));
-    EXPECT_EQ(painter.strokesOf(kTohbColour, 2.0)[0]->runs[1][0].y, 11);
-    EXPECT_TRUE(painter.strokesOf(kDxhbColour, 2.0).empty()) << "hidden";
+    EXPECT_EQ(runSlots(painter, traceColour(kRso2)), (Runs{{0, 1, 2}, {5, 6, 7}, {8, 9, 10}}));
+    EXPECT_EQ(runSlots(painter, traceColour(kTohb)), (Runs{{0, 1, 2}, {4, 5, 6, 7}, {8, 9, 10}}));
+    EXPECT_EQ(painter.strokesOf(traceColour(kTohb), 2.0)[0]->runs[1][0].y, 11);
+    EXPECT_TRUE(painter.strokesOf(traceColour(kDxhb), 2.0).empty()) << "hidden";
     // The background, then the legend markers: hidden dxHb outlined, the others filled.
     EXPECT_EQ(painter.rectsFilled, (std::vector<bool>{true, true, false, true, true}));
     // rSO2 first, oxHb last, so that oxHb lies on top; the frame and border follow.
-    EXPECT_EQ(painter.strokesOf(kRso2Colour, 2.0)[0], &painter.strokes[painter.strokes.size() - 5]);
-    EXPECT_EQ(painter.strokesOf(kOxhbColour, 2.0)[0], &painter.strokes[painter.strokes.size() - 3]);
+    EXPECT_EQ(painter.strokesOf(traceColour(kRso2), 2.0)[0], &*(painter.strokes.end() - 5));
+    EXPECT_EQ(painter.strokesOf(traceColour(kOxhb), 2.0)[0], &*(painter.strokes.end() - 3));
     EXPECT_EQ(painter.strokes.back().runs.at(1), (std::vector<PointF>{{0, 599.5}, {1000, 599.5}}))
         << "the border's top on the outermost pixels";
 }
@@ -131,21 +131,22 @@ TEST(TraceRuns, Rso2AboveAHundredthOnScreenAndAboveZeroOnThePageHeldInsideThePlo
     std::copy(std::begin(rso2), std::end(rso2), f.store->measured[kRso2].begin());
     f.store->measured[kTohb][0] = 0.0f;  // a value of 0 is drawn, at the bottom
     const RecordingPainter painter = f.draw();
-    EXPECT_EQ(runSlots(painter, kRso2Colour), (Runs{{0, 1, 2}, {4}, {6}, {8}, {10}}));
+    EXPECT_EQ(runSlots(painter, traceColour(kRso2)), (Runs{{0, 1, 2}, {4}, {6}, {8}, {10}}));
     // y 10.53 for 0.1: only the first rSO2 point may go below 11.
-    const auto& held = painter.strokesOf(kRso2Colour, 2.0)[0]->runs[0];
+    const auto& held = painter.strokesOf(traceColour(kRso2), 2.0)[0]->runs[0];
     EXPECT_EQ((std::vector<double>{std::round(held[0].y * 1000), held[1].y, held[2].y}),
               (std::vector<double>{10528, 11, 537}));
-    EXPECT_EQ(painter.strokesOf(kTohbColour, 2.0)[0]->runs[0][0].y, 11);
-    EXPECT_EQ(runSlots(f.draw(kPrintPageStyle), kRso2Colour),
+    EXPECT_EQ(painter.strokesOf(traceColour(kTohb), 2.0)[0]->runs[0][0].y, 11);
+    EXPECT_EQ(runSlots(f.draw(kPrintPageStyle), traceColour(kRso2)),
               (Runs{{0, 1, 2, 3, 4, 5, 6}, {8}, {10}}));
     // The measured values decide also when the average is drawn.
     f.model.setAverageWindow(1);
     const float mean = f.model.averaged()->values[kRso2][1];  // of 0.1, 0.1 and 150
     ASSERT_NE(mean, f.store->measured[kRso2][1]);
     const RecordingPainter averaged = f.draw();
-    EXPECT_EQ(runSlots(averaged, kRso2Colour), (Runs{{0, 1, 2}, {4}, {6}, {8}, {10}}));
-    EXPECT_NEAR(averaged.strokesOf(kRso2Colour, 2.0)[0]->runs[0][1].y, mean * 5.28 + 10, 1e-3);
+    EXPECT_EQ(runSlots(averaged, traceColour(kRso2)), (Runs{{0, 1, 2}, {4}, {6}, {8}, {10}}));
+    EXPECT_NEAR(averaged.strokesOf(traceColour(kRso2), 2.0)[0]->runs[0][1].y, mean * 5.28 + 10,
+                1e-3);
 }
 
 TEST(TraceRuns, ColumnsKeepTheirFirstLowestHighestAndLastPointsInRunOrder) {

@@ -132,7 +132,7 @@ TEST_F(MouseTest, LegendBoxesTakeTheirLeftAndLowerEdgeAndThePlotNotItsLeftMargin
           std::tuple(130.0, 575.0, true), std::tuple(500.0, 575.0, true)}) {
         EXPECT_EQ(press(x, y, 3), hit) << x << ", " << y;
     }
-    EXPECT_EQ(f.view.traceShown, (std::array<bool, 4>{true, false, true, false}));
+    EXPECT_EQ(f.view.traceShown, (ChannelFlags{true, false, true, false}));
     EXPECT_FALSE(release()) << "no drag began";
     EXPECT_FALSE(press(10, 300)) << "on the frame's margin: no press";
     EXPECT_FALSE(f.view.mouseDownInPlot);

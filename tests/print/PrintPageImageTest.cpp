@@ -20,7 +20,7 @@ TEST(PrintPageImage, LowerPartIsTheViewsPictureWithoutItsBorder) {
     // What the user has done to the view: zoom, average window, start, end (0: as loaded),
     // vertical offset and the traces shown.
     using Row = std::tuple<const char*, std::int32_t, std::int32_t, std::int32_t, std::int32_t,
-                           float, std::array<bool, 4>>;
+                           float, ChannelFlags>;
     // clang-format off
     const Row rows[] = {
         {"as loaded", 1, 0, 0, 0, 0, {false, false, true, true}},
