@@ -100,7 +100,7 @@ void MainWindow::setRecentFiles(const QStringList& paths) {
 }
 
 QString MainWindow::controlsText() const {
-    const auto key = [this](QAction* item) {
+    const auto key = [](QAction* item) {
         return item->shortcut().toString(QKeySequence::NativeText);
     };
     return QStringLiteral(
