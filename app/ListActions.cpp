@@ -24,32 +24,6 @@ namespace nuvisca {
 
 namespace {
 
-struct ListedFile {
-    QString path;
-    QString name;
-    std::int64_t key = 0;
-};
-
-// Stable, so files with equal start times keep the order in which they were found.
-void sortByDateKey(std::vector<ListedFile>::iterator first,
-                   std::vector<ListedFile>::iterator last) {
-    std::stable_sort(first, last,
-                     [](const ListedFile& a, const ListedFile& b) { return a.key < b.key; });
-}
-
-// Built aside and moved in, so a list that cannot be built leaves the old one whole.
-void fillList(FileList& list, const std::vector<ListedFile>& files) {
-    FileList filled;
-    for (std::size_t k = 0; k < files.size(); ++k) {
-        const int row = static_cast<int>(k);
-        filled.filepathList.append(files[k].path);
-        filled.tableFilename.append(files[k].name);
-        filled.tableListNumber.append(listNumberText(row));
-        filled.tableDate.append(dateKeyText(files[k].key));
-    }
-    list = std::move(filled);
-}
-
 std::vector<ListedFile> collectFromVolumes(const QList<MountedVolume>& volumes) {
     std::vector<ListedFile> found;
     for (const MountedVolume& volume : volumes) {
@@ -73,7 +47,7 @@ std::vector<ListedFile> collectFromVolumes(const QList<MountedVolume>& volumes) 
             const QString path = QStringLiteral("%1/%2").arg(volume.rootPath, name);
             const std::int64_t key = getDateFromNVD(toFileSystemPath(path));
             if (key > 0) {
-                found.push_back({path, name, key});
+                found.push_back({.path = path, .name = name, .dateKey = key});
             }
         }
     }
@@ -93,21 +67,13 @@ void ViewerController::importFromMedia() {
         return;
     }
     sortByDateKey(found.begin(), found.end());
-    if (!unlessExhausted(false, [&] {
-            fillList(list_, found);
-            return true;
-        })) {
+    if (!showList(std::move(found), ListSource::RemovableMedia)) {
         return;
     }
-    reloadTable();
-    scrollToRow(list_.size() - 1);
-    store_.listSource = ListSource::RemovableMedia;
-    showStatus(QStringLiteral("メディアから %1 件の記録を一覧に載せました。").arg(list_.size()));
+    showStatus(QStringLiteral("メディアから %1 件の記録を一覧に載せました。").arg(rowCount(list_)));
     if (importFolderReady_) {
-        for (int k = 0; k < list_.size(); ++k) {
-            unlessExhausted(false, [&] {
-                return copyIntoImportFolder(list_.filepathList.at(k), list_.tableFilename.at(k));
-            });
+        for (const ListedFile& file : list_) {
+            unlessExhausted(false, [&] { return copyIntoImportFolder(file.path, file.name); });
         }
     }
 }
@@ -127,9 +93,9 @@ void ViewerController::openFiles(const QStringList& paths) {
     }
     showStatus(addedText(*files));
     for (const QString& path : paths) {
-        const auto row = list_.filepathList.indexOf(QFileInfo(path).absoluteFilePath());
+        const int row = rowOf(list_, QFileInfo(path).absoluteFilePath());
         if (row >= 0) {
-            selectRow(static_cast<int>(row));
+            selectRow(row);
             selectionChanged();
             // The load said its own piece; the files left out must still be named.
             if (window_ && !files->skippedText().isEmpty()) {
@@ -148,11 +114,7 @@ void ViewerController::addFiles(const QStringList& paths) {
 
 std::optional<ViewerController::AddedFiles> ViewerController::addToList(const QStringList& paths) {
     const bool appending = store_.listSource == ListSource::OpenDialog;
-    const qsizetype listedBefore = appending ? list_.filepathList.size() : 0;
-    std::vector<ListedFile> entries;
-    for (const QString& path : list_.filepathList.first(listedBefore)) {
-        entries.push_back({path, QFileInfo(path).fileName(), 0});
-    }
+    std::vector<ListedFile> entries(list_.begin(), appending ? list_.end() : list_.begin());
     if (static_cast<int>(entries.size()) > kMaxListEntries - 1) {
         return std::nullopt;
     }
@@ -173,7 +135,7 @@ std::optional<ViewerController::AddedFiles> ViewerController::addToList(const QS
         const bool listed = std::any_of(entries.begin(), entries.end(),
                                         [&](const ListedFile& file) { return file.path == path; });
         if (!listed) {
-            entries.push_back({path, QFileInfo(path).fileName(), 0});
+            entries.push_back({.path = path, .name = QFileInfo(path).fileName()});
         }
     }
     files.added = static_cast<int>(entries.size() - firstAdded);
@@ -189,19 +151,12 @@ std::optional<ViewerController::AddedFiles> ViewerController::addToList(const QS
     }
     // Old entries are dated again: a file deleted since it was listed now shows key 0.
     for (ListedFile& file : entries) {
-        file.key = listedDateKey(file.path);
+        file.dateKey = listedDateKey(file.path);
     }
     sortByDateKey(entries.begin() + static_cast<std::ptrdiff_t>(firstAdded), entries.end());
-    if (!unlessExhausted(false, [&] {
-            fillList(list_, entries);
-            return true;
-        })) {
+    if (!showList(std::move(entries), ListSource::OpenDialog)) {
         files.added = 0;
-        return files;
     }
-    reloadTable();
-    scrollToRow(list_.size() - 1);
-    store_.listSource = ListSource::OpenDialog;
     return files;
 }
 
@@ -239,12 +194,12 @@ QString ViewerController::addedText(const AddedFiles& files) {
 
 void ViewerController::removeSelected() {
     const int removed = selectedRow();
-    if (removed < 0 || removed >= list_.size()) {
+    if (removed < 0 || removed >= rowCount(list_)) {
         return;
     }
-    list_.removeRow(removed);
+    list_.erase(list_.begin() + removed);
     reloadTable();
-    if (removed < list_.size()) {
+    if (removed < rowCount(list_)) {
         showNeighbour(removed);
     } else if (removed >= 1) {
         showNeighbour(removed - 1);
@@ -270,7 +225,7 @@ void ViewerController::showNeighbour(int row) {
         // The removed entry's recording must not stay on screen under another name.
         store_.sampleCount = 0;
         setLoadedFile(-1);
-        showStatus(refusalText(list_.tableFilename.at(row), refusal) +
+        showStatus(refusalText(listed(row).name, refusal) +
                    QStringLiteral("グラフには何も表示していません。"));
     }
     requestRedraw();

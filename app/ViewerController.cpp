@@ -191,23 +191,22 @@ void ViewerController::selectionChanged() {
         return;
     }
     const int row = selectedRow();
-    if (row < 0 || row >= list_.size()) {
+    if (row < 0 || row >= rowCount(list_)) {
         return;
     }
     CsvRefusal refusal = CsvRefusal::kNotAnExport;
     if (loadListedFile(row, &refusal)) {
         setLoadedFile(row);
         if (store_.sampleCount == 0) {
-            showStatus(
-                QStringLiteral("「%1」には測定値がありません。").arg(list_.tableFilename.at(row)));
+            showStatus(QStringLiteral("「%1」には測定値がありません。").arg(listed(row).name));
         } else if (store_.truncated) {
             showStatus(
                 QStringLiteral("記録が10時間40分を超えるため、それ以降は読み込んでいません。"));
         }
     } else {
         // The store still holds the last good recording: keep its row and its name.
-        reportUnreadable(list_.tableFilename.at(row), refusal);
-        selectRow(static_cast<int>(list_.filepathList.indexOf(loadedPath_)));
+        reportUnreadable(listed(row).name, refusal);
+        selectRow(rowOf(list_, loadedPath_));
     }
     // Also after a load that found no samples, so the last recording leaves the screen.
     if (store_.sampleCount > 0 && store_.averageWindow > 0) {
@@ -217,7 +216,7 @@ void ViewerController::selectionChanged() {
 }
 
 bool ViewerController::loadListedFile(int row, CsvRefusal* refusal) {
-    const QString& path = list_.filepathList.at(row);
+    const QString& path = listed(row).path;
     // The readers size the visible range by the view; before its first paint (a file named
     // on the command line) only the widget knows that size.
     if (graphView_ && graphView_->isVisible() && view_.viewWidth <= 0.0f) {
@@ -238,12 +237,12 @@ bool ViewerController::loadListedFile(int row, CsvRefusal* refusal) {
 }
 
 void ViewerController::setLoadedFile(int row) {
-    const QByteArray name = row >= 0 ? list_.tableFilename.at(row).toUtf8() : QByteArray();
+    const QByteArray name = row >= 0 ? listed(row).name.toUtf8() : QByteArray();
     setCurrentFileName(store_, name.constData(), static_cast<std::size_t>(name.size()));
-    loadedPath_ = row >= 0 ? list_.filepathList.at(row) : QString();
+    loadedPath_ = row >= 0 ? listed(row).path : QString();
     if (window_) {
         const QString deviceId = QString::fromLatin1(store_.deviceId.data());
-        window_->showRecording(row >= 0 ? list_.tableFilename.at(row) : QString(),
+        window_->showRecording(row >= 0 ? listed(row).name : QString(),
                                row >= 0 ? deviceId : QString());
         if (row >= 0) {
             window_->clearStatus();
@@ -266,7 +265,7 @@ void ViewerController::print() {
 }
 
 bool ViewerController::showsRecording() const {
-    return !list_.isEmpty() && store_.sampleCount > 0;
+    return !list_.empty() && store_.sampleCount > 0;
 }
 
 void ViewerController::exportCsv() {
@@ -435,7 +434,21 @@ void ViewerController::scrollToRow(int row) {
 // still apply to it.
 void ViewerController::reloadTable() {
     model_->reloadData();
-    selectRow(static_cast<int>(list_.filepathList.indexOf(loadedPath_)));
+    selectRow(rowOf(list_, loadedPath_));
+}
+
+bool ViewerController::showList(std::vector<ListedFile> rows, ListSource source) {
+    if (!unlessExhausted(false, [&] {
+            numberRows(rows);
+            return true;
+        })) {
+        return false;
+    }
+    list_ = std::move(rows);
+    reloadTable();
+    scrollToRow(rowCount(list_) - 1);
+    store_.listSource = source;
+    return true;
 }
 
 void ViewerController::requestRedraw() {

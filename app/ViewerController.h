@@ -49,7 +49,7 @@ public:
     // Window frame, title, the two boxes and the menus, and the wiring of every control.
     void attachWindow(MainWindow& window);
 
-    const FileList& fileList() const { return list_; }
+    const std::vector<ListedFile>& fileList() const { return list_; }
     const QString& desktopNvdFolder() const { return desktopNvdFolder_; }
     FileListModel* tableModel() const { return model_; }
 
@@ -75,6 +75,10 @@ private:
     void selectRow(int row);
     void scrollToRow(int row);
     void reloadTable();
+    // Numbers the rows aside and then shows them in place of the list; false, with the list
+    // as it was, when they cannot be numbered.
+    bool showList(std::vector<ListedFile> rows, ListSource source);
+    const ListedFile& listed(int row) const { return list_[static_cast<std::size_t>(row)]; }
     // Files an action left out, named on the status line by the first of them.
     struct SkippedFiles {
         int count = 0;
@@ -129,7 +133,7 @@ private:
     const VolumeSource& volumes_;
     ViewerSettings settings_;
 
-    FileList list_;
+    std::vector<ListedFile> list_;
     FileListModel* model_ = nullptr;
     QString desktopNvdFolder_;
     bool importFolderReady_ = false;

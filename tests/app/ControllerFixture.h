@@ -9,6 +9,7 @@
 #include <QStatusBar>
 #include <QTableView>
 #include <functional>
+#include <ranges>
 #include <utility>
 
 #include "app/DialogService.h"
@@ -130,8 +131,12 @@ protected:
         const auto rows = window.table()->selectionModel()->selectedRows();
         return rows.isEmpty() ? -1 : rows.constFirst().row();
     }
-    const FileList& list() const { return controller.fileList(); }
-    const QStringList& names() const { return controller.fileList().tableFilename; }
+    const std::vector<ListedFile>& list() const { return controller.fileList(); }
+    QStringList names() const { return column(&ListedFile::name); }
+    QStringList column(QString ListedFile::*field) const {
+        const auto cells = list() | std::views::transform(field);
+        return QStringList(cells.begin(), cells.end());
+    }
     QString currentName() const { return QString::fromUtf8(store->currentFileName.data()); }
     QString status() const { return window.statusBar()->currentMessage(); }
 

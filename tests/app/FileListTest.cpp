@@ -39,12 +39,12 @@ TEST_F(ControllerTest, OpenDialogSortsEachChoiceAndAppendsItBehindTheList) {
     EXPECT_EQ(
         status(),
         u"2 件のファイルを追加しました。「bad.NVD」など 2 件は記録ファイルではないため読み飛ばしました。"_s);
-    EXPECT_EQ(list().tableDate.at(4), u"2014年05月12日 10:20:30"_s);
+    EXPECT_EQ(list().at(4).date, u"2014年05月12日 10:20:30"_s);
     selectRow(4);
     EXPECT_EQ((std::array{store->sampleCount, store->startYear}), (std::array{1, 14}));
     std::filesystem::remove(media.file("ten.NVD"));
     controller.addFiles({onMedia("eleven.NVD", 11)});
-    EXPECT_EQ(list().tableDate.at(1), u"2000年00月00日 00:00:00"_s);
+    EXPECT_EQ(list().at(1).date, u"2000年00月00日 00:00:00"_s);
     EXPECT_EQ(selectedRow(), 4);
 }
 
@@ -89,7 +89,7 @@ TEST_F(ControllerTest, MediaImportListsAndCopiesTheRecordingsOfAllRemovableVolum
     writeRecording(media.file("sub"), "nested.NVD", 7, 0);
     controller.importFromMedia();
     EXPECT_EQ(names(), (QStringList{u"a.NVD"_s, u"b1.NVD"_s, u"b2.NVD"_s}));
-    EXPECT_EQ(list().filepathList.at(2), qPath(second.file("b2.NVD")));
+    EXPECT_EQ(list().at(2).path, qPath(second.file("b2.NVD")));
     EXPECT_EQ(store->listSource, ListSource::RemovableMedia);
     EXPECT_EQ(store->sampleCount, 0);
     const QDir copies(controller.desktopNvdFolder());
@@ -102,7 +102,7 @@ TEST_F(ControllerTest, MediaImportListsAndCopiesTheRecordingsOfAllRemovableVolum
         writeRecording(crowded.path(), numbered("r", k), 10, k % 60, 1);
     }
     controller.importFromMedia();
-    EXPECT_EQ(list().tableListNumber.last(), u"256"_s);
+    EXPECT_EQ(list().back().number, u"256"_s);
     EXPECT_EQ(copies.entryList(QDir::Files).size(), 3 + 256);
 }
 

@@ -40,11 +40,11 @@ TEST_F(ListRowsTest, SelectionsRemovalsAndFailedLoads) {
     writeRecording(media.path(), "r2.NVD", 11, 0, 30);
     window.table()->clearSelection();
     controller.removeSelected();  // nothing selected: nothing removed
-    EXPECT_EQ(list().size(), 4);
+    EXPECT_EQ(names().size(), 4);
     selectRow(1);
     controller.removeSelected();
     EXPECT_EQ(names(), (QStringList{u"r0.NVD"_s, u"r2.NVD"_s, u"r3.NVD"_s}));
-    EXPECT_EQ(list().tableListNumber, (QStringList{u"01"_s, u"03"_s, u"04"_s}));
+    EXPECT_EQ(column(&ListedFile::number), (QStringList{u"01"_s, u"03"_s, u"04"_s}));
     expectShown(u"r2.NVD"_s, 30);
     // A neighbour that cannot be read empties the graph instead of keeping the removed one.
     std::filesystem::remove(media.file("r3.NVD"));
