@@ -30,20 +30,6 @@
 
 namespace nuvisca {
 
-namespace {
-
-const char16_t* const kZoomItems[] = {u"1/2倍", u"  1倍", u"  2倍", u"  4倍", u"  8倍"};
-constexpr int kAverageItems = 30;
-
-QString titleHtml() {
-    // "nuvisca " in light blue, " Viewer" in the label's own colour, 24 points.
-    return QStringLiteral(
-        "<span style=\"white-space:pre; font-size:24px\">"
-        "<span style=\"color:rgba(102,204,255,1.0)\">nuvisca </span> Viewer</span>");
-}
-
-}  // namespace
-
 ViewerController::ViewerController(MeasurementStore& store, GraphViewState& view, Services services,
                                    QSizeF screenAvailableSize, QObject* parent)
     : QObject(parent),
@@ -70,37 +56,13 @@ void ViewerController::attachWindow(MainWindow& window) {
     zoomBox_ = window.zoomBox();
     averageBox_ = window.averageBox();
 
-    const double width = 0.95 * static_cast<double>(store_.screenWidth);
-    const double height = 0.99 * static_cast<double>(store_.screenHeight);
-    if (!settings_.restoreWindow(window) && width > 0.0 && height > 0.0) {
-        // The frame sits on the bottom of the screen; Qt counts y from the top.
-        const double x = 0.025 * static_cast<double>(store_.screenWidth);
-        const double top = static_cast<double>(store_.screenHeight) - height;
-        window.setGeometry(static_cast<int>(x), static_cast<int>(top), static_cast<int>(width),
-                           static_cast<int>(height));
+    if (!settings_.restoreWindow(window)) {
+        window.placeOnScreen(QSizeF(static_cast<double>(store_.screenWidth),
+                                    static_cast<double>(store_.screenHeight)));
     }
-
-    window.titleLabel()->setTextFormat(Qt::RichText);
-    window.titleLabel()->setText(titleHtml());
-
-    for (const char16_t* item : kZoomItems) {
-        zoomBox_->insertItem(zoomBox_->count(), QString::fromUtf16(item));
-    }
-    zoomBox_->setCurrentIndex(1);
-    store_.zoomIndex = 1;
-
-    for (int n = 1; n <= kAverageItems; ++n) {
-        averageBox_->insertItem(averageBox_->count(), QString::asprintf("%d", n));
-    }
-    averageBox_->setCurrentIndex(0);
-    averageBox_->setMaxVisibleItems(kAverageItems);
-    store_.averageWindow = 0;
-
-    tableView_->setModel(model_);
-    // The number and the date stay whole; a long name gives way, elided in the middle (its
-    // tooltip holds the full path).
-    tableView_->horizontalHeader()->setSectionResizeMode(FileListModel::kNameColumn,
-                                                         QHeaderView::Stretch);
+    store_.zoomIndex = zoomBox_->currentIndex();
+    store_.averageWindow = averageBox_->currentIndex();
+    window.setFileListModel(model_);
     connect(tableView_->selectionModel(), &QItemSelectionModel::selectionChanged, this,
             &ViewerController::selectionChanged);
     connect(zoomBox_, &QComboBox::currentIndexChanged, this, &ViewerController::zoomChanged);
@@ -125,7 +87,6 @@ void ViewerController::attachWindow(MainWindow& window) {
 }
 
 void ViewerController::connectMenus(MainWindow& window) {
-    window.mirrorBoxesInMenu();
     const auto onTrigger = [&](WindowAction which, void (ViewerController::*action)()) {
         connect(window.action(which), &QAction::triggered, this, action);
     };

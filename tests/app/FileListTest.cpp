@@ -7,13 +7,6 @@
 namespace nuvisca::test {
 namespace {
 
-TEST_F(ControllerTest, TheBoxesStartAtOneTimesWithoutAverageAndSetTheStore) {
-    EXPECT_EQ(window.zoomBox()->currentText() + window.averageBox()->currentText(), u"  1倍1"_s);
-    window.zoomBox()->setCurrentIndex(4);
-    window.averageBox()->setCurrentIndex(29);
-    EXPECT_EQ((std::array{store->zoomIndex, store->averageWindow}), (std::array{4, 29}));
-}
-
 // The open dialog: each choice sorted and appended behind the list, one row per file however
 // often it is named, its full path as tooltip; other, missing and invalid files skipped,
 // counted and the first named; CSV exports sorted with the rest. When the list changes the
