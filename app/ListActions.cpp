@@ -1,11 +1,6 @@
 // The actions that fill and shrink the file list: removable-media import, adding files
 // and removing the selected entry.
-#include <sys/stat.h>
-
-#include <QDir>
-#include <QFile>
 #include <QFileInfo>
-#include <QTemporaryFile>
 #include <algorithm>
 #include <optional>
 #include <utility>
@@ -15,66 +10,14 @@
 #include "app/MainWindow.h"
 #include "app/RecordingFiles.h"
 #include "app/ViewerController.h"
-#include "app/VolumeSource.h"
-#include "formats/NvdReader.h"
-#include "formats/RegularFile.h"
 #include "store/MovingAverage.h"
 
 namespace nuvisca {
 
-namespace {
-
-std::vector<ListedFile> collectFromVolumes(const QList<MountedVolume>& volumes) {
-    std::vector<ListedFile> found;
-    for (const MountedVolume& volume : volumes) {
-        if (static_cast<int>(found.size()) >= kMaxListEntries) {
-            break;
-        }
-        if (!volume.removable) {
-            continue;
-        }
-        // A volume too large to list contributes nothing, like one that cannot be listed.
-        const QStringList names = unlessExhausted(QStringList(), [&] {
-            return QDir(volume.rootPath).entryList(QDir::Files | QDir::Hidden, QDir::NoSort);
-        });
-        for (const QString& name : names) {
-            if (static_cast<int>(found.size()) >= kMaxListEntries) {
-                break;
-            }
-            if (QFileInfo(name).suffix() != u"NVD") {
-                continue;
-            }
-            const QString path = QStringLiteral("%1/%2").arg(volume.rootPath, name);
-            const std::int64_t key = getDateFromNVD(toFileSystemPath(path));
-            if (key > 0) {
-                found.push_back({.path = path, .name = name, .dateKey = key});
-            }
-        }
-    }
-    return found;
-}
-
-}  // namespace
-
 void ViewerController::importFromMedia() {
-    const QList<MountedVolume> volumes = volumes_.mountedVolumes();
-    std::vector<ListedFile> found = collectFromVolumes(volumes);
-    if (found.empty()) {
-        const bool anyMedium = std::any_of(volumes.begin(), volumes.end(),
-                                           [](const MountedVolume& v) { return v.removable; });
-        showStatus(anyMedium ? QStringLiteral("メディアに記録ファイルが見つかりませんでした。")
-                             : QStringLiteral("取り外し可能なメディアが見つかりません。"));
-        return;
-    }
-    sortByDateKey(found.begin(), found.end());
-    if (!showList(std::move(found), ListSource::RemovableMedia)) {
-        return;
-    }
-    showStatus(QStringLiteral("メディアから %1 件の記録を一覧に載せました。").arg(rowCount(list_)));
-    if (importFolderReady_) {
-        for (const ListedFile& file : list_) {
-            unlessExhausted(false, [&] { return copyIntoImportFolder(file.path, file.name); });
-        }
+    std::vector<ListedFile> found = mediaImport_.findRecordings();
+    if (!found.empty() && showList(std::move(found), ListSource::RemovableMedia)) {
+        mediaImport_.copyListed(list_);
     }
 }
 
@@ -229,65 +172,6 @@ void ViewerController::showNeighbour(int row) {
                    QStringLiteral("グラフには何も表示していません。"));
     }
     requestRedraw();
-}
-
-bool ViewerController::copyIntoImportFolder(const QString& source, const QString& name) {
-    const QString destination = QStringLiteral("%1/%2").arg(desktopNvdFolder_, name);
-    if (QFileInfo::exists(destination) || QFileInfo(destination).isSymLink()) {
-        return false;
-    }
-    // Not QFile: the file may have been swapped for a pipe since it was listed, and opening
-    // a pipe would block.
-    const FileHandle input = openRegularFile(toFileSystemPath(source), "rb");
-    struct stat info {};
-    if (!input || ::fstat(::fileno(input.get()), &info) != 0) {
-        return false;
-    }
-    if (static_cast<std::uintmax_t>(info.st_size) > kNvdCopyLimit) {
-        reportTooLargeToCopy(name);
-        return false;
-    }
-    // Copied under a temporary name first, so no partial copy ever bears the final name,
-    // and renamed without replacing whatever appeared there meanwhile.
-    QTemporaryFile partial(QStringLiteral("%1/.import-XXXXXX").arg(desktopNvdFolder_));
-    if (!partial.open()) {
-        return false;
-    }
-    // A file that grows while it is copied is followed no further than one byte past the
-    // bound, and its partial copy goes.
-    char buffer[64 * 1024];
-    std::uintmax_t copied = 0;
-    for (std::size_t got = std::fread(buffer, 1, sizeof buffer, input.get()); got != 0;
-         got = std::fread(buffer, 1, sizeof buffer, input.get())) {
-        if (partial.write(buffer, static_cast<qint64>(got)) != static_cast<qint64>(got)) {
-            return false;
-        }
-        copied += got;
-        if (copied > kNvdCopyLimit) {
-            reportTooLargeToCopy(name);
-            return false;
-        }
-    }
-    if (std::ferror(input.get()) != 0) {
-        return false;
-    }
-    if (!partial.flush()) {
-        return false;
-    }
-    partial.close();
-    if (!QFile::rename(partial.fileName(), destination)) {
-        return false;
-    }
-    partial.setAutoRemove(false);
-    return true;
-}
-
-void ViewerController::reportTooLargeToCopy(const QString& name) {
-    if (window_) {
-        window_->showStatus(
-            QStringLiteral("「%1」は記録ファイルとしては大きすぎるため、コピーしませんでした。")
-                .arg(name));
-    }
 }
 
 }  // namespace nuvisca

@@ -36,15 +36,14 @@ ViewerController::ViewerController(MeasurementStore& store, GraphViewState& view
       store_(store),
       view_(view),
       dialogs_(services.dialogs),
-      volumes_(services.volumes),
       settings_(services.settings),
+      mediaImport_(services.volumes, services.desktopDirectory,
+                   [this](const QString& message) { showStatus(message); }),
       model_(new FileListModel(list_, this)),
       printSettings_(std::make_unique<PrintSettings>()) {
     resetMeasurementStore(store_, static_cast<float>(screenAvailableSize.width()),
                           static_cast<float>(screenAvailableSize.height()));
     resetGraphViewState(view_);
-    desktopNvdFolder_ = QStringLiteral("%1/nuviscaViewer_NVDFiles").arg(services.desktopDirectory);
-    importFolderReady_ = QDir().mkpath(desktopNvdFolder_);
 }
 
 ViewerController::~ViewerController() = default;

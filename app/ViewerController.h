@@ -10,6 +10,7 @@
 #include <optional>
 
 #include "app/FileList.h"
+#include "app/MediaImport.h"
 #include "app/ViewerSettings.h"
 #include "formats/CsvReader.h"
 #include "formats/CsvWriter.h"
@@ -50,7 +51,7 @@ public:
     void attachWindow(MainWindow& window);
 
     const std::vector<ListedFile>& fileList() const { return list_; }
-    const QString& desktopNvdFolder() const { return desktopNvdFolder_; }
+    const QString& desktopNvdFolder() const { return mediaImport_.importFolder(); }
     FileListModel* tableModel() const { return model_; }
 
 public Q_SLOTS:
@@ -105,8 +106,6 @@ private:
     // Records which listed file the store now holds, or that it holds none of them.
     void setLoadedFile(int row);
     void showNeighbour(int row);
-    bool copyIntoImportFolder(const QString& source, const QString& name);
-    void reportTooLargeToCopy(const QString& name);
     void requestRedraw();
     bool showsRecording() const;
     QString proposedExportPath(const QString& suffix) const;
@@ -130,13 +129,11 @@ private:
     MeasurementStore& store_;
     GraphViewState& view_;
     DialogService& dialogs_;
-    const VolumeSource& volumes_;
     ViewerSettings settings_;
+    MediaImport mediaImport_;
 
     std::vector<ListedFile> list_;
     FileListModel* model_ = nullptr;
-    QString desktopNvdFolder_;
-    bool importFolderReady_ = false;
     // The file whose recording the store holds, so a failed load can fall back to it.
     QString loadedPath_;
     bool selectingProgrammatically_ = false;

@@ -1,8 +1,8 @@
-#include <QDir>
+#include <algorithm>
 
 #include "ControllerFixture.h"
-#include "app/RecordingFiles.h"
 #include "formats/CsvWriter.h"
+#include "support/HostileFiles.h"
 
 namespace nuvisca::test {
 namespace {
@@ -59,44 +59,32 @@ TEST_F(ControllerTest, AFullListTakesOnlyWhatFitsAndEqualStartTimesKeepTheirOrde
                                              u"b1.NVD"_s, u"b0.NVD"_s}));
 }
 
-// Device recordings of every removable volume, sorted together by start time; lower-case
-// names, sub-folders, fixed disks and names not in UTF-8 are passed over. Each way of filling
-// the list replaces the other; the list names the files on the volumes, not their copies;
-// nothing is loaded; the first 256 files found are listed and copied.
-TEST_F(ControllerTest, MediaImportListsAndCopiesTheRecordingsOfAllRemovableVolumes) {
-    TempDir second;
-    TempDir fixedDisk;
-    controller.addFiles({qPath(writeRecording(desktop.path(), "picked.NVD", 10, 0))});
-    addVolume(media.path());
-    addVolume(fixedDisk.path(), false);
-    addVolume(second.path());
-    controller.importFromMedia();  // finds nothing: changes nothing
-    EXPECT_EQ(names(), QStringList{u"picked.NVD"_s});
-    onMedia("a.NVD", 9);
-    onMedia("b1.NVD", 10);
-    onMedia("lower.nvd", 8);
-    onMedia("\xFF\xFE-\x82\xA0.NVD", 8);
-    writeRecording(second.path(), "b2.NVD", 10, 0);
-    writeRecording(fixedDisk.path(), "fixed.NVD", 8, 0);
-    std::filesystem::create_directory(media.file("sub"));
-    writeRecording(media.file("sub"), "nested.NVD", 7, 0);
-    controller.importFromMedia();
-    EXPECT_EQ(names(), (QStringList{u"a.NVD"_s, u"b1.NVD"_s, u"b2.NVD"_s}));
-    EXPECT_EQ(list().at(2).path, qPath(second.file("b2.NVD")));
-    EXPECT_EQ(store->listSource, ListSource::RemovableMedia);
-    EXPECT_EQ(store->sampleCount, 0);
-    const QDir copies(controller.desktopNvdFolder());
-    controller.addFiles({qPath(writeRecording(desktop.path(), "p.NVD", 9, 0))});
-    EXPECT_EQ(names(), QStringList{u"p.NVD"_s});
-    EXPECT_EQ(store->listSource, ListSource::OpenDialog);
-    TempDir crowded;
-    volumes = {{qPath(crowded.path()), true}};
-    for (int k = 0; k < 300; ++k) {
-        writeRecording(crowded.path(), numbered("r", k), 10, k % 60, 1);
+// Huge and odd files named on the command line: those that can be read are listed and load,
+// those too large to be exports are named; one that grows past the bound once listed is
+// refused as too large and the shown recording stays.
+TEST_F(ControllerTest, HugeFilesAreListedOrNamedAndALoadPastTheBoundIsRefused) {
+    QStringList paths{onMedia("good.NVD", 9)};
+    QStringList readable{u"good.NVD"_s};
+    for (const auto& [path, canRead] : writeHostileFiles(media.path())) {
+        paths.append(qPath(path));
+        readable.append(canRead ? qPath(path.filename()) : QString());
     }
-    controller.importFromMedia();
-    EXPECT_EQ(list().back().number, u"256"_s);
-    EXPECT_EQ(copies.entryList(QDir::Files).size(), 3 + 256);
+    controller.addFiles(paths);
+    readable.removeAll(QString());
+    EXPECT_TRUE(std::ranges::is_permutation(names(), readable)) << names().join(u' ').toStdString();
+    EXPECT_TRUE(status().endsWith(u"件はCSV書き出しファイルとしては大きすぎます。"_s))
+        << status().toStdString();
+    for (int row = 0; row < names().size(); ++row) {
+        selectRow(row);
+        EXPECT_EQ(currentName(), names().at(row));
+    }
+    std::filesystem::resize_file(media.file("line.csv"), kCsvSizeLimit + 1);
+    selectRow(static_cast<int>(names().indexOf(u"good.NVD"_s)));
+    selectRow(static_cast<int>(names().indexOf(u"line.csv"_s)));
+    EXPECT_EQ(currentName(), u"good.NVD"_s);
+    EXPECT_EQ(
+        status(),
+        u"「line.csv」はCSV書き出しファイルとしては大きすぎます。表示中の記録はそのままです。"_s);
 }
 
 }  // namespace
