@@ -37,8 +37,8 @@ ViewerController::ViewerController(MeasurementStore& store, GraphViewState& view
       view_(view),
       dialogs_(services.dialogs),
       settings_(services.settings),
-      mediaImport_(services.volumes, services.desktopDirectory,
-                   [this](const QString& message) { showStatus(message); }),
+      mediaImport_(services.volumes, services.desktopDirectory, statusLine()),
+      exports_(store, services.dialogs, settings_, statusLine()),
       model_(new FileListModel(list_, this)),
       printSettings_(std::make_unique<PrintSettings>()) {
     resetMeasurementStore(store_, static_cast<float>(screenAvailableSize.width()),
@@ -229,48 +229,15 @@ bool ViewerController::showsRecording() const {
 }
 
 void ViewerController::exportCsv() {
-    if (!showsRecording()) {
-        return;
+    if (showsRecording()) {
+        exports_.exportCsv(window_, loadedPath_);
     }
-    QString path = dialogs_.chooseExportPath(window_, proposedExportPath(QStringLiteral(".csv")));
-    if (path.isEmpty()) {
-        return;
-    }
-    if (!hasCsvExtension(path)) {
-        path.append(u".csv");
-    }
-    writeExport(path, [&](ExportSeries series, ExportFailure& failure) {
-        std::error_code why;
-        const bool written = saveCsvExport(toFileSystemPath(path), store_, series, &why);
-        failure.systemReason = QString::fromStdString(why.message());
-        return written;
-    });
 }
 
 void ViewerController::exportEdf() {
-    if (!showsRecording()) {
-        return;
+    if (showsRecording()) {
+        exports_.exportEdf(window_, loadedPath_);
     }
-    QString path =
-        dialogs_.chooseEdfExportPath(window_, proposedExportPath(QStringLiteral(".edf")));
-    if (path.isEmpty()) {
-        return;
-    }
-    const QString suffix = QFileInfo(path).suffix();
-    const bool bdf = suffix == u"bdf" || suffix == u"BDF";
-    if (!bdf && suffix != u"edf" && suffix != u"EDF") {
-        path.append(u".edf");
-    }
-    writeExport(path, [&](ExportSeries series, ExportFailure& failure) {
-        const EdfResult result = saveEdfExport(toFileSystemPath(path), store_, series,
-                                               bdf ? EdfFlavour::Bdf : EdfFlavour::Edf);
-        if (result.refused) {
-            failure.refusal = QString::fromStdString(result.error);
-        } else if (result.writeError) {
-            failure.systemReason = QString::fromStdString(result.writeError.message());
-        }
-        return result.ok;
-    });
 }
 
 void ViewerController::goToTime() {
@@ -313,39 +280,6 @@ void ViewerController::goToTime() {
     graphView_->showRange({*slot, 0});
 }
 
-QString ViewerController::proposedExportPath(const QString& suffix) const {
-    const QString folder = settings_.exportFolder();
-    const QString name = QFileInfo(loadedPath_).completeBaseName().append(suffix);
-    return folder.isEmpty() ? name : QDir(folder).filePath(name);
-}
-
-void ViewerController::writeExport(const QString& path,
-                                   const std::function<bool(ExportSeries, ExportFailure&)>& write) {
-    ExportSeries series = ExportSeries::Measured;
-    if (store_.averageWindow > 0 && dialogs_.askApplyMovingAverage(window_)) {
-        series = ExportSeries::Averaged;
-    }
-    ExportFailure failure;
-    if (!unlessExhausted(false, [&] { return write(series, failure); })) {
-        const QString target = QDir::toNativeSeparators(path);
-        if (!failure.refusal.isEmpty()) {
-            dialogs_.showWarning(window_, QStringLiteral("「%1」に書き出せませんでした（%2）。")
-                                              .arg(target, failure.refusal));
-            return;
-        }
-        const QString reason = failure.systemReason.isEmpty()
-                                   ? QString()
-                                   : QStringLiteral("（%1）").arg(failure.systemReason);
-        dialogs_.showWarning(window_,
-                             QStringLiteral("「%1」に書き出せませんでした%2。"
-                                            "保存先のフォルダと空き容量を確かめてください。")
-                                 .arg(target, reason));
-        return;
-    }
-    settings_.setExportFolder(QFileInfo(path).absolutePath());
-    showStatus(QStringLiteral("「%1」に書き出しました。").arg(QDir::toNativeSeparators(path)));
-}
-
 QString ViewerController::refusalText(const QString& fileName, CsvRefusal refusal) {
     return (refusal == CsvRefusal::kTooLarge
                 ? QStringLiteral("「%1」はCSV書き出しファイルとしては大きすぎます。")
@@ -355,6 +289,10 @@ QString ViewerController::refusalText(const QString& fileName, CsvRefusal refusa
 
 void ViewerController::reportUnreadable(const QString& fileName, CsvRefusal refusal) {
     showStatus(refusalText(fileName, refusal) + QStringLiteral("表示中の記録はそのままです。"));
+}
+
+StatusLine ViewerController::statusLine() {
+    return [this](const QString& message) { showStatus(message); };
 }
 
 void ViewerController::showStatus(const QString& message) {

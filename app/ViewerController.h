@@ -9,6 +9,7 @@
 #include <memory>
 #include <optional>
 
+#include "app/ExportActions.h"
 #include "app/FileList.h"
 #include "app/MediaImport.h"
 #include "app/ViewerSettings.h"
@@ -108,19 +109,10 @@ private:
     void showNeighbour(int row);
     void requestRedraw();
     bool showsRecording() const;
-    QString proposedExportPath(const QString& suffix) const;
-    // Why an export was not written: the recording refused as such, or the system's reason.
-    struct ExportFailure {
-        QString refusal;
-        QString systemReason;
-    };
-    // Asks the moving-average question and writes through write; the outcome goes to an alert
-    // or the status line.
-    void writeExport(const QString& path,
-                     const std::function<bool(ExportSeries, ExportFailure&)>& write);
     static QString refusalText(const QString& fileName, CsvRefusal refusal);
     void reportUnreadable(const QString& fileName, CsvRefusal refusal = CsvRefusal::kNotAnExport);
     void showStatus(const QString& message);
+    StatusLine statusLine();
     void connectMenus(MainWindow& window);
     void showTracesInMenu();
     void saveOnClose();
@@ -131,6 +123,7 @@ private:
     DialogService& dialogs_;
     ViewerSettings settings_;
     MediaImport mediaImport_;
+    ExportActions exports_;
 
     std::vector<ListedFile> list_;
     FileListModel* model_ = nullptr;
