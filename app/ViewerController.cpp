@@ -39,8 +39,8 @@ ViewerController::ViewerController(MeasurementStore& store, GraphViewState& view
       settings_(services.settings),
       mediaImport_(services.volumes, services.desktopDirectory, statusLine()),
       exports_(store, services.dialogs, settings_, statusLine()),
-      model_(new FileListModel(list_, this)),
-      printSettings_(std::make_unique<PrintSettings>()) {
+      printAction_(store, view, services.dialogs),
+      model_(new FileListModel(list_, this)) {
     resetMeasurementStore(store_, static_cast<float>(screenAvailableSize.width()),
                           static_cast<float>(screenAvailableSize.height()));
     resetGraphViewState(view_);
@@ -211,17 +211,7 @@ void ViewerController::setLoadedFile(int row) {
 }
 
 void ViewerController::print() {
-    PrintPage page(store_, view_);
-    PrintSettings& settings = *printSettings_;
-    applyPrintViewSettings(settings);
-    if (!dialogs_.openPageSetup(settings.printer, window_) ||
-        !dialogs_.confirmPrint(settings.printer, window_)) {
-        return;
-    }
-    if (!unlessExhausted(false, [&] { return printPage(settings, page); })) {
-        dialogs_.showWarning(window_, QStringLiteral("印刷できませんでした。"
-                                                     "プリンタの設定を確かめてください。"));
-    }
+    printAction_.run(window_);
 }
 
 bool ViewerController::showsRecording() const {

@@ -12,6 +12,7 @@
 #include "app/ExportActions.h"
 #include "app/FileList.h"
 #include "app/MediaImport.h"
+#include "app/PrintAction.h"
 #include "app/ViewerSettings.h"
 #include "formats/CsvReader.h"
 #include "formats/CsvWriter.h"
@@ -27,7 +28,6 @@ namespace nuvisca {
 class DialogService;
 class FileListModel;
 class MainWindow;
-struct PrintSettings;
 class VolumeSource;
 class GraphView;
 
@@ -124,6 +124,7 @@ private:
     ViewerSettings settings_;
     MediaImport mediaImport_;
     ExportActions exports_;
+    PrintAction printAction_;
 
     std::vector<ListedFile> list_;
     FileListModel* model_ = nullptr;
@@ -136,8 +137,6 @@ private:
     QPointer<QTableView> tableView_;
     QPointer<QComboBox> zoomBox_;
     QPointer<QComboBox> averageBox_;
-    // Shared by every print and page setup of the process.
-    std::unique_ptr<PrintSettings> printSettings_;
 };
 
 }  // namespace nuvisca
