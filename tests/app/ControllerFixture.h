@@ -131,10 +131,9 @@ protected:
         const auto rows = window.table()->selectionModel()->selectedRows();
         return rows.isEmpty() ? -1 : rows.constFirst().row();
     }
-    const std::vector<ListedFile>& list() const { return controller.fileList(); }
     QStringList names() const { return column(&ListedFile::name); }
     QStringList column(QString ListedFile::*field) const {
-        const auto cells = list() | std::views::transform(field);
+        const auto cells = controller.fileList() | std::views::transform(field);
         return QStringList(cells.begin(), cells.end());
     }
     QString currentName() const { return QString::fromUtf8(store->currentFileName.data()); }

@@ -56,10 +56,9 @@ TEST_F(MediaImportTest, ListsAndCopiesTheRecordingsOfAllRemovableVolumes) {
     writeRecording(media.file("sub"), "nested.NVD", 7, 0);
     controller.importFromMedia();
     EXPECT_EQ(names(), (QStringList{u"a.NVD"_s, u"b1.NVD"_s, u"b2.NVD"_s}));
-    EXPECT_EQ(list().at(2).path, qPath(second.file("b2.NVD")));
+    EXPECT_EQ(column(&ListedFile::path).at(2), qPath(second.file("b2.NVD")));
     EXPECT_EQ(store->listSource, ListSource::RemovableMedia);
     EXPECT_EQ(store->sampleCount, 0);
-    const QDir copies(controller.desktopNvdFolder());
     controller.addFiles({qPath(writeRecording(desktop.path(), "p.NVD", 9, 0))});
     EXPECT_EQ(names(), QStringList{u"p.NVD"_s});
     EXPECT_EQ(store->listSource, ListSource::OpenDialog);
@@ -69,8 +68,8 @@ TEST_F(MediaImportTest, ListsAndCopiesTheRecordingsOfAllRemovableVolumes) {
         writeRecording(crowded.path(), numbered("r", k), 10, k % 60, 1);
     }
     controller.importFromMedia();
-    EXPECT_EQ(list().back().number, u"256"_s);
-    EXPECT_EQ(copies.entryList(QDir::Files).size(), 3 + 256);
+    EXPECT_EQ(column(&ListedFile::number).last(), u"256"_s);
+    EXPECT_EQ(QDir(controller.desktopNvdFolder()).entryList(QDir::Files).size(), 3 + 256);
 }
 
 // Between listing and copying a volume vanishes, one file turns into a pipe, another into
