@@ -5,17 +5,15 @@
 #include <QSizeF>
 #include <QString>
 #include <QStringList>
-#include <functional>
-#include <memory>
 #include <optional>
 
+#include "app/AddedFiles.h"
 #include "app/ExportActions.h"
 #include "app/FileList.h"
 #include "app/MediaImport.h"
 #include "app/PrintAction.h"
 #include "app/ViewerSettings.h"
 #include "formats/CsvReader.h"
-#include "formats/CsvWriter.h"
 #include "graph/GraphViewState.h"
 #include "store/MeasurementStore.h"
 
@@ -31,8 +29,9 @@ class MainWindow;
 class VolumeSource;
 class GraphView;
 
-// The one controller of the window: owns the file list, loads the selected recording,
-// applies the zoom and moving-average settings and runs the five button actions.
+// The one controller of the window: owns the file list and its selection, loads the selected
+// recording, applies the zoom and moving-average settings and hands the import, export and
+// print commands to their actions.
 class ViewerController final : public QObject {
     Q_OBJECT
 public:
@@ -48,7 +47,7 @@ public:
                      QSizeF screenAvailableSize, QObject* parent = nullptr);
     ~ViewerController() override;
 
-    // Window frame, title, the two boxes and the menus, and the wiring of every control.
+    // The saved window frame and traces, the list's model, and the wiring of every control.
     void attachWindow(MainWindow& window);
 
     const std::vector<ListedFile>& fileList() const { return list_; }
@@ -81,23 +80,8 @@ private:
     // as it was, when they cannot be numbered.
     bool showList(std::vector<ListedFile> rows, ListSource source);
     const ListedFile& listed(int row) const { return list_[static_cast<std::size_t>(row)]; }
-    // Files an action left out, named on the status line by the first of them.
-    struct SkippedFiles {
-        int count = 0;
-        QString first;
-        void note(const QString& name);
-        QString text() const;
-    };
-    struct AddedFiles {
-        int added = 0;
-        SkippedFiles notRecordings;
-        SkippedFiles tooLarge;
-        // What the status line says of the files left out, or nothing.
-        QString skippedText() const;
-    };
     // Lists the files; none when the list has no room left.
     std::optional<AddedFiles> addToList(const QStringList& paths);
-    static QString addedText(const AddedFiles& files);
 
     // Loads a listed file with the reader its list source and extension call for; a load
     // that runs out of memory fails, leaving the store as it was.
