@@ -265,9 +265,10 @@ std::optional<AddedFiles> ViewerController::addToList(const QStringList& paths) 
             continue;
         }
         // Named twice in one choice, or already listed: one row.
-        const bool listed = std::any_of(entries.begin(), entries.end(),
-                                        [&](const ListedFile& file) { return file.path == path; });
-        if (!listed) {
+        const bool alreadyListed =
+            std::any_of(entries.begin(), entries.end(),
+                        [&](const ListedFile& file) { return file.path == path; });
+        if (!alreadyListed) {
             entries.push_back({.path = path, .name = QFileInfo(path).fileName()});
         }
     }
