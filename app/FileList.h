@@ -1,8 +1,8 @@
 #pragma once
 
 #include <QString>
-#include <QStringList>
 #include <cstdint>
+#include <vector>
 
 namespace nuvisca {
 
@@ -11,23 +11,24 @@ enum class ListSource { None, OpenDialog, RemovableMedia };
 
 inline constexpr int kMaxListEntries = 256;
 
-// The controller's file list: four parallel row arrays. Row k of every array belongs to
-// the same file.
-struct FileList {
-    QStringList filepathList;  // absolute paths
-    QStringList tableListNumber;
-    QStringList tableFilename;
-    QStringList tableDate;
-
-    int size() const { return static_cast<int>(filepathList.size()); }
-    bool isEmpty() const { return filepathList.isEmpty(); }
-    void clear();
-    void removeRow(int row);
+// One row of the window's file list.
+struct ListedFile {
+    QString path;  // absolute
+    QString name;  // as shown
+    // "%02d" of the row the file was listed at; a removal above it does not renumber it.
+    QString number{};
+    QString date{};  // the start date text of dateKey
+    std::int64_t dateKey = 0;
 };
 
-// "%02d" of the 1-based row number.
-QString listNumberText(int rowIndex);
-// "20YY年MM月DD日 hh:mm:ss" of a date key.
-QString dateKeyText(std::int64_t key);
+inline int rowCount(const std::vector<ListedFile>& rows) {
+    return static_cast<int>(rows.size());
+}
+// The row listing the path, -1 when none does.
+int rowOf(const std::vector<ListedFile>& rows, const QString& path);
+// Stable, so files with equal start times keep the order in which they were found.
+void sortByDateKey(std::vector<ListedFile>::iterator first, std::vector<ListedFile>::iterator last);
+// Gives each row the number of its place ("%02d", from 1) and the text of its date key.
+void numberRows(std::vector<ListedFile>& rows);
 
 }  // namespace nuvisca

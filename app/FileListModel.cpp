@@ -14,13 +14,14 @@ const std::array<QString, 3>& identifiers() {
     return ids;
 }
 
-QString cellOf(const QStringList& column, int row) {
-    return row >= 0 && row < column.size() ? column.at(row) : QString();
+QString cellOf(const std::vector<ListedFile>& rows, int row, QString ListedFile::*field) {
+    return row >= 0 && row < rowCount(rows) ? rows[static_cast<std::size_t>(row)].*field
+                                            : QString();
 }
 
 }  // namespace
 
-FileListModel::FileListModel(const FileList& list, QObject* parent)
+FileListModel::FileListModel(const std::vector<ListedFile>& list, QObject* parent)
     : QAbstractTableModel(parent), list_(list) {}
 
 QString FileListModel::columnIdentifier(int column) {
@@ -32,19 +33,19 @@ QString FileListModel::columnIdentifier(int column) {
 
 QString FileListModel::cellText(const QString& identifier, int row) const {
     if (identifier == identifiers()[0]) {
-        return cellOf(list_.tableListNumber, row);
+        return cellOf(list_, row, &ListedFile::number);
     }
     if (identifier == identifiers()[1]) {
-        return cellOf(list_.tableFilename, row);
+        return cellOf(list_, row, &ListedFile::name);
     }
     if (identifier == identifiers()[2]) {
-        return cellOf(list_.tableDate, row);
+        return cellOf(list_, row, &ListedFile::date);
     }
     return {};
 }
 
 int FileListModel::rowCount(const QModelIndex& parent) const {
-    return parent.isValid() ? 0 : list_.size();
+    return parent.isValid() ? 0 : nuvisca::rowCount(list_);
 }
 
 int FileListModel::columnCount(const QModelIndex& parent) const {
@@ -57,7 +58,7 @@ QVariant FileListModel::data(const QModelIndex& index, int role) const {
     }
     // Rows of equal names from different folders tell apart by their full path.
     if (role == Qt::ToolTipRole) {
-        return QDir::toNativeSeparators(cellOf(list_.filepathList, index.row()));
+        return QDir::toNativeSeparators(cellOf(list_, index.row(), &ListedFile::path));
     }
     if (role != Qt::DisplayRole) {
         return {};

@@ -6,11 +6,11 @@
 
 namespace nuvisca {
 
-// Serves the controller's row arrays to the table; columns are found by identifier.
+// Serves the controller's file list to the table; columns are found by identifier.
 class FileListModel final : public QAbstractTableModel {
     Q_OBJECT
 public:
-    explicit FileListModel(const FileList& list, QObject* parent = nullptr);
+    explicit FileListModel(const std::vector<ListedFile>& list, QObject* parent = nullptr);
 
     static constexpr int kNameColumn = 1;
     static QString columnIdentifier(int column);
@@ -25,7 +25,7 @@ public:
     void reloadData();
 
 private:
-    const FileList& list_;
+    const std::vector<ListedFile>& list_;
 };
 
 }  // namespace nuvisca

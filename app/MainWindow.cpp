@@ -15,6 +15,7 @@
 #include <QUrl>
 #include <QVBoxLayout>
 
+#include "app/FileListModel.h"
 #include "app/StatisticsPanel.h"
 #include "graph/GraphView.h"
 #include "graph/OverviewStrip.h"
@@ -26,6 +27,15 @@ namespace {
 const QString kProgramName = QStringLiteral("nuvisca Viewer");
 // The graph's legend, both scales and its date line stay whole down to this size.
 constexpr QSize kGraphMinimum(760, 380);
+const char16_t* const kZoomItems[] = {u"1/2倍", u"  1倍", u"  2倍", u"  4倍", u"  8倍"};
+constexpr int kAverageItems = 30;
+
+QString titleHtml() {
+    // "nuvisca " in light blue, " Viewer" in the label's own colour, 24 points.
+    return QStringLiteral(
+        "<span style=\"white-space:pre; font-size:24px\">"
+        "<span style=\"color:rgba(102,204,255,1.0)\">nuvisca </span> Viewer</span>");
+}
 
 QLabel* captionFor(const QString& text, QWidget* parent) {
     auto* label = new QLabel(text, parent);
@@ -45,6 +55,8 @@ MainWindow::MainWindow(ViewModel& model, QWidget* parent)
       deviceLabel_(new QLabel(this)) {
     setWindowTitle(kProgramName);
     setAcceptDrops(true);
+    title_->setTextFormat(Qt::RichText);
+    title_->setText(titleHtml());
 
     static const char16_t* const kButtonTexts[] = {u"メディアから取り込み", u"ファイルを追加",
                                                    u"CSV書き出し", u"印刷", u"リストから削除"};
@@ -96,6 +108,7 @@ MainWindow::MainWindow(ViewModel& model, QWidget* parent)
     splitter_->setCollapsible(1, false);
     splitter_->setSizes({listWidth, 4 * listWidth});
 
+    fillBoxes();
     for (QComboBox* box : {zoomBox_, averageBox_}) {
         box->setFocusPolicy(Qt::StrongFocus);
         box->installEventFilter(this);
@@ -116,6 +129,37 @@ MainWindow::MainWindow(ViewModel& model, QWidget* parent)
     setCentralWidget(central);
     statusBar()->addPermanentWidget(deviceLabel_);
     buildMenus();
+}
+
+void MainWindow::fillBoxes() {
+    for (const char16_t* item : kZoomItems) {
+        zoomBox_->addItem(QString::fromUtf16(item));
+    }
+    zoomBox_->setCurrentIndex(1);
+    for (int n = 1; n <= kAverageItems; ++n) {
+        averageBox_->addItem(QString::asprintf("%d", n));
+    }
+    averageBox_->setCurrentIndex(0);
+    averageBox_->setMaxVisibleItems(kAverageItems);
+}
+
+void MainWindow::placeOnScreen(QSizeF available) {
+    const double width = 0.95 * available.width();
+    const double height = 0.99 * available.height();
+    if (width > 0.0 && height > 0.0) {
+        // Qt counts y from the top.
+        const double top = available.height() - height;
+        setGeometry(static_cast<int>(0.025 * available.width()), static_cast<int>(top),
+                    static_cast<int>(width), static_cast<int>(height));
+    }
+}
+
+void MainWindow::setFileListModel(FileListModel* model) {
+    table_->setModel(model);
+    // The number and the date stay whole; a long name gives way, elided in the middle (its
+    // tooltip holds the full path).
+    table_->horizontalHeader()->setSectionResizeMode(FileListModel::kNameColumn,
+                                                     QHeaderView::Stretch);
 }
 
 QPushButton* MainWindow::button(WindowButton which) const {

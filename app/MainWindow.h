@@ -7,6 +7,7 @@
 
 class QAction;
 class QComboBox;
+class QSizeF;
 class QLabel;
 class QMenu;
 class QPushButton;
@@ -15,6 +16,7 @@ class QTableView;
 
 namespace nuvisca {
 
+class FileListModel;
 class GraphView;
 class ViewModel;
 class StatisticsPanel;
@@ -41,7 +43,6 @@ public:
     explicit MainWindow(ViewModel& model, QWidget* parent = nullptr);
 
     GraphView* graph() const { return graph_; }
-    QLabel* titleLabel() const { return title_; }
     QTableView* table() const { return table_; }
     QComboBox* zoomBox() const { return zoomBox_; }
     QComboBox* averageBox() const { return averageBox_; }
@@ -52,8 +53,9 @@ public:
     // Checkable, in the graph's trace order.
     QAction* traceAction(std::size_t trace) const { return traceActions_[trace]; }
 
-    // The 表示 menu's copies of the two boxes' items; called once the boxes are filled.
-    void mirrorBoxesInMenu();
+    // The frame's place when none was saved: nearly the whole screen, on its bottom edge.
+    void placeOnScreen(QSizeF available);
+    void setFileListModel(FileListModel* model);
     void setRecentFiles(const QStringList& paths);
     // Title bar and status bar name the shown recording; an empty name shows none.
     void showRecording(const QString& fileName, const QString& deviceId);
@@ -76,6 +78,7 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
+    void fillBoxes();
     void buildMenus();
     void mirrorBoxInMenu(QComboBox* box, QMenu* menu);
     void showControls();

@@ -58,6 +58,8 @@ void MainWindow::buildMenus() {
         traceActions_[k] = traces->addAction(QString::fromLatin1(kChannels[k].legendName));
         traceActions_[k]->setCheckable(true);
     }
+    mirrorBoxInMenu(zoomBox_, viewMenu_->addMenu(QStringLiteral("表示倍率")));
+    mirrorBoxInMenu(averageBox_, viewMenu_->addMenu(QStringLiteral("移動平均")));
 
     QMenu* help = menuBar()->addMenu(QStringLiteral("ヘルプ(&H)"));
     help->addAction(QStringLiteral("操作方法"), this, &MainWindow::showControls);
@@ -65,11 +67,6 @@ void MainWindow::buildMenus() {
         ->setMenuRole(QAction::AboutRole);
     help->addAction(QStringLiteral("Qtについて"), qApp, &QApplication::aboutQt)
         ->setMenuRole(QAction::AboutQtRole);
-}
-
-void MainWindow::mirrorBoxesInMenu() {
-    mirrorBoxInMenu(zoomBox_, viewMenu_->addMenu(QStringLiteral("表示倍率")));
-    mirrorBoxInMenu(averageBox_, viewMenu_->addMenu(QStringLiteral("移動平均")));
 }
 
 void MainWindow::mirrorBoxInMenu(QComboBox* box, QMenu* menu) {

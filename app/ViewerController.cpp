@@ -2,48 +2,28 @@
 
 #include <QAction>
 #include <QComboBox>
-#include <QDir>
 #include <QEvent>
-#include <QFile>
 #include <QFileInfo>
-#include <QHeaderView>
 #include <QItemSelectionModel>
-#include <QLabel>
 #include <QPushButton>
 #include <QSignalBlocker>
 #include <QTableView>
 #include <algorithm>
+#include <optional>
+#include <utility>
+#include <vector>
 
 #include "app/DialogService.h"
 #include "app/FileListModel.h"
 #include "app/MainWindow.h"
 #include "app/RecordingFiles.h"
 #include "app/StatisticsPanel.h"
-#include "formats/CsvWriter.h"
-#include "formats/EdfExport.h"
 #include "formats/RecordingFile.h"
 #include "graph/GraphView.h"
 #include "graph/RangeNavigation.h"
 #include "graph/SlotClock.h"
-#include "print/PrintOperation.h"
-#include "print/PrintPage.h"
-#include "print/PrintSettings.h"
 
 namespace nuvisca {
-
-namespace {
-
-const char16_t* const kZoomItems[] = {u"1/2倍", u"  1倍", u"  2倍", u"  4倍", u"  8倍"};
-constexpr int kAverageItems = 30;
-
-QString titleHtml() {
-    // "nuvisca " in light blue, " Viewer" in the label's own colour, 24 points.
-    return QStringLiteral(
-        "<span style=\"white-space:pre; font-size:24px\">"
-        "<span style=\"color:rgba(102,204,255,1.0)\">nuvisca </span> Viewer</span>");
-}
-
-}  // namespace
 
 ViewerController::ViewerController(ViewModel& viewModel, Services services,
                                    QSizeF screenAvailableSize, QObject* parent)
@@ -51,14 +31,13 @@ ViewerController::ViewerController(ViewModel& viewModel, Services services,
       viewModel_(viewModel),
       screenSize_(screenAvailableSize),
       dialogs_(services.dialogs),
-      volumes_(services.volumes),
       settings_(services.settings),
-      model_(new FileListModel(list_, this)),
-      printSettings_(std::make_unique<PrintSettings>()) {
+      mediaImport_(services.volumes, services.desktopDirectory, statusLine()),
+      exports_(viewModel, services.dialogs, settings_, statusLine()),
+      printAction_(viewModel, services.dialogs),
+      model_(new FileListModel(list_, this)) {
     resetGraphViewState(viewModel_.editView());
     viewModel_.commitView();
-    desktopNvdFolder_ = QStringLiteral("%1/nuviscaViewer_NVDFiles").arg(services.desktopDirectory);
-    importFolderReady_ = QDir().mkpath(desktopNvdFolder_);
 }
 
 ViewerController::~ViewerController() = default;
@@ -70,37 +49,12 @@ void ViewerController::attachWindow(MainWindow& window) {
     zoomBox_ = window.zoomBox();
     averageBox_ = window.averageBox();
 
-    const double width = 0.95 * screenSize_.width();
-    const double height = 0.99 * screenSize_.height();
-    if (!settings_.restoreWindow(window) && width > 0.0 && height > 0.0) {
-        // The frame sits on the bottom of the screen; Qt counts y from the top.
-        const double x = 0.025 * screenSize_.width();
-        const double top = screenSize_.height() - height;
-        window.setGeometry(static_cast<int>(x), static_cast<int>(top), static_cast<int>(width),
-                           static_cast<int>(height));
+    if (!settings_.restoreWindow(window)) {
+        window.placeOnScreen(screenSize_);
     }
-
-    window.titleLabel()->setTextFormat(Qt::RichText);
-    window.titleLabel()->setText(titleHtml());
-
-    for (const char16_t* item : kZoomItems) {
-        zoomBox_->insertItem(zoomBox_->count(), QString::fromUtf16(item));
-    }
-    zoomBox_->setCurrentIndex(1);
-    viewModel_.setZoomIndex(1);
-
-    for (int n = 1; n <= kAverageItems; ++n) {
-        averageBox_->insertItem(averageBox_->count(), QString::asprintf("%d", n));
-    }
-    averageBox_->setCurrentIndex(0);
-    averageBox_->setMaxVisibleItems(kAverageItems);
-    viewModel_.setAverageWindow(0);
-
-    tableView_->setModel(model_);
-    // The number and the date stay whole; a long name gives way, elided in the middle (its
-    // tooltip holds the full path).
-    tableView_->horizontalHeader()->setSectionResizeMode(FileListModel::kNameColumn,
-                                                         QHeaderView::Stretch);
+    viewModel_.setZoomIndex(zoomBox_->currentIndex());
+    viewModel_.setAverageWindow(averageBox_->currentIndex());
+    window.setFileListModel(model_);
     connect(tableView_->selectionModel(), &QItemSelectionModel::selectionChanged, this,
             &ViewerController::selectionChanged);
     connect(zoomBox_, &QComboBox::currentIndexChanged, this, &ViewerController::zoomChanged);
@@ -125,7 +79,6 @@ void ViewerController::attachWindow(MainWindow& window) {
 }
 
 void ViewerController::connectMenus(MainWindow& window) {
-    window.mirrorBoxesInMenu();
     const auto onTrigger = [&](WindowAction which, void (ViewerController::*action)()) {
         connect(window.action(which), &QAction::triggered, this, action);
     };
@@ -188,28 +141,27 @@ void ViewerController::selectionChanged() {
         return;
     }
     const int row = selectedRow();
-    if (row < 0 || row >= list_.size()) {
+    if (row < 0 || row >= rowCount(list_)) {
         return;
     }
     CsvRefusal refusal = CsvRefusal::kNotAnExport;
     if (loadListedFile(row, &refusal)) {
         setLoadedFile(row);
         if (viewModel_.recording().sampleCount == 0) {
-            showStatus(
-                QStringLiteral("「%1」には測定値がありません。").arg(list_.tableFilename.at(row)));
+            showStatus(QStringLiteral("「%1」には測定値がありません。").arg(listed(row).name));
         } else if (viewModel_.recording().truncated) {
             showStatus(
                 QStringLiteral("記録が10時間40分を超えるため、それ以降は読み込んでいません。"));
         }
     } else {
         // The last good recording is still shown: keep its row and its name.
-        reportUnreadable(list_.tableFilename.at(row), refusal);
-        selectRow(static_cast<int>(list_.filepathList.indexOf(loadedPath_)));
+        reportUnreadable(listed(row).name, refusal);
+        selectRow(rowOf(list_, loadedPath_));
     }
 }
 
 bool ViewerController::loadListedFile(int row, CsvRefusal* refusal) {
-    const QString& path = list_.filepathList.at(row);
+    const QString& path = listed(row).path;
     // A new recording's range is sized by the view; before its first paint (a file named on
     // the command line) only the widget knows that size.
     GraphViewState& view = viewModel_.editView();
@@ -230,12 +182,11 @@ bool ViewerController::loadListedFile(int row, CsvRefusal* refusal) {
 }
 
 void ViewerController::setLoadedFile(int row) {
-    viewModel_.setFileName(row >= 0 ? list_.tableFilename.at(row).toUtf8().toStdString()
-                                    : std::string());
-    loadedPath_ = row >= 0 ? list_.filepathList.at(row) : QString();
+    viewModel_.setFileName(row >= 0 ? listed(row).name.toUtf8().toStdString() : std::string());
+    loadedPath_ = row >= 0 ? listed(row).path : QString();
     if (window_) {
         const QString deviceId = QString::fromLatin1(viewModel_.recording().deviceId.data());
-        window_->showRecording(row >= 0 ? list_.tableFilename.at(row) : QString(),
+        window_->showRecording(row >= 0 ? listed(row).name : QString(),
                                row >= 0 ? deviceId : QString());
         if (row >= 0) {
             window_->clearStatus();
@@ -243,68 +194,153 @@ void ViewerController::setLoadedFile(int row) {
     }
 }
 
-void ViewerController::print() {
-    PrintPage page(viewModel_);
-    PrintSettings& settings = *printSettings_;
-    applyPrintViewSettings(settings);
-    if (!dialogs_.openPageSetup(settings.printer, window_) ||
-        !dialogs_.confirmPrint(settings.printer, window_)) {
+void ViewerController::importFromMedia() {
+    std::vector<ListedFile> found = mediaImport_.findRecordings();
+    if (!found.empty() && showList(std::move(found), ListSource::RemovableMedia)) {
+        mediaImport_.copyListed(list_);
+    }
+}
+
+void ViewerController::chooseFilesToAdd() {
+    const QStringList chosen = dialogs_.chooseRecordingsToAdd(window_, settings_.openFolder());
+    if (!chosen.isEmpty()) {
+        settings_.setOpenFolder(QFileInfo(chosen.constFirst()).absolutePath());
+        addFiles(chosen);
+    }
+}
+
+void ViewerController::openFiles(const QStringList& paths) {
+    const std::optional<AddedFiles> files = addToList(paths);
+    if (!files) {
         return;
     }
-    if (!unlessExhausted(false, [&] { return printPage(settings, page); })) {
-        dialogs_.showWarning(window_, QStringLiteral("印刷できませんでした。"
-                                                     "プリンタの設定を確かめてください。"));
+    showStatus(files->text());
+    for (const QString& path : paths) {
+        const int row = rowOf(list_, QFileInfo(path).absoluteFilePath());
+        if (row >= 0) {
+            selectRow(row);
+            selectionChanged();
+            // The load said its own piece; the files left out must still be named.
+            if (window_ && !files->skippedText().isEmpty()) {
+                showStatus(window_->statusText() + files->skippedText());
+            }
+            return;
+        }
     }
+}
+
+void ViewerController::addFiles(const QStringList& paths) {
+    if (const std::optional<AddedFiles> files = addToList(paths)) {
+        showStatus(files->text());
+    }
+}
+
+std::optional<AddedFiles> ViewerController::addToList(const QStringList& paths) {
+    const bool appending = listSource_ == ListSource::OpenDialog;
+    std::vector<ListedFile> entries(list_.begin(), appending ? list_.end() : list_.begin());
+    if (static_cast<int>(entries.size()) > kMaxListEntries - 1) {
+        return std::nullopt;
+    }
+    const std::size_t firstAdded = entries.size();
+    AddedFiles files;
+    for (const QString& chosen : paths) {
+        if (static_cast<int>(entries.size()) >= kMaxListEntries) {
+            break;
+        }
+        const QString path = QFileInfo(chosen).absoluteFilePath();
+        CsvRefusal refusal = CsvRefusal::kNone;
+        if (listedDateKey(path, &refusal) < 1) {
+            (refusal == CsvRefusal::kTooLarge ? files.tooLarge : files.notRecordings)
+                .note(QFileInfo(path).fileName());
+            continue;
+        }
+        // Named twice in one choice, or already listed: one row.
+        const bool alreadyListed =
+            std::any_of(entries.begin(), entries.end(),
+                        [&](const ListedFile& file) { return file.path == path; });
+        if (!alreadyListed) {
+            entries.push_back({.path = path, .name = QFileInfo(path).fileName()});
+        }
+    }
+    files.added = static_cast<int>(entries.size() - firstAdded);
+    if (files.added == 0) {
+        return files;
+    }
+    for (auto file = entries.begin() + static_cast<std::ptrdiff_t>(firstAdded);
+         file != entries.end(); ++file) {
+        settings_.noteRecentFile(file->path);
+    }
+    if (window_) {
+        window_->setRecentFiles(settings_.recentFiles());
+    }
+    // Old entries are dated again: a file deleted since it was listed now shows key 0.
+    for (ListedFile& file : entries) {
+        file.dateKey = listedDateKey(file.path);
+    }
+    sortByDateKey(entries.begin() + static_cast<std::ptrdiff_t>(firstAdded), entries.end());
+    if (!showList(std::move(entries), ListSource::OpenDialog)) {
+        files.added = 0;
+    }
+    return files;
+}
+
+std::int64_t ViewerController::listedDateKey(const QString& path, CsvRefusal* refusal) {
+    return unlessExhausted(std::int64_t{0},
+                           [&] { return recordingDateKey(toFileSystemPath(path), refusal); });
+}
+
+void ViewerController::removeSelected() {
+    const int removed = selectedRow();
+    if (removed < 0 || removed >= rowCount(list_)) {
+        return;
+    }
+    list_.erase(list_.begin() + removed);
+    reloadTable();
+    if (removed < rowCount(list_)) {
+        showNeighbour(removed);
+    } else if (removed >= 1) {
+        showNeighbour(removed - 1);
+    } else {
+        viewModel_.setRecording(nullptr);
+        setLoadedFile(-1);
+        if (window_) {
+            window_->clearStatus();
+        }
+    }
+}
+
+void ViewerController::showNeighbour(int row) {
+    selectRow(row);
+    CsvRefusal refusal = CsvRefusal::kNotAnExport;
+    if (loadListedFile(row, &refusal)) {
+        setLoadedFile(row);
+    } else {
+        // The removed entry's recording must not stay on screen under another name.
+        viewModel_.setRecording(nullptr);
+        setLoadedFile(-1);
+        showStatus(refusalText(listed(row).name, refusal) +
+                   QStringLiteral("グラフには何も表示していません。"));
+    }
+}
+
+void ViewerController::print() {
+    printAction_.run(window_);
 }
 
 bool ViewerController::showsRecording() const {
-    return !list_.isEmpty() && viewModel_.recording().sampleCount > 0;
+    return !list_.empty() && viewModel_.recording().sampleCount > 0;
 }
 
 void ViewerController::exportCsv() {
-    if (!showsRecording()) {
-        return;
+    if (showsRecording()) {
+        exports_.exportCsv(window_, loadedPath_);
     }
-    QString path = dialogs_.chooseExportPath(window_, proposedExportPath(QStringLiteral(".csv")));
-    if (path.isEmpty()) {
-        return;
-    }
-    if (!hasCsvExtension(path)) {
-        path.append(u".csv");
-    }
-    writeExport(path, [&](const AveragedSeries* series, ExportFailure& failure) {
-        std::error_code why;
-        const bool written =
-            saveCsvExport(toFileSystemPath(path), viewModel_.recording(), series, &why);
-        failure.systemReason = QString::fromStdString(why.message());
-        return written;
-    });
 }
 
 void ViewerController::exportEdf() {
-    if (!showsRecording()) {
-        return;
+    if (showsRecording()) {
+        exports_.exportEdf(window_, loadedPath_);
     }
-    QString path =
-        dialogs_.chooseEdfExportPath(window_, proposedExportPath(QStringLiteral(".edf")));
-    if (path.isEmpty()) {
-        return;
-    }
-    const QString suffix = QFileInfo(path).suffix();
-    const bool bdf = suffix == u"bdf" || suffix == u"BDF";
-    if (!bdf && suffix != u"edf" && suffix != u"EDF") {
-        path.append(u".edf");
-    }
-    writeExport(path, [&](const AveragedSeries* series, ExportFailure& failure) {
-        const EdfResult result = saveEdfExport(toFileSystemPath(path), viewModel_.recording(),
-                                               series, bdf ? EdfFlavour::Bdf : EdfFlavour::Edf);
-        if (result.refused) {
-            failure.refusal = QString::fromStdString(result.error);
-        } else if (result.writeError) {
-            failure.systemReason = QString::fromStdString(result.writeError.message());
-        }
-        return result.ok;
-    });
 }
 
 void ViewerController::goToTime() {
@@ -349,39 +385,6 @@ void ViewerController::goToTime() {
     showRangeStartingAt(viewModel_, *slot);
 }
 
-QString ViewerController::proposedExportPath(const QString& suffix) const {
-    const QString folder = settings_.exportFolder();
-    const QString name = QFileInfo(loadedPath_).completeBaseName().append(suffix);
-    return folder.isEmpty() ? name : QDir(folder).filePath(name);
-}
-
-void ViewerController::writeExport(
-    const QString& path, const std::function<bool(const AveragedSeries*, ExportFailure&)>& write) {
-    const AveragedSeries* series = nullptr;
-    if (viewModel_.averageWindow() > 0 && dialogs_.askApplyMovingAverage(window_)) {
-        series = viewModel_.averaged();
-    }
-    ExportFailure failure;
-    if (!unlessExhausted(false, [&] { return write(series, failure); })) {
-        const QString target = QDir::toNativeSeparators(path);
-        if (!failure.refusal.isEmpty()) {
-            dialogs_.showWarning(window_, QStringLiteral("「%1」に書き出せませんでした（%2）。")
-                                              .arg(target, failure.refusal));
-            return;
-        }
-        const QString reason = failure.systemReason.isEmpty()
-                                   ? QString()
-                                   : QStringLiteral("（%1）").arg(failure.systemReason);
-        dialogs_.showWarning(window_,
-                             QStringLiteral("「%1」に書き出せませんでした%2。"
-                                            "保存先のフォルダと空き容量を確かめてください。")
-                                 .arg(target, reason));
-        return;
-    }
-    settings_.setExportFolder(QFileInfo(path).absolutePath());
-    showStatus(QStringLiteral("「%1」に書き出しました。").arg(QDir::toNativeSeparators(path)));
-}
-
 QString ViewerController::refusalText(const QString& fileName, CsvRefusal refusal) {
     return (refusal == CsvRefusal::kTooLarge
                 ? QStringLiteral("「%1」はCSV書き出しファイルとしては大きすぎます。")
@@ -391,6 +394,10 @@ QString ViewerController::refusalText(const QString& fileName, CsvRefusal refusa
 
 void ViewerController::reportUnreadable(const QString& fileName, CsvRefusal refusal) {
     showStatus(refusalText(fileName, refusal) + QStringLiteral("表示中の記録はそのままです。"));
+}
+
+StatusLine ViewerController::statusLine() {
+    return [this](const QString& message) { showStatus(message); };
 }
 
 void ViewerController::showStatus(const QString& message) {
@@ -430,7 +437,21 @@ void ViewerController::scrollToRow(int row) {
 // still apply to it.
 void ViewerController::reloadTable() {
     model_->reloadData();
-    selectRow(static_cast<int>(list_.filepathList.indexOf(loadedPath_)));
+    selectRow(rowOf(list_, loadedPath_));
+}
+
+bool ViewerController::showList(std::vector<ListedFile> rows, ListSource source) {
+    if (!unlessExhausted(false, [&] {
+            numberRows(rows);
+            return true;
+        })) {
+        return false;
+    }
+    list_ = std::move(rows);
+    reloadTable();
+    scrollToRow(rowCount(list_) - 1);
+    listSource_ = source;
+    return true;
 }
 
 }  // namespace nuvisca

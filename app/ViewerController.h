@@ -5,16 +5,16 @@
 #include <QSizeF>
 #include <QString>
 #include <QStringList>
-#include <functional>
-#include <memory>
 #include <optional>
 
+#include "app/AddedFiles.h"
+#include "app/ExportActions.h"
 #include "app/FileList.h"
+#include "app/MediaImport.h"
+#include "app/PrintAction.h"
 #include "app/ViewerSettings.h"
 #include "formats/CsvReader.h"
-#include "formats/CsvWriter.h"
 #include "graph/ViewModel.h"
-#include "store/Recording.h"
 
 class QComboBox;
 class QSettings;
@@ -25,12 +25,12 @@ namespace nuvisca {
 class DialogService;
 class FileListModel;
 class MainWindow;
-struct PrintSettings;
 class VolumeSource;
 class GraphView;
 
-// The one controller of the window: owns the file list, loads the selected recording,
-// applies the zoom and moving-average settings and runs the five button actions.
+// The one controller of the window: owns the file list and its selection, loads the selected
+// recording, applies the zoom and moving-average settings and hands the import, export and
+// print commands to their actions.
 class ViewerController final : public QObject {
     Q_OBJECT
 public:
@@ -41,16 +41,16 @@ public:
         QSettings& settings;
     };
 
-    // Start-up reset: graph view state, empty list, desktop import folder.
+    // Start-up reset: store, graph view state, empty list, desktop import folder.
     ViewerController(ViewModel& viewModel, Services services, QSizeF screenAvailableSize,
                      QObject* parent = nullptr);
     ~ViewerController() override;
 
-    // Window frame, title, the two boxes and the menus, and the wiring of every control.
+    // The saved window frame and traces, the list's model, and the wiring of every control.
     void attachWindow(MainWindow& window);
 
-    const FileList& fileList() const { return list_; }
-    const QString& desktopNvdFolder() const { return desktopNvdFolder_; }
+    const std::vector<ListedFile>& fileList() const { return list_; }
+    const QString& desktopNvdFolder() const { return mediaImport_.importFolder(); }
     FileListModel* tableModel() const { return model_; }
 
 public Q_SLOTS:
@@ -75,48 +75,26 @@ private:
     void selectRow(int row);
     void scrollToRow(int row);
     void reloadTable();
-    // Files an action left out, named on the status line by the first of them.
-    struct SkippedFiles {
-        int count = 0;
-        QString first;
-        void note(const QString& name);
-        QString text() const;
-    };
-    struct AddedFiles {
-        int added = 0;
-        SkippedFiles notRecordings;
-        SkippedFiles tooLarge;
-        // What the status line says of the files left out, or nothing.
-        QString skippedText() const;
-    };
+    // Numbers the rows aside and then shows them in place of the list; false, with the list
+    // as it was, when they cannot be numbered.
+    bool showList(std::vector<ListedFile> rows, ListSource source);
+    const ListedFile& listed(int row) const { return list_[static_cast<std::size_t>(row)]; }
     // Lists the files; none when the list has no room left.
     std::optional<AddedFiles> addToList(const QStringList& paths);
-    static QString addedText(const AddedFiles& files);
 
     // Loads a listed file with the reader its list source and extension call for; a load
-    // that runs out of memory fails, leaving the shown recording as it was.
+    // that runs out of memory fails, leaving the store as it was.
     bool loadListedFile(int row, CsvRefusal* refusal = nullptr);
     // The date key the list takes; 0 also for a file whose dating ran out of memory.
     std::int64_t listedDateKey(const QString& path, CsvRefusal* refusal = nullptr);
-    // Records which listed file is shown now, or that none of them is.
+    // Records which listed file the store now holds, or that it holds none of them.
     void setLoadedFile(int row);
     void showNeighbour(int row);
-    bool copyIntoImportFolder(const QString& source, const QString& name);
-    void reportTooLargeToCopy(const QString& name);
     bool showsRecording() const;
-    QString proposedExportPath(const QString& suffix) const;
-    // Why an export was not written: the recording refused as such, or the system's reason.
-    struct ExportFailure {
-        QString refusal;
-        QString systemReason;
-    };
-    // Asks the moving-average question and writes through write; the outcome goes to an alert
-    // or the status line.
-    void writeExport(const QString& path,
-                     const std::function<bool(const AveragedSeries*, ExportFailure&)>& write);
     static QString refusalText(const QString& fileName, CsvRefusal refusal);
     void reportUnreadable(const QString& fileName, CsvRefusal refusal = CsvRefusal::kNotAnExport);
     void showStatus(const QString& message);
+    StatusLine statusLine();
     void connectMenus(MainWindow& window);
     void showTracesInMenu();
     void saveOnClose();
@@ -126,14 +104,14 @@ private:
     QSizeF screenSize_;
     ListSource listSource_ = ListSource::None;
     DialogService& dialogs_;
-    const VolumeSource& volumes_;
     ViewerSettings settings_;
+    MediaImport mediaImport_;
+    ExportActions exports_;
+    PrintAction printAction_;
 
-    FileList list_;
+    std::vector<ListedFile> list_;
     FileListModel* model_ = nullptr;
-    QString desktopNvdFolder_;
-    bool importFolderReady_ = false;
-    // The file whose recording is shown, so a failed load can fall back to it.
+    // The file whose recording the store holds, so a failed load can fall back to it.
     QString loadedPath_;
     bool selectingProgrammatically_ = false;
 
@@ -142,8 +120,6 @@ private:
     QPointer<QTableView> tableView_;
     QPointer<QComboBox> zoomBox_;
     QPointer<QComboBox> averageBox_;
-    // Shared by every print and page setup of the process.
-    std::unique_ptr<PrintSettings> printSettings_;
 };
 
 }  // namespace nuvisca

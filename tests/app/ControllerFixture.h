@@ -9,6 +9,7 @@
 #include <QStatusBar>
 #include <QTableView>
 #include <functional>
+#include <ranges>
 #include <utility>
 
 #include "app/DialogService.h"
@@ -130,8 +131,11 @@ protected:
         const auto rows = window.table()->selectionModel()->selectedRows();
         return rows.isEmpty() ? -1 : rows.constFirst().row();
     }
-    const FileList& list() const { return controller.fileList(); }
-    const QStringList& names() const { return controller.fileList().tableFilename; }
+    QStringList names() const { return column(&ListedFile::name); }
+    QStringList column(QString ListedFile::*field) const {
+        const auto cells = controller.fileList() | std::views::transform(field);
+        return QStringList(cells.begin(), cells.end());
+    }
     QString currentName() const { return QString::fromStdString(viewModel.fileName()); }
     QString status() const { return window.statusBar()->currentMessage(); }
 

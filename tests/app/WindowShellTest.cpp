@@ -25,6 +25,13 @@ struct PaintCounter final : QObject {
 
 using WindowShellTest = ControllerTest;
 
+TEST_F(WindowShellTest, TheBoxesStartAtOneTimesWithoutAverageAndSetTheStore) {
+    EXPECT_EQ(window.zoomBox()->currentText() + window.averageBox()->currentText(), u"  1倍1"_s);
+    window.zoomBox()->setCurrentIndex(4);
+    window.averageBox()->setCurrentIndex(29);
+    EXPECT_EQ((std::array{viewModel.zoomIndex(), viewModel.averageWindow()}), (std::array{4, 29}));
+}
+
 // A header without samples is shown as such, not under the last recording's picture; a
 // removal whose neighbour cannot be read says the graph is empty, and the empty list says
 // nothing.

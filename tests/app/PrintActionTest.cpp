@@ -2,7 +2,7 @@
 #include <QFile>
 #include <QPageSize>
 
-#include "app/ControllerFixture.h"
+#include "ControllerFixture.h"
 #include "print/PdfProbe.h"
 
 namespace nuvisca::test {
