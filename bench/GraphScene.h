@@ -17,7 +17,7 @@ constexpr int kSceneHeight = 900;
 // The loaded full recording in a 1800 x 900 graph view with all four traces shown.
 struct GraphScene {
     LoadedRecording recording{kSceneWidth, kSceneHeight};
-    TextAttributes attributes;
+    bool drawnBefore = true;  // as a view that has drawn the recording before
     QImage image{QSize(kSceneWidth, kSceneHeight), QImage::Format_ARGB32_Premultiplied};
 
     // widened: the whole recording Shift-dragged into the plot; else the 900 slots after a load.
@@ -33,14 +33,14 @@ struct GraphScene {
 
     void draw() {
         QPainter painter(&image);
-        paintGraph(painter, image.size(), recording.model, recording.view, attributes);
+        paintGraph(painter, image.size(), recording.model, recording.view, drawnBefore);
     }
 
     // The baseline: every run stroked as one polyline through all of its points.
     void drawPlain() {
         QPainter painter(&image);
         PlainQtPainter plain(painter, image.height());
-        drawGraph(plain, recording.model, recording.view, attributes, kOnScreenStyle);
+        drawGraph(plain, recording.model, recording.view, drawnBefore, kOnScreenStyle);
     }
 };
 

@@ -25,7 +25,7 @@ constexpr int kHeight = 800;
 struct TwoHourScene {
     ViewModel model;
     GraphViewState& view = model.editView();
-    TextAttributes attributes;
+    bool drawnBefore = true;  // as a view that has drawn the recording before
     QImage image;
 
     explicit TwoHourScene(double ratio)
@@ -49,7 +49,7 @@ struct TwoHourScene {
     void draw() {
         image.fill(Qt::white);
         QPainter painter(&image);
-        paintGraph(painter, QSize(kWidth, kHeight), model, view, attributes);
+        paintGraph(painter, QSize(kWidth, kHeight), model, view, drawnBefore);
     }
 };
 

@@ -234,8 +234,9 @@ int runRender(std::span<const std::string_view> args) {
     }
     const OffscreenApplication app;
     const QSize size(options->width, options->height);
-    settleView(model.editView(), model.zoomIndex(), onScreenBounds(size));
-    TextAttributes attributes = attributesAfterDraw(model.recording());
+    settleView(model.editView(), model.zoomIndex(),
+               onScreenBounds(size));  // As a view that has drawn this recording before.
+    const bool drawnBefore = model.recording().sampleCount > 0;
     std::optional<QByteArray> bytes;
     if (options->page) {
         model.setFileName(std::filesystem::path(options->input).filename().string());
@@ -243,7 +244,7 @@ int runRender(std::span<const std::string_view> args) {
         bytes = printedPageBytes(options->output, options->paper, page);
     } else {
         const QImage image =
-            renderGraphImage(model, model.view(), size, attributes, options->scale);
+            renderGraphImage(model, model.view(), size, drawnBefore, options->scale);
         bytes = imageBytes(image, options->imageFormat);
     }
     std::error_code why;

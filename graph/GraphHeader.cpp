@@ -15,10 +15,9 @@ std::string movingAverageLine(std::int32_t box) {
 }
 
 void drawHeadings(Painter& painter, const ViewModel& model, const GraphLayout& layout,
-                  TextAttributes& attributes) {
+                  std::optional<Rgba> background) {
     const Recording& store = model.recording();
-    attributes.fontSize = kHeadingRowHeight;
-    attributes.foreground = kBlack;
+    const TextAttributes attributes{kHeadingRowHeight, kBlack, background};
     const double y = layout.height - 60.0;
     const double indexLeft = layout.width - 73.0;
     painter.drawText({kPlotMargin, y}, kChannels[kRso2].heading, attributes);
@@ -40,12 +39,11 @@ void drawHeadings(Painter& painter, const ViewModel& model, const GraphLayout& l
 }
 
 void drawLegend(Painter& painter, const GraphViewState& view, const GraphLayout& layout,
-                TextAttributes& attributes) {
-    attributes.fontSize = kLegendRowHeight;
+                std::optional<Rgba> background) {
     const double y = layout.height - 34.0;
     for (std::size_t k = 0; k < kChannelCount; ++k) {
         const double left = layout.legend[k].left;
-        attributes.foreground = traceColour(Channel{k});
+        const TextAttributes attributes{kLegendRowHeight, traceColour(Channel{k}), background};
         painter.drawText({left, y}, "[", attributes);
         painter.drawText({left + 36.0, y}, std::string(kChannels[k].legendName) + ']', attributes);
     }

@@ -18,10 +18,10 @@ std::string movingAverageLine(std::int32_t box);
 // The two scale headings and, with data, the recording date line, followed by the moving
 // average when it is on.
 void drawHeadings(Painter& painter, const ViewModel& model, const GraphLayout& layout,
-                  TextAttributes& attributes);
+                  std::optional<Rgba> background);
 
 // The legend entries and markers, in the layout's boxes.
 void drawLegend(Painter& painter, const GraphViewState& view, const GraphLayout& layout,
-                TextAttributes& attributes);
+                std::optional<Rgba> background);
 
 }  // namespace nuvisca

@@ -5,14 +5,14 @@
 
 namespace nuvisca {
 
-void paintGraph(QPainter& painter, QSize size, const ViewModel& model, const GraphViewState& view,
-                TextAttributes& attributes) {
+bool paintGraph(QPainter& painter, QSize size, const ViewModel& model, const GraphViewState& view,
+                bool drawnBefore) {
     QtPainter qtPainter(painter, size.height());
-    drawGraph(qtPainter, model, view, attributes, kOnScreenStyle);
+    return drawGraph(qtPainter, model, view, drawnBefore, kOnScreenStyle);
 }
 
 QImage renderGraphImage(const ViewModel& model, const GraphViewState& view, QSize size,
-                        TextAttributes& attributes, qreal devicePixelRatio) {
+                        bool drawnBefore, qreal devicePixelRatio) {
     QImage image((QSizeF(size) * devicePixelRatio).toSize(), QImage::Format_ARGB32_Premultiplied);
     image.setDevicePixelRatio(devicePixelRatio);
     // The same size on paper as at ratio 1.
@@ -20,7 +20,7 @@ QImage renderGraphImage(const ViewModel& model, const GraphViewState& view, QSiz
     image.setDotsPerMeterY(qRound(image.dotsPerMeterY() * devicePixelRatio));
     image.fill(Qt::white);
     QPainter painter(&image);
-    paintGraph(painter, size, model, view, attributes);
+    paintGraph(painter, size, model, view, drawnBefore);
     painter.end();
     return image;
 }

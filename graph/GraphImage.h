@@ -14,12 +14,12 @@ namespace nuvisca {
 // Paints the graph as the on-screen view of that size draws it, from a state settled at
 // that size. The widget, the image output and the tests all come through here, so they
 // agree pixel for pixel.
-void paintGraph(QPainter& painter, QSize size, const ViewModel& model, const GraphViewState& view,
-                TextAttributes& attributes);
+bool paintGraph(QPainter& painter, QSize size, const ViewModel& model, const GraphViewState& view,
+                bool drawnBefore);
 
 // The same picture in a new image of size times devicePixelRatio pixels.
 QImage renderGraphImage(const ViewModel& model, const GraphViewState& view, QSize size,
-                        TextAttributes& attributes, qreal devicePixelRatio = 1.0);
+                        bool drawnBefore, qreal devicePixelRatio = 1.0);
 
 // The bounds of an on-screen view of that size; the widget passes view-local points to the
 // mouse handlers, so its origin is (0, 0).

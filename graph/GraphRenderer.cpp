@@ -60,35 +60,34 @@ void drawViewBorder(Painter& painter, const GraphLayout& layout) {
 
 }  // namespace
 
-void drawGraph(Painter& painter, const ViewModel& model, const GraphViewState& view,
-               TextAttributes& attributes, const GraphPageStyle& style) {
+bool drawGraph(Painter& painter, const ViewModel& model, const GraphViewState& view,
+               bool drawnBefore, const GraphPageStyle& style) {
     const Recording& store = model.recording();
     const GraphLayout layout = layoutGraph(model, view);
     painter.fillRect({0.0, 0.0, layout.width, layout.height}, kWhite);
 
-    drawHeadings(painter, model, layout, attributes);
-    drawLegend(painter, view, layout, attributes);
+    const std::optional<Rgba> background = carriedTextBackground(drawnBefore);
+    drawHeadings(painter, model, layout, background);
+    drawLegend(painter, view, layout, background);
     const bool hasData = store.sampleCount > 0;
     if (hasData) {
         drawRestartLines(painter, store, layout);
     }
-    drawGridAndScales(painter, layout, attributes);
+    drawGridAndScales(painter, layout, background);
     if (hasData) {
-        drawTimeAxis(painter, store, layout, attributes);
+        drawTimeAxis(painter, store, layout);
         drawTraces(painter, model, view, layout, style.rso2Presence);
-        drawRestartLabels(painter, store, layout, attributes);
+        drawRestartLabels(painter, store, layout);
     }
     drawPlotFrame(painter, layout);
     if (style.drawBorder) {
         drawViewBorder(painter, layout);
     }
+    return hasData;
 }
 
-TextAttributes attributesAfterDraw(const Recording& store) {
-    if (store.sampleCount > 0) {
-        return {18.0, kRestartLabelColour, kWhite};
-    }
-    return {18.0, kLabelColour, std::nullopt};
+std::optional<Rgba> carriedTextBackground(bool drawnBefore) {
+    return drawnBefore ? std::optional<Rgba>(kWhite) : std::nullopt;
 }
 
 }  // namespace nuvisca

@@ -10,12 +10,14 @@ namespace nuvisca {
 
 // Draws the whole trend graph from scratch, as the view's layout places it: headings,
 // legend, grid and scales, time axis, restart marks, traces, frame and, when the style asks,
-// the border. `attributes` persists between draws.
-void drawGraph(Painter& painter, const ViewModel& model, const GraphViewState& view,
-               TextAttributes& attributes, const GraphPageStyle& style);
+// the border. Returns whether it drew a recording's samples.
+//
+// On a surface that has drawn samples before (`drawnBefore`), the headings, the legend and
+// the scale labels lie on the white the time labels are drawn on, as they always have.
+bool drawGraph(Painter& painter, const ViewModel& model, const GraphViewState& view,
+               bool drawnBefore, const GraphPageStyle& style);
 
-// The attributes a draw of the recording leaves behind: the time labels' white background stays
-// for every later string. A surface standing for a view that has drawn before starts here.
-TextAttributes attributesAfterDraw(const Recording& store);
+// The background of the text drawn before the time labels.
+std::optional<Rgba> carriedTextBackground(bool drawnBefore);
 
 }  // namespace nuvisca

@@ -106,7 +106,8 @@ void GraphView::paintEvent(QPaintEvent* /*event*/) {
     if (pictureStale_) {
         picture_.fill(Qt::white);
         QPainter graph(&picture_);
-        paintGraph(graph, size(), model_, view, attributes_);
+        drawnRecording_ =
+            paintGraph(graph, size(), model_, view, drawnRecording_) || drawnRecording_;
         pictureStale_ = false;
     }
     QPainter painter(this);

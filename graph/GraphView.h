@@ -65,7 +65,7 @@ private:
 
     ViewModel& model_;
     int subscription_ = 0;
-    TextAttributes attributes_;
+    bool drawnRecording_ = false;  // whether a paint has drawn samples yet
     QImage picture_;
     bool pictureStale_ = true;
     std::optional<QPointF> cursor_;

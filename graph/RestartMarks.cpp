@@ -52,11 +52,8 @@ void drawRestartLines(Painter& painter, const Recording& store, const GraphLayou
     painter.strokePath(lines, kRed, 1.0);
 }
 
-void drawRestartLabels(Painter& painter, const Recording& store, const GraphLayout& layout,
-                       TextAttributes& attributes) {
-    attributes.fontSize = 18.0;
-    attributes.foreground = kRestartLabelColour;
-    attributes.background = kWhite;
+void drawRestartLabels(Painter& painter, const Recording& store, const GraphLayout& layout) {
+    const TextAttributes attributes{18.0, kRestartLabelColour, kWhite};
     if (!layout.hasVisibleSlots()) {
         return;
     }

@@ -10,7 +10,6 @@ namespace nuvisca {
 void drawRestartLines(Painter& painter, const Recording& store, const GraphLayout& layout);
 
 // At every restart, the clock reached before it and the time it resumed at.
-void drawRestartLabels(Painter& painter, const Recording& store, const GraphLayout& layout,
-                       TextAttributes& attributes);
+void drawRestartLabels(Painter& painter, const Recording& store, const GraphLayout& layout);
 
 }  // namespace nuvisca

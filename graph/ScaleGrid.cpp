@@ -52,11 +52,11 @@ double percentScaleRight(Painter& painter) {
     return kPercentLabelX + painter.textWidth(formatScaleValue(100.0f, 1), kScaleFontSize);
 }
 
-void drawGridAndScales(Painter& painter, const GraphLayout& layout, TextAttributes& attributes) {
+void drawGridAndScales(Painter& painter, const GraphLayout& layout,
+                       std::optional<Rgba> background) {
     drawGrid(painter, layout);
 
-    attributes.fontSize = kScaleFontSize;
-    attributes.foreground = kLabelColour;
+    const TextAttributes attributes{kScaleFontSize, kLabelColour, background};
     for (std::int32_t k = 0; k <= gridLines(layout); ++k) {
         const float y = static_cast<float>(k) * layout.plotHeight / 5.0f +
                         static_cast<float>(layout.base) + 2.0f;

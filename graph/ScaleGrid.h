@@ -6,7 +6,7 @@
 namespace nuvisca {
 
 // Grid lines and both value scales, scrolled with the traces.
-void drawGridAndScales(Painter& painter, const GraphLayout& layout, TextAttributes& attributes);
+void drawGridAndScales(Painter& painter, const GraphLayout& layout, std::optional<Rgba> background);
 
 // The left edge of the index scale's labels, which stand right-aligned inside the frame.
 double indexScaleLeft(Painter& painter, const GraphLayout& layout);

@@ -42,11 +42,8 @@ std::int32_t tickInterval(std::int32_t start, std::int32_t last, std::int32_t vi
     return 5;
 }
 
-void drawTimeAxis(Painter& painter, const Recording& store, const GraphLayout& layout,
-                  TextAttributes& attributes) {
-    attributes.fontSize = 18.0;
-    attributes.foreground = kLabelColour;
-    attributes.background = kWhite;
+void drawTimeAxis(Painter& painter, const Recording& store, const GraphLayout& layout) {
+    const TextAttributes attributes{18.0, kLabelColour, kWhite};
     if (!layout.hasVisibleSlots()) {
         return;
     }

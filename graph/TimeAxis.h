@@ -12,7 +12,6 @@ namespace nuvisca {
 std::int32_t tickInterval(std::int32_t start, std::int32_t last, std::int32_t viewSpan);
 
 // Time ticks and their clock labels.
-void drawTimeAxis(Painter& painter, const Recording& store, const GraphLayout& layout,
-                  TextAttributes& attributes);
+void drawTimeAxis(Painter& painter, const Recording& store, const GraphLayout& layout);
 
 }  // namespace nuvisca

@@ -8,7 +8,7 @@ PrintPage::PrintPage(const ViewModel& model) : model_(model), frame_(printPageSi
 
 void PrintPage::drawRect(QPainter& painter) {
     QtPainter qtPainter(painter, frame_.height);
-    drawPrintPage(qtPainter, model_, attributes_);
+    drawnBefore_ = drawPrintPage(qtPainter, model_, drawnBefore_) || drawnBefore_;
 }
 
 }  // namespace nuvisca

@@ -9,8 +9,8 @@
 
 namespace nuvisca {
 
-// The page of one print request. It holds no data: every draw reads the view model. Its text
-// attributes are its own and start fresh with each request.
+// The page of one print request. It holds no data: every draw reads the view model. Each
+// request starts as a surface that has drawn nothing yet.
 class PrintPage {
 public:
     // The frame is fixed here, from the size the graph view last drew itself at.
@@ -25,7 +25,7 @@ public:
 private:
     const ViewModel& model_;
     PageSize frame_;
-    TextAttributes attributes_;
+    bool drawnBefore_ = false;  // whether an earlier draw of this request drew samples
 };
 
 }  // namespace nuvisca

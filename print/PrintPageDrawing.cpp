@@ -18,15 +18,16 @@ std::string_view printableFileName(const ViewModel& model) {
     return isValidUtf8(name) ? name : std::string_view();
 }
 
-void drawPrintPage(Painter& painter, const ViewModel& model, TextAttributes& attributes) {
+bool drawPrintPage(Painter& painter, const ViewModel& model, bool drawnBefore) {
     const GraphViewState& view = model.view();
     const Recording& store = model.recording();
     const PageSize page = printPageSize(view);
     painter.fillRect({0.0, 0.0, page.width, page.height}, kWhite);
-    drawGraph(painter, model, view, attributes, kPrintPageStyle);
-
-    attributes.fontSize = kHeadingRowHeight;
-    attributes.foreground = kBlack;
+    const bool drew = drawGraph(painter, model, view, drawnBefore,
+                                kPrintPageStyle);  // The band's text lies on what the graph's last
+                                                   // text left: the time labels' white.
+    const TextAttributes attributes{kHeadingRowHeight, kBlack,
+                                    carriedTextBackground(drew || drawnBefore)};
     const double y = view.viewHeight;
     const std::string_view name = printableFileName(model);
     double nameRight = 0.0;
@@ -43,6 +44,7 @@ void drawPrintPage(Painter& painter, const ViewModel& model, TextAttributes& att
         const bool besideName = nameRight + kHeadingRowHeight <= x;
         painter.drawText({x, besideName ? y : y + 2.0 * kHeadingRowHeight}, device, attributes);
     }
+    return drew;
 }
 
 }  // namespace nuvisca

@@ -25,6 +25,7 @@ std::string_view printableFileName(const ViewModel& model);
 
 // The whole print page: the graph exactly as the view shows it, without the border and with
 // the page's rSO2 rule, under the header band. Reads the view's size and never writes it.
-void drawPrintPage(Painter& painter, const ViewModel& model, TextAttributes& attributes);
+// Returns whether it drew a recording's samples, as drawGraph does.
+bool drawPrintPage(Painter& painter, const ViewModel& model, bool drawnBefore);
 
 }  // namespace nuvisca

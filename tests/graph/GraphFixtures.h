@@ -21,7 +21,7 @@ struct GraphFixture {
     std::shared_ptr<Recording> store = std::make_shared<Recording>();
     ViewModel model;
     GraphViewState& view = model.editView();
-    TextAttributes attributes;
+    bool drawnBefore = false;  // whether a draw of this surface has drawn samples
 
     explicit GraphFixture(std::int32_t count, std::uint64_t startTag = clockTag(10, 0, 0)) {
         Recording& s = *store;
@@ -45,7 +45,7 @@ struct GraphFixture {
     RecordingPainter draw(const GraphPageStyle& style = kOnScreenStyle) {
         settleView(view, model.zoomIndex(), {view.viewWidth, view.viewHeight});
         RecordingPainter painter;
-        drawGraph(painter, model, view, attributes, style);
+        drawnBefore = drawGraph(painter, model, view, drawnBefore, style) || drawnBefore;
         return painter;
     }
 };

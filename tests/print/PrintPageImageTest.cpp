@@ -39,7 +39,7 @@ TEST(PrintPageImage, LowerPartIsTheViewsPictureWithoutItsBorder) {
         f.view.viewEnd = end > 0 ? end : f.view.viewEnd;
         f.view.verticalOffset = offset;
         f.view.traceShown = shown;
-        const QImage graph = renderGraphImage(f.model, f.view, QSize(1000, 600), f.attributes);
+        const QImage graph = renderGraphImage(f.model, f.view, QSize(1000, 600), f.drawnBefore);
 
         PrintPage page(f.model);
         ASSERT_EQ(QSizeF(page.frame().width, page.frame().height), QSizeF(1000, 696));

@@ -32,13 +32,13 @@ TEST(PrintPage, DrawsRso2AboveZeroAndTheNameAndTheDeviceInBlack18) {
     // clang-format on
     for (const auto& [count, bytes, band] : rows) {
         GraphFixture f(count);
-        f.attributes = {24.0, traceColour(kOxhb), kWhite};  // what the view left in them
+        f.drawnBefore = true;  // the view has drawn the recording
         f.store->measured[kRso2][5] = 0.005f;
         const std::string_view id = "0123456789012";
         std::copy(id.begin(), id.end(), f.store->deviceId.begin());
         f.model.setFileName(bytes);
         RecordingPainter painter;
-        drawPrintPage(painter, f.model, f.attributes);
+        drawPrintPage(painter, f.model, f.drawnBefore);
         if (count > 0) {
             EXPECT_EQ(painter.strokesOf(traceColour(kRso2), 2.0).at(0)->runs.size(), 1u)
                 << "one run through the slot of 0.005";
