@@ -9,7 +9,6 @@
 #include <QStatusBar>
 #include <QTableView>
 #include <functional>
-#include <ranges>
 #include <utility>
 
 #include "app/DialogService.h"
@@ -132,9 +131,11 @@ protected:
         return rows.isEmpty() ? -1 : rows.constFirst().row();
     }
     QStringList names() const { return column(&ListedFile::name); }
-    QStringList column(QString ListedFile::*field) const {
-        const auto cells = controller.fileList() | std::views::transform(field);
-        return QStringList(cells.begin(), cells.end());
+    QStringList column(QString ListedFile::*field) const {        QStringList cells;
+        for (const ListedFile& file : controller.fileList()) {
+            cells.append(file.*field);
+        }
+        return cells;
     }
     QString currentName() const { return QString::fromStdString(viewModel.fileName()); }
     QString status() const { return window.statusBar()->currentMessage(); }
