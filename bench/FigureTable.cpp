@@ -56,6 +56,7 @@ constexpr Figure kFigures[] = {
      0.0},
     {"2 h: overview repaint on a range change", "overviewRepaint", "", 2.0},
     {"2 h whole: statistics panel, vs full draw", "panelStatistics", "twoHourDraw/ratio2", 0.0},
+    {"baseline, thresholds, events and statistics", "panelDesaturation", "", 2.0},
 };
 
 #ifdef NDEBUG

@@ -186,11 +186,9 @@ bool CommandLine::readRangeBounds(std::optional<SlotLimits> limits, RangeBounds&
                              " or a clock time HH:MM[:SS]";
     const auto read = [&](const char* name, std::optional<RangeBound>& value) {
         return readValues(name, what, [&](std::string_view text) {
-            RangeBound bound{"--" + std::string(name), std::string(text), std::nullopt,
-                             std::nullopt};
-            if (const std::optional<int> slot = parseInt(text, slots.low, slots.high)) {
-                bound.slot = *slot;
-            } else if (!(bound.clock = parseClock(text))) {
+            std::optional<RangeBound> bound =
+                parseRangeBound("--" + std::string(name), text, slots);
+            if (!bound) {
                 return false;
             }
             value = std::move(bound);
@@ -198,6 +196,38 @@ bool CommandLine::readRangeBounds(std::optional<SlotLimits> limits, RangeBounds&
         });
     };
     return read("start", bounds.start) && read("end", bounds.end);
+}
+
+std::optional<RangeBound> parseRangeBound(std::string option, std::string_view text,
+                                          SlotLimits slots) {
+    RangeBound bound{std::move(option), std::string(text), std::nullopt, std::nullopt};
+    if (const std::optional<int> slot = parseInt(text, slots.low, slots.high)) {
+        bound.slot = *slot;
+    } else if (!(bound.clock = parseClock(text))) {
+        return std::nullopt;
+    }
+    return bound;
+}
+
+bool inOrder(std::string_view command, const RangeBounds& bounds, SlotRange range) {
+    if (range.end >= range.start) {
+        return true;
+    }
+    const RangeBound& end = *bounds.end;
+    if (bounds.start && bounds.start->option == end.option) {
+        usageError(command, end.option + " " + bounds.start->text + "-" + end.text +
+                                " ends before it begins");
+    } else {
+        usageError(command,
+                   end.option + " " + end.text + " comes before " +
+                       (bounds.start ? bounds.start->option + " " + bounds.start->text : "slot 0"));
+    }
+    return false;
+}
+
+bool slotsInOrder(std::string_view command, const RangeBounds& bounds) {
+    return !bounds.end || !bounds.end->slot || (bounds.start && !bounds.start->slot) ||
+           inOrder(command, bounds, {bounds.start ? *bounds.start->slot : 0, *bounds.end->slot});
 }
 
 std::optional<SlotRange> slotsOf(std::string_view command, const RangeBounds& bounds,

@@ -60,6 +60,16 @@ struct SlotRange {
     std::int64_t end = 0;
 };
 
+// A range bound from its text: a slot number within `slots`, or a clock time; none for other
+// text.
+std::optional<RangeBound> parseRangeBound(std::string option, std::string_view text,
+                                          SlotLimits slots);
+
+// Whether the range runs forwards; else a usage error (said on stderr) naming the bounds given.
+bool inOrder(std::string_view command, const RangeBounds& bounds, SlotRange range);
+// The same check before any file is read, when the bounds given are slot numbers.
+bool slotsInOrder(std::string_view command, const RangeBounds& bounds);
+
 // `range` with each bound given replaced by its slot in the loaded recording: its number, or
 // the first slot at or after its clock time. A clock time outside the recording is a usage
 // error naming the recording's first and last time (said on stderr); none then.

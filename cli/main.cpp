@@ -22,6 +22,7 @@ constexpr std::string_view kUsage =
     "  export IN OUT.csv|OUT.edf|OUT.bdf [--average N]\n"
     "                                 write the CSV export the viewer would write, or EDF+/BDF+\n"
     "  stats FILE... [options]        statistics of a range of each recording\n"
+    "  events FILE... [options]       the desaturation events of a range of each recording\n"
     "\n"
     "Run 'nuvisca COMMAND --help' for the options of a command, 'nuvisca --version' for the\n"
     "version.\n";
@@ -40,9 +41,9 @@ struct Command {
 };
 
 constexpr std::array kCommands{
-    Command{"info", nuvisca::cli::runInfo}, Command{"render", nuvisca::cli::runRender},
+    Command{"info", nuvisca::cli::runInfo},     Command{"render", nuvisca::cli::runRender},
     Command{"export", nuvisca::cli::runExport}, Command{"stats", nuvisca::cli::runStats},
-    Command{"--version", runVersion}};
+    Command{"events", nuvisca::cli::runEvents}, Command{"--version", runVersion}};
 
 int dispatch(int argc, char** argv) {
     const std::vector<std::string_view> args(argv + 1, argv + argc);

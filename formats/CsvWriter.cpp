@@ -10,6 +10,7 @@
 #include "formats/AtomicFile.h"
 #include "formats/CsvLayout.h"
 #include "formats/FixedDecimal.h"
+#include "formats/TextFields.h"
 #include "store/Channels.h"
 #include "store/ElapsedTime.h"
 #include "store/RecordingDate.h"
@@ -25,11 +26,6 @@ char* writeTwoDigits(char* out, std::uint64_t value) {
     *out++ = static_cast<char>('0' + value / 10);
     *out++ = static_cast<char>('0' + value % 10);
     return out;
-}
-
-void appendInteger(std::string& out, std::int64_t value) {
-    char buffer[24];
-    out.append(buffer, std::to_chars(buffer, buffer + sizeof buffer, value).ptr);
 }
 
 void appendHeader(std::string& out, const Recording& store, const AveragedSeries* averaged) {
@@ -140,6 +136,16 @@ std::string formatCsvExport(const Recording& store, const AveragedSeries* averag
 bool saveCsvExport(const std::filesystem::path& path, const Recording& store,
                    const AveragedSeries* averaged, std::error_code* why) {
     return writeFileAtomically(path, formatCsvExport(store, averaged), why);
+}
+
+ExportTimes exportTimesOf(const Recording& store, std::int32_t slot) {
+    const auto text = [](std::uint64_t halfSeconds, bool wrapHours) {
+        char counter[64];
+        // Without the comma the export writes after each counter.
+        return std::string(counter, writeCounter(counter, halfSeconds, wrapHours) - 1);
+    };
+    return {text(clockHalfSeconds(store, slot), true),
+            text(elapsedHalfSeconds(store, slot), false)};
 }
 
 }  // namespace nuvisca

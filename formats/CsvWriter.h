@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstdint>
 #include <filesystem>
 #include <string>
 #include <system_error>
@@ -17,5 +18,12 @@ std::string formatCsvExport(const Recording& store, const AveragedSeries* averag
 // when given, holds the system's reason for a failure.
 bool saveCsvExport(const std::filesystem::path& path, const Recording& store,
                    const AveragedSeries* averaged, std::error_code* why = nullptr);
+
+// A slot's 測定時刻 and 経過時間 as the export writes them ("hh:mm:ss").
+struct ExportTimes {
+    std::string clock;
+    std::string elapsed;
+};
+ExportTimes exportTimesOf(const Recording& store, std::int32_t slot);
 
 }  // namespace nuvisca

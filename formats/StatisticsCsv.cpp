@@ -1,49 +1,12 @@
 #include "formats/StatisticsCsv.h"
 
-#include <charconv>
 #include <cstdint>
-#include <system_error>
 
-#include "formats/FixedDecimal.h"
+#include "formats/TextFields.h"
 #include "store/Channels.h"
 
 namespace nuvisca {
 namespace {
-
-void appendInteger(std::string& out, std::int64_t value) {
-    char buffer[24];
-    out.append(buffer, std::to_chars(buffer, buffer + sizeof buffer, value).ptr);
-}
-
-// to_chars rather than snprintf: the viewer runs under the user's LC_NUMERIC.
-void appendFixed(std::string& out, double value, int decimals) {
-    char buffer[400];  // the largest double has 309 integer digits
-    const auto result =
-        std::to_chars(buffer, buffer + sizeof buffer, value, std::chars_format::fixed, decimals);
-    if (result.ec == std::errc{}) {
-        out.append(buffer, result.ptr);
-    }
-}
-
-void appendFixed(std::string& out, float value, int decimals) {
-    char buffer[kFixedBufferSize];
-    out.append(buffer, formatFixed(buffer, value, decimals));
-}
-
-void appendQuoted(std::string& out, std::string_view field) {
-    if (field.find_first_of(",\"\r\n") == std::string_view::npos) {
-        out += field;
-        return;
-    }
-    out += '"';
-    for (const char c : field) {
-        out += c;
-        if (c == '"') {
-            out += '"';
-        }
-    }
-    out += '"';
-}
 
 // "n,mean,min,max", the last three empty without values.
 void appendChannelFields(std::string& out, Channel channel, const ChannelStatistics& stats) {
@@ -93,7 +56,7 @@ std::string statisticsCsvHeader() {
             header += field;
         }
     }
-    return header + ",rso2_threshold,rso2_below_s,rso2_auc_below\n";
+    return header + ",rso2_threshold,rso2_below_s,rso2_auc_below,rso2_baseline,rso2_events\n";
 }
 
 ChannelStatisticTexts channelStatisticTexts(Channel channel, const ChannelStatistics& stats) {
@@ -116,7 +79,24 @@ BelowThresholdTexts belowThresholdTexts(const RangeStatistics& stats) {
     return texts;
 }
 
-void appendStatisticsCsvRow(std::string& out, std::string_view file, const RangeStatistics& stats) {
+std::string baselineText(const Baseline& baseline) {
+    std::string out;
+    appendFixed(out, baseline.value, 2);
+    if (baseline.method == BaselineMethod::kTyped) {
+        return out + " % (typed)";
+    }
+    out += baseline.method == BaselineMethod::kFirstMinutes ? " % (first minutes: mean of "
+                                                            : " % (range: mean of ";
+    appendInteger(out, baseline.counted);
+    out += " values in slots ";
+    appendInteger(out, baseline.start);
+    out += " to ";
+    appendInteger(out, baseline.end);
+    return out + ")";
+}
+
+void appendStatisticsCsvRow(std::string& out, std::string_view file, const RangeStatistics& stats,
+                            const DesaturationFigures& figures) {
     appendQuoted(out, file);
     out += ',';
     appendInteger(out, stats.start);
@@ -131,10 +111,17 @@ void appendStatisticsCsvRow(std::string& out, std::string_view file, const Range
         out += ',';
         out += *field;
     }
+    out += ',';
+    if (figures.baseline) {
+        appendFixed(out, figures.baseline->value, 2);
+    }
+    out += ',';
+    appendInteger(out, static_cast<std::int64_t>(figures.events));
     out += '\n';
 }
 
-std::string formatStatisticsText(std::string_view file, const RangeStatistics& stats) {
+std::string formatStatisticsText(std::string_view file, const RangeStatistics& stats,
+                                 const DesaturationFigures& figures) {
     std::string out = "file: ";
     out += file;
     out += "\nrange: ";
@@ -151,6 +138,12 @@ std::string formatStatisticsText(std::string_view file, const RangeStatistics& s
     const BelowThresholdTexts below = belowThresholdTexts(stats);
     out += "rso2_threshold: " + below.threshold + " %\nrso2_below: " + below.seconds + " s, area " +
            below.area + " %·min\n";
+    if (figures.baseline) {
+        out += "rso2_baseline: " + baselineText(*figures.baseline) + "\n";
+    }
+    out += "rso2_events: ";
+    appendInteger(out, static_cast<std::int64_t>(figures.events));
+    out += '\n';
     return out;
 }
 

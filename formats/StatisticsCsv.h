@@ -1,8 +1,11 @@
 #pragma once
 
+#include <cstddef>
+#include <optional>
 #include <string>
 #include <string_view>
 
+#include "store/Baseline.h"
 #include "store/RangeStatistics.h"
 
 namespace nuvisca {
@@ -28,10 +31,22 @@ struct BelowThresholdTexts {
 };
 BelowThresholdTexts belowThresholdTexts(const RangeStatistics& stats);
 
-// One line of the statistics CSV, ending in '\n': the file as given, quoted when it must be.
-void appendStatisticsCsvRow(std::string& out, std::string_view file, const RangeStatistics& stats);
+// The baseline's value in percent and how it was set: "62.50 % (typed)".
+std::string baselineText(const Baseline& baseline);
+
+// What the statistics say of desaturation besides the range's figures.
+struct DesaturationFigures {
+    std::optional<Baseline> baseline;  // none: not set
+    std::size_t events = 0;            // at the statistics' threshold
+};
+
+// One line of the statistics CSV, ending in '\n': the file as given, quoted when it must be;
+// the baseline's field is empty without one.
+void appendStatisticsCsvRow(std::string& out, std::string_view file, const RangeStatistics& stats,
+                            const DesaturationFigures& figures);
 
 // The readable block of one file, 'key: value' lines ending in '\n'.
-std::string formatStatisticsText(std::string_view file, const RangeStatistics& stats);
+std::string formatStatisticsText(std::string_view file, const RangeStatistics& stats,
+                                 const DesaturationFigures& figures);
 
 }  // namespace nuvisca

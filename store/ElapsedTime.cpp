@@ -16,16 +16,32 @@ std::uint64_t secondsSinceFirst(std::uint64_t firstTime, std::uint64_t tag) {
     return back == 0 ? 0 : kSecondsPerDay - back;
 }
 
-std::uint64_t elapsedHalfSeconds(const Recording& store, std::int32_t slot) {
-    std::int32_t anchor = slot;
-    while (anchor > 0 && store.sampleTime[static_cast<std::size_t>(anchor)] == continuationTag) {
-        --anchor;
+namespace {
+
+// The last slot at or before `slot` with a time of its own; slot 0 has one.
+std::int32_t anchorOf(const Recording& store, std::int32_t slot) {
+    while (slot > 0 && store.sampleTime[static_cast<std::size_t>(slot)] == continuationTag) {
+        --slot;
     }
+    return slot;
+}
+
+}  // namespace
+
+std::uint64_t elapsedHalfSeconds(const Recording& store, std::int32_t slot) {
+    const std::int32_t anchor = anchorOf(store, slot);
     const std::uint64_t atAnchor =
         anchor > 0 ? 2 * secondsSinceFirst(firstSlotTime(store),
                                            store.sampleTime[static_cast<std::size_t>(anchor)])
                    : 0;
     return atAnchor + static_cast<std::uint64_t>(slot - anchor);
+}
+
+std::uint64_t clockHalfSeconds(const Recording& store, std::int32_t slot) {
+    const std::int32_t anchor = anchorOf(store, slot);
+    const std::uint64_t tag =
+        anchor > 0 ? store.sampleTime[static_cast<std::size_t>(anchor)] : firstSlotTime(store);
+    return 2 * tag + static_cast<std::uint64_t>(slot - anchor);
 }
 
 }  // namespace nuvisca

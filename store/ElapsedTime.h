@@ -18,4 +18,8 @@ std::uint64_t secondsSinceFirst(std::uint64_t firstTime, std::uint64_t tag);
 // so that a slot reads alike on screen and in the export.
 std::uint64_t elapsedHalfSeconds(const Recording& store, std::int32_t slot);
 
+// The time of day of a slot in half seconds, as the CSV export's 測定時刻 counts it before
+// wrapping the hours: slot 0's time, each restart's own tag, half a second per slot between.
+std::uint64_t clockHalfSeconds(const Recording& store, std::int32_t slot);
+
 }  // namespace nuvisca

@@ -5,15 +5,9 @@
 namespace nuvisca {
 namespace {
 
-constexpr double kSlotSeconds = 0.5;
-
 // Whether slot i of the chosen series counts toward the channel's statistics.
 bool counts(const Recording& store, Channel channel, float value, std::size_t i) {
-    if (channel == kRso2) {
-        // An averaged slot whose haemoglobin is missing carries the no-data mark, not a value.
-        return static_cast<double>(store.measured[kRso2][i]) > 0.01 && value >= 0.0f;
-    }
-    return value >= 0.0f;
+    return channel == kRso2 ? rso2Counts(store, value, i) : value >= 0.0f;
 }
 
 struct Accumulator {
@@ -41,11 +35,16 @@ struct Accumulator {
 
 }  // namespace
 
+ClampedRange clampRange(const Recording& store, std::int64_t start, std::int64_t end) {
+    const std::int64_t count = std::clamp<std::int64_t>(store.sampleCount, 0, kSampleCapacity);
+    const std::int64_t from = std::clamp<std::int64_t>(start, 0, count);
+    return {static_cast<std::size_t>(from),
+            static_cast<std::size_t>(std::clamp<std::int64_t>(end, from, count))};
+}
+
 RangeStatistics computeRangeStatistics(const Recording& store, const AveragedSeries* averaged,
                                        const StatisticsRequest& request) {
-    const std::int64_t count = std::clamp<std::int64_t>(store.sampleCount, 0, kSampleCapacity);
-    const std::int64_t start = std::clamp<std::int64_t>(request.start, 0, count);
-    const std::int64_t end = std::clamp<std::int64_t>(request.end, start, count);
+    const auto [start, end] = clampRange(store, request.start, request.end);
     const auto& series = averaged != nullptr ? averaged->values : store.measured;
 
     RangeStatistics result;
@@ -59,7 +58,7 @@ RangeStatistics computeRangeStatistics(const Recording& store, const AveragedSer
     for (std::size_t c = 0; c < kChannelCount; ++c) {
         const auto channel = static_cast<Channel>(c);
         Accumulator accumulator;
-        for (auto i = static_cast<std::size_t>(start); i < static_cast<std::size_t>(end); ++i) {
+        for (std::size_t i = start; i < end; ++i) {
             const float value = series[c][i];
             if (!counts(store, channel, value, i)) {
                 continue;

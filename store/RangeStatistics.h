@@ -11,6 +11,22 @@ namespace nuvisca {
 enum class StatisticsSeries { Measured, Averaged };
 
 inline constexpr double kDefaultRso2Threshold = 50.0;
+inline constexpr double kSlotSeconds = 0.5;
+
+// Whether an rSO2 value shown at a slot counts: the measured rSO2 exceeds 0.01 (as the graph
+// decides) and the shown value is not the no-data mark, which an averaged slot whose
+// haemoglobin is missing carries.
+inline bool rso2Counts(const Recording& store, float shown, std::size_t slot) {
+    return static_cast<double>(store.measured[kRso2][slot]) > 0.01 && shown >= 0.0f;
+}
+
+// Slots start <= i < end, clamped to the recording: start to 0 .. sampleCount, end to
+// start .. sampleCount.
+struct ClampedRange {
+    std::size_t start = 0;
+    std::size_t end = 0;
+};
+ClampedRange clampRange(const Recording& store, std::int64_t start, std::int64_t end);
 
 struct StatisticsRequest {
     // Clamped: start to 0 .. sampleCount, end to start .. sampleCount; slots start <= i < end.
@@ -41,8 +57,8 @@ struct RangeStatistics {
 
 // Statistics over the requested slots of the averaged series, or of the measured ones when
 // `averaged` is null. rSO2 counts where the measured rSO2 exceeds 0.01 (as the
-// graph decides) and the chosen value is not the no-data mark; oxHb, dxHb and toHb count where the
-// chosen value is >= 0. Sums run in double precision in slot order.
+// graph decides) and the chosen value is not the no-data mark (rso2Counts); oxHb, dxHb and toHb
+// count where the chosen value is >= 0. Sums run in double precision in slot order.
 RangeStatistics computeRangeStatistics(const Recording& recording, const AveragedSeries* averaged,
                                        const StatisticsRequest& request);
 

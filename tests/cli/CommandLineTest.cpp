@@ -131,6 +131,18 @@ TEST_F(CommandLineTest, HelpFailuresAndUsageErrors) {
         {{"render", in, out, "--zoom=5"}, 2, "nuvisca render: --zoom takes a whole number from 0 to 4, not '5'"},
         {{"render", in, out, "--hide", "hb", "--hide", "tohb"}, 2, "nuvisca render: --hide takes a comma list"},
         {{"--version", "x"}, 2, "nuvisca: --version takes no arguments"},
+        {{"events", in, "--help"}, 0, "usage: nuvisca events FILE..."},
+        {{"stats", in, "--drop", "101"}, 2, "nuvisca stats: --drop takes a number from 0 to 100, not '101'"},
+        {{"events", in, "--min-duration=-1"}, 2, "nuvisca events: --min-duration takes a number from 0 to 38400, not '-1'"},
+        {{"events", in, "--baseline-minutes", "641"}, 2, "nuvisca events: --baseline-minutes takes a whole number from 1 to 640, not '641'"},
+        {{"events", in, "--baseline-range", "5"}, 2, "nuvisca events: --baseline-range takes FROM-TO, each a whole number from 0 to 76800 or a clock time HH:MM[:SS], not '5'"},
+        {{"stats", missing, "--baseline-range", "10-5"}, 2, "nuvisca stats: --baseline-range 10-5 ends before it begins"},
+        {{"events", in, "--baseline-range", "09:05:31-09:05:30"}, 2, "nuvisca events: --baseline-range 09:05:31-09:05:30 ends before it begins"},
+        {{"events", in, "--baseline", "60", "--baseline-minutes", "1"}, 2, "nuvisca events: --baseline-minutes, --baseline-range and --baseline exclude each other"},
+        {{"events", in, "--baseline-range", "09:05:30-10:00"}, 2, "nuvisca events: --baseline-range 10:00 lies outside " + in + " (09:05:30 to "},
+        // Slots 3 and 4 lie in the pause.
+        {{"stats", in, "--baseline-range", "3-5"}, 1, "nuvisca: " + in + ": no rSO2 value counts in the baseline slots 3 to 5\n"},
+        {{"events", in, "--baseline", "100", "--drop", "0", "--min-duration", "38400"}, 0, "file: " + in},
         {{"render", in, file("r.pdf")}, 2, "nuvisca render: OUT must end in .png, .jpg, .jpeg or .bmp"},
         {{"render", in, file("r.bmp"), "--page"}, 2, "nuvisca render: OUT must end in"},
         {{"render", in, file("r.png"), "--paper", "A3"}, 2, "nuvisca render: --paper needs --page"},
@@ -211,8 +223,8 @@ TEST_F(CommandLineTest, OutputFormats) {
     }
 }
 
-// info and stats go through every file, name each one that fails on stderr and fail at the
-// end; stats passes its range and threshold on.
+// info, stats and events go through every file, name each one that fails on stderr and fail at
+// the end; stats and events pass their range, thresholds and baseline on.
 TEST_F(CommandLineTest, SeveralFiles) {
     const std::string a = file("a,b.NVD");
     const std::string missing = file("missing.NVD");
@@ -270,6 +282,50 @@ TEST_F(CommandLineTest, SeveralFiles) {
         run({"render", night, file("clock.png"), "--start", "23:59:59", "--end", "24:00"}).exitCode,
         0);
     EXPECT_EQ(readBytes(file("clock.png")), readBytes(file("slots.png")));
+
+    // rSO2 40, 45, 70, 30, 35, then a restart at 09:00:10 with 42 and 41.
+    const std::string e = file("e.NVD");
+    NvdBuilder()
+        .start(2013, 7, 15, 9, 0, 0)
+        .end(9, 0, 11)
+        .timeStamp(9, 0, 0, 0.40f, 0.5f, 0.25f)
+        .continuation(0.45f, 0.5f, 0.25f)
+        .continuation(0.70f, 0.5f, 0.25f)
+        .continuation(0.30f, 0.5f, 0.25f)
+        .continuation(0.35f, 0.5f, 0.25f)
+        .timeStamp(9, 0, 10, 0.42f, 0.5f, 0.25f)
+        .continuation(0.41f, 0.5f, 0.25f)
+        .writeTo(e);
+    // Below 50 for a second or more: 0-1 (shortfall 15, 0.125 %·min, rounded to even), 3-4
+    // (35) and from the restart 5-6 (17).
+    const CliResult events =
+        run({"events", e, missing, "a,b.NVD", e, "--min-duration", "1", "--csv", "--end", "7"});
+    const std::string rows3 = e + ",1,0,2,09:00:00,00:00:00,1.0,40.00,0.12,50.00\n" + e +
+                              ",2,3,5,09:00:01,00:00:01,1.0,30.00,0.29,50.00\n" + e +
+                              ",3,5,7,09:00:10,00:00:10,1.0,41.00,0.14,50.00\n";
+    EXPECT_EQ(events.exitCode, 1);
+    EXPECT_EQ(events.out,
+              "file,event,start,end,onset,elapsed,duration_s,nadir,auc_below,threshold\n" + rows3 +
+                  rows3);
+    EXPECT_EQ(events.err, notFound + "nuvisca: a,b.NVD: cannot open (No such file or directory)\n");
+    // At the default 15 s none; the table still sums up.
+    EXPECT_EQ(
+        run({"events", e}).out,
+        "file: " + e +
+            "\nrange: 0 to 7 (7 slots)\nthreshold: 50.00 %, events of at least 15.0 s\n"
+            "events: 0, 0.0 s (0.0 min), area 0.00 %·min; monitored 3.5 s, 0.00 %·min per hour\n");
+
+    // The baseline of the first minute is the mean of all seven, 303 / 7; with no fall allowed and
+    // no absolute threshold it is the threshold: 40, 30, 35, 42 and 41 lie below (2.5 s,
+    // 28.43 x 0.5 / 60 %·min), in two runs of a second or more. A typed 75 less 20 % is 60.
+    const CliResult baseline = run({"stats", e, "--csv", "--baseline-minutes", "1", "--drop", "0",
+                                    "--threshold", "0", "--min-duration", "1"});
+    EXPECT_EQ(baseline.exitCode, 0) << baseline.err;
+    EXPECT_TRUE(baseline.out.ends_with(",43.29,2.5,0.24,43.29,2\n")) << baseline.out;
+    const CliResult relative = run({"events", e, "--baseline", "75", "--min-duration=1", "--csv"});
+    EXPECT_EQ(splitLines(relative.out).size(), 4u) << relative.out;
+    EXPECT_TRUE(relative.out.ends_with(",3,5,7,09:00:10,00:00:10,1.0,41.00,0.31,60.00\n"))
+        << relative.out;
 }
 
 // Huge and odd files end with 0, or 1 and a message, never a signal. All commands read

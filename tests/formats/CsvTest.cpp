@@ -139,6 +139,14 @@ TEST(CsvWriterTest, LinesCountHalfSecondsMarkRestartsAndWrapAtMidnight) {
                                     "10:20:29,23:59:59,1.00,1.00000,1.00000,2.00000,restart\n"
                                     "10:20:29,23:59:59,1.00,1.00000,1.00000,2.00000\n"
                                     "10:20:30,24:00:00,1.00,1.00000,1.00000,2.00000\n");
+    // Each slot's counters alone, as the event list names a slot, read as the export writes them.
+    const auto written = splitLines(measured(*store));
+    for (std::int32_t slot = 0; slot < store->sampleCount; ++slot) {
+        const ExportTimes times = exportTimesOf(*store, slot);
+        EXPECT_EQ(times.clock + "," + times.elapsed + ",",
+                  written[static_cast<std::size_t>(slot) + 3].substr(0, 18))
+            << slot;
+    }
     auto average = std::make_unique<AveragedSeries>();
     average->window = 4;  // the box shows 5; the averages are written
     std::tie(average->values[kRso2][1], average->values[kOxhb][1], average->values[kDxhb][1],

@@ -1,0 +1,62 @@
+#include <cstdio>
+#include <string>
+#include <variant>
+
+#include "cli/CommandLine.h"
+#include "cli/Commands.h"
+#include "cli/ReviewOptions.h"
+#include "formats/EventsCsv.h"
+
+namespace nuvisca::cli {
+namespace {
+
+constexpr std::string_view kEventsUsage =
+    "usage: nuvisca events FILE... [--start SLOT|TIME] [--end SLOT|TIME] [--average N]\n"
+    "                      [--threshold PERCENT] [--baseline-minutes M | --baseline-range FROM-TO\n"
+    "                      | --baseline PERCENT] [--drop PERCENT] [--min-duration SECONDS] "
+    "[--csv]\n"
+    "\n"
+    "Lists the desaturation events in the slots start <= i < end of each recording: the runs of\n"
+    "rSO2 below the threshold that last at least the minimum duration, ended by a slot without\n"
+    "a value and by a restart; with the start, the duration, the lowest value and the area below\n"
+    "the threshold of each, and their sums. A table per file, or with --csv a header line and a\n"
+    "row per event. A file that cannot be read, or whose baseline slots hold no rSO2 value, is\n"
+    "named on stderr and the others go on.\n"
+    "\n"
+    "Options:\n";
+
+}  // namespace
+
+int runEvents(std::span<const std::string_view> args) {
+    CommandLine line("events", std::string(kEventsUsage) + std::string(kReviewOptionsHelp),
+                     {"FILE..."});
+    addReviewOptions(line);
+    if (const std::optional<int> status = line.parse(args)) {
+        return *status;
+    }
+    ReviewOptions options;
+    if (!readReviewOptions("events", line, options)) {
+        return kExitUsage;
+    }
+    int status = kExitOk;
+    std::string out = options.csv ? eventsCsvHeader() : std::string();
+    for (const std::string& file : line.operands()) {
+        const std::variant<FileReview, int> result = reviewFile("events", file, options);
+        const FileReview* review = std::get_if<FileReview>(&result);
+        if (review == nullptr && std::get<int>(result) == kExitUsage) {
+            return kExitUsage;
+        }
+        if (review == nullptr) {
+            status = kExitFailure;
+        } else if (options.csv) {
+            appendEventsCsvRows(out, file, *review->store, review->desaturations);
+        } else {
+            out += out.empty() ? "" : "\n";
+            out += formatEventsText(file, *review->store, review->baseline, review->desaturations);
+        }
+    }
+    std::fwrite(out.data(), 1, out.size(), stdout);
+    return finishOutput(status);
+}
+
+}  // namespace nuvisca::cli

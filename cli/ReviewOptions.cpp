@@ -1,0 +1,165 @@
+#include "cli/ReviewOptions.h"
+
+#include <cstdint>
+#include <cstdio>
+#include <filesystem>
+#include <limits>
+
+#include "cli/Commands.h"
+#include "cli/RecordingInput.h"
+#include "graph/ViewModel.h"
+
+namespace nuvisca::cli {
+
+const std::string_view kReviewOptionsHelp =
+    "  --start SLOT|TIME     first slot (default 0), or the first at or after the clock time\n"
+    "                        HH:MM[:SS] as the time axis counts it (24:00 and later: the\n"
+    "                        next day), found in each recording\n"
+    "  --end SLOT|TIME       end of the range (default the end of the recording), a slot or\n"
+    "                        a clock time as --start; not before --start\n"
+    "  --average N           moving-average box showing N, 1..30 (default 1: measured); the\n"
+    "                        baseline, the statistics and the events read the averaged series\n"
+    "  --threshold PERCENT   absolute rSO2 threshold, 0..100 (default 50)\n"
+    "  --baseline-minutes M  baseline: the mean rSO2 of the first M minutes, 1..640\n"
+    "  --baseline-range FROM-TO\n"
+    "                        baseline: the mean rSO2 of the slots FROM <= i < TO, each a slot\n"
+    "                        or a clock time as --start\n"
+    "  --baseline PERCENT    baseline typed in, 0..100\n"
+    "  --drop PERCENT        with a baseline, the threshold is the higher of --threshold and\n"
+    "                        the baseline less this share of it, 0..100 (default 20)\n"
+    "  --min-duration SECONDS\n"
+    "                        an event lasts at least this long, 0..38400 (default 15)\n"
+    "  --csv                 CSV instead of the readable blocks\n";
+
+namespace {
+
+constexpr int kMostBaselineMinutes = kSampleCapacity / kSlotsPerMinute;
+
+bool readBaselineRange(std::string_view command, const CommandLine& line, RangeBounds& bounds) {
+    const SlotLimits slots{0, kSampleCapacity};
+    return line.readValues(
+               "baseline-range",
+               "FROM-TO, each a whole number from 0 to " + std::to_string(kSampleCapacity) +
+                   " or a clock time HH:MM[:SS]",
+               [&](std::string_view text) {
+                   const std::size_t dash = text.find('-');
+                   if (dash == std::string_view::npos) {
+                       return false;
+                   }
+                   bounds.start = parseRangeBound("--baseline-range", text.substr(0, dash), slots);
+                   bounds.end = parseRangeBound("--baseline-range", text.substr(dash + 1), slots);
+                   return bounds.start && bounds.end;
+               }) &&
+           slotsInOrder(command, bounds);
+}
+
+// The baseline the options ask for, or none when they ask for none; the exit status (said on
+// stderr) when it cannot be had.
+std::variant<std::optional<Baseline>, int> baselineOf(std::string_view command,
+                                                      const std::string& file,
+                                                      const Recording& store,
+                                                      const AveragedSeries* averaged,
+                                                      const ReviewOptions& options) {
+    if (options.typedBaseline) {
+        return Baseline{*options.typedBaseline, BaselineMethod::kTyped, 0, 0, 0};
+    }
+    SlotRange slots;
+    BaselineMethod method = BaselineMethod::kRange;
+    if (options.baselineMinutes) {
+        slots = {0, std::int64_t{kSlotsPerMinute} * *options.baselineMinutes};
+        method = BaselineMethod::kFirstMinutes;
+    } else if (options.baselineRange.start) {
+        const std::optional<SlotRange> found =
+            slotsOf(command, options.baselineRange, {}, store, file);
+        if (!found || !inOrder(command, options.baselineRange, *found)) {
+            return kExitUsage;
+        }
+        slots = *found;
+    } else {
+        return std::nullopt;
+    }
+    std::optional<Baseline> baseline =
+        measureBaseline(store, averaged, method, slots.start, slots.end);
+    if (!baseline) {
+        const ClampedRange clamped = clampRange(store, slots.start, slots.end);
+        std::fprintf(stderr, "nuvisca: %s: no rSO2 value counts in the baseline slots %zu to %zu\n",
+                     file.c_str(), clamped.start, clamped.end);
+        return kExitFailure;
+    }
+    return baseline;
+}
+
+}  // namespace
+
+void addReviewOptions(CommandLine& line) {
+    for (const char* name : {"start", "end", "average", "threshold", "baseline-minutes",
+                             "baseline-range", "baseline", "drop", "min-duration"}) {
+        line.addOption(name);
+    }
+    line.addOption("csv", false);
+}
+
+bool readReviewOptions(std::string_view command, const CommandLine& line, ReviewOptions& options) {
+    options.csv = line.isSet("csv");
+    if (!line.readRangeBounds(std::nullopt, options.range) ||
+        !slotsInOrder(command, options.range) ||
+        !line.readInt("average", 1, kLargestAverage, options.average) ||
+        !line.readDecimal("threshold", 0.0, 100.0, options.threshold) ||
+        !line.readDecimal("drop", 0.0, 100.0, options.dropPercent) ||
+        !line.readDecimal("min-duration", 0.0, kSampleCapacity * kSlotSeconds,
+                          options.minimumSeconds) ||
+        !line.readInt("baseline-minutes", 1, kMostBaselineMinutes, options.baselineMinutes) ||
+        !readBaselineRange(command, line, options.baselineRange)) {
+        return false;
+    }
+    double typed = 0.0;
+    if (!line.readDecimal("baseline", 0.0, 100.0, typed)) {
+        return false;
+    }
+    if (line.isSet("baseline")) {
+        options.typedBaseline = typed;
+    }
+    const int ways = int{options.baselineMinutes.has_value()} +
+                     int{options.baselineRange.start.has_value()} +
+                     int{options.typedBaseline.has_value()};
+    if (ways > 1) {
+        usageError(command,
+                   "--baseline-minutes, --baseline-range and --baseline exclude each other");
+        return false;
+    }
+    return true;
+}
+
+std::variant<FileReview, int> reviewFile(std::string_view command, const std::string& file,
+                                         const ReviewOptions& options) {
+    FileReview review;
+    review.store = loadRecording(std::filesystem::path(file));
+    if (!review.store) {
+        return kExitFailure;
+    }
+    const Recording& store = *review.store;
+    const std::optional<SlotRange> range =
+        slotsOf(command, options.range, {0, std::numeric_limits<std::int64_t>::max()}, store, file);
+    if (!range || !inOrder(command, options.range, *range)) {
+        return kExitUsage;
+    }
+    ViewModel model;
+    model.setRecording(review.store);
+    model.setAverageWindow(options.average - 1);
+    const AveragedSeries* averaged = model.averaged();
+
+    auto baseline = baselineOf(command, file, store, averaged, options);
+    if (const int* status = std::get_if<int>(&baseline)) {
+        return *status;
+    }
+    review.baseline = std::get<std::optional<Baseline>>(baseline);
+    const double threshold =
+        effectiveThreshold(options.threshold, review.baseline, options.dropPercent);
+    review.statistics =
+        computeRangeStatistics(store, averaged, {range->start, range->end, threshold});
+    review.desaturations = findDesaturations(store, averaged, range->start, range->end, threshold,
+                                             options.minimumSeconds);
+    return review;
+}
+
+}  // namespace nuvisca::cli

@@ -1,0 +1,52 @@
+#pragma once
+
+#include <memory>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <variant>
+
+#include "cli/CommandLine.h"
+#include "store/Baseline.h"
+#include "store/Desaturation.h"
+#include "store/RangeStatistics.h"
+
+namespace nuvisca::cli {
+
+// The help lines of the options that stats and events share.
+extern const std::string_view kReviewOptionsHelp;
+
+// The options of stats and events: the range, the moving average, the thresholds, the baseline
+// (at most one way of setting it) and the events' minimum duration.
+struct ReviewOptions {
+    RangeBounds range;
+    int average = 1;
+    double threshold = kDefaultRso2Threshold;
+    double dropPercent = kDefaultDropPercent;
+    double minimumSeconds = kDefaultMinimumSeconds;
+    std::optional<int> baselineMinutes;
+    RangeBounds baselineRange;  // both bounds or neither
+    std::optional<double> typedBaseline;
+    bool csv = false;
+};
+
+void addReviewOptions(CommandLine& line);
+// False after a usage error (said on stderr); slot numbers are checked here, before any file
+// is read.
+bool readReviewOptions(std::string_view command, const CommandLine& line, ReviewOptions& options);
+
+// One file's range as both commands report it.
+struct FileReview {
+    std::shared_ptr<const Recording> store;
+    std::optional<Baseline> baseline;
+    RangeStatistics statistics;  // at the effective threshold
+    Desaturations desaturations;
+};
+
+// The review of one file, or the exit status (said on stderr): a failure when no reader takes
+// it or no rSO2 value counts in its baseline slots, a usage error when a clock time does not fit
+// it or its range runs backwards.
+std::variant<FileReview, int> reviewFile(std::string_view command, const std::string& file,
+                                         const ReviewOptions& options);
+
+}  // namespace nuvisca::cli
