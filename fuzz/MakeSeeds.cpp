@@ -79,20 +79,19 @@ int main(int argc, char** argv) {
     const std::filesystem::path folder = argv[1];
     const auto loaded = makeEmptyRecording();
     const auto seed = makeEmptyRecording();
+    const auto average = std::make_unique<AveragedSeries>();
     bool ok = true;
     for (int k = 2; k < argc; ++k) {
         if (!readNVDFile(argv[k], *loaded)) {
             continue;
         }
         compact(*loaded, *seed);
-        seed->averageWindow = 2;
-        computeMovingAverage(*seed);
+        computeMovingAverage(*seed, 2, *average);
         const std::string stem = std::filesystem::path(argv[k]).stem().string();
-        const std::string measured = formatCsvExport(*seed, ExportSeries::Measured);
+        const std::string measured = formatCsvExport(*seed, nullptr);
         ok = write(folder / (stem + ".csv"), measured) && ok;
         ok = write(folder / (stem + "-crlf.csv"), withCrLf(measured)) && ok;
-        ok = write(folder / (stem + "-avg.csv"), formatCsvExport(*seed, ExportSeries::Averaged)) &&
-             ok;
+        ok = write(folder / (stem + "-avg.csv"), formatCsvExport(*seed, average.get())) && ok;
     }
     return ok ? 0 : 1;
 }

@@ -44,8 +44,7 @@ std::optional<std::int32_t> slotUnder(const GraphLayout& layout, const Recording
     return static_cast<std::int32_t>(slot);
 }
 
-Readout readoutAt(const ViewModel& model, const ChannelFlags& traceShown,
-                  std::int32_t slot) {
+Readout readoutAt(const ViewModel& model, const ChannelFlags& traceShown, std::int32_t slot) {
     const Recording& store = model.recording();
     Readout readout;
     // Counted as the time axis counts it: a restart past midnight reads 24:xx.

@@ -81,7 +81,8 @@ public:
     }
 
     Bytes bytes() const {
-        Bytes out(header_.begin(), header_.end());        const std::size_t count = count_ >= 0 ? static_cast<std::size_t>(count_)
+        Bytes out(header_.begin(), header_.end());
+        const std::size_t count = count_ >= 0 ? static_cast<std::size_t>(count_)
                                               : std::min<std::size_t>(records_.size() / 16, 0xFFFF);
         out[13] = static_cast<std::uint8_t>(count & 0xFF);
         out[14] = static_cast<std::uint8_t>(count >> 8);
@@ -109,7 +110,8 @@ private:
     }
 
     std::array<std::uint8_t, 32> header_{};
-    Bytes records_;    std::int32_t count_ = -1;  // -1: as many as the records
+    Bytes records_;
+    std::int32_t count_ = -1;  // -1: as many as the records
 };
 
 }  // namespace nuvisca::samples

@@ -131,7 +131,8 @@ protected:
         return rows.isEmpty() ? -1 : rows.constFirst().row();
     }
     QStringList names() const { return column(&ListedFile::name); }
-    QStringList column(QString ListedFile::*field) const {        QStringList cells;
+    QStringList column(QString ListedFile::*field) const {
+        QStringList cells;
         for (const ListedFile& file : controller.fileList()) {
             cells.append(file.*field);
         }
