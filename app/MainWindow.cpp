@@ -15,6 +15,7 @@
 #include <QUrl>
 #include <QVBoxLayout>
 
+#include "app/EventList.h"
 #include "app/FileListModel.h"
 #include "app/StatisticsPanel.h"
 #include "graph/GraphView.h"
@@ -100,7 +101,13 @@ MainWindow::MainWindow(ViewModel& model, QWidget* parent)
     graphLayout->addWidget(graph_, 1);
     graphLayout->addWidget(new OverviewStrip(model, graphPanel));
     statistics_ = new StatisticsPanel(model, graphPanel);
-    graphLayout->addWidget(statistics_);
+    events_ = new EventList(model, graphPanel);
+    events_->setFixedHeight(statistics_->sizeHint().height());
+    events_->setMinimumWidth(380);
+    auto* review = new QHBoxLayout;
+    review->addWidget(statistics_, 1);
+    review->addWidget(events_);
+    graphLayout->addLayout(review);
     splitter_->addWidget(graphPanel);
     splitter_->setStretchFactor(0, 0);
     splitter_->setStretchFactor(1, 1);

@@ -20,6 +20,7 @@ class FileListModel;
 class GraphView;
 class ViewModel;
 class StatisticsPanel;
+class EventList;
 
 // The five buttons below the file list, top to bottom.
 enum class WindowButton { ImportFromMedia, AddFiles, ExportCsv, Print, RemoveSelected };
@@ -48,6 +49,7 @@ public:
     QComboBox* averageBox() const { return averageBox_; }
     QSplitter* splitter() const { return splitter_; }
     StatisticsPanel* statisticsPanel() const { return statistics_; }
+    EventList* eventList() const { return events_; }
     QPushButton* button(WindowButton which) const;
     QAction* action(WindowAction which) const;
     // Checkable, in the graph's trace order.
@@ -91,6 +93,7 @@ private:
     QComboBox* averageBox_;
     QSplitter* splitter_ = nullptr;
     StatisticsPanel* statistics_ = nullptr;
+    EventList* events_ = nullptr;
     QLabel* deviceLabel_;
     std::array<QPushButton*, 5> buttons_{};
     std::array<QAction*, 7> actions_{};

@@ -6,6 +6,7 @@
 #include "graph/GraphHeader.h"
 #include "graph/GraphLayout.h"
 #include "graph/RestartMarks.h"
+#include "graph/ReviewMarks.h"
 #include "graph/SafeMath.h"
 #include "graph/ScaleGrid.h"
 #include "graph/TimeAxis.h"
@@ -71,10 +72,12 @@ bool drawGraph(Painter& painter, const ViewModel& model, const GraphViewState& v
     drawLegend(painter, view, layout, background);
     const bool hasData = store.sampleCount > 0;
     if (hasData) {
+        drawReviewBands(painter, model, layout);
         drawRestartLines(painter, store, layout);
     }
     drawGridAndScales(painter, layout, background);
     if (hasData) {
+        drawReviewLines(painter, model, layout);
         drawTimeAxis(painter, store, layout);
         drawTraces(painter, model, view, layout, style.rso2Presence);
         drawRestartLabels(painter, store, layout);

@@ -67,6 +67,7 @@ GraphView::GraphView(ViewModel& model, QWidget* parent) : QWidget(parent), model
     view.mouseDownInPlot = false;
     view.controlDrag = false;
     view.shiftDrag = false;
+    view.selecting = false;
     setAttribute(Qt::WA_OpaquePaintEvent);
     setMouseTracking(true);
     setFocusPolicy(Qt::StrongFocus);
@@ -129,7 +130,8 @@ void GraphView::forward(Handler handler, const QMouseEvent& event) {
     const QPointF position = event.position();
     const PointF point{position.x(), height() - position.y()};
     const Qt::KeyboardModifiers modifiers = event.modifiers();
-    if (handler(model_.editView(), model_, point, shiftHeld(modifiers), controlHeld(modifiers))) {
+    if (handler(model_.editView(), model_, point, shiftHeld(modifiers), controlHeld(modifiers),
+                altHeld(modifiers))) {
         // A drag in progress moves only the picture; the model hears of the range it leaves.
         redrawGraph();
     }
@@ -203,6 +205,10 @@ void GraphView::wheelEvent(QWheelEvent* event) {
 }
 
 void GraphView::keyPressEvent(QKeyEvent* event) {
+    if (event->key() == Qt::Key_Escape && !model_.selection().empty()) {
+        model_.setSelection({});
+        return;
+    }
     const std::optional<NavigationKey> key = navigationKey(event->key());
     if (!key) {
         QWidget::keyPressEvent(event);

@@ -42,7 +42,7 @@ protected:
     void leaveEvent(QEvent* event) override;
 
 private:
-    using Handler = bool (*)(GraphViewState&, const ViewModel&, PointF, bool, bool);
+    using Handler = bool (*)(GraphViewState&, const ViewModel&, PointF, bool, bool, bool);
     void forward(Handler handler, const QMouseEvent& event);
     void redrawGraph();
     // Fits the view state to the widget's size and the zoom: on a resize, a zoom change and

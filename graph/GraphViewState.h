@@ -14,6 +14,14 @@ inline constexpr float kPlotMargin = 10.0f;        // from the view's left, righ
 // Whether a plain drag is following the mouse along the time axis or up and down.
 enum class DragPhase { kHorizontal, kVertical };
 
+// Slots start <= i < end; empty when start == end.
+struct SlotSpan {
+    std::int32_t start = 0;
+    std::int32_t end = 0;
+    bool empty() const { return end <= start; }
+    friend bool operator==(const SlotSpan&, const SlotSpan&) = default;
+};
+
 // The graph's geometry, visible range, vertical offset, trace selection and drag state,
 // shared by the graph view, its mouse handlers, the controller and the print page.
 // Coordinates are points, origin at the lower left, y upwards.
@@ -35,6 +43,9 @@ struct GraphViewState {
     bool shiftDrag = false;
     bool controlDrag = false;
     DragPhase dragPhase = DragPhase::kHorizontal;
+    bool selecting = false;  // an Alt drag marking the selection
+    std::int32_t selectionAnchor = 0;
+    SlotSpan selection;
 
     float dragX = 0.0f;
     float dragY = 0.0f;

@@ -5,6 +5,7 @@
 
 #include "graph/DragRule.h"
 #include "graph/GraphLayout.h"
+#include "graph/RangeNavigation.h"
 #include "graph/SafeMath.h"
 
 namespace nuvisca {
@@ -53,14 +54,34 @@ std::int32_t shortestReleasedShiftRange(const GraphViewState& view, const Record
     return clampToInt(std::max(std::int64_t{1}, std::min(std::int64_t{view.viewSpan}, left)));
 }
 
+// The slot boundary nearest to x, held within the plot and the recording.
+std::int32_t selectionEdgeAt(const GraphViewState& view, const Recording& store, float x) {
+    const float inPlot = std::clamp(x, kPlotMargin, kPlotMargin + std::max(plotWidth(view), 0.0f));
+    const double slot = std::round(slotAtX(view, store, inPlot));
+    return static_cast<std::int32_t>(std::clamp(slot, 0.0, static_cast<double>(store.sampleCount)));
+}
+
+void extendSelection(GraphViewState& view, const Recording& store, float x) {
+    const std::int32_t edge = selectionEdgeAt(view, store, x);
+    view.selection = {std::min(view.selectionAnchor, edge), std::max(view.selectionAnchor, edge)};
+}
+
 }  // namespace
 
 bool mouseDown(GraphViewState& view, const ViewModel& model, PointF windowPoint, bool shift,
-               bool control) {
+               bool control, bool alt) {
     const ViewPoint p = toView(view, windowPoint);
     const GraphLayout layout = layoutGraph(model, view);
-    if (!view.mouseDownInPlot && model.recording().sampleCount > 0 &&
-        layout.insidePlot(p.x, p.y, kPlotMargin)) {
+    const bool startsPress = !view.mouseDownInPlot && !view.selecting &&
+                             model.recording().sampleCount > 0 &&
+                             layout.insidePlot(p.x, p.y, kPlotMargin);
+    if (startsPress && alt) {
+        view.selecting = true;
+        view.selectionAnchor = selectionEdgeAt(view, model.recording(), p.x);
+        view.selection = {};
+        return true;
+    }
+    if (startsPress) {
         view.dragX = view.anchorX = view.lastDragX = p.x;
         view.dragY = view.anchorY = view.lastDragY = p.y;
         view.mouseDownInPlot = true;
@@ -77,8 +98,12 @@ bool mouseDown(GraphViewState& view, const ViewModel& model, PointF windowPoint,
 }
 
 bool mouseDragged(GraphViewState& view, const ViewModel& model, PointF windowPoint, bool /*shift*/,
-                  bool /*control*/) {
+                  bool /*control*/, bool /*alt*/) {
     const ViewPoint p = toView(view, windowPoint);
+    if (view.selecting) {
+        extendSelection(view, model.recording(), p.x);
+        return true;
+    }
     const float pps = handlerPixelsPerSample(view);
     if (!view.mouseDownInPlot || !layoutGraph(model, view).insidePlot(p.x, p.y, 0.0f)) {
         return false;
@@ -108,8 +133,13 @@ bool mouseDragged(GraphViewState& view, const ViewModel& model, PointF windowPoi
     return true;
 }
 
-bool mouseUp(GraphViewState& view, const ViewModel& model, PointF /*windowPoint*/, bool /*shift*/,
-             bool /*control*/) {
+bool mouseUp(GraphViewState& view, const ViewModel& model, PointF windowPoint, bool /*shift*/,
+             bool /*control*/, bool /*alt*/) {
+    if (view.selecting) {
+        extendSelection(view, model.recording(), toView(view, windowPoint).x);
+        view.selecting = false;
+        return true;
+    }
     if (!view.mouseDownInPlot) {
         return false;
     }

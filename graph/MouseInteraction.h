@@ -13,16 +13,17 @@ namespace nuvisca {
 // plain drag changes direction and on release.
 
 // Starts a press inside the plot (taking Shift or Control as its mode) and toggles the
-// trace whose legend entry is hit.
+// trace whose legend entry is hit. A press with Alt (Option on macOS) starts a selection
+// instead: plain, Shift and Control drags already move the range, its end and the traces.
 bool mouseDown(GraphViewState& view, const ViewModel& model, PointF windowPoint, bool shift,
-               bool control);
+               bool control, bool alt = false);
 
 // Follows the mouse while it stays inside the plot.
 bool mouseDragged(GraphViewState& view, const ViewModel& model, PointF windowPoint, bool shift,
-                  bool control);
+                  bool control, bool alt = false);
 
 // Applies the pending movement and ends the press.
 bool mouseUp(GraphViewState& view, const ViewModel& model, PointF windowPoint, bool shift,
-             bool control);
+             bool control, bool alt = false);
 
 }  // namespace nuvisca

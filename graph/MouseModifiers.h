@@ -18,6 +18,11 @@ inline bool controlHeld(Qt::KeyboardModifiers modifiers) {
 #endif
 }
 
+// Option on macOS, which Qt reports as Alt too.
+inline bool altHeld(Qt::KeyboardModifiers modifiers) {
+    return modifiers.testFlag(Qt::AltModifier);
+}
+
 #ifdef Q_OS_MACOS
 // Qt's Cocoa backend turns a Control-click into a right-button press, drag and release (no
 // application attribute turns that off), so the graph takes that button as its own.

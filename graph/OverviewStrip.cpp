@@ -6,6 +6,7 @@
 #include "graph/GraphColours.h"
 #include "graph/QtPainter.h"
 #include "graph/RangeNavigation.h"
+#include "graph/ReviewMarks.h"
 
 namespace nuvisca {
 namespace {
@@ -82,7 +83,20 @@ void OverviewStrip::paintEvent(QPaintEvent* /*event*/) {
     if (model_.recording().sampleCount <= 0) {
         return;
     }
-    const OverviewBox box = overviewBox(model_.view(), scale());
+    const OverviewScale strip = scale();
+    const auto shade = [&](SlotSpan span, const Rgba& colour) {
+        const double left = kInset + strip.xOf(span.start);
+        const double right = kInset + strip.xOf(span.end);
+        painter.fillRect(QRectF(left, kInset, std::max(right - left, 1.0), height() - 2.0 * kInset),
+                         toQColor(colour));
+    };
+    for (const DesaturationEvent& event : model_.desaturations().events) {
+        shade({event.start, event.end}, kEventShade);
+    }
+    if (!model_.selection().empty()) {
+        shade(model_.selection(), kSelectionShade);
+    }
+    const OverviewBox box = overviewBox(model_.view(), strip);
     const QRectF rect(kInset + box.left, kInset, std::max(box.right - box.left, 2.0),
                       height() - 2.0 * kInset - 1.0);
     painter.fillRect(rect, QColor(0, 0, 0, 28));

@@ -70,6 +70,10 @@ private:
     bool open_ = false;
 };
 
+// Appends the dashes of a dashed line from `from` to `to`, each its own run, beginning with a
+// dash; the last one is cut at `to`.
+void appendDashedLine(PolylinePath& path, PointF from, PointF to, double dash, double gap);
+
 // Where a one-point line covers whole pixels, rather than two half-lit ones, on a screen of
 // one or two pixels a point.
 inline double onPixelCentre(std::int32_t x) {

@@ -30,6 +30,15 @@ DayCountingClock::DayCountingClock(const Recording& store, std::int32_t start)
     }
 }
 
+std::string formatClockSpan(const Recording& store, std::int32_t start, std::int32_t end) {
+    if (end <= start || start < 0) {
+        return {};
+    }
+    // The end is timed from the last restart inside the span, not one at the end itself.
+    return formatClock(clockTimeOf(store, start)) + "–" +
+           formatClock(DayCountingClock(store, end).timeOf(end));
+}
+
 std::string formatClock(std::uint64_t seconds) {
     char text[64];
     std::snprintf(text, sizeof text, "%02llu:%02llu:%02llu",

@@ -69,6 +69,10 @@ inline std::uint64_t clockTimeOf(const Recording& store, std::int32_t slot) {
 // "hh:mm:ss" of seconds since midnight; hours are not wrapped at 24.
 std::string formatClock(std::uint64_t seconds);
 
+// "hh:mm:ss–hh:mm:ss" of the slots start <= i < end: the first slot's time and the time the
+// last one ends at, as the time axis counts them; empty for no slots.
+std::string formatClockSpan(const Recording& store, std::int32_t start, std::int32_t end);
+
 // Seconds of "H:MM", "HH:MM", "H:MM:SS" or "HH:MM:SS" (minutes and seconds 00 to 59, hours
 // not wrapped, so 24:15 is a quarter past midnight of the next day); none for other text.
 std::optional<std::uint64_t> parseClock(std::string_view text);

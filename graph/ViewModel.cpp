@@ -23,8 +23,11 @@ void ViewModel::setRecording(std::shared_ptr<const Recording> recording) {
     recording_ = recording ? std::move(recording) : emptyRecording();
     resetVisibleRange(view_, recording_->spanSamples);
     recomputeAverage();
+    view_.selection = {};
+    view_.selecting = false;
+    review_.baseline.reset();
     announced_ = announcedNow();
-    announce(kRecordingChanged | kSeriesChanged | kRangeChanged);
+    reviewChanged(kRecordingChanged | kSeriesChanged | kRangeChanged);
 }
 
 void ViewModel::setZoomIndex(std::int32_t zoomIndex) {
@@ -41,7 +44,11 @@ void ViewModel::setAverageWindow(std::int32_t window) {
     }
     averageWindow_ = window;
     recomputeAverage();
-    announce(kSeriesChanged);
+    if (review_.baseline && review_.baseline->method != BaselineMethod::kTyped) {
+        const Baseline& was = *review_.baseline;
+        review_.baseline = measureBaseline(*recording_, averaged(), was.method, was.start, was.end);
+    }
+    reviewChanged(kSeriesChanged);
 }
 
 const AveragedSeries* ViewModel::averaged() const {
@@ -72,6 +79,9 @@ void ViewModel::commitView() {
     if (now.traceShown != announced_.traceShown) {
         changes |= kTracesChanged;
     }
+    if (now.selection != announced_.selection) {
+        changes |= kSelectionChanged;
+    }
     announced_ = now;
     if (changes != 0) {
         announce(changes);
@@ -87,6 +97,40 @@ void ViewModel::showRange(VisibleRange range) {
 void ViewModel::setTraceShown(Channel channel, bool shown) {
     view_.traceShown[channel] = shown;
     commitView();
+}
+
+void ViewModel::setSelection(SlotSpan selection) {
+    view_.selection = selection.empty() ? SlotSpan{} : selection;
+    commitView();
+}
+
+SlotSpan ViewModel::reviewedSpan() const {
+    return view_.selection.empty() ? SlotSpan{view_.viewStart, view_.viewEnd} : view_.selection;
+}
+
+void ViewModel::setAbsoluteThreshold(double percent) {
+    if (percent != review_.absoluteThreshold) {
+        review_.absoluteThreshold = percent;
+        reviewChanged(kReviewChanged);
+    }
+}
+
+void ViewModel::setDropPercent(double percent) {
+    if (percent != review_.dropPercent) {
+        review_.dropPercent = percent;
+        reviewChanged(kReviewChanged);
+    }
+}
+
+void ViewModel::setBaseline(std::optional<Baseline> baseline) {
+    review_.baseline = baseline;
+    reviewChanged(kReviewChanged);
+}
+
+void ViewModel::reviewChanged(unsigned changes) {
+    desaturations_ = findDesaturations(*recording_, averaged(), 0, recording_->sampleCount,
+                                       review_.effectiveThreshold(), review_.minimumSeconds);
+    announce(changes);
 }
 
 void ViewModel::setFileName(std::string name) {
@@ -112,7 +156,8 @@ void ViewModel::unsubscribe(int id) {
 }
 
 ViewModel::Announced ViewModel::announcedNow() const {
-    return {{view_.viewStart, view_.viewEnd}, view_.verticalOffset, view_.traceShown};
+    return {
+        {view_.viewStart, view_.viewEnd}, view_.verticalOffset, view_.traceShown, view_.selection};
 }
 
 void ViewModel::announce(unsigned changes) {

@@ -8,6 +8,8 @@
 
 #include "graph/DragRule.h"
 #include "graph/GraphViewState.h"
+#include "store/Baseline.h"
+#include "store/Desaturation.h"
 #include "store/MovingAverage.h"
 #include "store/Recording.h"
 
@@ -15,11 +17,25 @@ namespace nuvisca {
 
 // What changed in a view model, as a set of flags.
 enum ViewChange : unsigned {
-    kRecordingChanged = 1u << 0,
-    kSeriesChanged = 1u << 1,  // the moving average, and so the values shown
-    kRangeChanged = 1u << 2,   // the visible range or the vertical offset
+    kRecordingChanged = 1u << 0,  // and with it all the rest
+    kSeriesChanged = 1u << 1,     // the moving average, and so the values shown
+    kRangeChanged = 1u << 2,      // the visible range or the vertical offset
     kTracesChanged = 1u << 3,
     kZoomChanged = 1u << 4,
+    kSelectionChanged = 1u << 5,
+    kReviewChanged = 1u << 6,  // the baseline or a threshold; the events follow it and the series
+};
+
+// What desaturation is judged by in a recording's review.
+struct ReviewSettings {
+    double absoluteThreshold = kDefaultRso2Threshold;
+    std::optional<Baseline> baseline;
+    double dropPercent = kDefaultDropPercent;
+    double minimumSeconds = kDefaultMinimumSeconds;
+
+    double effectiveThreshold() const {
+        return nuvisca::effectiveThreshold(absoluteThreshold, baseline, dropPercent);
+    }
 };
 
 // One shown recording and how it is shown: the zoom, the moving average (computed once per
@@ -57,6 +73,20 @@ public:
     void showRange(VisibleRange range);
     void setTraceShown(Channel channel, bool shown);
 
+    // The stretch chosen for review; empty when none. Cleared with each new recording.
+    SlotSpan selection() const { return view_.selection; }
+    void setSelection(SlotSpan selection);
+    // The selection when there is one, else the visible range.
+    SlotSpan reviewedSpan() const;
+
+    const ReviewSettings& review() const { return review_; }
+    void setAbsoluteThreshold(double percent);
+    void setDropPercent(double percent);
+    // A measured baseline is measured again whenever the series shown changes.
+    void setBaseline(std::optional<Baseline> baseline);
+    // The events of the whole recording in the series shown, by the effective threshold.
+    const Desaturations& desaturations() const { return desaturations_; }
+
     const std::string& fileName() const { return fileName_; }
     void setFileName(std::string name);
 
@@ -69,16 +99,20 @@ private:
         VisibleRange range;
         float verticalOffset = 0.0f;
         std::array<bool, kChannelCount> traceShown{};
+        SlotSpan selection;
     };
     void announce(unsigned changes);
     void recomputeAverage();
     Announced announcedNow() const;
+    void reviewChanged(unsigned changes);
 
     std::shared_ptr<const Recording> recording_;
     std::int32_t zoomIndex_ = 1;
     std::int32_t averageWindow_ = 0;
     std::unique_ptr<AveragedSeries> averaged_;
     GraphViewState view_;
+    ReviewSettings review_;
+    Desaturations desaturations_;
     std::string fileName_;
     Announced announced_;
     std::vector<std::pair<int, Observer>> observers_;

@@ -1,14 +1,20 @@
 #include <QAction>
 #include <QApplication>
 #include <QDoubleSpinBox>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QMenuBar>
 #include <QMouseEvent>
+#include <QPushButton>
+#include <QSpinBox>
+#include <QTableWidget>
 #include <set>
 
 #include "ControllerFixture.h"
+#include "app/EventList.h"
 #include "app/StatisticsPanel.h"
 #include "formats/StatisticsCsv.h"
+#include "formats/TextFields.h"
 #include "graph/GraphLayout.h"
 #include "graph/RangeNavigation.h"
 
@@ -114,16 +120,17 @@ TEST_F(WindowShellTest, CommandLineMenusExportsAndSettingsForTheNextRun) {
     EXPECT_EQ(dialogs.proposedExport, qPath(media.file("a.csv")));
 }
 
-// The panel shows the command line's figures of the visible range, of the series shown.
-TEST_F(WindowShellTest, StatisticsPanelShowsTheCliFiguresOfTheVisibleRange) {
+// The panel shows the command line's figures of the selection, or else of the visible range,
+// of the series shown, by the effective threshold; the event list shows the command line's
+// events, and a click on a row shows the range from the event's start.
+TEST_F(WindowShellTest, PanelAndEventListShowTheCliFiguresOfTheSelectionOrTheVisibleRange) {
     window.show();
     QApplication::processEvents();
     controller.openFiles({QStringLiteral(NUVISCA_SAMPLES_DIR "/two-hours-pause-restart.NVD")});
     StatisticsPanel& panel = *window.statisticsPanel();
-    const auto expectCliFigures = [&](StatisticsSeries series, double threshold) {
-        const RangeStatistics stats = computeRangeStatistics(
-            *store, series == StatisticsSeries::Averaged ? viewModel.averaged() : nullptr,
-            {view->viewStart, view->viewEnd, threshold});
+    const auto expectCliFigures = [&](SlotSpan span, double threshold) {
+        const RangeStatistics stats =
+            computeRangeStatistics(*store, viewModel.averaged(), {span.start, span.end, threshold});
         ASSERT_TRUE(stats.channels[kRso2].count > 0 &&
                     stats.end - stats.start < store->sampleCount);
         for (const Channel channel : {kRso2, kOxhb, kDxhb, kTohb}) {
@@ -137,14 +144,53 @@ TEST_F(WindowShellTest, StatisticsPanelShowsTheCliFiguresOfTheVisibleRange) {
         const BelowThresholdTexts below = belowThresholdTexts(stats);
         EXPECT_EQ(panel.belowSeconds()->text().toStdString(), below.seconds + " s");
         EXPECT_EQ(panel.belowArea()->text().toStdString(), below.area + " %·min");
+        EXPECT_EQ(panel.effectiveThreshold()->text().toStdString(), below.threshold + " %");
     };
-    expectCliFigures(StatisticsSeries::Measured, 50.0);
+    expectCliFigures({view->viewStart, view->viewEnd}, 50.0);
     showRangeStartingAt(viewModel, 9000);
-    expectCliFigures(StatisticsSeries::Measured, 50.0);
+    expectCliFigures({view->viewStart, view->viewEnd}, 50.0);
     window.averageBox()->setCurrentIndex(9);
     panel.thresholdBox()->setValue(62.5);
-    expectCliFigures(StatisticsSeries::Averaged, 62.5);
+    expectCliFigures({view->viewStart, view->viewEnd}, 62.5);
     EXPECT_NE(panel.belowSeconds()->text(), u"0.0 s"_s);
+    EXPECT_TRUE(panel.title()->text().startsWith(u"表示範囲 "));
+
+    EXPECT_FALSE(panel.baselineFromSelection()->isEnabled());
+    viewModel.setSelection({600, 4200});
+    EXPECT_EQ(panel.title()->text(), u"選択範囲 09:05:00–09:35:00"_s);
+    panel.baselineFromSelection()->click();
+    const Baseline baseline =
+        *measureBaseline(*store, viewModel.averaged(), BaselineMethod::kRange, 600, 4200);
+    EXPECT_EQ(panel.baselineMethod()->text(), u"ベースラインに設定"_s);
+    EXPECT_EQ(viewModel.review().baseline->value, baseline.value);
+    panel.dropBox()->setValue(10.0);
+    const double effective = std::max(62.5, baseline.value * 0.9);
+    expectCliFigures({600, 4200}, effective);
+    panel.firstMinutesBox()->setValue(5);
+    EXPECT_EQ(viewModel.review().baseline->value,
+              firstMinutesBaseline(*store, viewModel.averaged(), 5)->value);
+    EXPECT_EQ(panel.baselineMethod()->text(), u"最初の 5 分"_s);
+
+    QTableWidget& table = *window.eventList()->table();
+    const Desaturations found =
+        findDesaturations(*store, viewModel.averaged(), 0, store->sampleCount,
+                          viewModel.review().effectiveThreshold(), 15.0);
+    ASSERT_GE(found.events.size(), 2u);
+    ASSERT_EQ(table.rowCount(), static_cast<int>(found.events.size()));
+    std::string area;
+    appendFixed(area, found.events[1].areaBelow, 2);
+    EXPECT_EQ(table.item(1, 3)->text().toStdString(), area + " %·min");
+    const QPoint row = table.visualItemRect(table.item(1, 0)).center();
+    for (QEvent::Type type : {QEvent::MouseButtonPress, QEvent::MouseButtonRelease}) {
+        QMouseEvent click(type, row, table.viewport()->mapToGlobal(row), Qt::LeftButton,
+                          Qt::LeftButton, Qt::NoModifier);
+        QApplication::sendEvent(table.viewport(), &click);
+    }
+    EXPECT_EQ(view->viewStart, found.events[1].start);
+
+    QKeyEvent escape(QEvent::KeyPress, Qt::Key_Escape, Qt::NoModifier);
+    QApplication::sendEvent(window.graph(), &escape);
+    EXPECT_TRUE(viewModel.selection().empty());
 }
 
 // 時刻へ移動 puts the slot of the time typed at the left edge, held in as a scroll is; a time

@@ -2,6 +2,8 @@
 
 #include <memory>
 #include <tuple>
+#include <utility>
+#include <vector>
 
 #include "graph/GraphRenderer.h"
 #include "graph/GraphViewState.h"
@@ -14,6 +16,15 @@ namespace nuvisca::test {
 inline std::uint64_t clockTag(int hour, int minute, int second) {
     return static_cast<std::uint64_t>(hour * 3600 + minute * 60 + second);
 }
+
+// Every announcement, as the flags it carried.
+struct Heard {
+    std::vector<unsigned> changes;
+    explicit Heard(ViewModel& model) {
+        model.subscribe([this](unsigned change) { changes.push_back(change); });
+    }
+    std::vector<unsigned> take() { return std::exchange(changes, {}); }
+};
 
 // `count` steady slots, slot 0 tagged with the start time, in a 1000 x 600 view reset as after
 // a load. The recording stays writable here so that each test can shape it.

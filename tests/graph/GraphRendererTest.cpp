@@ -6,6 +6,8 @@
 #include "graph/GraphColours.h"
 #include "graph/GraphFixtures.h"
 #include "graph/GraphHeader.h"
+#include "graph/GraphLayout.h"
+#include "graph/ReviewMarks.h"
 #include "graph/TraceRuns.h"
 
 namespace nuvisca::test {
@@ -97,6 +99,54 @@ Runs runSlots(const RecordingPainter& painter, const Rgba& colour) {
         }
     }
     return slots;
+}
+
+// Events and the selection shade the plot across the slots they cover; the baseline is a
+// dashed line on the traces' scale and the effective threshold the stronger dashed one.
+TEST(GraphRenderer, ReviewBandsAndDashedLinesOnTheTracesScale) {
+    GraphFixture f(3000);
+    std::fill_n(&f.store->measured[kRso2][100], 100, 40.0f);
+    f.model.setBaseline(Baseline{70.0});
+    f.model.setSelection({50, 150});
+    const RecordingPainter painter = f.draw();
+    const auto fillsOf = [&](const Rgba& colour) {
+        std::vector<RectF> rects;
+        for (const auto& fill : painter.fills) {
+            if (fill.colour == colour) {
+                rects.push_back(fill.rect);
+            }
+        }
+        return rects;
+    };
+    const double step = 980.0 / 900.0;
+    const auto band = [&](int start, int end) {
+        return RectF{10.0 + start * step, 10.0, (end - start) * step, 528.0};
+    };
+    ASSERT_EQ(fillsOf(kEventShade).size(), 1u);
+    EXPECT_NEAR(fillsOf(kEventShade)[0].x, band(100, 200).x, 1e-3);
+    EXPECT_NEAR(fillsOf(kEventShade)[0].width, band(100, 200).width, 1e-3);
+    ASSERT_EQ(fillsOf(kSelectionShade).size(), 1u);
+    EXPECT_NEAR(fillsOf(kSelectionShade)[0].x, band(50, 150).x, 1e-3);
+    EXPECT_EQ(fillsOf(kSelectionShade)[0].height, 528.0);
+
+    const double base = layoutGraph(f.model, f.view).base;
+    const double at70 = painter.strokesOf(traceColour(kRso2), 2.0)[0]->runs[0][0].y;
+    const auto dashes = [&](const Rgba& colour, double width) {
+        const auto strokes = painter.strokesOf(colour, width);
+        return strokes.size() == 1 ? strokes[0]->runs : std::vector<std::vector<PointF>>{};
+    };
+    const auto baseline = dashes(kBaselineColour, kWeakLine);
+    const auto relative = dashes(kThresholdColour, kStrongLine);
+    const auto absolute = dashes(kThresholdColour, kWeakLine);
+    ASSERT_FALSE(baseline.empty() || relative.empty() || absolute.empty());
+    EXPECT_EQ(baseline[0][0].y, at70);
+    EXPECT_NEAR(relative[0][0].y - base, 0.8 * (at70 - base), 1e-3);
+    EXPECT_NEAR(absolute[0][0].y - base, 50.0 / 70.0 * (at70 - base), 1e-3);
+    EXPECT_EQ(relative[1], (std::vector<PointF>{{20, relative[0][0].y}, {26, relative[0][0].y}}));
+    PolylinePath cut;
+    appendDashedLine(cut, {0, 5}, {25, 5}, 6, 4);
+    ASSERT_EQ(cut.runCount(), 3u);
+    EXPECT_EQ(cut.run(2)[1], (PointF{25, 5})) << "the last dash cut at the end";
 }
 
 TEST(TraceRuns, BreakAtGapsAndRestartsAndEndBeforeTheLastSlot) {

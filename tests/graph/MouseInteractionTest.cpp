@@ -25,8 +25,9 @@ class MouseTest : public ::testing::Test {
 protected:
     MouseTest() : f(2000) { f.store->spanSamples = 2100; }
 
-    bool press(double x, double y, int keys = 0) {  // 1 shift, 2 control
-        return mouseDown(f.view, f.model, {x, y}, (keys & 1) != 0, (keys & 2) != 0);
+    bool press(double x, double y, int keys = 0) {  // 1 shift, 2 control, 4 alt
+        return mouseDown(f.view, f.model, {x, y}, (keys & 1) != 0, (keys & 2) != 0,
+                         (keys & 4) != 0);
     }
     bool drag(double x, double y) { return mouseDragged(f.view, f.model, {x, y}, false, false); }
     bool release() { return mouseUp(f.view, f.model, {0, 0}, false, false); }
@@ -147,6 +148,38 @@ TEST_F(MouseTest, LegendBoxesTakeTheirLeftAndLowerEdgeAndThePlotNotItsLeftMargin
     EXPECT_EQ(f.view.traceShown[kDxhb], true);
     EXPECT_FALSE(press(600, 350, 1));
     EXPECT_FALSE(f.view.mouseDownInPlot || f.view.shiftDrag);
+}
+
+// An Alt drag selects the slots between the press and the release, held in the plot, and
+// moves nothing; an Alt click clears the selection; a plain drag still scrolls.
+TEST_F(MouseTest, AltDragSelectsAndPlainDragsStillScroll) {
+    Heard heard(f.model);
+    EXPECT_TRUE(press(500, 300, 4));
+    drag(300, 300);
+    drag(300, 100);  // up and down changes nothing
+    EXPECT_TRUE(mouseUp(f.view, f.model, {-40, 120}, false, false, true));
+    f.model.commitView();
+    EXPECT_EQ(f.model.selection(), (SlotSpan{0, 450})) << "980 points for 900 slots";
+    EXPECT_EQ(shown(), (Shown{0, 900, 0}));
+    EXPECT_EQ(heard.take(), std::vector<unsigned>{kSelectionChanged});
+    EXPECT_FALSE(f.view.mouseDownInPlot || f.view.selecting);
+
+    f.view.viewStart = 1000;
+    f.view.viewEnd = 1900;
+    press(400, 300, 4);
+    mouseUp(f.view, f.model, {600, 300}, false, false, false);
+    EXPECT_EQ(f.model.selection(), (SlotSpan{1358, 1542}));
+    press(700, 300, 4);
+    mouseUp(f.view, f.model, {700, 300}, false, false, false);
+    EXPECT_TRUE(f.model.selection().empty());
+
+    press(500, 300, 4);
+    mouseUp(f.view, f.model, {520, 300}, false, false, false);
+    press(500, 300);
+    drag(400, 300);
+    release();
+    EXPECT_EQ(shown(), (Shown{1091, 1991, 0}));
+    EXPECT_EQ(f.model.selection(), (SlotSpan{1450, 1468})) << "a scroll keeps the selection";
 }
 
 }  // namespace

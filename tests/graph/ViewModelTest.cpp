@@ -11,15 +11,6 @@
 namespace nuvisca::test {
 namespace {
 
-// Every announcement, as the flags it carried.
-struct Heard {
-    std::vector<unsigned> changes;
-    explicit Heard(ViewModel& model) {
-        model.subscribe([this](unsigned change) { changes.push_back(change); });
-    }
-    std::vector<unsigned> take() { return std::exchange(changes, {}); }
-};
-
 bool sameAverage(const ViewModel& model, std::int32_t window) {
     auto expected = std::make_unique<AveragedSeries>();
     computeMovingAverage(model.recording(), window, *expected);
@@ -89,6 +80,54 @@ TEST(ViewModel, ModelsKeepTheirOwnStateAndObserversOverOneOrTwoRecordings) {
     EXPECT_EQ(std::tuple(a.view.viewStart, b.view.viewStart), std::tuple(1000, 0));
     EXPECT_EQ(std::tuple(a.model.zoomIndex(), b.model.averaged()), std::tuple(1, nullptr));
     EXPECT_TRUE(heardA.take().empty());
+}
+
+std::vector<std::int32_t> edges(const Desaturations& found) {
+    std::vector<std::int32_t> out;
+    for (const DesaturationEvent& event : found.events) {
+        out.insert(out.end(), {event.start, event.end});
+    }
+    return out;
+}
+
+// The events follow the effective threshold and the series shown; a measured baseline is
+// measured again in the averaged series; a new recording drops the selection and the baseline.
+TEST(ViewModel, SelectionBaselineAndEventsFollowTheirSettingsAndTheSeries) {
+    GraphFixture f(3000);
+    std::fill_n(&f.store->measured[kRso2][1000], 100, 52.0f);
+    std::fill_n(&f.store->measured[kRso2][2000], 29, 40.0f);  // a slot short of 15 s
+    Heard heard(f.model);
+    f.model.setAbsoluteThreshold(kDefaultRso2Threshold);
+    EXPECT_TRUE(heard.take().empty());
+    EXPECT_TRUE(f.model.desaturations().events.empty());
+
+    f.model.setBaseline(firstMinutesBaseline(*f.store, nullptr, 1));
+    EXPECT_EQ(f.model.review().effectiveThreshold(), 56.0);
+    EXPECT_EQ(edges(f.model.desaturations()), (std::vector{1000, 1100}));
+    f.model.setAverageWindow(40);
+    const Baseline averagedBaseline =
+        *measureBaseline(*f.store, f.model.averaged(), BaselineMethod::kFirstMinutes, 0, 120);
+    EXPECT_EQ(f.model.review().baseline->value, averagedBaseline.value);
+    const double effective = f.model.review().effectiveThreshold();
+    EXPECT_EQ(edges(f.model.desaturations()),
+              edges(findDesaturations(*f.store, f.model.averaged(), 0, 3000, effective, 15.0)));
+    f.model.setDropPercent(40.0);
+    EXPECT_EQ(f.model.review().effectiveThreshold(), kDefaultRso2Threshold);
+    EXPECT_EQ(heard.take(),
+              (std::vector<unsigned>{kReviewChanged, kSeriesChanged, kReviewChanged}));
+
+    f.model.setSelection({10, 20});
+    f.model.setSelection({10, 20});
+    EXPECT_EQ(f.model.reviewedSpan(), (SlotSpan{10, 20}));
+    f.model.setSelection({30, 30});
+    EXPECT_EQ(f.model.reviewedSpan(), (SlotSpan{0, 900})) << "none: the visible range";
+    f.model.setSelection({40, 50});
+    EXPECT_EQ(heard.take(),
+              (std::vector<unsigned>{kSelectionChanged, kSelectionChanged, kSelectionChanged}));
+    GraphFixture other(500);
+    f.model.setRecording(other.store);
+    EXPECT_TRUE(f.model.selection().empty());
+    EXPECT_FALSE(f.model.review().baseline);
 }
 
 // The name shown on the page: at most 255 bytes, cut where no character is split.

@@ -24,7 +24,10 @@ struct RecordedStroke {
 // Keeps every drawing call so that tests can assert what a draw put on the surface.
 class RecordingPainter : public Painter {
 public:
-    void fillRect(const RectF&, const Rgba&) override { rectsFilled.push_back(true); }
+    void fillRect(const RectF& rect, const Rgba& colour) override {
+        rectsFilled.push_back(true);
+        fills.push_back({rect, colour});
+    }
     void strokeRect(const RectF&, const Rgba&, double) override { rectsFilled.push_back(false); }
     void strokePath(const PolylinePath& path, const Rgba& colour, double lineWidth) override {
         strokes.push_back({{}, colour, lineWidth});
@@ -74,6 +77,11 @@ public:
     std::vector<RecordedText> texts;
     std::vector<RecordedStroke> strokes;
     std::vector<bool> rectsFilled;  // filled or outlined, in drawing order
+    struct Fill {
+        RectF rect;
+        Rgba colour;
+    };
+    std::vector<Fill> fills;
 };
 
 }  // namespace nuvisca::test

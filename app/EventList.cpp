@@ -1,0 +1,82 @@
+#include "app/EventList.h"
+
+#include <QHeaderView>
+#include <QLabel>
+#include <QTableWidget>
+#include <QVBoxLayout>
+#include <array>
+
+#include "formats/TextFields.h"
+#include "graph/RangeNavigation.h"
+#include "graph/SlotClock.h"
+
+namespace nuvisca {
+namespace {
+
+QString fixed(double value, int decimals, const char* unit) {
+    std::string text;
+    appendFixed(text, value, decimals);
+    return QString::fromStdString(text) + QString::fromUtf8(unit);
+}
+
+QTableWidgetItem* cell(const QString& text) {
+    auto* item = new QTableWidgetItem(text);
+    item->setTextAlignment(Qt::AlignRight | Qt::AlignVCenter);
+    item->setFlags(Qt::ItemIsEnabled | Qt::ItemIsSelectable);
+    return item;
+}
+
+}  // namespace
+
+EventList::EventList(ViewModel& model, QWidget* parent)
+    : QWidget(parent), model_(model), table_(new QTableWidget(this)), sums_(new QLabel(this)) {
+    auto* column = new QVBoxLayout(this);
+    column->setContentsMargins(4, 2, 4, 2);
+    column->addWidget(table_, 1);
+    column->addWidget(sums_);
+    table_->setColumnCount(4);
+    table_->setHorizontalHeaderLabels({QStringLiteral("開始"), QStringLiteral("持続時間"),
+                                       QStringLiteral("最低値"), QStringLiteral("面積")});
+    table_->verticalHeader()->setVisible(false);
+    table_->horizontalHeader()->setSectionResizeMode(QHeaderView::Stretch);
+    table_->setSelectionBehavior(QAbstractItemView::SelectRows);
+    table_->setSelectionMode(QAbstractItemView::SingleSelection);
+    connect(table_, &QTableWidget::cellClicked, this, [this](int row, int /*column*/) {
+        const auto& events = model_.desaturations().events;
+        if (row >= 0 && static_cast<std::size_t>(row) < events.size()) {
+            showRangeStartingAt(model_, events[static_cast<std::size_t>(row)].start);
+        }
+    });
+    subscription_ = model_.subscribe([this](unsigned changes) {
+        if ((changes & (kRecordingChanged | kSeriesChanged | kReviewChanged)) != 0) {
+            refill();
+        }
+    });
+    refill();
+}
+
+EventList::~EventList() {
+    model_.unsubscribe(subscription_);
+}
+
+void EventList::refill() {
+    const Desaturations& found = model_.desaturations();
+    const Recording& store = model_.recording();
+    table_->setRowCount(static_cast<int>(found.events.size()));
+    for (std::size_t k = 0; k < found.events.size(); ++k) {
+        const DesaturationEvent& event = found.events[k];
+        const std::array<QString, 4> texts{
+            QString::fromStdString(formatClock(clockTimeOf(store, event.start))),
+            fixed(event.seconds(), 1, " s"), fixed(event.nadir, 2, " %"),
+            fixed(event.areaBelow, 2, " %·min")};
+        for (std::size_t c = 0; c < texts.size(); ++c) {
+            table_->setItem(static_cast<int>(k), static_cast<int>(c), cell(texts[c]));
+        }
+    }
+    sums_->setText(QStringLiteral("%1 件  ").arg(found.events.size()) +
+                   fixed(found.secondsInEvents(), 1, " s  ") +
+                   fixed(found.areaInEvents, 2, " %·min  ") +
+                   fixed(found.areaPerMonitoredHour(), 2, " %·min/時"));
+}
+
+}  // namespace nuvisca

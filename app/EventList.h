@@ -1,0 +1,32 @@
+#pragma once
+
+#include <QWidget>
+
+#include "graph/ViewModel.h"
+
+class QLabel;
+class QTableWidget;
+
+namespace nuvisca {
+
+// The desaturation events of the shown recording, one row each, and their sums. A click on a
+// row shows the range from the event's start.
+class EventList final : public QWidget {
+    Q_OBJECT
+public:
+    explicit EventList(ViewModel& model, QWidget* parent = nullptr);
+    ~EventList() override;
+
+    QTableWidget* table() const { return table_; }
+    QLabel* sums() const { return sums_; }
+
+private:
+    void refill();
+
+    ViewModel& model_;
+    int subscription_ = 0;
+    QTableWidget* table_;
+    QLabel* sums_;
+};
+
+}  // namespace nuvisca
