@@ -203,10 +203,12 @@ void StatisticsPanel::showBaseline() {
 
 void StatisticsPanel::refresh() {
     const SlotSpan span = model_.reviewedSpan();
-    const bool selected = !model_.selection().empty();
-    title_->setText(
-        (selected ? QStringLiteral("選択範囲 ") : QStringLiteral("表示範囲 ")) +
-        QString::fromStdString(formatClockSpan(model_.recording(), span.start, span.end)));
+    const bool selected = !model_.selection().empty();    const QString clocks =
+        QString::fromStdString(formatClockSpan(model_.recording(), span.start, span.end));
+    title_->setText(selected ? QStringLiteral("選択範囲 %1（%2）")
+                                   .arg(clocks, QString::fromStdString(formatSlotsDuration(
+                                                    std::int64_t{span.end} - span.start)))
+                             : QStringLiteral("表示範囲 %1").arg(clocks));
     showBaseline();
     StatisticsRequest request;
     request.start = span.start;

@@ -2,6 +2,7 @@
 
 #include "bench/GraphScene.h"
 #include "graph/MouseInteraction.h"
+#include "store/Baseline.h"
 
 namespace nuvisca::bench {
 namespace {
@@ -26,6 +27,24 @@ BENCHMARK_CAPTURE(fullDraw, widenedPlain, true, true)
     ->Repetitions(3);
 BENCHMARK_CAPTURE(fullDraw, view900, false, false)->Unit(benchmark::kMillisecond);
 BENCHMARK_CAPTURE(fullDraw, view900Plain, false, true)->Unit(benchmark::kMillisecond);
+
+// The same widened draw under review: a baseline of the first five minutes, a threshold of
+// 65 % with its events shaded, and a selection of an hour.
+void fullDrawReviewed(benchmark::State& state) {
+    GraphScene scene(true);
+    ViewModel& model = scene.recording.model;
+    model.setAbsoluteThreshold(65.0);
+    model.setBaseline(firstMinutesBaseline(model.recording(), model.averaged(), 5));
+    model.setSelection({20000, 27200});
+    if (model.desaturations().events.empty()) {
+        fail("the reviewed draw has no events to shade");
+    }
+    for (auto _ : state) {
+        scene.draw();
+        benchmark::DoNotOptimize(scene.image.constBits());
+    }
+}
+BENCHMARK(fullDrawReviewed)->Name("fullDraw/widenedReviewed")->Unit(benchmark::kMillisecond);
 
 // One mouse move of a plain drag in the plot and the redraw it asks for; the pointer swings
 // 40 points left and right of the press, so the drag is previewed, never applied.

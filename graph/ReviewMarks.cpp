@@ -48,11 +48,26 @@ void dashAcross(Painter& painter, const GraphLayout& layout, double value, doubl
 void drawReviewBands(Painter& painter, const ViewModel& model, const GraphLayout& layout) {
     if (!layout.hasVisibleSlots()) {
         return;
+    }    const std::vector<DesaturationEvent>& events = model.desaturations().events;
+    for (const DesaturationEvent& event : events) {
+        shadeSpan(painter, layout, {event.start, event.end}, kEventBand);
     }
-    for (const DesaturationEvent& event : model.desaturations().events) {
-        shadeSpan(painter, layout, {event.start, event.end}, kEventShade);
+    const SlotSpan selection = model.selection();
+    std::int32_t at = selection.start;
+    for (const DesaturationEvent& event : events) {  // in slot order
+        if (event.end <= at || selection.empty()) {
+            continue;
+        }
+        if (event.start >= selection.end) {
+            break;
+        }
+        shadeSpan(painter, layout, {at, std::min(event.start, selection.end)}, kSelectionBand);
+        at = std::max(at, event.start);
+        const std::int32_t out = std::min(event.end, selection.end);
+        shadeSpan(painter, layout, {at, out}, kSelectionOnEventBand);
+        at = out;
     }
-    shadeSpan(painter, layout, model.selection(), kSelectionShade);
+    shadeSpan(painter, layout, {at, selection.end}, kSelectionBand);
 }
 
 void drawReviewLines(Painter& painter, const ViewModel& model, const GraphLayout& layout) {

@@ -39,6 +39,22 @@ std::string formatClockSpan(const Recording& store, std::int32_t start, std::int
            formatClock(DayCountingClock(store, end).timeOf(end));
 }
 
+std::string formatSlotsDuration(std::int64_t slots) {
+    const std::int64_t seconds = std::max<std::int64_t>(slots, 0) / 2;
+    const bool half = slots > 0 && slots % 2 != 0;
+    char text[64];
+    if (seconds >= 3600) {
+        std::snprintf(text, sizeof text, "%lld時間%02lld分%02lld%s秒",
+                      static_cast<long long>(seconds / 3600),
+                      static_cast<long long>(seconds / 60 % 60), static_cast<long long>(seconds % 60),
+                      half ? ".5" : "");
+    } else {
+        std::snprintf(text, sizeof text, "%lld分%02lld%s秒", static_cast<long long>(seconds / 60),
+                      static_cast<long long>(seconds % 60), half ? ".5" : "");
+    }
+    return text;
+}
+
 std::string formatClock(std::uint64_t seconds) {
     char text[64];
     std::snprintf(text, sizeof text, "%02llu:%02llu:%02llu",

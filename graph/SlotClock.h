@@ -73,6 +73,10 @@ std::string formatClock(std::uint64_t seconds);
 // last one ends at, as the time axis counts them; empty for no slots.
 std::string formatClockSpan(const Recording& store, std::int32_t start, std::int32_t end);
 
+// A length of slots in hours, minutes and seconds, as a panel names it: "3分01秒",
+// "1時間02分03秒", "0分00.5秒" for a single slot.
+std::string formatSlotsDuration(std::int64_t slots);
+
 // Seconds of "H:MM", "HH:MM", "H:MM:SS" or "HH:MM:SS" (minutes and seconds 00 to 59, hours
 // not wrapped, so 24:15 is a quarter past midnight of the next day); none for other text.
 std::optional<std::uint64_t> parseClock(std::string_view text);

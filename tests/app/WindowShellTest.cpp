@@ -157,7 +157,7 @@ TEST_F(WindowShellTest, PanelAndEventListShowTheCliFiguresOfTheSelectionOrTheVis
 
     EXPECT_FALSE(panel.baselineFromSelection()->isEnabled());
     viewModel.setSelection({600, 4200});
-    EXPECT_EQ(panel.title()->text(), u"選択範囲 09:05:00–09:35:00"_s);
+    EXPECT_EQ(panel.title()->text(), u"選択範囲 09:05:00–09:35:00（30分00秒）"_s);
     panel.baselineFromSelection()->click();
     const Baseline baseline =
         *measureBaseline(*store, viewModel.averaged(), BaselineMethod::kRange, 600, 4200);

@@ -121,13 +121,16 @@ TEST(GraphRenderer, ReviewBandsAndDashedLinesOnTheTracesScale) {
     const double step = 980.0 / 900.0;
     const auto band = [&](int start, int end) {
         return RectF{10.0 + start * step, 10.0, (end - start) * step, 528.0};
-    };
-    ASSERT_EQ(fillsOf(kEventShade).size(), 1u);
-    EXPECT_NEAR(fillsOf(kEventShade)[0].x, band(100, 200).x, 1e-3);
-    EXPECT_NEAR(fillsOf(kEventShade)[0].width, band(100, 200).width, 1e-3);
-    ASSERT_EQ(fillsOf(kSelectionShade).size(), 1u);
-    EXPECT_NEAR(fillsOf(kSelectionShade)[0].x, band(50, 150).x, 1e-3);
-    EXPECT_EQ(fillsOf(kSelectionShade)[0].height, 528.0);
+    };    // Opaque, as laid over white; where the selection crosses the event, over the event.
+    for (const auto& [colour, start, end] :
+         {std::tuple(kEventBand, 100, 200), std::tuple(kSelectionBand, 50, 100),
+          std::tuple(kSelectionOnEventBand, 100, 150)}) {
+        ASSERT_EQ(fillsOf(colour).size(), 1u) << start;
+        EXPECT_NEAR(fillsOf(colour)[0].x, band(start, end).x, 1e-3);
+        EXPECT_NEAR(fillsOf(colour)[0].width, band(start, end).width, 1e-3);
+        EXPECT_EQ(fillsOf(colour)[0].height, 528.0);
+    }
+    EXPECT_FLOAT_EQ(kEventBand.g, 0.2f * 0.15f + 0.8f);
 
     const double base = layoutGraph(f.model, f.view).base;
     const double at70 = painter.strokesOf(traceColour(kRso2), 2.0)[0]->runs[0][0].y;

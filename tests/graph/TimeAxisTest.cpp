@@ -137,8 +137,11 @@ TEST(ClockEntry, SlotOfAClockTimeAsTheAxisCountsIt) {
     GraphFixture f(1000, clockTag(23, 59, 0));
     f.restart(120, clockTag(0, 5, 0));
     f.restart(500, clockTag(0, 10, 0));
-    const ClockSpan span = recordingClockSpan(*f.store);
-    EXPECT_EQ(formatClock(span.first) + "-" + formatClock(span.last), "23:59:00-24:14:09");
+    const ClockSpan span = recordingClockSpan(*f.store);    EXPECT_EQ(formatClock(span.first) + "-" + formatClock(span.last), "23:59:00-24:14:09");
+    EXPECT_EQ(formatClockSpan(*f.store, 100, 600), "23:59:50–24:10:50");
+    EXPECT_EQ((std::array{formatSlotsDuration(362), formatSlotsDuration(1),
+                          formatSlotsDuration(2 * 3723 + 1)}),
+              (std::array<std::string, 3>{"3分01秒", "0分00.5秒", "1時間02分03.5秒"}));
     // The time asked and the slot found.
     const std::pair<std::uint64_t, std::optional<std::int32_t>> cases[] = {
         {clockTag(23, 59, 0), 0},
