@@ -28,35 +28,15 @@ constexpr std::string_view kEventsUsage =
 }  // namespace
 
 int runEvents(std::span<const std::string_view> args) {
-    CommandLine line("events", std::string(kEventsUsage) + std::string(kReviewOptionsHelp),
-                     {"FILE..."});
-    addReviewOptions(line);
-    if (const std::optional<int> status = line.parse(args)) {
-        return *status;
-    }
-    ReviewOptions options;
-    if (!readReviewOptions("events", line, options)) {
-        return kExitUsage;
-    }
-    int status = kExitOk;
-    std::string out = options.csv ? eventsCsvHeader() : std::string();
-    for (const std::string& file : line.operands()) {
-        const std::variant<FileReview, int> result = reviewFile("events", file, options);
-        const FileReview* review = std::get_if<FileReview>(&result);
-        if (review == nullptr && std::get<int>(result) == kExitUsage) {
-            return kExitUsage;
-        }
-        if (review == nullptr) {
-            status = kExitFailure;
-        } else if (options.csv) {
-            appendEventsCsvRows(out, file, *review->store, review->desaturations);
-        } else {
-            out += out.empty() ? "" : "\n";
-            out += formatEventsText(file, *review->store, review->baseline, review->desaturations);
-        }
-    }
-    std::fwrite(out.data(), 1, out.size(), stdout);
-    return finishOutput(status);
+    return runReviewCommand(
+        "events", kEventsUsage, args,
+        {eventsCsvHeader(),
+         [](std::string& out, const std::string& file, const FileReview& review) {
+             appendEventsCsvRows(out, file, *review.store, review.desaturations);
+         },
+         [](const std::string& file, const FileReview& review) {
+             return formatEventsText(file, *review.store, review.baseline, review.desaturations);
+         }});
 }
 
 }  // namespace nuvisca::cli

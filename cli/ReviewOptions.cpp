@@ -162,4 +162,36 @@ std::variant<FileReview, int> reviewFile(std::string_view command, const std::st
     return review;
 }
 
+int runReviewCommand(std::string_view command, std::string_view usage,
+                     std::span<const std::string_view> args, const ReviewOutput& output) {
+    CommandLine line(command, std::string(usage) + std::string(kReviewOptionsHelp), {"FILE..."});
+    addReviewOptions(line);
+    if (const std::optional<int> status = line.parse(args)) {
+        return *status;
+    }
+    ReviewOptions options;
+    if (!readReviewOptions(command, line, options)) {
+        return kExitUsage;
+    }
+    int status = kExitOk;
+    std::string out = options.csv ? output.csvHeader : std::string();
+    for (const std::string& file : line.operands()) {
+        const std::variant<FileReview, int> result = reviewFile(command, file, options);
+        const FileReview* review = std::get_if<FileReview>(&result);
+        if (review == nullptr && std::get<int>(result) == kExitUsage) {
+            return kExitUsage;
+        }
+        if (review == nullptr) {
+            status = kExitFailure;
+        } else if (options.csv) {
+            output.appendCsv(out, file, *review);
+        } else {
+            out += out.empty() ? "" : "\n";
+            out += output.text(file, *review);
+        }
+    }
+    std::fwrite(out.data(), 1, out.size(), stdout);
+    return finishOutput(status);
+}
+
 }  // namespace nuvisca::cli

@@ -1,7 +1,9 @@
 #pragma once
 
+#include <functional>
 #include <memory>
 #include <optional>
+#include <span>
 #include <string>
 #include <string_view>
 #include <variant>
@@ -48,5 +50,18 @@ struct FileReview {
 // it or its range runs backwards.
 std::variant<FileReview, int> reviewFile(std::string_view command, const std::string& file,
                                          const ReviewOptions& options);
+
+// How a command writes its output: the CSV header, and one file's CSV rows or text block.
+struct ReviewOutput {
+    std::string csvHeader;
+    std::function<void(std::string& out, const std::string& file, const FileReview& review)>
+        appendCsv;
+    std::function<std::string(const std::string& file, const FileReview& review)> text;
+};
+
+// Runs stats or events: reads the options, reviews each file in turn (the others go on past
+// one that fails) and writes what `output` makes of them; the exit status.
+int runReviewCommand(std::string_view command, std::string_view usage,
+                     std::span<const std::string_view> args, const ReviewOutput& output);
 
 }  // namespace nuvisca::cli

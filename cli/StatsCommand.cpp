@@ -26,38 +26,18 @@ constexpr std::string_view kStatsUsage =
 }  // namespace
 
 int runStats(std::span<const std::string_view> args) {
-    CommandLine line("stats", std::string(kStatsUsage) + std::string(kReviewOptionsHelp),
-                     {"FILE..."});
-    addReviewOptions(line);
-    if (const std::optional<int> status = line.parse(args)) {
-        return *status;
-    }
-    ReviewOptions options;
-    if (!readReviewOptions("stats", line, options)) {
-        return kExitUsage;
-    }
-    int status = kExitOk;
-    std::string out = options.csv ? statisticsCsvHeader() : std::string();
-    for (const std::string& file : line.operands()) {
-        const std::variant<FileReview, int> result = reviewFile("stats", file, options);
-        const FileReview* review = std::get_if<FileReview>(&result);
-        if (review == nullptr && std::get<int>(result) == kExitUsage) {
-            return kExitUsage;
-        }
-        if (review == nullptr) {
-            status = kExitFailure;
-            continue;
-        }
-        const DesaturationFigures figures{review->baseline, review->desaturations.events.size()};
-        if (options.csv) {
-            appendStatisticsCsvRow(out, file, review->statistics, figures);
-        } else {
-            out += out.empty() ? "" : "\n";
-            out += formatStatisticsText(file, review->statistics, figures);
-        }
-    }
-    std::fwrite(out.data(), 1, out.size(), stdout);
-    return finishOutput(status);
+    const auto figures = [](const FileReview& review) {
+        return DesaturationFigures{review.baseline, review.desaturations.events.size()};
+    };
+    return runReviewCommand(
+        "stats", kStatsUsage, args,
+        {statisticsCsvHeader(),
+         [&](std::string& out, const std::string& file, const FileReview& review) {
+             appendStatisticsCsvRow(out, file, review.statistics, figures(review));
+         },
+         [&](const std::string& file, const FileReview& review) {
+             return formatStatisticsText(file, review.statistics, figures(review));
+         }});
 }
 
 }  // namespace nuvisca::cli
