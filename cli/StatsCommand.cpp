@@ -1,6 +1,4 @@
-#include <cstdio>
 #include <string>
-#include <variant>
 
 #include "cli/CommandLine.h"
 #include "cli/Commands.h"
