@@ -7,7 +7,7 @@
 namespace nuvisca {
 namespace {
 
-constexpr std::int32_t kFanOut = 16;
+constexpr std::int32_t kFanOut = 4;
 
 }  // namespace
 

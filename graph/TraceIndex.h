@@ -29,7 +29,7 @@ struct SlotExtremes {
 };
 
 // One drawn series, read once so that a dense view need not read it again: its extremes over
-// blocks of 16, 256, ... slots, and the slots at which its runs break (no value, or a restart).
+// blocks of 4, 16, 64, ... slots, and the slots at which its runs break (no value, or a restart).
 class TraceIndex {
 public:
     TraceIndex() = default;
@@ -45,7 +45,7 @@ private:
     void merge(SlotExtremes& into, const SlotExtremes& block) const;
 
     const SampleArray* drawn_ = nullptr;
-    std::vector<std::vector<SlotExtremes>> levels_;  // level k: blocks of 16^(k + 1) slots
+    std::vector<std::vector<SlotExtremes>> levels_;  // level k: blocks of 4^(k + 1) slots
     std::vector<std::int32_t> breaks_;               // ascending
 };
 
