@@ -18,22 +18,33 @@ constexpr int kSceneHeight = 900;
 struct GraphScene {
     LoadedRecording recording{kSceneWidth, kSceneHeight};
     bool drawnBefore = true;  // as a view that has drawn the recording before
-    QImage image{QSize(kSceneWidth, kSceneHeight), QImage::Format_ARGB32_Premultiplied};
+    QImage image;
 
     // widened: the whole recording Shift-dragged into the plot; else the 900 slots after a load.
-    explicit GraphScene(bool widened) {
+    // The image has `ratio` device pixels a point.
+    explicit GraphScene(bool widened, double ratio = 1.0)
+        : image(QSize(kSceneWidth, kSceneHeight) * ratio, QImage::Format_ARGB32_Premultiplied) {
         ensureGuiApplication();
+        image.setDevicePixelRatio(ratio);
         recording.view.traceShown = {true, true, true, true};
         if (widened) {
             recording.view.viewEnd = kSampleCapacity;
         }
         image.fill(Qt::white);
-        settleView(recording.view, recording.model.zoomIndex(), onScreenBounds(image.size()));
+        settleView(recording.view, recording.model.zoomIndex(), onScreenBounds(size()));
     }
+
+    static QSize size() { return {kSceneWidth, kSceneHeight}; }
 
     void draw() {
         QPainter painter(&image);
-        paintGraph(painter, image.size(), recording.model, recording.view, drawnBefore);
+        paintGraph(painter, size(), recording.model, recording.view, drawnBefore);
+    }
+
+    // As the view draws its picture anew: cleared, then drawn.
+    void redraw() {
+        image.fill(Qt::white);
+        draw();
     }
 
     // The baseline: every run stroked as one polyline through all of its points.

@@ -12,6 +12,9 @@ class PlainQtPainter : public QtPainter {
 public:
     using QtPainter::QtPainter;
 
+    double pixelsPerUnit() const override { return 0.0; }
+    bool fillsColumnSpans() const override { return false; }
+
     void strokePath(const PolylinePath& path, const Rgba& colour, double lineWidth) override {
         qpainter().setPen(linePen(colour, lineWidth));
         for (std::size_t r = 0; r < path.runCount(); ++r) {

@@ -21,10 +21,18 @@ constexpr std::array<Channel, kChannelCount> kDrawingOrder{kRso2, kTohb, kDxhb, 
 void drawTraces(Painter& painter, const ViewModel& model, const GraphViewState& view,
                 const GraphLayout& layout, Rso2Presence rso2Presence) {
     PolylinePath runs;
+    std::vector<ColumnSpan> spans;
+    const double pixelsPerUnit = painter.pixelsPerUnit();
+    const bool asSpans = painter.fillsColumnSpans() && drawnAsColumnSpans(layout, pixelsPerUnit);
     for (const Channel trace : kDrawingOrder) {
         if (view.traceShown[trace]) {
-            buildTraceRuns(model, layout, trace, rso2Presence, runs);
-            painter.strokePath(runs, traceColour(trace), 2.0);
+            buildTraceRuns(model, layout, trace, rso2Presence, pixelsPerUnit, runs);
+            if (asSpans) {
+                traceColumnSpans(runs, pixelsPerUnit, 2.0, spans);
+                painter.fillColumnSpans(spans, traceColour(trace));
+            } else {
+                painter.strokePath(runs, traceColour(trace), 2.0);
+            }
         }
     }
 }

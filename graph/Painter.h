@@ -74,6 +74,14 @@ private:
 // dash; the last one is cut at `to`.
 void appendDashedLine(PolylinePath& path, PointF from, PointF to, double dash, double gap);
 
+// Rows `bottom` to `top` of one column of device pixels, counted from the surface's lower left.
+struct ColumnSpan {
+    std::int32_t column = 0;
+    std::int32_t bottom = 0;
+    std::int32_t top = 0;
+    friend bool operator==(const ColumnSpan&, const ColumnSpan&) = default;
+};
+
 // Where a one-point line covers whole pixels, rather than two half-lit ones, on a screen of
 // one or two pixels a point.
 inline double onPixelCentre(std::int32_t x) {
@@ -88,6 +96,12 @@ public:
     virtual void fillRect(const RectF& rect, const Rgba& colour) = 0;
     virtual void strokeRect(const RectF& rect, const Rgba& colour, double lineWidth) = 0;
     virtual void strokePath(const PolylinePath& path, const Rgba& colour, double lineWidth) = 0;
+    // Device pixels per point where runs are reduced to pixel columns when stroked; 0: never.
+    virtual double pixelsPerUnit() const { return 0.0; }
+    // Whether fillColumnSpans writes straight into pixels, so that it costs less than a stroke.
+    virtual bool fillsColumnSpans() const { return false; }
+    // Opaque, without anti-aliasing.
+    virtual void fillColumnSpans(std::span<const ColumnSpan> spans, const Rgba& colour) = 0;
     virtual void drawText(PointF lowerLeft, std::string_view utf8,
                           const TextAttributes& attributes) = 0;
     // How far the string reaches to the right when drawn at that font size.

@@ -62,6 +62,55 @@ void QtPainter::strokePath(const PolylinePath& path, const Rgba& colour, double 
     }
 }
 
+QImage* QtPainter::directImage() const {
+    QPaintDevice* device = painter_.device();
+    if (device == nullptr || device->devType() != QInternal::Image || painter_.hasClipping() ||
+        painter_.deviceTransform() != QTransform::fromScale(pixelsPerUnit_, pixelsPerUnit_)) {
+        return nullptr;
+    }
+    auto* image = static_cast<QImage*>(device);
+    const QImage::Format format = image->format();
+    return format == QImage::Format_ARGB32_Premultiplied || format == QImage::Format_RGB32
+               ? image
+               : nullptr;
+}
+
+bool QtPainter::fillsColumnSpans() const {
+    return directImage() != nullptr;
+}
+
+void QtPainter::fillColumnSpans(std::span<const ColumnSpan> spans, const Rgba& colour) {
+    const QColor qcolour = toQColor(colour);
+    QImage* image = directImage();
+    if (image == nullptr) {
+        const bool antialiased = painter_.testRenderHint(QPainter::Antialiasing);
+        painter_.setRenderHint(QPainter::Antialiasing, false);
+        const double unit = 1.0 / pixelsPerUnit_;
+        for (const ColumnSpan& span : spans) {
+            painter_.fillRect(QRectF(span.column * unit, height_ - (span.top + 1) * unit, unit,
+                                     (span.top - span.bottom + 1) * unit),
+                              qcolour);
+        }
+        painter_.setRenderHint(QPainter::Antialiasing, antialiased);
+        return;
+    }
+    const QRgb pixel = qPremultiply(qcolour.rgba());
+    const int width = image->width();
+    const int height = image->height();
+    uchar* bits = image->bits();
+    const qsizetype stride = image->bytesPerLine();
+    for (const ColumnSpan& span : spans) {
+        if (span.column < 0 || span.column >= width) {
+            continue;
+        }
+        const int from = std::max(height - 1 - span.top, 0);
+        const int to = std::min(height - 1 - span.bottom, height - 1);
+        for (int row = from; row <= to; ++row) {
+            reinterpret_cast<QRgb*>(bits + row * stride)[span.column] = pixel;
+        }
+    }
+}
+
 const QFont& QtPainter::fontOfSize(double size) {
     const int pixels = static_cast<int>(std::lround(size));
     if (font_.pixelSize() != pixels) {

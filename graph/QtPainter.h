@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QFont>
+#include <QImage>
 #include <QPainter>
 #include <QPen>
 #include <vector>
@@ -19,6 +20,9 @@ public:
     void fillRect(const RectF& rect, const Rgba& colour) override;
     void strokeRect(const RectF& rect, const Rgba& colour, double lineWidth) override;
     void strokePath(const PolylinePath& path, const Rgba& colour, double lineWidth) override;
+    double pixelsPerUnit() const override { return pixelsPerUnit_; }
+    bool fillsColumnSpans() const override;
+    void fillColumnSpans(std::span<const ColumnSpan> spans, const Rgba& colour) override;
     void drawText(PointF lowerLeft, std::string_view utf8,
                   const TextAttributes& attributes) override;
     double textWidth(std::string_view utf8, double fontSize) override;
@@ -30,6 +34,7 @@ protected:
 
 private:
     QRectF toQt(const RectF& rect) const;
+    QImage* directImage() const;
     const QFont& fontOfSize(double size);
 
     QPainter& painter_;

@@ -12,9 +12,20 @@
 namespace nuvisca {
 
 // One trace as runs of connected points over the visible slots, broken at every
-// slot without a value and at every restart.
+// slot without a value and at every restart. Where slots are denser than the pixel columns
+// (floor(x x pixelsPerUnit); 0: none), an unbroken column holds only its first, lowest,
+// highest and last point, read from the model's trace index.
 void buildTraceRuns(const ViewModel& model, const GraphLayout& layout, Channel trace,
-                    Rso2Presence rso2Presence, PolylinePath& path);
+                    Rso2Presence rso2Presence, double pixelsPerUnit, PolylinePath& path);
+
+// Whether a trace is dense enough, at that many device pixels a point, to be drawn as spans of
+// device columns rather than a stroked, anti-aliased line.
+bool drawnAsColumnSpans(const GraphLayout& layout, double pixelsPerUnit);
+
+// The device pixels a line of that width along the runs covers, as one span per device column
+// and run: each column's points and the joins to its neighbours, widened by the line's width.
+void traceColumnSpans(const PolylinePath& runs, double pixelsPerUnit, double lineWidth,
+                      std::vector<ColumnSpan>& spans);
 
 // Where consecutive points of a run share a pixel column (floor(x x pixelsPerUnit)), keeps
 // only the column's first, lowest, highest and last point, in their order along the run.

@@ -61,13 +61,25 @@ const SampleArray& ViewModel::shownSeries(Channel channel) const {
 }
 
 void ViewModel::recomputeAverage() {
-    if (averageWindow_ <= 0 || recording_->sampleCount <= 0) {
-        return;
+    if (averageWindow_ > 0 && recording_->sampleCount > 0) {
+        if (!averaged_) {
+            averaged_ = std::make_unique<AveragedSeries>();
+        }
+        computeMovingAverage(*recording_, averageWindow_, *averaged_);
     }
-    if (!averaged_) {
-        averaged_ = std::make_unique<AveragedSeries>();
+    reindexTraces();
+}
+
+void ViewModel::reindexTraces() {
+    for (std::size_t c = 0; c < kChannelCount; ++c) {
+        const auto channel = static_cast<Channel>(c);
+        for (const Rso2Presence presence :
+             {Rso2Presence::AboveHundredth, Rso2Presence::AboveZero}) {
+            traceIndexes_[c][static_cast<std::size_t>(presence)] =
+                TraceIndex(*recording_, shownSeries(channel), recording_->measured[channel],
+                           channel == kRso2, presence);
+        }
     }
-    computeMovingAverage(*recording_, averageWindow_, *averaged_);
 }
 
 void ViewModel::commitView() {

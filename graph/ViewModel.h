@@ -8,6 +8,7 @@
 
 #include "graph/DragRule.h"
 #include "graph/GraphViewState.h"
+#include "graph/TraceIndex.h"
 #include "store/Baseline.h"
 #include "store/Desaturation.h"
 #include "store/MovingAverage.h"
@@ -63,6 +64,10 @@ public:
     const AveragedSeries* averaged() const;
     // The series drawn for a channel: averaged while the moving average is on.
     const SampleArray& shownSeries(Channel channel) const;
+    // The shown series of a channel read for dense drawing, with its runs broken by that rule.
+    const TraceIndex& traceIndex(Channel channel, Rso2Presence presence) const {
+        return traceIndexes_[channel][static_cast<std::size_t>(presence)];
+    }
 
     const GraphViewState& view() const { return view_; }
     // For the view's own geometry, the drag state and edits that commitView then announces.
@@ -103,6 +108,7 @@ private:
     };
     void announce(unsigned changes);
     void recomputeAverage();
+    void reindexTraces();
     Announced announcedNow() const;
     void reviewChanged(unsigned changes);
 
@@ -110,6 +116,7 @@ private:
     std::int32_t zoomIndex_ = 1;
     std::int32_t averageWindow_ = 0;
     std::unique_ptr<AveragedSeries> averaged_;
+    std::array<std::array<TraceIndex, 2>, kChannelCount> traceIndexes_;
     GraphViewState view_;
     ReviewSettings review_;
     Desaturations desaturations_;

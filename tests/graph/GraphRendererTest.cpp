@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <map>
 
@@ -121,7 +122,7 @@ TEST(GraphRenderer, ReviewBandsAndDashedLinesOnTheTracesScale) {
     const double step = 980.0 / 900.0;
     const auto band = [&](int start, int end) {
         return RectF{10.0 + start * step, 10.0, (end - start) * step, 528.0};
-    };    // Opaque, as laid over white; where the selection crosses the event, over the event.
+    };  // Opaque, as laid over white; where the selection crosses the event, over the event.
     for (const auto& [colour, start, end] :
          {std::tuple(kEventBand, 100, 200), std::tuple(kSelectionBand, 50, 100),
           std::tuple(kSelectionOnEventBand, 100, 150)}) {
@@ -217,6 +218,91 @@ TEST(TraceRuns, ColumnsKeepTheirFirstLowestHighestAndLastPointsInRunOrder) {
         }
     }
     EXPECT_EQ(reduced, kept);
+}
+
+// As strokePath reduces runs to columns, a dense view's runs must reduce to the same points.
+TEST(TraceRuns, DenseColumnsFromTheIndexReduceAsTheFullWalkDoes) {
+    GraphFixture f(20000);
+    Recording& s = *f.store;
+    for (std::size_t i = 0; i < 20000; ++i) {
+        const double wave =
+            std::sin(static_cast<double>(i) * 0.013) + 0.3 * std::sin(static_cast<double>(i) * 1.7);
+        s.measured[kOxhb][i] = static_cast<float>(0.4 + 0.2 * wave);
+        s.measured[kRso2][i] = static_cast<float>(60.0 + 20.0 * wave);
+    }
+    // A gap inside a column, a pause, a restart, and rSO2 present on paper alone.
+    s.measured[kOxhb][5003] = -1.0f;
+    std::fill_n(s.measured[kOxhb].begin() + 9000, 700, -1.0f);
+    f.restart(12345, clockTag(11, 0, 0));
+    s.measured[kRso2][7001] = 0.005f;
+    s.measured[kRso2][7002] = 0.0f;
+    f.model.setRecording(f.store);
+    for (const std::int32_t window : {0, 3}) {
+        f.model.setAverageWindow(window);
+        f.view.viewEnd = 20000;
+        f.draw();
+        const GraphLayout layout = layoutGraph(f.model, f.view);
+        for (const double ratio : {1.0, 2.0}) {
+            ASSERT_LT(layout.step * ratio, 0.1) << "the view is dense";
+            for (const Channel trace : {kOxhb, kRso2}) {
+                for (const Rso2Presence presence :
+                     {Rso2Presence::AboveHundredth, Rso2Presence::AboveZero}) {
+                    SCOPED_TRACE(::testing::Message() << "window " << window << ", ratio " << ratio
+                                                      << ", channel " << trace);
+                    PolylinePath dense;
+                    PolylinePath full;
+                    buildTraceRuns(f.model, layout, trace, presence, ratio, dense);
+                    buildTraceRuns(f.model, layout, trace, presence, 0.0, full);
+                    ASSERT_EQ(dense.runCount(), full.runCount());
+                    ASSERT_GT(full.runCount(), 1u);
+                    for (std::size_t r = 0; r < full.runCount(); ++r) {
+                        std::vector<PointF> reduced;
+                        reduceToColumns(full.run(r), ratio, reduced);
+                        std::vector<PointF> again;
+                        reduceToColumns(dense.run(r), ratio, again);
+                        EXPECT_EQ(again, reduced) << "run " << r;
+                    }
+                }
+            }
+        }
+    }
+}
+
+TEST(TraceRuns, ColumnSpansCoverEachRunWidenedByTheLine) {
+    PolylinePath runs;
+    runs.begin({10.0, 20.0});  // within column 10 at 1 pixel a point
+    runs.lineTo({10.2, 30.0});
+    runs.begin({40.0, 5.0});  // a lone point shows nothing
+    runs.begin({0.5, 5.0});   // level across columns 1 to 7 at 2 pixels a point
+    runs.lineTo({3.5, 5.0});
+    std::vector<ColumnSpan> spans;
+    traceColumnSpans(runs, 1.0, 2.0, spans);
+    const std::vector<ColumnSpan> tall{{9, 19, 30}, {10, 19, 30}};
+    EXPECT_EQ(std::vector<ColumnSpan>(spans.begin(), spans.begin() + 2), tall);
+    traceColumnSpans(runs, 2.0, 2.0, spans);
+    ASSERT_EQ(spans.size(), 4u + 10u);
+    for (std::int32_t c = -1; c <= 8; ++c) {
+        EXPECT_EQ(spans[static_cast<std::size_t>(c + 5)], (ColumnSpan{c, 8, 11}));
+    }
+}
+
+TEST(GraphRenderer, DenseTracesAreFilledAsColumnSpansWhereTheSurfaceCanSparseOnesStroked) {
+    GraphFixture f(20000);
+    f.view.viewEnd = 20000;
+    f.draw();
+    const auto drawn = [&f](double ratio, bool spans) {
+        RecordingPainter painter;
+        painter.columnsPerUnit = ratio;
+        painter.spansFilled = spans;
+        drawGraph(painter, f.model, f.view, true, kOnScreenStyle);
+        return std::pair(painter.columnFills.size(),
+                         painter.strokesOf(traceColour(kRso2), 2.0).size());
+    };
+    EXPECT_EQ(drawn(2.0, true), std::pair(std::size_t{2}, std::size_t{0}));
+    EXPECT_EQ(drawn(2.0, false), std::pair(std::size_t{0}, std::size_t{1}));
+    f.view.viewEnd = 300;
+    f.draw();
+    EXPECT_EQ(drawn(2.0, true), std::pair(std::size_t{0}, std::size_t{1}));
 }
 
 }  // namespace

@@ -21,6 +21,11 @@ struct RecordedStroke {
     double lineWidth = 0.0;
 };
 
+struct RecordedColumnFill {
+    std::vector<ColumnSpan> spans;
+    Rgba colour;
+};
+
 // Keeps every drawing call so that tests can assert what a draw put on the surface.
 class RecordingPainter : public Painter {
 public:
@@ -35,6 +40,11 @@ public:
             const auto run = path.run(r);
             strokes.back().runs.emplace_back(run.begin(), run.end());
         }
+    }
+    double pixelsPerUnit() const override { return columnsPerUnit; }
+    bool fillsColumnSpans() const override { return spansFilled; }
+    void fillColumnSpans(std::span<const ColumnSpan> spans, const Rgba& colour) override {
+        columnFills.push_back({{spans.begin(), spans.end()}, colour});
     }
     void drawText(PointF lowerLeft, std::string_view utf8,
                   const TextAttributes& attributes) override {
@@ -76,6 +86,9 @@ public:
 
     std::vector<RecordedText> texts;
     std::vector<RecordedStroke> strokes;
+    std::vector<RecordedColumnFill> columnFills;
+    double columnsPerUnit = 0.0;  // as a surface that reduces runs to columns
+    bool spansFilled = false;
     std::vector<bool> rectsFilled;  // filled or outlined, in drawing order
     struct Fill {
         RectF rect;
