@@ -103,7 +103,7 @@ MainWindow::MainWindow(ViewModel& model, QWidget* parent)
     statistics_ = new StatisticsPanel(model, graphPanel);
     events_ = new EventList(model, graphPanel);
     events_->setFixedHeight(statistics_->sizeHint().height());
-    events_->setMinimumWidth(380);
+    events_->setMinimumWidth(320);
     auto* review = new QHBoxLayout;
     review->addWidget(statistics_, 1);
     review->addWidget(events_);
