@@ -46,25 +46,5 @@ void denseWheel(benchmark::State& state, double ratio) {
 BENCHMARK_CAPTURE(denseWheel, ratio1, 1.0)->Unit(benchmark::kMillisecond);
 BENCHMARK_CAPTURE(denseWheel, ratio2, 2.0)->Unit(benchmark::kMillisecond);
 
-// One mouse move of a plain drag over the whole full recording, previewed, and the redraw.
-void denseDrag(benchmark::State& state, double ratio) {
-    GraphScene scene(true, ratio);
-    GraphViewState& view = scene.recording.view;
-    const ViewModel& model = scene.recording.model;
-    const PointF press{kSceneWidth / 2.0, kSceneHeight / 2.0};
-    mouseDown(view, model, press, false, false);
-    double offset = 40.0;
-    for (auto _ : state) {
-        offset = -offset;
-        if (!mouseDragged(view, model, {press.x + offset, press.y}, false, false)) {
-            fail("a drag step over the whole recording asked for no redraw");
-        }
-        scene.redraw();
-        benchmark::DoNotOptimize(scene.image.constBits());
-    }
-}
-BENCHMARK_CAPTURE(denseDrag, ratio1, 1.0)->Unit(benchmark::kMillisecond);
-BENCHMARK_CAPTURE(denseDrag, ratio2, 2.0)->Unit(benchmark::kMillisecond);
-
 }  // namespace
 }  // namespace nuvisca::bench

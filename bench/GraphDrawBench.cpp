@@ -47,9 +47,10 @@ void fullDrawReviewed(benchmark::State& state) {
 BENCHMARK(fullDrawReviewed)->Name("fullDraw/widenedReviewed")->Unit(benchmark::kMillisecond);
 
 // One mouse move of a plain drag in the plot and the redraw it asks for; the pointer swings
-// 40 points left and right of the press, so the drag is previewed, never applied.
-void dragStep(benchmark::State& state, bool widened) {
-    GraphScene scene(widened);
+// 40 points left and right of the press, so the drag is previewed, never applied. `clear`
+// draws the picture anew on a cleared image, as the view does.
+void dragStep(benchmark::State& state, bool widened, double ratio, bool clear) {
+    GraphScene scene(widened, ratio);
     GraphViewState& view = scene.recording.view;
     const ViewModel& model = scene.recording.model;
     const PointF press{kSceneWidth / 2.0, kSceneHeight / 2.0};
@@ -60,15 +61,26 @@ void dragStep(benchmark::State& state, bool widened) {
         if (!mouseDragged(view, model, {press.x + offset, press.y}, false, false)) {
             fail("a drag step in the plot asked for no redraw");
         }
-        scene.draw();
+        if (clear) {
+            scene.redraw();
+        } else {
+            scene.draw();
+        }
         benchmark::DoNotOptimize(scene.image.constBits());
     }
     if (!view.mouseDownInPlot || view.viewStart != 0) {
         fail("the drag steps did not stay a previewed drag");
     }
 }
-BENCHMARK_CAPTURE(dragStep, widened, true)->Unit(benchmark::kMillisecond);
-BENCHMARK_CAPTURE(dragStep, view900, false)->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(dragStep, widened, true, 1.0, false)->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(dragStep, view900, false, 1.0, false)->Unit(benchmark::kMillisecond);
+// The whole full recording at both device pixel ratios.
+BENCHMARK_CAPTURE(dragStep, dense1, true, 1.0, true)
+    ->Name("denseDrag/ratio1")
+    ->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(dragStep, dense2, true, 2.0, true)
+    ->Name("denseDrag/ratio2")
+    ->Unit(benchmark::kMillisecond);
 
 }  // namespace
 }  // namespace nuvisca::bench
