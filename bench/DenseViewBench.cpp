@@ -1,7 +1,6 @@
 #include <benchmark/benchmark.h>
 
 #include "bench/GraphScene.h"
-#include "graph/MouseInteraction.h"
 #include "graph/RangeNavigation.h"
 
 namespace nuvisca::bench {
