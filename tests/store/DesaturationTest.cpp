@@ -92,15 +92,7 @@ TEST(Desaturation, EventsEndAtPausesRestartsAndTheRangeAndLastAtLeastTheMinimum)
           {17, 21, 30.f, 80 / 120.0},
           {21, 25, 35.f, 60 / 120.0},
           {26, 30, 49.f, 4 / 120.0}}},
-        // 1.6 s asks for 4 slots too; 2.1 s for 5.
-        {0,
-         30,
-         1.6,
-         {{2, 6, 40.f, 40 / 120.0},
-          {11, 16, 40.f, 30 / 120.0},
-          {17, 21, 30.f, 80 / 120.0},
-          {21, 25, 35.f, 60 / 120.0},
-          {26, 30, 49.f, 4 / 120.0}}},
+        // 2.1 s asks for 5 slots.
         {0, 30, 2.1, {{11, 16, 40.f, 30 / 120.0}}},
         // The range cuts 2-5 and 26-29 short; 7-9 counts without a minimum.
         {3,
@@ -130,6 +122,9 @@ TEST(Desaturation, EventsEndAtPausesRestartsAndTheRangeAndLastAtLeastTheMinimum)
     EXPECT_DOUBLE_EQ(all.areaInEvents, 214 / 120.0);
     EXPECT_DOUBLE_EQ(all.areaPerMonitoredHour(), 214 / 120.0 * 3600 / 14);
     EXPECT_EQ(findDesaturations(*store, nullptr, 16, 17, 50.0, 0.0).areaPerMonitoredHour(), 0.0);
+    // 1.6 s asks for 4 slots too, so the 3-slot run at 7 stays out.
+    const Desaturations rounded = findDesaturations(*store, nullptr, 0, 30, 50.0, 1.6);
+    EXPECT_EQ(std::tuple(rounded.minimumSlots, rounded.events.size()), std::tuple(4, 5u));
 }
 
 TEST(Desaturation, TheAveragedSeriesIsReadThroughout) {
