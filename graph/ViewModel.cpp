@@ -26,8 +26,10 @@ void ViewModel::setRecording(std::shared_ptr<const Recording> recording) {
     view_.selection = {};
     view_.selecting = false;
     review_.baseline.reset();
+    markers_.clear();
+    markerHistory_.clear();
     announced_ = announcedNow();
-    reviewChanged(kRecordingChanged | kSeriesChanged | kRangeChanged);
+    reviewChanged(kRecordingChanged | kSeriesChanged | kRangeChanged | kMarkersChanged);
 }
 
 void ViewModel::setZoomIndex(std::int32_t zoomIndex) {
@@ -44,10 +46,7 @@ void ViewModel::setAverageWindow(std::int32_t window) {
     }
     averageWindow_ = window;
     recomputeAverage();
-    if (review_.baseline && review_.baseline->method != BaselineMethod::kTyped) {
-        const Baseline& was = *review_.baseline;
-        review_.baseline = measureBaseline(*recording_, averaged(), was.method, was.start, was.end);
-    }
+    remeasureBaseline();
     reviewChanged(kSeriesChanged);
 }
 
@@ -136,7 +135,69 @@ void ViewModel::setDropPercent(double percent) {
 
 void ViewModel::setBaseline(std::optional<Baseline> baseline) {
     review_.baseline = baseline;
-    reviewChanged(kReviewChanged);
+    reviewChanged(kReviewChanged | kEditedByUser);
+}
+
+std::size_t ViewModel::addMarker(Marker marker) {
+    Markers after = markers_;
+    const std::size_t index = insertMarker(after, std::move(marker));
+    markersEdited(std::move(after));
+    return index;
+}
+
+std::size_t ViewModel::replaceMarker(std::size_t index, Marker marker) {
+    if (index >= markers_.size()) {
+        return index;
+    }
+    Markers after = markers_;
+    after.erase(after.begin() + static_cast<std::ptrdiff_t>(index));
+    const std::size_t placed = insertMarker(after, std::move(marker));
+    if (after != markers_) {
+        markersEdited(std::move(after));
+    }
+    return placed;
+}
+
+void ViewModel::removeMarker(std::size_t index) {
+    if (index < markers_.size()) {
+        Markers after = markers_;
+        after.erase(after.begin() + static_cast<std::ptrdiff_t>(index));
+        markersEdited(std::move(after));
+    }
+}
+
+void ViewModel::markersEdited(Markers after) {
+    markerHistory_.recordEdit(std::exchange(markers_, std::move(after)));
+    announce(kMarkersChanged | kEditedByUser);
+}
+
+void ViewModel::undoMarkerEdit() {
+    if (auto before = markerHistory_.undo(markers_)) {
+        markers_ = std::move(*before);
+        announce(kMarkersChanged | kEditedByUser);
+    }
+}
+
+void ViewModel::redoMarkerEdit() {
+    if (auto after = markerHistory_.redo(markers_)) {
+        markers_ = std::move(*after);
+        announce(kMarkersChanged | kEditedByUser);
+    }
+}
+
+void ViewModel::restoreKept(Markers markers, std::optional<Baseline> baseline) {
+    markers_ = std::move(markers);
+    markerHistory_.clear();
+    review_.baseline = baseline;
+    remeasureBaseline();
+    reviewChanged(kMarkersChanged | kReviewChanged);
+}
+
+void ViewModel::remeasureBaseline() {
+    if (review_.baseline && review_.baseline->method != BaselineMethod::kTyped) {
+        const Baseline& was = *review_.baseline;
+        review_.baseline = measureBaseline(*recording_, averaged(), was.method, was.start, was.end);
+    }
 }
 
 void ViewModel::reviewChanged(unsigned changes) {

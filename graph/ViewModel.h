@@ -11,6 +11,7 @@
 #include "graph/TraceIndex.h"
 #include "store/Baseline.h"
 #include "store/Desaturation.h"
+#include "store/Markers.h"
 #include "store/MovingAverage.h"
 #include "store/Recording.h"
 
@@ -25,6 +26,10 @@ enum ViewChange : unsigned {
     kZoomChanged = 1u << 4,
     kSelectionChanged = 1u << 5,
     kReviewChanged = 1u << 6,  // the baseline or a threshold; the events follow it and the series
+    kMarkersChanged = 1u << 7,
+    // With kMarkersChanged or kReviewChanged: a user's edit changed the markers or the
+    // baseline, which are kept with the recording.
+    kEditedByUser = 1u << 8,
 };
 
 // What desaturation is judged by in a recording's review.
@@ -87,10 +92,25 @@ public:
     const ReviewSettings& review() const { return review_; }
     void setAbsoluteThreshold(double percent);
     void setDropPercent(double percent);
-    // A measured baseline is measured again whenever the series shown changes.
+    // A user's choice of baseline. A measured baseline is measured again whenever the series
+    // shown changes.
     void setBaseline(std::optional<Baseline> baseline);
     // The events of the whole recording in the series shown, by the effective threshold.
     const Desaturations& desaturations() const { return desaturations_; }
+
+    const Markers& markers() const { return markers_; }
+    // A user's edits of the markers, each undoable. Indexes are those of markers().
+    std::size_t addMarker(Marker marker);
+    // Changes a marker's label, slot or duration; returns its index in the new order.
+    std::size_t replaceMarker(std::size_t index, Marker marker);
+    void removeMarker(std::size_t index);
+    bool canUndoMarkerEdit() const { return markerHistory_.canUndo(); }
+    bool canRedoMarkerEdit() const { return markerHistory_.canRedo(); }
+    void undoMarkerEdit();
+    void redoMarkerEdit();
+    // What was kept with the recording, as read back with it: not an edit, nothing to undo. A
+    // measured baseline is measured over its slots in the series shown.
+    void restoreKept(Markers markers, std::optional<Baseline> baseline);
 
     const std::string& fileName() const { return fileName_; }
     void setFileName(std::string name);
@@ -111,6 +131,8 @@ private:
     void reindexTraces();
     Announced announcedNow() const;
     void reviewChanged(unsigned changes);
+    void markersEdited(Markers after);
+    void remeasureBaseline();
 
     std::shared_ptr<const Recording> recording_;
     std::int32_t zoomIndex_ = 1;
@@ -120,6 +142,8 @@ private:
     GraphViewState view_;
     ReviewSettings review_;
     Desaturations desaturations_;
+    Markers markers_;
+    MarkerHistory markerHistory_;
     std::string fileName_;
     Announced announced_;
     std::vector<std::pair<int, Observer>> observers_;

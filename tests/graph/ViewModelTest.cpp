@@ -51,8 +51,8 @@ TEST(ViewModel, TellsEachChangeOnceAndAveragesExactlyWhenTheBoxOrTheRecordingCha
     GraphFixture other(500);
     other.store->measured[kOxhb].fill(0.4f);
     f.model.setRecording(other.store);
-    EXPECT_EQ(heard.take(),
-              std::vector<unsigned>{kRecordingChanged | kSeriesChanged | kRangeChanged});
+    EXPECT_EQ(heard.take(), std::vector<unsigned>{kRecordingChanged | kSeriesChanged |
+                                                  kRangeChanged | kMarkersChanged});
     EXPECT_TRUE(sameAverage(f.model, 4));
     EXPECT_EQ(std::tuple(f.view.viewStart, f.view.viewEnd), std::tuple(0, 500));
     f.model.setAverageWindow(0);
@@ -113,8 +113,8 @@ TEST(ViewModel, SelectionBaselineAndEventsFollowTheirSettingsAndTheSeries) {
               edges(findDesaturations(*f.store, f.model.averaged(), 0, 3000, effective, 15.0)));
     f.model.setDropPercent(40.0);
     EXPECT_EQ(f.model.review().effectiveThreshold(), kDefaultRso2Threshold);
-    EXPECT_EQ(heard.take(),
-              (std::vector<unsigned>{kReviewChanged, kSeriesChanged, kReviewChanged}));
+    EXPECT_EQ(heard.take(), (std::vector<unsigned>{kReviewChanged | kEditedByUser, kSeriesChanged,
+                                                   kReviewChanged}));
 
     f.model.setSelection({10, 20});
     f.model.setSelection({10, 20});
@@ -128,6 +128,53 @@ TEST(ViewModel, SelectionBaselineAndEventsFollowTheirSettingsAndTheSeries) {
     f.model.setRecording(other.store);
     EXPECT_TRUE(f.model.selection().empty());
     EXPECT_FALSE(f.model.review().baseline);
+}
+
+// Adding, changing and removing markers are each one step back and forth; a new edit drops
+// what was left to redo, and what is read back with a recording is no edit at all.
+TEST(ViewModel, MarkerEditsUndoAndRedoOneAtATime) {
+    GraphFixture f(3000);
+    Heard heard(f.model);
+    EXPECT_EQ(f.model.addMarker({500, 0, "執刀開始"}), 0u);
+    EXPECT_EQ(f.model.addMarker({100, 0, "麻酔導入"}), 0u);
+    EXPECT_EQ(f.model.addMarker({500, 0, "大動脈遮断"}), 2u) << "after the one at its slot";
+    EXPECT_EQ(f.model.replaceMarker(0, {900, 40, "麻酔導入"}), 2u) << "moved past the others";
+    f.model.removeMarker(0);
+    f.model.removeMarker(7);
+    const Markers last{{500, 0, "大動脈遮断"}, {900, 40, "麻酔導入"}};
+    EXPECT_EQ(f.model.markers(), last);
+    EXPECT_EQ(heard.take(), std::vector<unsigned>(5, kMarkersChanged | kEditedByUser));
+
+    const std::vector<Markers> steps{
+        {},
+        {{500, 0, "執刀開始"}},
+        {{100, 0, "麻酔導入"}, {500, 0, "執刀開始"}},
+        {{100, 0, "麻酔導入"}, {500, 0, "執刀開始"}, {500, 0, "大動脈遮断"}},
+        {{500, 0, "執刀開始"}, {500, 0, "大動脈遮断"}, {900, 40, "麻酔導入"}},
+        last};
+    for (std::size_t back = steps.size() - 1; back-- > 0;) {
+        f.model.undoMarkerEdit();
+        EXPECT_EQ(f.model.markers(), steps[back]) << back;
+    }
+    EXPECT_FALSE(f.model.canUndoMarkerEdit());
+    f.model.undoMarkerEdit();
+    f.model.redoMarkerEdit();
+    f.model.redoMarkerEdit();
+    EXPECT_EQ(f.model.markers(), steps[2]);
+    f.model.addMarker({2000, 0, "手術終了"});
+    EXPECT_FALSE(f.model.canRedoMarkerEdit());
+    f.model.undoMarkerEdit();
+    EXPECT_EQ(f.model.markers(), steps[2]);
+    heard.take();
+
+    f.model.restoreKept({{10, 0, "a"}}, Baseline{70.0});
+    EXPECT_EQ(heard.take(), std::vector<unsigned>{kMarkersChanged | kReviewChanged});
+    EXPECT_FALSE(f.model.canUndoMarkerEdit());
+    EXPECT_FALSE(f.model.canRedoMarkerEdit());
+    EXPECT_EQ(f.model.review().effectiveThreshold(), 56.0);
+    GraphFixture other(500);
+    f.model.setRecording(other.store);
+    EXPECT_TRUE(f.model.markers().empty());
 }
 
 // The name shown on the page: at most 255 bytes, cut where no character is split.
