@@ -22,6 +22,8 @@ public:
     virtual QString chooseExportPath(QWidget* parent, const QString& proposed) = 0;
     // The same for the EDF+ or BDF+ export.
     virtual QString chooseEdfExportPath(QWidget* parent, const QString& proposed) = 0;
+    // The same for the case report (PDF).
+    virtual QString chooseReportPath(QWidget* parent, const QString& proposed) = 0;
     // The moving-average question of the export: true for "はい".
     virtual bool askApplyMovingAverage(QWidget* parent) = 0;
     virtual void showWarning(QWidget* parent, const QString& message) = 0;
@@ -40,6 +42,7 @@ public:
     QStringList chooseRecordingsToAdd(QWidget* parent, const QString& folder) override;
     QString chooseExportPath(QWidget* parent, const QString& proposed) override;
     QString chooseEdfExportPath(QWidget* parent, const QString& proposed) override;
+    QString chooseReportPath(QWidget* parent, const QString& proposed) override;
     bool askApplyMovingAverage(QWidget* parent) override;
     void showWarning(QWidget* parent, const QString& message) override;
     std::optional<QString> askLine(QWidget* parent, const QString& title, const QString& label,

@@ -6,18 +6,11 @@
 #include <QVBoxLayout>
 #include <array>
 
-#include "formats/TextFields.h"
 #include "graph/RangeNavigation.h"
-#include "graph/SlotClock.h"
+#include "graph/ReviewTexts.h"
 
 namespace nuvisca {
 namespace {
-
-QString fixed(double value, int decimals, const char* unit) {
-    std::string text;
-    appendFixed(text, value, decimals);
-    return QString::fromStdString(text) + QString::fromUtf8(unit);
-}
 
 QTableWidgetItem* cell(const QString& text) {
     auto* item = new QTableWidgetItem(text);
@@ -64,19 +57,12 @@ void EventList::refill() {
     const Recording& store = model_.recording();
     table_->setRowCount(static_cast<int>(found.events.size()));
     for (std::size_t k = 0; k < found.events.size(); ++k) {
-        const DesaturationEvent& event = found.events[k];
-        const std::array<QString, 4> texts{
-            QString::fromStdString(formatClock(clockTimeOf(store, event.start))),
-            fixed(event.seconds(), 1, " s"), fixed(event.nadir, 2, " %"),
-            fixed(event.areaBelow, 2, " %·min")};
+        const std::array<std::string, 4> texts = eventRowTexts(store, found.events[k]);
         for (std::size_t c = 0; c < texts.size(); ++c) {
-            table_->setItem(static_cast<int>(k), static_cast<int>(c), cell(texts[c]));
+            table_->setItem(static_cast<int>(k), static_cast<int>(c), cell(QString::fromStdString(texts[c])));
         }
     }
-    sums_->setText(QStringLiteral("%1 件  ").arg(found.events.size()) +
-                   fixed(found.secondsInEvents(), 1, " s  ") +
-                   fixed(found.areaInEvents, 2, " %·min  ") +
-                   fixed(found.areaPerMonitoredHour(), 2, " %·min/時"));
+    sums_->setText(QString::fromStdString(eventSumsText(found)));
 }
 
 }  // namespace nuvisca

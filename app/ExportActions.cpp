@@ -8,6 +8,7 @@
 #include "app/RecordingFiles.h"
 #include "app/ViewerSettings.h"
 #include "formats/EdfExport.h"
+#include "print/CaseReport.h"
 
 namespace nuvisca {
 
@@ -56,6 +57,24 @@ void ExportActions::exportEdf(QWidget* parent, const QString& shownPath) {
     });
 }
 
+void ExportActions::exportReport(QWidget* parent, const QString& shownPath) {
+    QString path =
+        dialogs_.chooseReportPath(parent, proposedPath(shownPath, QStringLiteral("-report.pdf")));
+    if (path.isEmpty()) {
+        return;
+    }
+    if (!path.endsWith(u".pdf", Qt::CaseInsensitive)) {
+        path.append(u".pdf");
+    }
+    writeFile(parent, path, [&](Failure& failure) {
+        std::error_code why;
+        const bool written =
+            saveCaseReport(toFileSystemPath(path), model_, kDefaultMinutesPerStrip, why);
+        failure.systemReason = QString::fromStdString(why.message());
+        return written;
+    });
+}
+
 QString ExportActions::proposedPath(const QString& shownPath, const QString& suffix) const {
     const QString folder = settings_.exportFolder();
     const QString name = QFileInfo(shownPath).completeBaseName().append(suffix);
@@ -68,8 +87,13 @@ void ExportActions::writeExport(QWidget* parent, const QString& path,
     if (model_.averageWindow() > 0 && dialogs_.askApplyMovingAverage(parent)) {
         series = model_.averaged();
     }
+    writeFile(parent, path, [&](Failure& failure) { return write(series, failure); });
+}
+
+void ExportActions::writeFile(QWidget* parent, const QString& path,
+                              const std::function<bool(Failure&)>& write) {
     Failure failure;
-    if (!unlessExhausted(false, [&] { return write(series, failure); })) {
+    if (!unlessExhausted(false, [&] { return write(failure); })) {
         const QString target = QDir::toNativeSeparators(path);
         if (!failure.refusal.isEmpty()) {
             dialogs_.showWarning(parent, QStringLiteral("「%1」に書き出せませんでした（%2）。")

@@ -24,6 +24,8 @@ public:
     // Each proposes the shown file's name in the last export folder.
     void exportCsv(QWidget* parent, const QString& shownPath);
     void exportEdf(QWidget* parent, const QString& shownPath);
+    // The case report of the model as shown, proposing NAME-report.pdf.
+    void exportReport(QWidget* parent, const QString& shownPath);
 
 private:
     // Why an export was not written: the recording refused as such, or the system's reason.
@@ -35,6 +37,8 @@ private:
     // Asks the moving-average question and writes through write.
     void writeExport(QWidget* parent, const QString& path,
                      const std::function<bool(const AveragedSeries*, Failure&)>& write);
+    // Writes through write; tells how it went in the status line or an alert.
+    void writeFile(QWidget* parent, const QString& path, const std::function<bool(Failure&)>& write);
 
     const ViewModel& model_;
     DialogService& dialogs_;

@@ -31,6 +31,7 @@ enum class WindowAction {
     AddFiles,
     ExportCsv,
     ExportEdf,
+    ExportReport,
     Print,
     RemoveSelected,
     GoToTime,

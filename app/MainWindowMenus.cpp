@@ -34,6 +34,8 @@ void MainWindow::buildMenus() {
     add(file, WindowAction::ExportCsv, QStringLiteral("CSV書き出し…"),
         QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_S));
     add(file, WindowAction::ExportEdf, QStringLiteral("EDF+で書き出し…"), QKeySequence::UnknownKey);
+    add(file, WindowAction::ExportReport, QStringLiteral("レポートを書き出し…"),
+        QKeySequence::UnknownKey);
     add(file, WindowAction::Print, QStringLiteral("印刷…"), QKeySequence::Print);
     file->addSeparator();
     recentMenu_ = file->addMenu(QStringLiteral("最近使ったファイル"));

@@ -51,6 +51,11 @@ QString QtDialogService::chooseEdfExportPath(QWidget* parent, const QString& pro
                           {QStringLiteral("EDF+ (*.edf)"), QStringLiteral("BDF+ (*.bdf)")});
 }
 
+QString QtDialogService::chooseReportPath(QWidget* parent, const QString& proposed) {
+    return chooseSavePath(parent, QStringLiteral("レポートを書き出し"), proposed,
+                          {QStringLiteral("PDF (*.pdf)")});
+}
+
 bool QtDialogService::askApplyMovingAverage(QWidget* parent) {
     QMessageBox box(parent);
     box.setIcon(QMessageBox::Question);

@@ -11,6 +11,7 @@
 
 #include "formats/StatisticsCsv.h"
 #include "formats/TextFields.h"
+#include "graph/ReviewTexts.h"
 #include "graph/SlotClock.h"
 #include "store/Channels.h"
 #include "store/RangeStatistics.h"
@@ -48,18 +49,6 @@ QString fixed(double value, int decimals) {
     std::string text;
     appendFixed(text, value, decimals);
     return QString::fromStdString(text);
-}
-
-QString methodText(const Baseline& baseline) {
-    switch (baseline.method) {
-        case BaselineMethod::kFirstMinutes:
-            return QStringLiteral("最初の %1 分").arg(baseline.end / kSlotsPerMinute);
-        case BaselineMethod::kRange:
-            return QStringLiteral("ベースラインに設定");
-        case BaselineMethod::kTyped:
-            break;
-    }
-    return QStringLiteral("入力");
 }
 
 }  // namespace
@@ -197,7 +186,7 @@ void StatisticsPanel::showBaseline() {
     baselineBox_->setValue(baseline ? baseline->value : 0.0);
     const bool firstMinutes = baseline && baseline->method == BaselineMethod::kFirstMinutes;
     firstMinutesBox_->setValue(firstMinutes ? baseline->end / kSlotsPerMinute : 0);
-    baselineMethod_->setText(baseline ? methodText(*baseline) : QString());
+    baselineMethod_->setText(baseline ? QString::fromStdString(baselineMethodText(*baseline)) : QString());
     fromSelection_->setEnabled(!model_.selection().empty());
 }
 

@@ -86,6 +86,7 @@ void ViewerController::connectMenus(MainWindow& window) {
     onTrigger(WindowAction::AddFiles, &ViewerController::chooseFilesToAdd);
     onTrigger(WindowAction::ExportCsv, &ViewerController::exportCsv);
     onTrigger(WindowAction::ExportEdf, &ViewerController::exportEdf);
+    onTrigger(WindowAction::ExportReport, &ViewerController::exportReport);
     onTrigger(WindowAction::Print, &ViewerController::print);
     onTrigger(WindowAction::RemoveSelected, &ViewerController::removeSelected);
     onTrigger(WindowAction::GoToTime, &ViewerController::goToTime);
@@ -340,6 +341,12 @@ void ViewerController::exportCsv() {
 void ViewerController::exportEdf() {
     if (showsRecording()) {
         exports_.exportEdf(window_, loadedPath_);
+    }
+}
+
+void ViewerController::exportReport() {
+    if (showsRecording()) {
+        exports_.exportReport(window_, loadedPath_);
     }
 }
 

@@ -67,6 +67,8 @@ public Q_SLOTS:
     // Files named on the command line: listed, and the first of them shown.
     void openFiles(const QStringList& paths);
     void exportEdf();
+    // The case report of the recording as shown, as a PDF.
+    void exportReport();
     // Asks for a clock time and shows the range from its slot on.
     void goToTime();
 

@@ -12,6 +12,7 @@ int runRender(std::span<const std::string_view> args);
 int runExport(std::span<const std::string_view> args);
 int runStats(std::span<const std::string_view> args);
 int runEvents(std::span<const std::string_view> args);
+int runReport(std::span<const std::string_view> args);
 
 inline constexpr int kExitOk = 0;
 inline constexpr int kExitFailure = 1;

@@ -53,8 +53,8 @@ bool readBaselineRange(std::string_view command, const CommandLine& line, RangeB
            slotsInOrder(command, bounds);
 }
 
-// The baseline the options ask for, or none when they ask for none; the exit status (said on
-// stderr) when it cannot be had.
+}  // namespace
+
 std::variant<std::optional<Baseline>, int> baselineOf(std::string_view command,
                                                       const std::string& file,
                                                       const Recording& store,
@@ -88,8 +88,6 @@ std::variant<std::optional<Baseline>, int> baselineOf(std::string_view command,
     }
     return baseline;
 }
-
-}  // namespace
 
 void addReviewOptions(CommandLine& line) {
     for (const char* name : {"start", "end", "average", "threshold", "baseline-minutes",
@@ -128,6 +126,13 @@ bool readReviewOptions(std::string_view command, const CommandLine& line, Review
         return false;
     }
     return true;
+}
+
+void setReview(ViewModel& model, const ReviewOptions& options, std::optional<Baseline> baseline) {
+    model.setAbsoluteThreshold(options.threshold);
+    model.setDropPercent(options.dropPercent);
+    model.setMinimumSeconds(options.minimumSeconds);
+    model.setBaseline(baseline);
 }
 
 std::variant<FileReview, int> reviewFile(std::string_view command, const std::string& file,

@@ -9,6 +9,7 @@
 #include <variant>
 
 #include "cli/CommandLine.h"
+#include "graph/ViewModel.h"
 #include "store/Baseline.h"
 #include "store/Desaturation.h"
 #include "store/RangeStatistics.h"
@@ -36,6 +37,17 @@ void addReviewOptions(CommandLine& line);
 // False after a usage error (said on stderr); slot numbers are checked here, before any file
 // is read.
 bool readReviewOptions(std::string_view command, const CommandLine& line, ReviewOptions& options);
+
+// The baseline the options ask for, or none when they ask for none; the exit status (said on
+// stderr) when it cannot be had.
+std::variant<std::optional<Baseline>, int> baselineOf(std::string_view command,
+                                                      const std::string& file,
+                                                      const Recording& store,
+                                                      const AveragedSeries* averaged,
+                                                      const ReviewOptions& options);
+
+// The options' thresholds and minimum duration and the baseline, set on the model.
+void setReview(ViewModel& model, const ReviewOptions& options, std::optional<Baseline> baseline);
 
 // One file's range as both commands report it.
 struct FileReview {

@@ -23,6 +23,8 @@ constexpr std::string_view kUsage =
     "                                 write the CSV export the viewer would write, or EDF+/BDF+\n"
     "  stats FILE... [options]        statistics of a range of each recording\n"
     "  events FILE... [options]       the desaturation events of a range of each recording\n"
+    "  report IN OUT.pdf [options]    write the case report: particulars, statistics, events\n"
+    "                                 and the recording in strips, as a PDF\n"
     "\n"
     "Run 'nuvisca COMMAND --help' for the options of a command, 'nuvisca --version' for the\n"
     "version.\n";
@@ -43,7 +45,8 @@ struct Command {
 constexpr std::array kCommands{
     Command{"info", nuvisca::cli::runInfo},     Command{"render", nuvisca::cli::runRender},
     Command{"export", nuvisca::cli::runExport}, Command{"stats", nuvisca::cli::runStats},
-    Command{"events", nuvisca::cli::runEvents}, Command{"--version", runVersion}};
+    Command{"events", nuvisca::cli::runEvents}, Command{"report", nuvisca::cli::runReport},
+    Command{"--version", runVersion}};
 
 int dispatch(int argc, char** argv) {
     const std::vector<std::string_view> args(argv + 1, argv + argc);

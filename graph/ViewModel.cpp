@@ -133,6 +133,13 @@ void ViewModel::setDropPercent(double percent) {
     }
 }
 
+void ViewModel::setMinimumSeconds(double seconds) {
+    if (seconds != review_.minimumSeconds) {
+        review_.minimumSeconds = seconds;
+        reviewChanged(kReviewChanged);
+    }
+}
+
 void ViewModel::setBaseline(std::optional<Baseline> baseline) {
     review_.baseline = baseline;
     reviewChanged(kReviewChanged | kEditedByUser);

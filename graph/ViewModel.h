@@ -92,6 +92,8 @@ public:
     const ReviewSettings& review() const { return review_; }
     void setAbsoluteThreshold(double percent);
     void setDropPercent(double percent);
+    // The shortest run of desaturation that counts as an event.
+    void setMinimumSeconds(double seconds);
     // A user's choice of baseline. A measured baseline is measured again whenever the series
     // shown changes.
     void setBaseline(std::optional<Baseline> baseline);

@@ -52,6 +52,9 @@ public:
     QString chooseEdfExportPath(QWidget* parent, const QString& proposed) override {
         return chooseExportPath(parent, proposed);
     }
+    QString chooseReportPath(QWidget* parent, const QString& proposed) override {
+        return chooseExportPath(parent, proposed);
+    }
     bool askApplyMovingAverage(QWidget*) override {
         ++questionsAsked;
         return answerYes;
