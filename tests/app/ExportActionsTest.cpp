@@ -1,5 +1,6 @@
 #include "ControllerFixture.h"
 #include "formats/EdfReadBack.h"
+#include "print/PdfProbe.h"
 
 namespace nuvisca::test {
 namespace {
@@ -55,6 +56,31 @@ TEST_F(ControllerTest, ExportsAskOnlyWithAnAverageAndTheAnswerChoosesTheSeries) 
                                      u"保存先のフォルダと空き容量を確かめてください。"_s))
         << dialogs.warnings[0].toStdString();
     EXPECT_TRUE(dialogs.warnings[1].contains(u"2085"_s)) << dialogs.warnings[1].toStdString();
+}
+
+// The report asks no question, proposes NAME-report.pdf, completes a bare name and writes the
+// model as shown; a missing folder is told with the reason, as the exports tell it.
+TEST_F(ControllerTest, ReportIsTheModelAsShownAndItsFailureIsTold) {
+    controller.addFiles({onMedia("r0.NVD", 9, 0, 10)});
+    selectRow(0);
+    window.averageBox()->setCurrentIndex(4);
+    dialogs.exportPath = qPath(desktop.file("case"));
+    window.action(WindowAction::ExportReport)->trigger();
+    EXPECT_TRUE(dialogs.proposedExport.endsWith(u"/r0-report.pdf"_s) ||
+                dialogs.proposedExport == u"r0-report.pdf"_s)
+        << dialogs.proposedExport.toStdString();
+    EXPECT_EQ(dialogs.questionsAsked, 0);
+    const QString text = pdfText(qPath(desktop.file("case.pdf")));
+    EXPECT_TRUE(text.contains(u"移動平均 5"_s)) << text.toStdString();
+    EXPECT_TRUE(status().contains(u"case.pdf"_s));
+
+    dialogs.exportPath = qPath(desktop.file("missing-folder/case.pdf"));
+    window.action(WindowAction::ExportReport)->trigger();
+    ASSERT_EQ(dialogs.warnings.size(), 1);
+    EXPECT_TRUE(
+        dialogs.warnings[0].endsWith(u"（No such file or directory）。"
+                                     u"保存先のフォルダと空き容量を確かめてください。"_s))
+        << dialogs.warnings[0].toStdString();
 }
 
 }  // namespace

@@ -1,0 +1,150 @@
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <string>
+#include <vector>
+
+#include "graph/GraphFixtures.h"
+#include "print/ReportDrawing.h"
+
+namespace nuvisca::test {
+namespace {
+
+// Two hours from 10:00: rSO2 70, then 40 between the markers, then 60; a one-minute baseline
+// (70) and a 20 % drop make the effective threshold 56, so only the middle phase desaturates.
+struct ReportFixture : GraphFixture {
+    ReportFixture() : GraphFixture(14400) {
+        std::fill(store->measured[kRso2].begin() + 3000, store->measured[kRso2].begin() + 6000,
+                  40.0f);
+        std::fill(store->measured[kRso2].begin() + 6000, store->measured[kRso2].begin() + 14400,
+                  60.0f);
+        model.setRecording(store);
+        model.setFileName("case.NVD");
+        model.addMarker({6000, 0, "執刀開始"});
+        model.addMarker({3000, 0, "麻酔導入"});
+        model.setBaseline(firstMinutesBaseline(*store, nullptr, 1));
+    }
+
+    std::vector<std::vector<std::string>> cellsOf(LineKind kind, ReportTable table) const {
+        std::vector<std::vector<std::string>> found;
+        for (const ReportLine& line : reportLines(model)) {
+            if (line.kind == kind && line.table == table) {
+                found.push_back(line.cells);
+            }
+        }
+        return found;
+    }
+};
+
+TEST(ReportContent, SummaryNamesTheBaselineAndEveryThreshold) {
+    ReportFixture f;
+    std::vector<std::string> fields;
+    for (const ReportField& field : reportSummary(f.model)) {
+        fields.push_back(field.label + "=" + field.value);
+    }
+    EXPECT_EQ(fields, (std::vector<std::string>{
+                          "ファイル=case.NVD", "機器ID=—", "測定日=2024年05月14日",
+                          "開始・終了=10:00:00–12:00:00", "記録時間=2時間00分00秒",
+                          "監視時間=2時間00分00秒", "移動平均=なし",
+                          "ベースライン=70.00 %（最初の 1 分）",
+                          "閾値=絶対 50.0 %  相対低下 20.0 %（56.0 %）  有効 56.0 %"}));
+    f.model.setAverageWindow(4);
+    f.model.setBaseline(std::nullopt);
+    EXPECT_EQ(reportSummary(f.model)[6].value, "移動平均 5");
+    EXPECT_EQ(reportSummary(f.model)[8].value, "絶対 50.0 %  有効 50.0 %");
+}
+
+// The whole recording, then each phase named by its markers; the figures of each are its own.
+TEST(ReportContent, StatisticsRowsPerPhaseAndEventsWithTheirPhase) {
+    ReportFixture f;
+    const auto rows = f.cellsOf(LineKind::kFigures, ReportTable::kStatistics);
+    ASSERT_EQ(rows.size(), 4u);
+    const auto column = [&](std::size_t c) {
+        std::vector<std::string> cells;
+        for (const auto& row : rows) {
+            cells.push_back(row.at(c));
+        }
+        return cells;
+    };
+    EXPECT_EQ(column(0), (std::vector<std::string>{"全体", "開始 – 麻酔導入", "麻酔導入 – 執刀開始",
+                                                   "執刀開始 – 終了"}));
+    EXPECT_EQ(column(1), (std::vector<std::string>{"10:00:00–12:00:00", "10:00:00–10:25:00",
+                                                   "10:25:00–10:50:00", "10:50:00–12:00:00"}));
+    EXPECT_EQ(column(4), (std::vector<std::string>{"57.92", "70.00", "40.00", "60.00"}));  // mean
+    EXPECT_EQ(column(rows[0].size() - 3),
+              (std::vector<std::string>{"1500.0 s", "0.0 s", "1500.0 s", "0.0 s"}));
+    EXPECT_EQ(column(rows[0].size() - 1), (std::vector<std::string>{"1", "0", "1", "0"}));
+
+    EXPECT_EQ(f.cellsOf(LineKind::kFigures, ReportTable::kEvents),
+              (std::vector<std::vector<std::string>>{
+                  {"1", "10:25:00", "1500.0 s", "40.00 %", "400.00 %·min", "麻酔導入 – 執刀開始"}}));
+    EXPECT_EQ(f.cellsOf(LineKind::kNote, ReportTable::kEvents),
+              (std::vector<std::vector<std::string>>{
+                  {"1 件  1500.0 s  400.00 %·min  200.00 %·min/時"}}));
+
+    // Without markers the whole recording stands alone and the events name no phase.
+    f.model.restoreKept({}, f.model.review().baseline);
+    EXPECT_EQ(f.cellsOf(LineKind::kFigures, ReportTable::kStatistics).size(), 1u);
+    EXPECT_EQ(f.cellsOf(LineKind::kFigures, ReportTable::kEvents).at(0).back(), "");
+}
+
+std::vector<std::string> textsOf(const RecordingPainter& painter) {
+    std::vector<std::string> texts;
+    for (const RecordedText& text : painter.texts) {
+        texts.push_back(text.text);
+    }
+    return texts;
+}
+
+bool holds(const std::vector<std::string>& texts, const std::string& text) {
+    return std::ranges::find(texts, text) != texts.end();
+}
+
+// Page 1 with the tables, then the four strips, three on page 2 and one on page 3, each under
+// its caption and with its own time axis; every page with the file name and its number.
+TEST(ReportContent, PagesCarryTheirStripsAndNumbers) {
+    ReportFixture f;
+    const Report report = makeReport(f.model, 30);
+    ASSERT_EQ(report.plan.pageCount, 3);
+    std::vector<std::vector<std::string>> pages;
+    for (std::int32_t page = 0; page < report.plan.pageCount; ++page) {
+        RecordingPainter painter;
+        drawReportPage(painter, f.model, report, page);
+        pages.push_back(textsOf(painter));
+        EXPECT_TRUE(holds(pages.back(), "case.NVD"));
+        EXPECT_TRUE(holds(pages.back(), std::to_string(page + 1) + " / 3"));
+    }
+    EXPECT_TRUE(holds(pages[0], "麻酔導入 – 執刀開始"));
+    EXPECT_TRUE(holds(pages[1], "1 / 4   10:00:00–10:30:00"));
+    EXPECT_TRUE(holds(pages[1], "3 / 4   11:00:00–11:30:00"));
+    EXPECT_TRUE(holds(pages[2], "4 / 4   11:30:00–12:00:00"));
+    EXPECT_TRUE(holds(pages[1], "10:05:00"));
+    EXPECT_FALSE(holds(pages[2], "10:05:00"));
+    EXPECT_TRUE(holds(pages[2], "11:35:00"));
+}
+
+// Events that do not fit page 1 go on over a page of their own before the strips.
+TEST(ReportContent, LongEventListContinuesOnPageTwo) {
+    GraphFixture f(14400);
+    for (std::int32_t dip = 0; dip < 40; ++dip) {
+        std::fill_n(f.store->measured[kRso2].begin() + 200 * dip, 40, 30.0f);
+    }
+    f.model.setRecording(f.store);
+    ASSERT_EQ(f.model.desaturations().events.size(), 40u);
+    const Report report = makeReport(f.model, 30);
+    ASSERT_EQ(report.plan.firstLineOfPage.size(), 2u);
+    EXPECT_EQ(report.plan.pageCount, 4);
+    EXPECT_EQ(report.plan.strips.front().page, 2);
+    RecordingPainter first;
+    drawReportPage(first, f.model, report, 0);
+    RecordingPainter second;
+    drawReportPage(second, f.model, report, 1);
+    // The last event starts at slot 7800.
+    EXPECT_TRUE(holds(textsOf(first), "10:00:00"));
+    EXPECT_FALSE(holds(textsOf(first), "11:05:00"));
+    EXPECT_TRUE(holds(textsOf(second), "11:05:00"));
+    EXPECT_TRUE(holds(textsOf(second), "40 件  800.0 s  266.67 %·min  133.33 %·min/時"));
+}
+
+}  // namespace
+}  // namespace nuvisca::test
