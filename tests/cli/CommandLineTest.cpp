@@ -180,6 +180,41 @@ TEST_F(CommandLineTest, HelpFailuresAndUsageErrors) {
     }
 }
 
+// report takes the review options of stats and events but not their range, writes only PDF,
+// and says what it was asked for on its pages.
+TEST_F(CommandLineTest, ReportUsageErrorsAndItsPages) {
+    const std::string pdf = file("case.pdf");
+    // clang-format off
+    const std::tuple<std::vector<std::string>, int, std::string> cases[] = {
+        {{"report", in, "--help"}, 0, "usage: nuvisca report IN OUT.pdf"},
+        {{"report", in}, 2, "nuvisca report: missing OUT.pdf"},
+        {{"report", in, file("case.png")}, 2, "nuvisca report: OUT must end in .pdf, not '"},
+        {{"report", in, pdf, "--start", "5"}, 2, "nuvisca report: the report covers the whole recording"},
+        {{"report", in, pdf, "--csv"}, 2, "nuvisca report: the report covers the whole recording"},
+        {{"report", in, pdf, "--minutes-per-strip", "0"}, 2, "nuvisca report: --minutes-per-strip takes a whole number from 1 to 640, not '0'"},
+        {{"report", in, pdf, "--baseline", "60", "--baseline-minutes", "1"}, 2, "nuvisca report: --baseline-minutes, --baseline-range and --baseline exclude each other"},
+        {{"report", in, pdf, "--baseline-range", "3-5"}, 1, "nuvisca: " + in + ": no rSO2 value counts in the baseline slots 3 to 5\n"},
+        {{"report", in, file("no/case.pdf")}, 1, "nuvisca report: cannot write " + file("no/case.pdf") + " (No such file or directory)\n"}};
+    // clang-format on
+    for (const auto& [args, exitCode, expected] : cases) {
+        const CliResult result = run(args);
+        EXPECT_EQ(result.exitCode, exitCode) << expected;
+        const std::string& text = exitCode == 0 ? result.out : result.err;
+        EXPECT_EQ(text.rfind(expected, 0), 0u) << text;
+    }
+    EXPECT_FALSE(std::filesystem::exists(pdf));
+
+    const CliResult made = run({"report", in, pdf, "--threshold=60", "--baseline", "70", "--average", "3"});
+    EXPECT_EQ(std::tuple(made.exitCode, made.out, made.err), std::tuple(0, "", ""));
+    const QString info = toolOutput(u"pdfinfo"_s, {QString::fromStdString(pdf)});
+    EXPECT_TRUE(info.contains(QRegularExpression(u"Pages: +2\n"_s))) << info.toStdString();
+    const QString text = pdfText(QString::fromStdString(pdf));
+    for (const QString& wanted : {u"rec.NVD"_s, u"移動平均 3"_s, u"70.00 %（入力）"_s, u"有効 60.0 %"_s}) {
+        EXPECT_TRUE(text.contains(wanted.normalized(QString::NormalizationForm_KC)))
+            << wanted.toStdString();
+    }
+}
+
 // render and export write the format the output's suffix names, render at the pixel size
 // --scale makes and at the same size on paper, on the paper named, and under the path's own
 // bytes; the page says what it shows.
