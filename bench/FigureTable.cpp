@@ -54,6 +54,7 @@ constexpr Figure kFigures[] = {
     {"drag step + redraw, 900-slot view", "dragStep/view900", "", 0.0},
     {"print page into a PDF, widened", "printPagePdf/widened", "", 0.0},
     {"print page into a PDF, 900-slot view", "printPagePdf/view900", "", 0.0},
+    {"case report PDF, 22 strips of 30 min (fsync)", "caseReport", "", 1000.0},
     {"viewer start to first paint (offscreen)", "viewerFirstPaint", "", 300.0},
     // The two-hour sample (13199 slots), all of it in a 1600x800 graph.
     {"2 h whole: full draw at ratio 2, vs ratio 1", "twoHourDraw/ratio2", "twoHourDraw/ratio1",

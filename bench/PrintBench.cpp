@@ -4,6 +4,7 @@
 #include <QString>
 
 #include "bench/GraphScene.h"
+#include "print/CaseReport.h"
 #include "print/PageOutput.h"
 #include "print/PrintPage.h"
 
@@ -24,6 +25,25 @@ void printPagePdf(benchmark::State& state, bool widened) {
 }
 BENCHMARK_CAPTURE(printPagePdf, widened, true)->Unit(benchmark::kMillisecond);
 BENCHMARK_CAPTURE(printPagePdf, view900, false)->Unit(benchmark::kMillisecond);
+
+// The case report of the full recording under review (a marker each hour, a 65 % threshold
+// with its events) in 30-minute strips: 22 strips on 8 pages after page 1, written with fsync.
+void caseReport(benchmark::State& state) {
+    GraphScene scene(true);
+    ViewModel& model = scene.recording.model;
+    model.setAbsoluteThreshold(65.0);
+    for (std::int32_t hour = 1; hour * 7200 < kSampleCapacity; ++hour) {
+        model.addMarker({hour * 7200, 0, std::to_string(hour) + " 時間"});
+    }
+    const std::filesystem::path path = scratchFolder() / "report.pdf";
+    std::error_code why;
+    for (auto _ : state) {
+        if (!saveCaseReport(path, model, 30, why)) {
+            fail("cannot write the case report");
+        }
+    }
+}
+BENCHMARK(caseReport)->Unit(benchmark::kMillisecond);
 
 }  // namespace
 }  // namespace nuvisca::bench
