@@ -59,7 +59,8 @@ void EventList::refill() {
     for (std::size_t k = 0; k < found.events.size(); ++k) {
         const std::array<std::string, 4> texts = eventRowTexts(store, found.events[k]);
         for (std::size_t c = 0; c < texts.size(); ++c) {
-            table_->setItem(static_cast<int>(k), static_cast<int>(c), cell(QString::fromStdString(texts[c])));
+            table_->setItem(static_cast<int>(k), static_cast<int>(c),
+                            cell(QString::fromStdString(texts[c])));
         }
     }
     sums_->setText(QString::fromStdString(eventSumsText(found)));

@@ -38,7 +38,8 @@ private:
     void writeExport(QWidget* parent, const QString& path,
                      const std::function<bool(const AveragedSeries*, Failure&)>& write);
     // Writes through write; tells how it went in the status line or an alert.
-    void writeFile(QWidget* parent, const QString& path, const std::function<bool(Failure&)>& write);
+    void writeFile(QWidget* parent, const QString& path,
+                   const std::function<bool(Failure&)>& write);
 
     const ViewModel& model_;
     DialogService& dialogs_;

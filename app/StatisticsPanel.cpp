@@ -186,13 +186,15 @@ void StatisticsPanel::showBaseline() {
     baselineBox_->setValue(baseline ? baseline->value : 0.0);
     const bool firstMinutes = baseline && baseline->method == BaselineMethod::kFirstMinutes;
     firstMinutesBox_->setValue(firstMinutes ? baseline->end / kSlotsPerMinute : 0);
-    baselineMethod_->setText(baseline ? QString::fromStdString(baselineMethodText(*baseline)) : QString());
+    baselineMethod_->setText(baseline ? QString::fromStdString(baselineMethodText(*baseline))
+                                      : QString());
     fromSelection_->setEnabled(!model_.selection().empty());
 }
 
 void StatisticsPanel::refresh() {
     const SlotSpan span = model_.reviewedSpan();
-    const bool selected = !model_.selection().empty();    const QString clocks =
+    const bool selected = !model_.selection().empty();
+    const QString clocks =
         QString::fromStdString(formatClockSpan(model_.recording(), span.start, span.end));
     title_->setText(selected ? QStringLiteral("選択範囲 %1（%2）")
                                    .arg(clocks, QString::fromStdString(formatSlotsDuration(

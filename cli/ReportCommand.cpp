@@ -22,7 +22,8 @@ constexpr std::string_view kReportUsage =
     "whole recording as one graph, the statistics of the whole recording and of each phase\n"
     "between its markers, and the desaturation events (continued on the next page when they\n"
     "do not fit); then the recording in strips of N minutes, three to a page. The baseline,\n"
-    "thresholds and events are judged as by 'nuvisca stats' and 'nuvisca events'.\n"
+    "thresholds and events are judged as by 'nuvisca stats' and 'nuvisca events', whose\n"
+    "options it takes except --start, --end and --csv.\n"
     "\n"
     "Options:\n"
     "  --minutes-per-strip N minutes of recording in each strip, 1..640 (default 30)\n";
@@ -46,8 +47,9 @@ int runReport(std::span<const std::string_view> args) {
         return kExitUsage;
     }
     if (line.isSet("start") || line.isSet("end") || options.csv) {
-        return usageError("report", "the report covers the whole recording: --start, --end and "
-                                    "--csv do not apply");
+        return usageError("report",
+                          "the report covers the whole recording: --start, --end and "
+                          "--csv do not apply");
     }
     const std::string input = line.operand(0);
     const std::string output = line.operand(1);

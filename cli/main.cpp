@@ -42,11 +42,13 @@ struct Command {
     int (*run)(std::span<const std::string_view>);
 };
 
-constexpr std::array kCommands{
-    Command{"info", nuvisca::cli::runInfo},     Command{"render", nuvisca::cli::runRender},
-    Command{"export", nuvisca::cli::runExport}, Command{"stats", nuvisca::cli::runStats},
-    Command{"events", nuvisca::cli::runEvents}, Command{"report", nuvisca::cli::runReport},
-    Command{"--version", runVersion}};
+constexpr std::array kCommands{Command{"info", nuvisca::cli::runInfo},
+                               Command{"render", nuvisca::cli::runRender},
+                               Command{"export", nuvisca::cli::runExport},
+                               Command{"stats", nuvisca::cli::runStats},
+                               Command{"events", nuvisca::cli::runEvents},
+                               Command{"report", nuvisca::cli::runReport},
+                               Command{"--version", runVersion}};
 
 int dispatch(int argc, char** argv) {
     const std::vector<std::string_view> args(argv + 1, argv + argc);

@@ -89,15 +89,16 @@ void appendStatistics(const ViewModel& model, std::vector<ReportLine>& lines) {
         lines.push_back({kind, ReportTable::kStatistics, std::move(cells)});
     };
     const std::int32_t count = model.recording().sampleCount;
-    add(LineKind::kTitle, {"統計（有効閾値 " + fixed(model.review().effectiveThreshold(), 1, " %") +
-                               "）"});
+    add(LineKind::kTitle,
+        {"統計（有効閾値 " + fixed(model.review().effectiveThreshold(), 1, " %") + "）"});
     add(LineKind::kGroupHeading, statisticsGroups());
     add(LineKind::kHeading, statisticsHeadings());
     add(LineKind::kFigures, statisticsRow(model, "全体", {0, count}));
     const std::vector<Phase> phases = phasesOf(model.markers(), count);
     if (phases.size() > 1) {
         for (const Phase& phase : phases) {
-            add(LineKind::kFigures, statisticsRow(model, phaseName(phase), {phase.start, phase.end}));
+            add(LineKind::kFigures,
+                statisticsRow(model, phaseName(phase), {phase.start, phase.end}));
         }
     }
 }
@@ -115,12 +116,11 @@ void appendEvents(const ViewModel& model, std::vector<ReportLine>& lines) {
     };
     const Desaturations& found = model.desaturations();
     const std::vector<Phase> phases = phasesOf(model.markers(), model.recording().sampleCount);
-    add(LineKind::kTitle, {"低下イベント（最短 " + fixed(model.review().minimumSeconds, 1, " s") +
-                               "）"});
+    add(LineKind::kTitle,
+        {"低下イベント（最短 " + fixed(model.review().minimumSeconds, 1, " s") + "）"});
     add(LineKind::kHeading, {"番号", "開始", "持続時間", "最低値", "面積", "区間"});
     for (std::size_t k = 0; k < found.events.size(); ++k) {
-        const std::array<std::string, 4> texts =
-            eventRowTexts(model.recording(), found.events[k]);
+        const std::array<std::string, 4> texts = eventRowTexts(model.recording(), found.events[k]);
         add(LineKind::kFigures, {std::to_string(k + 1), texts[0], texts[1], texts[2], texts[3],
                                  phaseOf(phases, found.events[k].start)});
     }

@@ -68,7 +68,8 @@ std::string fitted(Painter& painter, const std::string& text, double fontSize, d
 void drawField(Painter& painter, PointF at, double labelWidth, double valueWidth,
                const ReportField& field) {
     painter.drawText(at, field.label, {kFieldFont, kFieldLabelColour, std::nullopt});
-    painter.drawText({at.x + labelWidth, at.y}, fitted(painter, field.value, kFieldFont, valueWidth),
+    painter.drawText({at.x + labelWidth, at.y},
+                     fitted(painter, field.value, kFieldFont, valueWidth),
                      {kFieldFont, kBlack, std::nullopt});
 }
 
@@ -102,7 +103,8 @@ void drawSummary(Painter& painter, const std::vector<ReportField>& summary,
     double x = kContentLeft;
     for (std::size_t k = 0; k < summary.size(); ++k) {
         const std::size_t c = k / kFieldRows;
-        const double y = kContentTop - kTitleFont - 16.0 - kFieldRow * static_cast<double>(k % kFieldRows + 1);
+        const double y =
+            kContentTop - kTitleFont - 16.0 - kFieldRow * static_cast<double>(k % kFieldRows + 1);
         drawField(painter, {x, y}, labelWidths[c], valueWidths[c] * valueScale, summary[k]);
         if (k % kFieldRows == kFieldRows - 1) {
             x += labelWidths[c] + valueWidths[c] * valueScale + gap;
@@ -127,8 +129,8 @@ void drawGraphIn(Painter& painter, const ViewModel& model, const RectF& place, S
 }
 
 // Each column as wide as its widest cell; the first one no wider than kLongestName.
-std::array<std::vector<double>, kReportTableCount> columnWidths(Painter& painter,
-                                                                const std::vector<ReportLine>& lines) {
+std::array<std::vector<double>, kReportTableCount> columnWidths(
+    Painter& painter, const std::vector<ReportLine>& lines) {
     std::array<std::vector<double>, kReportTableCount> widths;
     for (const ReportLine& line : lines) {
         if (line.kind != LineKind::kHeading && line.kind != LineKind::kFigures) {

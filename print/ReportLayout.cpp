@@ -12,17 +12,17 @@ std::vector<ReportStrip> planStrips(std::int32_t sampleCount, std::int32_t slots
     }
     for (std::int64_t start = 0; start < sampleCount; start += slotsPerStrip) {
         const auto index = static_cast<std::int32_t>(strips.size());
-        strips.push_back({static_cast<std::int32_t>(start),
-                          static_cast<std::int32_t>(std::min<std::int64_t>(
-                              start + slotsPerStrip, sampleCount)),
-                          firstPage + index / stripsPerPage, index % stripsPerPage});
+        strips.push_back(
+            {static_cast<std::int32_t>(start),
+             static_cast<std::int32_t>(std::min<std::int64_t>(start + slotsPerStrip, sampleCount)),
+             firstPage + index / stripsPerPage, index % stripsPerPage});
     }
     return strips;
 }
 
-ReportPlan planReport(std::size_t lineCount, std::size_t firstPageLines,
-                      std::size_t laterPageLines, std::int32_t sampleCount,
-                      std::int32_t slotsPerStrip, std::int32_t stripsPerPage) {
+ReportPlan planReport(std::size_t lineCount, std::size_t firstPageLines, std::size_t laterPageLines,
+                      std::int32_t sampleCount, std::int32_t slotsPerStrip,
+                      std::int32_t stripsPerPage) {
     ReportPlan plan;
     plan.firstLineOfPage.push_back(0);
     std::size_t placed = firstPageLines;

@@ -33,8 +33,8 @@ struct ReportPlan {
 
 // The lines flow from page 1, which holds firstPageLines of them, over pages of laterPageLines
 // each; the strips begin on the page after the last of them.
-ReportPlan planReport(std::size_t lineCount, std::size_t firstPageLines,
-                      std::size_t laterPageLines, std::int32_t sampleCount,
-                      std::int32_t slotsPerStrip, std::int32_t stripsPerPage);
+ReportPlan planReport(std::size_t lineCount, std::size_t firstPageLines, std::size_t laterPageLines,
+                      std::int32_t sampleCount, std::int32_t slotsPerStrip,
+                      std::int32_t stripsPerPage);
 
 }  // namespace nuvisca

@@ -204,12 +204,14 @@ TEST_F(CommandLineTest, ReportUsageErrorsAndItsPages) {
     }
     EXPECT_FALSE(std::filesystem::exists(pdf));
 
-    const CliResult made = run({"report", in, pdf, "--threshold=60", "--baseline", "70", "--average", "3"});
+    const CliResult made =
+        run({"report", in, pdf, "--threshold=60", "--baseline", "70", "--average", "3"});
     EXPECT_EQ(std::tuple(made.exitCode, made.out, made.err), std::tuple(0, "", ""));
     const QString info = toolOutput(u"pdfinfo"_s, {QString::fromStdString(pdf)});
     EXPECT_TRUE(info.contains(QRegularExpression(u"Pages: +2\n"_s))) << info.toStdString();
     const QString text = pdfText(QString::fromStdString(pdf));
-    for (const QString& wanted : {u"rec.NVD"_s, u"移動平均 3"_s, u"70.00 %（入力）"_s, u"有効 60.0 %"_s}) {
+    for (const QString& wanted :
+         {u"rec.NVD"_s, u"移動平均 3"_s, u"70.00 %（入力）"_s, u"有効 60.0 %"_s}) {
         EXPECT_TRUE(text.contains(wanted.normalized(QString::NormalizationForm_KC)))
             << wanted.toStdString();
     }

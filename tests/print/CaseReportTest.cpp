@@ -46,8 +46,8 @@ TEST(CaseReport, TwoHoursMakeThreeVectorPagesWithPhasesAndEvents) {
     EXPECT_EQ(toolOutput(u"pdfimages"_s, {u"-list"_s, path}).count(u'\n'), 2);
 
     const QString first = pageText(path, 1);
-    for (const QString& text : {u"開始 – 麻酔導入"_s, u"麻酔導入 – 執刀開始"_s, u"執刀開始 – 終了"_s,
-                                u"有効 65.0 %"_s, u"1 / 3"_s}) {
+    for (const QString& text : {u"開始 – 麻酔導入"_s, u"麻酔導入 – 執刀開始"_s,
+                                u"執刀開始 – 終了"_s, u"有効 65.0 %"_s, u"1 / 3"_s}) {
         EXPECT_TRUE(holds(first, text)) << text.toStdString();
     }
     for (const DesaturationEvent& event : model.desaturations().events) {

@@ -42,12 +42,12 @@ TEST(ReportContent, SummaryNamesTheBaselineAndEveryThreshold) {
     for (const ReportField& field : reportSummary(f.model)) {
         fields.push_back(field.label + "=" + field.value);
     }
-    EXPECT_EQ(fields, (std::vector<std::string>{
-                          "ファイル=case.NVD", "機器ID=—", "測定日=2024年05月14日",
-                          "開始・終了=10:00:00–12:00:00", "記録時間=2時間00分00秒",
-                          "監視時間=2時間00分00秒", "移動平均=なし",
-                          "ベースライン=70.00 %（最初の 1 分）",
-                          "閾値=絶対 50.0 %  相対低下 20.0 %（56.0 %）  有効 56.0 %"}));
+    EXPECT_EQ(fields,
+              (std::vector<std::string>{
+                  "ファイル=case.NVD", "機器ID=—", "測定日=2024年05月14日",
+                  "開始・終了=10:00:00–12:00:00", "記録時間=2時間00分00秒",
+                  "監視時間=2時間00分00秒", "移動平均=なし", "ベースライン=70.00 %（最初の 1 分）",
+                  "閾値=絶対 50.0 %  相対低下 20.0 %（56.0 %）  有効 56.0 %"}));
     f.model.setAverageWindow(4);
     f.model.setBaseline(std::nullopt);
     EXPECT_EQ(reportSummary(f.model)[6].value, "移動平均 5");
@@ -76,11 +76,11 @@ TEST(ReportContent, StatisticsRowsPerPhaseAndEventsWithTheirPhase) {
     EXPECT_EQ(column(rows[0].size() - 1), (std::vector<std::string>{"1", "0", "1", "0"}));
 
     EXPECT_EQ(f.cellsOf(LineKind::kFigures, ReportTable::kEvents),
-              (std::vector<std::vector<std::string>>{
-                  {"1", "10:25:00", "1500.0 s", "40.00 %", "400.00 %·min", "麻酔導入 – 執刀開始"}}));
-    EXPECT_EQ(f.cellsOf(LineKind::kNote, ReportTable::kEvents),
-              (std::vector<std::vector<std::string>>{
-                  {"1 件  1500.0 s  400.00 %·min  200.00 %·min/時"}}));
+              (std::vector<std::vector<std::string>>{{"1", "10:25:00", "1500.0 s", "40.00 %",
+                                                      "400.00 %·min", "麻酔導入 – 執刀開始"}}));
+    EXPECT_EQ(
+        f.cellsOf(LineKind::kNote, ReportTable::kEvents),
+        (std::vector<std::vector<std::string>>{{"1 件  1500.0 s  400.00 %·min  200.00 %·min/時"}}));
 
     // Without markers the whole recording stands alone and the events name no phase.
     f.model.restoreKept({}, f.model.review().baseline);

@@ -34,11 +34,11 @@ TEST(ReportLayout, TablesContinueBeforeTheStrips) {
     using Row = std::tuple<std::size_t, std::size_t, std::size_t, std::int32_t,
                            std::vector<std::size_t>, std::int32_t>;
     const Row rows[] = {
-        {10, 18, 40, 14400, {0}, 3},              // 2 h in 30-minute strips: 1 + 2 pages
-        {18, 18, 40, 14400, {0}, 3},              // exactly full
-        {19, 18, 40, 14400, {0, 18}, 4},          // one line over
+        {10, 18, 40, 14400, {0}, 3},                // 2 h in 30-minute strips: 1 + 2 pages
+        {18, 18, 40, 14400, {0}, 3},                // exactly full
+        {19, 18, 40, 14400, {0, 18}, 4},            // one line over
         {100, 18, 40, 76800, {0, 18, 58, 98}, 12},  // 4 + 8 pages of 22 strips
-        {10, 18, 40, 0, {0}, 1},                  // no samples: no strips
+        {10, 18, 40, 0, {0}, 1},                    // no samples: no strips
     };
     for (const auto& [lines, first, later, slots, starts, pages] : rows) {
         SCOPED_TRACE(lines);
