@@ -6,7 +6,7 @@
 #include <QPdfWriter>
 
 #include "formats/AtomicFile.h"
-#include "graph/QtPainter.h"
+#include "print/PdfPainter.h"
 #include "print/PrintPageDrawing.h"
 #include "print/ReportDrawing.h"
 
@@ -35,7 +35,8 @@ QByteArray caseReportPdf(const ViewModel& model, std::int32_t minutesPerStrip) {
         if (page > 0 && !writer.newPage()) {
             return {};
         }
-        QtPainter surface(painter, kReportPageHeight);
+        // A column a point: finer than a printed trace is wide.
+        PdfPainter surface(painter, kReportPageHeight, 1.0 / kReportUnitsPerPoint);
         drawReportPage(surface, model, report, page);
     }
     if (!painter.end()) {
