@@ -52,12 +52,10 @@ std::string fitted(Painter& painter, const std::string& text, double fontSize, d
     }
     std::string cut = text;
     while (!cut.empty()) {
-        do {
+        while ((static_cast<unsigned char>(cut.back()) & 0xC0u) == 0x80u && cut.size() > 1) {
             cut.pop_back();
-        } while (!cut.empty() && (static_cast<unsigned char>(cut.back()) & 0xC0u) == 0x80u);
-        if (!cut.empty()) {
-            cut.pop_back();  // the lead byte of the character whose continuation went
         }
+        cut.pop_back();  // a character's lead byte, or all of it
         if (painter.textWidth(cut + "…", fontSize) <= width) {
             return cut + "…";
         }

@@ -123,6 +123,30 @@ TEST(ReportContent, PagesCarryTheirStripsAndNumbers) {
     EXPECT_TRUE(holds(pages[2], "11:35:00"));
 }
 
+// A phase name too long for its column is cut after a whole character, and marked so.
+TEST(ReportContent, LongPhaseNamesAreCutAtACharacter) {
+    ReportFixture f;
+    std::string japanese;
+    for (int k = 0; k < 40; ++k) {
+        japanese += k % 2 == 0 ? "術" : "a";
+    }
+    f.model.replaceMarker(0, {3000, 0, japanese});
+    const Report report = makeReport(f.model, 30);
+    RecordingPainter painter;
+    drawReportPage(painter, f.model, report, 0);
+    const std::string whole = "開始 – " + japanese;
+    const auto cut = std::ranges::find_if(painter.texts, [&](const RecordedText& text) {
+        return text.text.ends_with("…") && whole.starts_with(text.text.substr(0, 6));
+    });
+    ASSERT_NE(cut, painter.texts.end());
+    const std::string kept = cut->text.substr(0, cut->text.size() - std::string("…").size());
+    EXPECT_TRUE(whole.starts_with(kept)) << kept;
+    EXPECT_GT(kept.size(), 20u);
+    // 300 points at 8.4 a character: 35 characters and the ellipsis.
+    EXPECT_LE(painter.textWidth(cut->text, 14.0), 300.0);
+    EXPECT_GT(painter.textWidth(cut->text, 14.0), 300.0 - 2 * 8.4);
+}
+
 // Events that do not fit page 1 go on over a page of their own before the strips.
 TEST(ReportContent, LongEventListContinuesOnPageTwo) {
     GraphFixture f(14400);
