@@ -35,71 +35,107 @@ std::string thresholdsText(const ReviewSettings& review) {
     return text + "  有効 " + fixed(review.effectiveThreshold(), 1, " %");
 }
 
-// The statistics columns: the range, then per channel, then below the effective threshold.
-constexpr std::size_t kRangeColumns = 3;
-constexpr std::size_t kChannelColumns = 4;
+// A range's rows of the two statistics tables: rSO2 with its time and area below the effective
+// threshold and its events, and the three haemoglobin indices.
+struct StatisticsRows {
+    std::vector<std::string> rso2;
+    std::vector<std::string> indexes;
+};
 
-std::vector<std::string> statisticsRow(const ViewModel& model, std::string name, SlotSpan span) {
+void appendChannel(std::vector<std::string>& cells, Channel channel,
+                   const ChannelStatistics& stats) {
+    const ChannelStatisticTexts texts = channelStatisticTexts(channel, stats);
+    for (const std::string* text : {&texts.count, &texts.mean, &texts.min, &texts.max}) {
+        cells.push_back(orNone(*text));
+    }
+}
+
+StatisticsRows statisticsRows(const ViewModel& model, const std::string& name, SlotSpan span) {
     const Recording& store = model.recording();
     StatisticsRequest request;
     request.start = span.start;
     request.end = span.end;
     request.rso2Threshold = model.review().effectiveThreshold();
     const RangeStatistics stats = computeRangeStatistics(store, model.averaged(), request);
-    std::vector<std::string> cells{std::move(name), formatClockSpan(store, span.start, span.end),
-                                   formatSlotsDuration(std::int64_t{span.end} - span.start)};
+    StatisticsRows rows{{name, formatClockSpan(store, span.start, span.end),
+                         formatSlotsDuration(std::int64_t{span.end} - span.start)},
+                        {name}};
+    appendChannel(rows.rso2, kRso2, stats.channels[kRso2]);
+    const BelowThresholdTexts below = belowThresholdTexts(stats);
+    rows.rso2.push_back(orNone(below.seconds) + " s");
+    rows.rso2.push_back(orNone(below.area) + " %·min");
+    const auto& events = model.desaturations().events;
+    rows.rso2.push_back(
+        std::to_string(std::ranges::count_if(events, [&](const DesaturationEvent& e) {
+            return e.start >= span.start && e.start < span.end;
+        })));
     for (const Channel channel : kListingOrder) {
-        const ChannelStatisticTexts texts = channelStatisticTexts(channel, stats.channels[channel]);
-        for (const std::string* text : {&texts.count, &texts.mean, &texts.min, &texts.max}) {
-            cells.push_back(orNone(*text));
+        if (channel != kRso2) {
+            appendChannel(rows.indexes, channel, stats.channels[channel]);
         }
     }
-    const BelowThresholdTexts below = belowThresholdTexts(stats);
-    cells.push_back(orNone(below.seconds) + " s");
-    cells.push_back(orNone(below.area) + " %·min");
-    const auto& events = model.desaturations().events;
-    cells.push_back(std::to_string(std::ranges::count_if(events, [&](const DesaturationEvent& e) {
-        return e.start >= span.start && e.start < span.end;
-    })));
-    return cells;
+    return rows;
 }
 
-std::vector<std::string> statisticsHeadings() {
-    std::vector<std::string> cells{"区間", "時刻", "長さ"};
-    for (std::size_t c = 0; c < kListingOrder.size(); ++c) {
-        cells.insert(cells.end(), {"件数", "平均", "最小", "最大"});
+struct ColumnGroup {
+    std::string name;
+    std::vector<std::string> columns;
+};
+
+// The group headings and headings of one table: names over each group's columns.
+void appendHeadings(std::vector<ReportLine>& lines, ReportTable table,
+                    std::vector<std::string> first, const std::vector<ColumnGroup>& groups) {
+    std::vector<std::string> names(first.size());
+    for (const ColumnGroup& group : groups) {
+        names.push_back(group.name);
+        names.resize(names.size() + group.columns.size() - 1);
+        first.insert(first.end(), group.columns.begin(), group.columns.end());
     }
-    cells.insert(cells.end(), {"時間", "面積", "イベント"});
-    return cells;
+    lines.push_back({LineKind::kGroupHeading, table, std::move(names)});
+    lines.push_back({LineKind::kHeading, table, std::move(first)});
 }
 
-std::vector<std::string> statisticsGroups() {
-    std::vector<std::string> cells(kRangeColumns);
-    for (const Channel channel : kListingOrder) {
-        cells.emplace_back(kChannels[channel].name);
-        cells.resize(cells.size() + kChannelColumns - 1);
-    }
-    cells.emplace_back("閾値未満");
-    cells.resize(cells.size() + 2);
-    return cells;
-}
-
-void appendStatistics(const ViewModel& model, std::vector<ReportLine>& lines) {
-    const auto add = [&](LineKind kind, std::vector<std::string> cells) {
-        lines.push_back({kind, ReportTable::kStatistics, std::move(cells)});
-    };
+// The rows of the whole recording and of each phase.
+std::vector<StatisticsRows> statisticsOfPhases(const ViewModel& model) {
     const std::int32_t count = model.recording().sampleCount;
-    add(LineKind::kTitle,
-        {"統計（有効閾値 " + fixed(model.review().effectiveThreshold(), 1, " %") + "）"});
-    add(LineKind::kGroupHeading, statisticsGroups());
-    add(LineKind::kHeading, statisticsHeadings());
-    add(LineKind::kFigures, statisticsRow(model, "全体", {0, count}));
+    std::vector<StatisticsRows> rows{statisticsRows(model, "全体", {0, count})};
     const std::vector<Phase> phases = phasesOf(model.markers(), count);
     if (phases.size() > 1) {
         for (const Phase& phase : phases) {
-            add(LineKind::kFigures,
-                statisticsRow(model, phaseName(phase), {phase.start, phase.end}));
+            rows.push_back(statisticsRows(model, phaseName(phase), {phase.start, phase.end}));
         }
+    }
+    return rows;
+}
+
+const std::vector<std::string> kFigureHeadings{"件数", "平均", "最小", "最大"};
+
+void appendRso2Statistics(const ViewModel& model, std::vector<StatisticsRows>& rows,
+                          std::vector<ReportLine>& lines) {
+    lines.push_back(
+        {LineKind::kTitle,
+         ReportTable::kRso2Statistics,
+         {"統計（有効閾値 " + fixed(model.review().effectiveThreshold(), 1, " %") + "）"}});
+    appendHeadings(lines, ReportTable::kRso2Statistics, {"区間", "時刻", "長さ"},
+                   {ColumnGroup{std::string(kChannels[kRso2].name), kFigureHeadings},
+                    ColumnGroup{"閾値未満", {"時間", "面積"}}, ColumnGroup{"", {"イベント"}}});
+    for (StatisticsRows& row : rows) {
+        lines.push_back({LineKind::kFigures, ReportTable::kRso2Statistics, std::move(row.rso2)});
+    }
+}
+
+void appendIndexStatistics(std::vector<StatisticsRows>& rows, std::vector<ReportLine>& lines) {
+    std::vector<ColumnGroup> groups;
+    for (const Channel channel : kListingOrder) {
+        if (channel != kRso2) {
+            groups.push_back({std::string(kChannels[channel].name), kFigureHeadings});
+        }
+    }
+    lines.push_back({LineKind::kTitle, ReportTable::kIndexStatistics, {"ヘモグロビン指標"}});
+    appendHeadings(lines, ReportTable::kIndexStatistics, {"区間"}, groups);
+    for (StatisticsRows& row : rows) {
+        lines.push_back(
+            {LineKind::kFigures, ReportTable::kIndexStatistics, std::move(row.indexes)});
     }
 }
 
@@ -156,11 +192,19 @@ std::string phaseName(const Phase& phase) {
            (phase.toLabel.empty() ? std::string("終了") : phase.toLabel);
 }
 
+bool isNameColumn(ReportTable table, std::size_t column) {
+    constexpr std::size_t kEventPhaseColumn = 5;
+    return column == 0 || (table == ReportTable::kEvents && column == kEventPhaseColumn);
+}
+
 std::vector<ReportLine> reportLines(const ViewModel& model) {
     std::vector<ReportLine> lines;
-    appendStatistics(model, lines);
+    std::vector<StatisticsRows> rows = statisticsOfPhases(model);
+    appendRso2Statistics(model, rows, lines);
     lines.push_back({LineKind::kGap, ReportTable::kEvents, {}});
     appendEvents(model, lines);
+    lines.push_back({LineKind::kGap, ReportTable::kIndexStatistics, {}});
+    appendIndexStatistics(rows, lines);
     return lines;
 }
 

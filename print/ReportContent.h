@@ -21,8 +21,8 @@ std::vector<ReportField> reportSummary(const ViewModel& model);
 // "開始 – 麻酔導入": a phase by the labels of the markers it lies between.
 std::string phaseName(const Phase& phase);
 
-enum class ReportTable : std::size_t { kStatistics, kEvents };
-inline constexpr std::size_t kReportTableCount = 2;
+enum class ReportTable : std::size_t { kRso2Statistics, kIndexStatistics, kEvents };
+inline constexpr std::size_t kReportTableCount = 3;
 
 enum class LineKind {
     kTitle,         // a table's title, one cell
@@ -33,17 +33,20 @@ enum class LineKind {
     kGap,   // empty, between the tables
 };
 
-// One line of the report's tables: the cells of its table's columns, the first left-aligned,
-// the others right-aligned.
+// One line of the report's tables: the cells of its table's columns.
 struct ReportLine {
     LineKind kind = LineKind::kFigures;
-    ReportTable table = ReportTable::kStatistics;
+    ReportTable table = ReportTable::kRso2Statistics;
     std::vector<std::string> cells;
 };
 
+// Whether a column holds names, left-aligned and cut where the table is too wide, rather than
+// figures, right-aligned.
+bool isNameColumn(ReportTable table, std::size_t column);
+
 // The statistics of the whole recording and of each phase its markers cut it into, as the
-// statistics panel words them, then its desaturation events as the event list shows them,
-// with their sums.
+// statistics panel words them: rSO2 with its desaturation, then the desaturation events as the
+// event list shows them, with their sums, then the haemoglobin indices.
 std::vector<ReportLine> reportLines(const ViewModel& model);
 
 }  // namespace nuvisca

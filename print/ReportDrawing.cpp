@@ -26,14 +26,14 @@ constexpr double kFieldRow = 28.0;
 constexpr std::size_t kFieldRows = 3;
 constexpr double kSummaryBottom = kContentTop - kTitleFont - 16.0 - kFieldRow * kFieldRows;
 
-constexpr double kOverviewHeight = 420.0;
+constexpr double kOverviewHeight = 380.0;
 constexpr double kOverviewBottom = kSummaryBottom - 16.0 - kOverviewHeight;
 
-constexpr double kLineHeight = 26.0;
+constexpr double kLineHeight = 22.0;
 constexpr double kTableFont = 14.0;
 constexpr double kTableTitleFont = 17.0;
 constexpr double kColumnGap = 14.0;
-constexpr double kLongestName = 300.0;  // of the first column, beyond which names are cut
+constexpr double kShortestName = 120.0;
 
 constexpr double kStripCaptionFont = 18.0;
 constexpr double kStripCaption = 26.0;
@@ -126,7 +126,8 @@ void drawGraphIn(Painter& painter, const ViewModel& model, const RectF& place, S
     drawGraph(placed, model, view, false, kPrintPageStyle);
 }
 
-// Each column as wide as its widest cell; the first one no wider than kLongestName.
+// Each column as wide as its widest cell; where a table is wider than the page, its name
+// columns give up the room it lacks, down to kShortestName.
 std::array<std::vector<double>, kReportTableCount> columnWidths(
     Painter& painter, const std::vector<ReportLine>& lines) {
     std::array<std::vector<double>, kReportTableCount> widths;
@@ -140,9 +141,19 @@ std::array<std::vector<double>, kReportTableCount> columnWidths(
             table[c] = std::max(table[c], painter.textWidth(line.cells[c], kTableFont));
         }
     }
-    for (std::vector<double>& table : widths) {
-        if (!table.empty()) {
-            table[0] = std::min(table[0], kLongestName);
+    for (std::size_t t = 0; t < kReportTableCount; ++t) {
+        std::vector<double>& table = widths[t];
+        double total = 0.0;
+        for (const double width : table) {
+            total += width + kColumnGap;
+        }
+        double excess = total - kColumnGap - kContentWidth;
+        for (std::size_t c = 0; c < table.size() && excess > 0.0; ++c) {
+            if (isNameColumn(static_cast<ReportTable>(t), c)) {
+                const double given = std::min(excess, std::max(0.0, table[c] - kShortestName));
+                table[c] -= given;
+                excess -= given;
+            }
         }
     }
     return widths;
@@ -150,7 +161,7 @@ std::array<std::vector<double>, kReportTableCount> columnWidths(
 
 void drawTableLine(Painter& painter, const ReportLine& line, const std::vector<double>& widths,
                    double y) {
-    const double baseline = y - kLineHeight + 8.0;
+    const double baseline = y - kLineHeight + 6.0;
     if (line.kind == LineKind::kTitle || line.kind == LineKind::kNote) {
         const double font = line.kind == LineKind::kTitle ? kTableTitleFont : kTableFont;
         painter.drawText({kContentLeft, baseline}, line.cells.empty() ? "" : line.cells[0],
@@ -160,9 +171,10 @@ void drawTableLine(Painter& painter, const ReportLine& line, const std::vector<d
     double x = kContentLeft;
     const Rgba colour = line.kind == LineKind::kFigures ? kBlack : kFieldLabelColour;
     for (std::size_t c = 0; c < line.cells.size() && c < widths.size(); ++c) {
+        const bool name = isNameColumn(line.table, c);
         const std::string text =
-            c == 0 ? fitted(painter, line.cells[c], kTableFont, widths[c]) : line.cells[c];
-        const bool left = c == 0 || line.kind == LineKind::kGroupHeading;
+            name ? fitted(painter, line.cells[c], kTableFont, widths[c]) : line.cells[c];
+        const bool left = name || line.kind == LineKind::kGroupHeading;
         const double textX = left ? x : x + widths[c] - painter.textWidth(text, kTableFont);
         painter.drawText({textX, baseline}, text, {kTableFont, colour, std::nullopt});
         x += widths[c] + kColumnGap;

@@ -4,6 +4,7 @@
 #include <string>
 #include <vector>
 
+#include "formats/Utf8Text.h"
 #include "graph/GraphFixtures.h"
 #include "print/ReportDrawing.h"
 
@@ -57,7 +58,7 @@ TEST(ReportContent, SummaryNamesTheBaselineAndEveryThreshold) {
 // The whole recording, then each phase named by its markers; the figures of each are its own.
 TEST(ReportContent, StatisticsRowsPerPhaseAndEventsWithTheirPhase) {
     ReportFixture f;
-    const auto rows = f.cellsOf(LineKind::kFigures, ReportTable::kStatistics);
+    const auto rows = f.cellsOf(LineKind::kFigures, ReportTable::kRso2Statistics);
     ASSERT_EQ(rows.size(), 4u);
     const auto column = [&](std::size_t c) {
         std::vector<std::string> cells;
@@ -74,6 +75,12 @@ TEST(ReportContent, StatisticsRowsPerPhaseAndEventsWithTheirPhase) {
     EXPECT_EQ(column(rows[0].size() - 3),
               (std::vector<std::string>{"1500.0 s", "0.0 s", "1500.0 s", "0.0 s"}));
     EXPECT_EQ(column(rows[0].size() - 1), (std::vector<std::string>{"1", "0", "1", "0"}));
+    const auto indexes = f.cellsOf(LineKind::kFigures, ReportTable::kIndexStatistics);
+    ASSERT_EQ(indexes.size(), 4u);
+    EXPECT_EQ(indexes[2],
+              (std::vector<std::string>{"麻酔導入 – 執刀開始", "3000", "0.30000", "0.30000",
+                                        "0.30000", "3000", "0.20000", "0.20000", "0.20000", "3000",
+                                        "0.50000", "0.50000", "0.50000"}));
 
     EXPECT_EQ(f.cellsOf(LineKind::kFigures, ReportTable::kEvents),
               (std::vector<std::vector<std::string>>{{"1", "10:25:00", "1500.0 s", "40.00 %",
@@ -84,7 +91,7 @@ TEST(ReportContent, StatisticsRowsPerPhaseAndEventsWithTheirPhase) {
 
     // Without markers the whole recording stands alone and the events name no phase.
     f.model.restoreKept({}, f.model.review().baseline);
-    EXPECT_EQ(f.cellsOf(LineKind::kFigures, ReportTable::kStatistics).size(), 1u);
+    EXPECT_EQ(f.cellsOf(LineKind::kFigures, ReportTable::kRso2Statistics).size(), 1u);
     EXPECT_EQ(f.cellsOf(LineKind::kFigures, ReportTable::kEvents).at(0).back(), "");
 }
 
@@ -123,28 +130,47 @@ TEST(ReportContent, PagesCarryTheirStripsAndNumbers) {
     EXPECT_TRUE(holds(pages[2], "11:35:00"));
 }
 
-// A phase name too long for its column is cut after a whole character, and marked so.
-TEST(ReportContent, LongPhaseNamesAreCutAtACharacter) {
+// Where the widest table does not fit the page, its name column gives up the room, each name
+// cut after a whole character and marked so.
+TEST(ReportContent, LongPhaseNamesAreCutToFitThePage) {
+    // Every character a font size wide, as the CJK glyphs are.
+    struct WidePainter : RecordingPainter {
+        double textWidth(std::string_view utf8, double fontSize) override {
+            return RecordingPainter::textWidth(utf8, fontSize) / 0.6;
+        }
+    };
     ReportFixture f;
-    std::string japanese;
+    std::string label;
     for (int k = 0; k < 40; ++k) {
-        japanese += k % 2 == 0 ? "術" : "a";
+        label += k % 3 == 0 ? "a" : "術";
     }
-    f.model.replaceMarker(0, {3000, 0, japanese});
+    f.model.replaceMarker(0, {3000, 0, label});
+    f.model.replaceMarker(1, {6000, 0, label + "b"});
+    const std::vector<std::string> names{"開始 – " + label, label + " – " + label + "b",
+                                         label + "b – 終了"};
     const Report report = makeReport(f.model, 30);
-    RecordingPainter painter;
+    WidePainter painter;
     drawReportPage(painter, f.model, report, 0);
-    const std::string whole = "開始 – " + japanese;
-    const auto cut = std::ranges::find_if(painter.texts, [&](const RecordedText& text) {
-        return text.text.ends_with("…") && whole.starts_with(text.text.substr(0, 6));
-    });
-    ASSERT_NE(cut, painter.texts.end());
-    const std::string kept = cut->text.substr(0, cut->text.size() - std::string("…").size());
-    EXPECT_TRUE(whole.starts_with(kept)) << kept;
-    EXPECT_GT(kept.size(), 20u);
-    // 300 points at 8.4 a character: 35 characters and the ellipsis.
-    EXPECT_LE(painter.textWidth(cut->text, 14.0), 300.0);
-    EXPECT_GT(painter.textWidth(cut->text, 14.0), 300.0 - 2 * 8.4);
+    double right = 0.0;
+    std::vector<std::string> cut;
+    for (const RecordedText& text : painter.texts) {
+        if (text.attributes.fontSize != 14.0) {
+            continue;  // the tables' font; the graph is as wide as the page
+        }
+        right = std::max(right, text.at.x + painter.textWidth(text.text, text.attributes.fontSize));
+        if (text.text.ends_with("…") && text.text.size() > 20) {
+            cut.push_back(text.text.substr(0, text.text.size() - std::string("…").size()));
+        }
+    }
+    EXPECT_LE(right, kReportPageWidth - 48.0);
+    // The phases in both statistics tables, and the event's phase.
+    EXPECT_EQ(cut.size(), 7u);
+    for (const std::string& kept : cut) {
+        EXPECT_TRUE(isValidUtf8(kept)) << kept;
+        EXPECT_TRUE(std::ranges::any_of(names, [&](const std::string& name) {
+            return name.starts_with(kept);
+        })) << kept;
+    }
 }
 
 // Events that do not fit page 1 go on over a page of their own before the strips.
