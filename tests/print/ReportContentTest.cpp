@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "formats/Utf8Text.h"
+#include "graph/GraphColours.h"
 #include "graph/GraphFixtures.h"
 #include "print/ReportDrawing.h"
 
@@ -118,6 +119,17 @@ TEST(ReportContent, PagesCarryTheirStripsAndNumbers) {
         RecordingPainter painter;
         drawReportPage(painter, f.model, report, page);
         pages.push_back(textsOf(painter));
+        // Each graph where its place on the page puts it: inside the margins, one frame each.
+        for (const RecordedStroke& stroke : painter.strokes) {
+            for (const auto& run : stroke.runs) {
+                for (const PointF point : run) {
+                    EXPECT_TRUE(point.x >= 48.0 && point.x <= kReportPageWidth - 48.0 &&
+                                point.y >= 60.0 && point.y <= kReportPageHeight - 48.0)
+                        << page << ": " << point.x << "," << point.y;
+                }
+            }
+        }
+        EXPECT_EQ(painter.strokesOf(kBlack, 2.0).size(), page == 1 ? 3u : 1u);
         EXPECT_TRUE(holds(pages.back(), "case.NVD"));
         EXPECT_TRUE(holds(pages.back(), std::to_string(page + 1) + " / 3"));
     }
