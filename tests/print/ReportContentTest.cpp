@@ -90,6 +90,13 @@ TEST(ReportContent, StatisticsRowsPerPhaseAndEventsWithTheirPhase) {
         f.cellsOf(LineKind::kNote, ReportTable::kEvents),
         (std::vector<std::vector<std::string>>{{"1 件  1500.0 s  400.00 %·min  200.00 %·min/時"}}));
 
+    // A minimum longer than the one event leaves none.
+    f.model.setMinimumSeconds(1500.5);
+    EXPECT_TRUE(f.cellsOf(LineKind::kFigures, ReportTable::kEvents).empty());
+    EXPECT_EQ(f.cellsOf(LineKind::kTitle, ReportTable::kEvents).at(0).at(0),
+              "低下イベント（最短 1500.5 s）");
+    f.model.setMinimumSeconds(15.0);
+
     // Without markers the whole recording stands alone and the events name no phase.
     f.model.restoreKept({}, f.model.review().baseline);
     EXPECT_EQ(f.cellsOf(LineKind::kFigures, ReportTable::kRso2Statistics).size(), 1u);
