@@ -5,6 +5,7 @@
 #include "graph/GraphColours.h"
 #include "graph/GraphHeader.h"
 #include "graph/GraphLayout.h"
+#include "graph/MarkerMarks.h"
 #include "graph/RestartMarks.h"
 #include "graph/ReviewMarks.h"
 #include "graph/SafeMath.h"
@@ -80,15 +81,18 @@ bool drawGraph(Painter& painter, const ViewModel& model, const GraphViewState& v
     drawLegend(painter, view, layout, background);
     const bool hasData = store.sampleCount > 0;
     if (hasData) {
+        drawMarkerBands(painter, model.markers(), layout);
         drawReviewBands(painter, model, layout);
         drawRestartLines(painter, store, layout);
     }
     drawGridAndScales(painter, layout, background);
     if (hasData) {
         drawReviewLines(painter, model, layout);
+        drawMarkerLines(painter, model.markers(), layout);
         drawTimeAxis(painter, store, layout);
         drawTraces(painter, model, view, layout, style.rso2Presence);
         drawRestartLabels(painter, store, layout);
+        drawMarkerLabels(painter, model.markers(), layout);
     }
     drawPlotFrame(painter, layout);
     if (style.drawBorder) {
