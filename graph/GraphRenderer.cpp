@@ -88,8 +88,9 @@ bool drawGraph(Painter& painter, const ViewModel& model, const GraphViewState& v
     drawGridAndScales(painter, layout, background);
     if (hasData) {
         drawReviewLines(painter, model, layout);
-        drawMarkerLines(painter, model.markers(), layout);
         drawTimeAxis(painter, store, layout);
+        // Over the ticks, which a marker on a whole minute would otherwise cut.
+        drawMarkerLines(painter, model.markers(), layout);
         drawTraces(painter, model, view, layout, style.rso2Presence);
         drawRestartLabels(painter, store, layout);
         drawMarkerLabels(painter, model.markers(), layout);

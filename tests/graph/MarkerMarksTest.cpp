@@ -68,6 +68,10 @@ TEST(MarkerMarks, LineAndLabelForEachMarkerInTheVisibleRangeOnly) {
     EXPECT_EQ(markerLabels(painter),
               (Labels{"挿管@122,474", "執刀開始@505,474", "終了@964.8,474"}));
     EXPECT_EQ(painter.textsIn(kMarkerLabelColour)[0]->attributes.background, kWhite);
+    const auto ticks = painter.strokesOf(kGridColour, 1.0);
+    ASSERT_EQ(ticks.size(), 1u);
+    EXPECT_LT(ticks[0], painter.strokesOf(kMarkerColour, kMarkerLineWidth).at(0))
+        << "over the minute ticks, which markers often stand on";
 
     // Scrolled on: only the markers of the new range.
     std::tie(f.view.viewStart, f.view.viewEnd) = std::tuple(1500, 2400);
