@@ -3,6 +3,7 @@
 #include <array>
 #include <cstddef>
 #include <cstdint>
+#include <optional>
 
 #include "graph/GraphViewState.h"
 
@@ -17,16 +18,22 @@ struct LineLabelPlace {
 LineLabelPlace placeBesideLine(std::int32_t x, double width, double indexLeft, double percentRight);
 
 // Stacks labels into rows so that neighbours do not overwrite each other: each goes to the
-// lowest row whose last label ends before it begins; when none is free, to the row after the
-// previous label's.
+// lowest row whose last label ends before it begins. When none is free, place() puts it in the
+// row after the previous label's, over another.
 class LabelRows {
 public:
     static constexpr std::size_t kCount = 8;
 
     // The row of a label that claims from..to; nothing is claimed left of the plot.
     std::size_t place(double from, double to);
+    // Whether a label from there on would find a row free.
+    bool freeAt(double from) const;
+    // The row of a label that claims from..to, or none, claiming nothing, when no row is free.
+    std::optional<std::size_t> placeIfFree(double from, double to);
 
 private:
+    std::optional<std::size_t> firstFree(double from) const;
+
     std::array<double, kCount> lastTo_{kPlotMargin, kPlotMargin, kPlotMargin, kPlotMargin,
                                        kPlotMargin, kPlotMargin, kPlotMargin, kPlotMargin};
     std::size_t previous_ = 0;

@@ -66,14 +66,20 @@ void drawMarkerLabels(Painter& painter, const Markers& markers, const GraphLayou
         if (!inVisibleRange(marker, layout) || marker.label.empty()) {
             continue;
         }
-        const double width = painter.textWidth(marker.label, attributes.fontSize);
-        const LineLabelPlace place =
-            placeBesideLine(truncToInt(layout.slotX(marker.slot)), width, indexLeft, percentRight);
-        if (!place.shown) {
+        // A label finds a row from its line on at the latest, on either side; one that finds
+        // none is left out unmeasured, so a crowd of markers costs little.
+        const std::int32_t x = truncToInt(layout.slotX(marker.slot));
+        if (!rows.freeAt(x)) {
             continue;
         }
-        const std::size_t row = rows.place(place.left - 4.0, place.left + width + 4.0);
-        painter.drawText({place.left, labelRowY(layout, row)}, marker.label, attributes);
+        const double width = painter.textWidth(marker.label, attributes.fontSize);
+        const LineLabelPlace place = placeBesideLine(x, width, indexLeft, percentRight);
+        const std::optional<std::size_t> row =
+            place.shown ? rows.placeIfFree(place.left - 4.0, place.left + width + 4.0)
+                        : std::nullopt;
+        if (row) {
+            painter.drawText({place.left, labelRowY(layout, *row)}, marker.label, attributes);
+        }
     }
 }
 

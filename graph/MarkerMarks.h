@@ -23,7 +23,8 @@ void drawMarkerBands(Painter& painter, const Markers& markers, const GraphLayout
 void drawMarkerLines(Painter& painter, const Markers& markers, const GraphLayout& layout);
 
 // Each line's label under the clock labels at the top of the plot, beside its line as a restart's
-// label stands, in rows downwards so that labels of neighbouring markers stay apart.
+// label stands, in rows downwards so that labels of neighbouring markers stay apart; a label
+// that finds no row free is left out.
 void drawMarkerLabels(Painter& painter, const Markers& markers, const GraphLayout& layout);
 
 }  // namespace nuvisca

@@ -55,6 +55,18 @@ std::set<double> markerLineXs(const RecordingPainter& painter) {
     return xs;
 }
 
+// No two labels of one row share any of their width.
+void expectNoOverlap(const RecordingPainter& painter) {
+    std::map<double, std::vector<std::pair<double, double>>> rows;
+    for (const RecordedText* text : painter.textsIn(kMarkerLabelColour)) {
+        const double right = text->at.x + RecordingPainter().textWidth(text->text, kMarkerFontSize);
+        for (const auto& [left, end] : rows[text->at.y]) {
+            EXPECT_TRUE(right < left || text->at.x > end) << text->text;
+        }
+        rows[text->at.y].emplace_back(text->at.x, right);
+    }
+}
+
 TEST(MarkerMarks, LineAndLabelForEachMarkerInTheVisibleRangeOnly) {
     GraphFixture f(3000);
     f.model.addMarker({100, 0, "挿管"});
@@ -96,14 +108,20 @@ TEST(MarkerMarks, LabelsOfNearbyMarkersStaggerIntoRowsThatDoNotOverlap) {
     RecordingPainter painter = f.draw();
     EXPECT_EQ(markerLabels(painter), (Labels{"挿管@122,474", "執刀開始@128,450", "A@133,426",
                                              "閉創@667,474", "ここまで@936.6,474"}));
-    std::map<double, std::vector<std::pair<double, double>>> rows;
-    for (const RecordedText* text : painter.textsIn(kMarkerLabelColour)) {
-        const double right = text->at.x + painter.textWidth(text->text, kMarkerFontSize);
-        for (const auto& [left, end] : rows[text->at.y]) {
-            EXPECT_TRUE(right < left || text->at.x > end) << text->text;
-        }
-        rows[text->at.y].emplace_back(text->at.x, right);
+    expectNoOverlap(painter);
+
+    // A crowd: eight rows down, then the labels that find no row are left out.
+    GraphFixture crowd(3000);
+    for (std::int32_t k = 0; k < 12; ++k) {
+        crowd.model.addMarker({300 + k, 0, "ラベル" + std::to_string(k)});
     }
+    painter = crowd.draw();
+    const Labels shown = markerLabels(painter);
+    ASSERT_EQ(shown.size(), 8u);
+    EXPECT_EQ(shown.front(), "ラベル0@340,474");
+    EXPECT_EQ(shown.back(), "ラベル7@348,306");
+    expectNoOverlap(painter);
+    EXPECT_EQ(markerLineXs(painter).size(), 12u) << "every line is drawn";
 }
 
 TEST(MarkerMarks, ADurationIsAnOpaqueBandUnderTheReviewBands) {
@@ -166,6 +184,9 @@ TEST(LineLabels, RightOfTheLineUnlessItRunsIntoTheIndexScaleAndNeverOverAScale) 
     }
     EXPECT_EQ(rows.place(60, 100), 0u) << "all taken: the row after the previous";
     EXPECT_EQ(rows.place(60, 100), 1u);
+    EXPECT_FALSE(rows.freeAt(100));
+    EXPECT_EQ(rows.placeIfFree(90, 130), std::nullopt) << "left out, claiming nothing";
+    EXPECT_EQ(rows.placeIfFree(101, 120), 0u);
 }
 
 }  // namespace
