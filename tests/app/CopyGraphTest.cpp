@@ -10,19 +10,6 @@ namespace {
 
 using CopyGraphTest = ControllerTest;
 
-QAction* menuItem(MainWindow& window, const QString& menu, const QString& item) {
-    for (QAction* top : window.menuBar()->actions()) {
-        if (top->menu() != nullptr && top->text().startsWith(menu)) {
-            for (QAction* entry : top->menu()->actions()) {
-                if (entry->text() == item) {
-                    return entry;
-                }
-            }
-        }
-    }
-    return nullptr;
-}
-
 QImage rgb(const QImage& image) {
     return image.convertToFormat(QImage::Format_RGB32);
 }
@@ -42,10 +29,11 @@ TEST_F(CopyGraphTest, TheGraphAsShownWithoutTheReadoutAtTheScreensPixels) {
     QApplication::sendEvent(&graph, &move);
     ASSERT_NE(rgb(graph.grab().toImage()), shown) << "the readout is up";
 
-    QAction* copy = menuItem(window, u"編集"_s, u"グラフをコピー"_s);
-    ASSERT_NE(copy, nullptr);
+    const auto items = window.menuBar()->findChildren<QAction*>();
+    const auto copy = std::ranges::find(items, u"グラフをコピー"_s, &QAction::text);
+    ASSERT_NE(copy, items.end());
     QGuiApplication::clipboard()->clear();
-    copy->trigger();
+    (*copy)->trigger();
     const QImage copied = QGuiApplication::clipboard()->image();
     EXPECT_EQ(copied.size(), (QSizeF(graph.size()) * graph.devicePixelRatioF()).toSize());
     EXPECT_EQ(rgb(copied), shown);
