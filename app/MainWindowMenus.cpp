@@ -2,6 +2,7 @@
 // settings and traces, recent files and the help texts.
 #include <QActionGroup>
 #include <QApplication>
+#include <QClipboard>
 #include <QComboBox>
 #include <QDir>
 #include <QFileInfo>
@@ -10,6 +11,7 @@
 #include <QTableView>
 
 #include "app/MainWindow.h"
+#include "graph/GraphView.h"
 #include "store/Channels.h"
 
 namespace nuvisca {
@@ -48,6 +50,9 @@ void MainWindow::buildMenus() {
     // Delete in the list only, so it never takes the key from another control.
     action(WindowAction::RemoveSelected)->setShortcutContext(Qt::WidgetWithChildrenShortcut);
     table_->addAction(action(WindowAction::RemoveSelected));
+    edit->addAction(QStringLiteral("グラフをコピー"), this, [this] {
+        QGuiApplication::clipboard()->setImage(graph_->image(graph_->devicePixelRatioF()));
+    });
 
     viewMenu_ = menuBar()->addMenu(QStringLiteral("表示(&V)"));
     add(viewMenu_, WindowAction::GoToTime, QStringLiteral("時刻へ移動…"),
@@ -109,7 +114,8 @@ QString MainWindow::controlsText() const {
                "<p><b>書き出し・印刷</b>: 「CSV書き出し」（%2）と「EDF+で書き出し」は表示中の"
                "記録を、測定値のまま、または移動平均を反映して書き出します。「印刷」（%3）は"
                "グラフを横向きの1ページに印刷します。「リストから削除」（%4）は選んだ行を"
-               "一覧から外し、隣の記録を表示します。</p>"
+               "一覧から外し、隣の記録を表示します。「編集」の「グラフをコピー」は表示中のグラフを"
+               "画像としてクリップボードに入れます（論文やスライドに貼れます）。</p>"
                "<p><b>表示倍率・移動平均</b>: ウィンドウ上部の欄か「表示」メニューで選びます。"
                "表示倍率は値の軸を 1/2〜8 倍に伸ばします。移動平均 N は各サンプルを前後 "
                "N&nbsp;−&nbsp;1 "
@@ -120,7 +126,8 @@ QString MainWindow::controlsText() const {
                "24:00 以降で数えます（例: 24:15）。</p>"
                "<p><b>グラフのマウス操作</b>: 左右にドラッグすると時間の方向に、上下にドラッグ"
                "すると拡大した値の方向にスクロールします。Shift を押しながら左右にドラッグすると"
-               "表示範囲の終わりが動き、範囲が広がり・狭まります。Control を押しながらドラッグ"               "すると値の方向だけスクロールします。Alt（Mac では Option）を押しながらドラッグ"
+               "表示範囲の終わりが動き、範囲が広がり・狭まります。Control を押しながらドラッグ"
+               "すると値の方向だけスクロールします。Alt（Mac では Option）を押しながらドラッグ"
                "すると、その範囲を選択します。Esc で選択を解除します。凡例をクリックすると、"
                "その値の表示・非表示が切り替わります。</p>"
                "<p><b>ホイール</b>: カーソルの位置を中心に時間の方向を拡大・縮小します"
@@ -134,9 +141,11 @@ QString MainWindow::controlsText() const {
                "記録の始めからの経過時間、表示中の値を示します（移動平均のときは平均値と、"
                "かっこの中に測定値）。</p>"
                "<p><b>全体の帯</b>: グラフの下の帯は記録の全体を示します。クリックするとその"
-               "位置が表示範囲の中央に来ます。枠をドラッグすると表示範囲が動きます。</p>"               "<p><b>統計</b>: 帯の下の欄は、選択範囲（なければ表示範囲）の rSO2・oxHb・dxHb・"
+               "位置が表示範囲の中央に来ます。枠をドラッグすると表示範囲が動きます。</p>"
+               "<p><b>統計</b>: 帯の下の欄は、選択範囲（なければ表示範囲）の rSO2・oxHb・dxHb・"
                "toHb の件数・平均・最小・最大（移動平均のときは平均値の）と、rSO2 が有効閾値を"
-               "下回った時間と面積を示します。ベースラインは「ベースラインに設定」（選択範囲の平均）、"
+               "下回った時間と面積を示します。ベースラインは「ベースラインに設定」（選択範囲の平均"
+               "）、"
                "「最初の N 分」、または値の入力で決まり、有効閾値は rSO2 閾値と、ベースラインから"
                "相対低下の分だけ下げた値の高い方です。グラフには破線で示します。</p>"
                "<p><b>低下イベント</b>: rSO2 が有効閾値を 15 秒以上続けて下回った区間を赤く塗り、"

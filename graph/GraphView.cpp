@@ -84,6 +84,10 @@ GraphView::~GraphView() {
     model_.unsubscribe(subscription_);
 }
 
+QImage GraphView::image(qreal ratio) const {
+    return renderGraphImage(model_, model_.view(), size(), drawnRecording_, ratio);
+}
+
 void GraphView::redrawGraph() {
     pictureStale_ = true;
     update();

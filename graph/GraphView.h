@@ -27,6 +27,9 @@ public:
     explicit GraphView(ViewModel& model, QWidget* parent = nullptr);
     ~GraphView() override;
 
+    // The graph as it is shown, without the readout, at `ratio` device pixels a point.
+    QImage image(qreal ratio) const;
+
 Q_SIGNALS:
     // Ctrl+wheel: the zoom box should move by this many items (positive: more magnified).
     void zoomStepRequested(int steps);
