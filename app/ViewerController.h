@@ -10,6 +10,7 @@
 #include "app/AddedFiles.h"
 #include "app/ExportActions.h"
 #include "app/FileList.h"
+#include "app/MarkerActions.h"
 #include "app/MediaImport.h"
 #include "app/PrintAction.h"
 #include "app/ViewerSettings.h"
@@ -69,6 +70,9 @@ public Q_SLOTS:
     void exportEdf();
     // Asks for a clock time and shows the range from its slot on.
     void goToTime();
+    // Opens the marker editor for a new marker at the slot, or for a listed marker.
+    void addMarker(std::int32_t slot);
+    void editMarker(std::size_t index);
 
 private:
     int selectedRow() const;
@@ -98,6 +102,7 @@ private:
     void connectMenus(MainWindow& window);
     void showTracesInMenu();
     void saveOnClose();
+    void modelChanged(unsigned changes);
     bool eventFilter(QObject* watched, QEvent* event) override;
 
     ViewModel& viewModel_;
@@ -108,6 +113,8 @@ private:
     MediaImport mediaImport_;
     ExportActions exports_;
     PrintAction printAction_;
+    MarkerActions markerActions_;
+    int subscription_ = 0;
 
     std::vector<ListedFile> list_;
     FileListModel* model_ = nullptr;

@@ -8,6 +8,7 @@
 #include <QSettings>
 #include <QStatusBar>
 #include <QTableView>
+#include <deque>
 #include <functional>
 #include <utility>
 
@@ -63,6 +64,34 @@ public:
         lineProposed = proposed;
         return std::exchange(line, std::nullopt);
     }
+    // The marker editor answers with the next of these, given what it offered; none left:
+    // cancelled.
+    using MarkerAnswer = std::function<std::optional<MarkerFields>(const MarkerFields&)>;
+    std::deque<MarkerAnswer> markerAnswers;
+    std::vector<MarkerFields> markerOffers;  // what each editor started from
+    QStringList markerTitles;
+    QStringList markerLabels;  // the labels the last editor offered
+    std::optional<MarkerFields> editMarker(QWidget*, const QString& title,
+                                           const QStringList& labels,
+                                           const MarkerFields& fields) override {
+        markerTitles.append(title);
+        markerOffers.push_back(fields);
+        markerLabels = labels;
+        if (markerAnswers.empty()) {
+            return std::nullopt;
+        }
+        const MarkerAnswer answer = std::move(markerAnswers.front());
+        markerAnswers.pop_front();
+        return answer(fields);
+    }
+    // Typed over what the editor offered; an empty clock or duration keeps the offered one.
+    void typeMarker(const QString& label, const QString& clock = {}, const QString& duration = {}) {
+        markerAnswers.push_back([=](const MarkerFields& offered) {
+            return MarkerFields{label, clock.isEmpty() ? offered.clock : clock,
+                                duration.isEmpty() ? offered.duration : duration};
+        });
+    }
+
     bool openPageSetup(QPrinter& printer, QWidget*) override {
         ++pageSetups;
         if (pageSetupEdits) {
