@@ -38,6 +38,7 @@ ViewerController::ViewerController(ViewModel& viewModel, Services services,
       exports_(viewModel, services.dialogs, settings_, statusLine()),
       printAction_(viewModel, services.dialogs),
       markerActions_(viewModel, services.dialogs, settings_),
+      sidecar_(viewModel, std::move(services.dataFolder)),
       model_(new FileListModel(list_, this)) {
     resetGraphViewState(viewModel_.editView());
     viewModel_.commitView();
@@ -145,8 +146,13 @@ void ViewerController::modelChanged(unsigned changes) {
         window_->action(WindowAction::UndoMarkerEdit)->setEnabled(viewModel_.canUndoMarkerEdit());
         window_->action(WindowAction::RedoMarkerEdit)->setEnabled(viewModel_.canRedoMarkerEdit());
     }
-    if (window_ && (changes & kMarkersChanged) != 0 && (changes & kEditedByUser) != 0) {
-        window_->showMarkerList();
+    if ((changes & kEditedByUser) != 0) {
+        if (const QString said = sidecar_.userEdited(); !said.isEmpty()) {
+            showStatus(said);
+        }
+        if (window_ && (changes & kMarkersChanged) != 0) {
+            window_->showMarkerList();
+        }
     }
 }
 
@@ -181,11 +187,15 @@ void ViewerController::selectionChanged() {
     CsvRefusal refusal = CsvRefusal::kNotAnExport;
     if (loadListedFile(row, &refusal)) {
         setLoadedFile(row);
+        // Before what the sidecar's reading said.
+        const QString said = window_ ? window_->statusText() : QString();
         if (viewModel_.recording().sampleCount == 0) {
-            showStatus(QStringLiteral("「%1」には測定値がありません。").arg(listed(row).name));
+            showStatus(QStringLiteral("「%1」には測定値がありません。").arg(listed(row).name) +
+                       said);
         } else if (viewModel_.recording().truncated) {
             showStatus(
-                QStringLiteral("記録が10時間40分を超えるため、それ以降は読み込んでいません。"));
+                QStringLiteral("記録が10時間40分を超えるため、それ以降は読み込んでいません。") +
+                said);
         }
     } else {
         // The last good recording is still shown: keep its row and its name.
@@ -225,6 +235,10 @@ void ViewerController::setLoadedFile(int row) {
         if (row >= 0) {
             window_->clearStatus();
         }
+    }
+    if (const QString said = sidecar_.recordingShown(row >= 0 ? listed(row).path : QString());
+        !said.isEmpty()) {
+        showStatus(said);
     }
 }
 

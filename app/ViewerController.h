@@ -5,6 +5,7 @@
 #include <QSizeF>
 #include <QString>
 #include <QStringList>
+#include <filesystem>
 #include <optional>
 
 #include "app/AddedFiles.h"
@@ -13,6 +14,7 @@
 #include "app/MarkerActions.h"
 #include "app/MediaImport.h"
 #include "app/PrintAction.h"
+#include "app/SidecarKeeper.h"
 #include "app/ViewerSettings.h"
 #include "formats/CsvReader.h"
 #include "graph/ViewModel.h"
@@ -40,6 +42,8 @@ public:
         const VolumeSource& volumes;
         QString desktopDirectory;  // the user's Desktop, or a test folder
         QSettings& settings;
+        // Keeps the markers of recordings whose own folder cannot be written.
+        std::filesystem::path dataFolder;
     };
 
     // Start-up reset: store, graph view state, empty list, desktop import folder.
@@ -114,6 +118,7 @@ private:
     ExportActions exports_;
     PrintAction printAction_;
     MarkerActions markerActions_;
+    SidecarKeeper sidecar_;
     int subscription_ = 0;
 
     std::vector<ListedFile> list_;

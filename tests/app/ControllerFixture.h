@@ -118,7 +118,8 @@ inline QString qPath(const std::filesystem::path& path) {
 class ControllerTest : public ::testing::Test, public VolumeSource {
 protected:
     ControllerTest()
-        : controller(viewModel, {dialogs, *this, qPath(desktop.path()), settings},
+        : controller(viewModel,
+                     {dialogs, *this, qPath(desktop.path()), settings, dataFolder.path()},
                      QSizeF(1600, 1000)),
           window(viewModel) {
         controller.attachWindow(window);
@@ -171,6 +172,7 @@ protected:
     QString status() const { return window.statusBar()->currentMessage(); }
 
     TempDir desktop;
+    TempDir dataFolder;  // the sidecars of read-only folders; not the user's own
     TempDir media;
     FakeDialogs dialogs;
     QList<MountedVolume> volumes;

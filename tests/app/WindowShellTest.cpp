@@ -107,7 +107,8 @@ TEST_F(WindowShellTest, CommandLineMenusExportsAndSettingsForTheNextRun) {
     window.close();
 
     ViewModel nextModel;
-    ViewerController next(nextModel, {dialogs, *this, qPath(desktop.path()), settings},
+    ViewerController next(nextModel,
+                          {dialogs, *this, qPath(desktop.path()), settings, dataFolder.path()},
                           QSizeF(1600, 1000));
     MainWindow nextWindow(nextModel);
     next.attachWindow(nextWindow);
