@@ -1,12 +1,15 @@
 // Writes small CSV exports of device recordings, seeds for the CSV fuzz targets: the first
-// slots and those around every restart and break, as measured, averaged and with CR LF.
+// slots and those around every restart and break, as measured, averaged and with CR LF. Also
+// sidecars of the recording the sidecar target reads against.
 #include <cstdio>
 #include <filesystem>
 #include <memory>
 #include <string>
 
+#include "SidecarRecording.h"
 #include "formats/AtomicFile.h"
 #include "formats/CsvWriter.h"
+#include "formats/MarkerSidecar.h"
 #include "formats/NvdReader.h"
 #include "store/MovingAverage.h"
 
@@ -69,19 +72,42 @@ std::string withCrLf(const std::string& text) {
     return out;
 }
 
+// Markers at the restarts, past midnight, across the stretch without rSO2 and at the ends,
+// with each kind of baseline.
+bool writeSidecarSeeds(const std::filesystem::path& folder) {
+    const auto recording = fuzz::sidecarRecording();
+    const Markers markers = {{0, 0, "start"},      {990, 20, "across the pause"},
+                             {1000, 0, "restart"}, {1500, 600, "clamp \"B\""},
+                             {2000, 0, "再開"},    {2450, 200, "no rSO2"},
+                             {2999, 0, "end"}};
+    const std::pair<const char*, std::optional<Baseline>> baselines[] = {
+        {"none", std::nullopt},
+        {"first-minutes",
+         measureBaseline(*recording, nullptr, BaselineMethod::kFirstMinutes, 0, 1200)},
+        {"range", measureBaseline(*recording, nullptr, BaselineMethod::kRange, 1900, 2100)},
+        {"typed", Baseline{55.5, BaselineMethod::kTyped, 0, 0, 0}}};
+    bool ok = true;
+    for (const auto& [name, baseline] : baselines) {
+        const std::string text = encodeSidecar(*recording, {markers, baseline});
+        ok = write(folder / (std::string(name) + ".events.tsv"), text) && ok;
+        ok = write(folder / (std::string(name) + "-crlf.events.tsv"), withCrLf(text)) && ok;
+    }
+    return ok;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
-    if (argc < 3) {
-        std::fprintf(stderr, "usage: %s OUTPUT-FOLDER RECORDING.NVD...\n", argv[0]);
+    if (argc < 4) {
+        std::fprintf(stderr, "usage: %s CSV-FOLDER SIDECAR-FOLDER RECORDING.NVD...\n", argv[0]);
         return 2;
     }
     const std::filesystem::path folder = argv[1];
     const auto loaded = makeEmptyRecording();
     const auto seed = makeEmptyRecording();
     const auto average = std::make_unique<AveragedSeries>();
-    bool ok = true;
-    for (int k = 2; k < argc; ++k) {
+    bool ok = writeSidecarSeeds(argv[2]);
+    for (int k = 3; k < argc; ++k) {
         if (!readNVDFile(argv[k], *loaded)) {
             continue;
         }

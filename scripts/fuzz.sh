@@ -7,7 +7,7 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 
 seconds="${1:-60}"
-targets=(NvdReaderFuzz CsvReaderFuzz RoundTripFuzz)
+targets=(NvdReaderFuzz CsvReaderFuzz RoundTripFuzz SidecarFuzz)
 
 scripts/install-deps.sh --fuzz
 cmake --preset fuzz >/dev/null
@@ -16,7 +16,7 @@ cmake --build --preset fuzz --target "${targets[@]}" nuvisca-fuzz-seeds
 out=build/fuzz
 seeds="$out/seeds"
 rm -rf "$seeds"
-mkdir -p "$seeds/nvd" "$seeds/csv"
+mkdir -p "$seeds/nvd" "$seeds/csv" "$seeds/sidecar"
 shopt -s nullglob
 # The first records of each recording: small inputs run fast, and libFuzzer grows them.
 for f in samples/*.NVD tests/data/*; do
@@ -25,15 +25,16 @@ done
 for f in tests/data/*.csv tests/data/*.CSV; do
   cp "$f" "$seeds/csv/"
 done
-"$out/fuzz/nuvisca-fuzz-seeds" "$seeds/csv" samples/*.NVD tests/data/*.NVD tests/data/*.nvd
+"$out/fuzz/nuvisca-fuzz-seeds" "$seeds/csv" "$seeds/sidecar" samples/*.NVD tests/data/*.NVD tests/data/*.nvd
 
 declare -A seedDirs=(
   [NvdReaderFuzz]="$seeds/nvd"
   [CsvReaderFuzz]="$seeds/csv"
   [RoundTripFuzz]="$seeds/nvd $seeds/csv"
+  [SidecarFuzz]="$seeds/sidecar"
 )
 # Past one 64 KiB read of the device reader; gap records reach the capacity from small files.
-declare -A maxLen=([NvdReaderFuzz]=131072 [CsvReaderFuzz]=65536 [RoundTripFuzz]=65536)
+declare -A maxLen=([NvdReaderFuzz]=131072 [CsvReaderFuzz]=65536 [RoundTripFuzz]=65536 [SidecarFuzz]=65536)
 
 export UBSAN_OPTIONS="print_stacktrace=1:halt_on_error=1"
 failed=()

@@ -19,6 +19,7 @@ struct Baseline {
     std::int32_t start = 0;  // the slots it was measured over, start <= i < end; 0 when typed
     std::int32_t end = 0;
     std::int32_t counted = 0;  // the rSO2 values it is the mean of; 0 when typed
+    friend bool operator==(const Baseline&, const Baseline&) = default;
 };
 
 // The mean, in double precision and slot order, of the rSO2 values that count (rso2Counts) in
