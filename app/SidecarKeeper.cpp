@@ -73,10 +73,6 @@ QString SidecarKeeper::userEdited() {
         return {};
     }
     const KeptAnnotations kept{model_.markers(), model_.review().baseline};
-    if (place_.inDataFolder) {
-        std::error_code ignored;  // the write tells why it failed
-        std::filesystem::create_directories(place_.path.parent_path(), ignored);
-    }
     if (const std::error_code error = saveSidecar(place_.path, model_.recording(), kept)) {
         return QStringLiteral(
                    "マーカーを「%1」に保存できませんでした（%2）。前のファイルはそのままです。")

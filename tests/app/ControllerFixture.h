@@ -150,6 +150,13 @@ protected:
         return qPath(writeRecording(media.path(), name, hour, minute, records));
     }
 
+    // A sample recording copied to the medium, so that what is kept beside it goes there.
+    QString sampleCopy(const std::string& name) {
+        std::filesystem::copy_file(std::filesystem::path(NUVISCA_SAMPLES_DIR) / name,
+                                   media.file(name));
+        return qPath(media.file(name));
+    }
+
     QList<MountedVolume> mountedVolumes() const override { return volumes; }
     void addVolume(const std::filesystem::path& root, bool removable = true) {
         volumes.append({qPath(root), removable});

@@ -211,7 +211,7 @@ TEST_F(MarkerTest, TheLabelsUsedAreOfferedAfterTheStartingOnesNextRunToo) {
 // click edits it, Delete removes it; two chosen rows, or one and the next marker (the end after
 // the last), select a phase that the panel and the event list then show.
 TEST_F(MarkerTest, TheListShowsEditsDeletesAndSelectsPhases) {
-    controller.openFiles({QStringLiteral(NUVISCA_SAMPLES_DIR "/two-hours-pause-restart.NVD")});
+    controller.openFiles({sampleCopy("two-hours-pause-restart.NVD")});
     viewModel.addMarker({4200, 0, "執刀開始"});
     viewModel.addMarker({600, 181, "麻酔導入"});
     viewModel.addMarker({9000, 0, "手術終了"});

@@ -127,7 +127,7 @@ TEST_F(WindowShellTest, CommandLineMenusExportsAndSettingsForTheNextRun) {
 TEST_F(WindowShellTest, PanelAndEventListShowTheCliFiguresOfTheSelectionOrTheVisibleRange) {
     window.show();
     QApplication::processEvents();
-    controller.openFiles({QStringLiteral(NUVISCA_SAMPLES_DIR "/two-hours-pause-restart.NVD")});
+    controller.openFiles({sampleCopy("two-hours-pause-restart.NVD")});
     StatisticsPanel& panel = *window.statisticsPanel();
     const auto expectCliFigures = [&](SlotSpan span, double threshold) {
         const RangeStatistics stats =
