@@ -21,11 +21,15 @@ std::optional<MarkerFields> QtDialogService::editMarker(QWidget* parent, const Q
     label->addItems(labels);
     label->setMaxVisibleItems(16);
     label->setCurrentText(fields.label);
-    label->setMinimumContentsLength(16);
     auto* clock = new QLineEdit(fields.clock, &dialog);
     clock->setPlaceholderText(QStringLiteral("HH:MM:SS"));
     auto* duration = new QLineEdit(fields.duration, &dialog);
     duration->setPlaceholderText(QStringLiteral("秒 または M:SS（空欄: 時点）"));
+    const int fieldWidth = clock->fontMetrics().horizontalAdvance(duration->placeholderText()) +
+                           4 * clock->fontMetrics().averageCharWidth();
+    for (QWidget* field : std::initializer_list<QWidget*>{label, clock, duration}) {
+        field->setMinimumWidth(fieldWidth);
+    }
     auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, &dialog);
     QObject::connect(buttons, &QDialogButtonBox::accepted, &dialog, &QDialog::accept);
     QObject::connect(buttons, &QDialogButtonBox::rejected, &dialog, &QDialog::reject);

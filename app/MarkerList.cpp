@@ -48,6 +48,8 @@ MarkerList::MarkerList(ViewModel& model, QWidget* parent)
     table_->setHorizontalHeaderLabels(
         {QStringLiteral("時刻"), QStringLiteral("ラベル"), QStringLiteral("持続時間")});
     table_->verticalHeader()->setVisible(false);
+    // Rows as high as the text, so that the short panel shows several.
+    table_->verticalHeader()->setDefaultSectionSize(table_->fontMetrics().height() + 6);
     table_->horizontalHeader()->setSectionResizeMode(QHeaderView::ResizeToContents);
     table_->horizontalHeader()->setSectionResizeMode(1, QHeaderView::Stretch);
     table_->setSelectionBehavior(QAbstractItemView::SelectRows);
