@@ -148,6 +148,7 @@ void MarkerList::selectPhase() {
     if (const std::optional<SlotSpan> span =
             phaseBetween(model_.markers(), rows.front(), second, model_.recording().sampleCount)) {
         model_.setSelection(*span);
+        showRangeStartingAt(model_, span->start);
     }
 }
 

@@ -13,7 +13,8 @@ namespace nuvisca {
 
 // The markers of the shown recording, one row each: a click shows the range from the marker,
 // a double click or 編集… asks to edit it, 削除 (or Delete) removes the chosen ones, and
-// 区間を選択 selects the phase between two chosen markers, or from one to the next.
+// 区間を選択 selects the phase between two chosen markers, or from one to the next, and shows
+// the range from its start.
 class MarkerList final : public QWidget {
     Q_OBJECT
 public:

@@ -233,6 +233,7 @@ TEST_F(MarkerTest, TheListShowsEditsDeletesAndSelectsPhases) {
     EXPECT_FALSE(list().editButton()->isEnabled());
     list().phaseButton()->click();
     EXPECT_EQ(viewModel.selection(), (SlotSpan{600, 9000}));
+    EXPECT_EQ(view->viewStart, 600);
     EXPECT_TRUE(window.statisticsPanel()->title()->text().startsWith(u"選択範囲 09:05:00–"_s));
     const Desaturations inPhase =
         findDesaturations(*store, nullptr, 600, 9000, viewModel.review().effectiveThreshold(),
