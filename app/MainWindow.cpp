@@ -192,6 +192,12 @@ void MainWindow::showMarkerList() {
     reviewTabs_->setCurrentWidget(markers_);
 }
 
+void MainWindow::showMarkerCount(std::size_t count) {
+    reviewTabs_->setTabText(
+        reviewTabs_->indexOf(markers_),
+        count == 0 ? QStringLiteral("マーカー") : QStringLiteral("マーカー（%1）").arg(count));
+}
+
 void MainWindow::showStatus(const QString& message) {
     statusBar()->showMessage(message);
 }

@@ -57,6 +57,8 @@ public:
     MarkerList* markerList() const { return markers_; }
     // Brings the marker list forward in the tabs it shares with the event list.
     void showMarkerList();
+    // The marker tab's title counts them, so that kept markers are seen behind the events.
+    void showMarkerCount(std::size_t count);
     QPushButton* button(WindowButton which) const;
     QAction* action(WindowAction which) const;
     // Checkable, in the graph's trace order.

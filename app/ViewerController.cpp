@@ -145,6 +145,7 @@ void ViewerController::modelChanged(unsigned changes) {
     if (window_ && (changes & (kRecordingChanged | kMarkersChanged)) != 0) {
         window_->action(WindowAction::UndoMarkerEdit)->setEnabled(viewModel_.canUndoMarkerEdit());
         window_->action(WindowAction::RedoMarkerEdit)->setEnabled(viewModel_.canRedoMarkerEdit());
+        window_->showMarkerCount(viewModel_.markers().size());
     }
     if ((changes & kEditedByUser) != 0) {
         if (const QString said = sidecar_.userEdited(); !said.isEmpty()) {

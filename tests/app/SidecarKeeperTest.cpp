@@ -3,6 +3,7 @@
 
 #include <QApplication>
 #include <QPushButton>
+#include <QTabWidget>
 #include <QTableWidget>
 #include <fstream>
 #include <sstream>
@@ -38,6 +39,11 @@ protected:
         dialogs.typeMarker(label);
         controller.addMarker(slot);
     }
+    QString tabTitle() const {
+        const auto* tabs =
+            qobject_cast<QTabWidget*>(window.markerList()->parentWidget()->parentWidget());
+        return tabs->tabText(tabs->indexOf(window.markerList()));
+    }
     KeptAnnotations keptIn(const std::filesystem::path& sidecar) const {
         return loadSidecar({sidecar, false}, {}, *store).kept;
     }
@@ -66,9 +72,11 @@ TEST_F(SidecarKeeperTest, WrittenOnEachUserEditAndNeverOnLoad) {
     const ino_t written = inodeOf(sidecar);
     selectRow(1);
     EXPECT_TRUE(viewModel.markers().empty());
+    EXPECT_EQ(tabTitle(), u"マーカー"_s);
     EXPECT_FALSE(std::filesystem::exists(media.file("b.events.tsv")));
     selectRow(0);
     EXPECT_EQ(viewModel.markers(), kept.markers);
+    EXPECT_EQ(tabTitle(), u"マーカー（2）"_s);
     EXPECT_EQ(viewModel.review().baseline->value, 64.0);
     EXPECT_FALSE(window.action(WindowAction::UndoMarkerEdit)->isEnabled());
     viewModel.setSelection({10, 200});
