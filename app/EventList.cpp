@@ -42,13 +42,14 @@ EventList::EventList(ViewModel& model, QWidget* parent)
     table_->setSelectionBehavior(QAbstractItemView::SelectRows);
     table_->setSelectionMode(QAbstractItemView::SingleSelection);
     connect(table_, &QTableWidget::cellClicked, this, [this](int row, int /*column*/) {
-        const auto& events = model_.desaturations().events;
+        const auto& events = shown_.events;
         if (row >= 0 && static_cast<std::size_t>(row) < events.size()) {
             showRangeStartingAt(model_, events[static_cast<std::size_t>(row)].start);
         }
     });
     subscription_ = model_.subscribe([this](unsigned changes) {
-        if ((changes & (kRecordingChanged | kSeriesChanged | kReviewChanged)) != 0) {
+        if ((changes & (kRecordingChanged | kSeriesChanged | kReviewChanged | kSelectionChanged)) !=
+            0) {
             refill();
         }
     });
@@ -60,8 +61,14 @@ EventList::~EventList() {
 }
 
 void EventList::refill() {
-    const Desaturations& found = model_.desaturations();
     const Recording& store = model_.recording();
+    const SlotSpan selection = model_.selection();
+    const ReviewSettings& review = model_.review();
+    shown_ = selection.empty()
+                 ? model_.desaturations()
+                 : findDesaturations(store, model_.averaged(), selection.start, selection.end,
+                                     review.effectiveThreshold(), review.minimumSeconds);
+    const Desaturations& found = shown_;
     table_->setRowCount(static_cast<int>(found.events.size()));
     for (std::size_t k = 0; k < found.events.size(); ++k) {
         const DesaturationEvent& event = found.events[k];
@@ -73,7 +80,8 @@ void EventList::refill() {
             table_->setItem(static_cast<int>(k), static_cast<int>(c), cell(texts[c]));
         }
     }
-    sums_->setText(QStringLiteral("%1 件  ").arg(found.events.size()) +
+    sums_->setText((selection.empty() ? QString() : QStringLiteral("選択範囲 ")) +
+                   QStringLiteral("%1 件  ").arg(found.events.size()) +
                    fixed(found.secondsInEvents(), 1, " s  ") +
                    fixed(found.areaInEvents, 2, " %·min  ") +
                    fixed(found.areaPerMonitoredHour(), 2, " %·min/時"));

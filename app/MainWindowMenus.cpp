@@ -46,6 +46,13 @@ void MainWindow::buildMenus() {
     quit_->setMenuRole(QAction::QuitRole);
 
     QMenu* edit = menuBar()->addMenu(QStringLiteral("編集(&E)"));
+    add(edit, WindowAction::UndoMarkerEdit, QStringLiteral("元に戻す"),
+        QKeySequence(Qt::CTRL | Qt::Key_Z));
+    add(edit, WindowAction::RedoMarkerEdit, QStringLiteral("やり直す"),
+        QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z));
+    action(WindowAction::UndoMarkerEdit)->setEnabled(false);
+    action(WindowAction::RedoMarkerEdit)->setEnabled(false);
+    edit->addSeparator();
     add(edit, WindowAction::RemoveSelected, QStringLiteral("リストから削除"), QKeySequence::Delete);
     // Delete in the list only, so it never takes the key from another control.
     action(WindowAction::RemoveSelected)->setShortcutContext(Qt::WidgetWithChildrenShortcut);
@@ -136,7 +143,7 @@ QString MainWindow::controlsText() const {
                "<p><b>キー</b>（グラフをクリックしてから）: ← / → 範囲の10分の1ずつスクロール、"
                "PageUp / PageDown 範囲1つ分スクロール、Home / End 記録の最初・最後へ、"
                "+ / − 中央を中心に拡大・縮小、0 記録全体を表示、↑ / ↓ 拡大した値をスクロール"
-               "（上下のドラッグと同じ）。</p>"
+               "（上下のドラッグと同じ）、M マーカーを追加。</p>"
                "<p><b>読み取り</b>: グラフの上にマウスを置くと縦線が出て、その位置の時刻、"
                "記録の始めからの経過時間、表示中の値を示します（移動平均のときは平均値と、"
                "かっこの中に測定値）。</p>"
@@ -149,13 +156,28 @@ QString MainWindow::controlsText() const {
                "「最初の N 分」、または値の入力で決まり、有効閾値は rSO2 閾値と、ベースラインから"
                "相対低下の分だけ下げた値の高い方です。グラフには破線で示します。</p>"
                "<p><b>低下イベント</b>: rSO2 が有効閾値を 15 秒以上続けて下回った区間を赤く塗り、"
-               "右の表に開始・持続時間・最低値・面積を示します。行をクリックするとその区間へ"
+               "右の「低下イベント」の表に（選択範囲があればその中の）開始・持続時間・最低値・面積"
+               "を示します。行をクリックするとその区間へ"
                "移動します。</p>"
+               "<p><b>マーカー</b>: M キー、グラフのダブルクリック、または右クリックの"
+               "「マーカーを追加…」で、縦線の位置（縦線がなければ表示範囲の中央）にラベル付きの"
+               "マーカーを置きます。ラベルは一覧から選ぶか入力し、時刻（HH:MM:SS）と持続時間"
+               "（秒または M:SS、空欄なら時点）も変えられます。「マーカー」の表は時刻・ラベル・"
+               "持続時間を示し、行をクリックするとそこへ移動します。ダブルクリックか「編集…」で"
+               "変更（時刻を変えると移動）、「削除」か Delete キーで削除します。2つの行を選ぶと"
+               "（1つならその次のマーカーまで）「区間を選択」でその間を選択範囲にしてその始めへ移動"
+               "し、統計と"
+               "低下イベントがその区間を示します。「元に戻す」（%7）と「やり直す」（%8）は"
+               "マーカーの追加・変更・削除を取り消し・やり直します。マーカーとベースラインは"
+               "記録の横の .events.tsv "
+               "ファイル（記録のフォルダに書き込めないときはデータフォルダ）に保存され、次に開いた"
+               "ときに戻ります。</p>"
                "<p><b>メニューのキー</b>: %1 ファイルを追加、%2 CSV書き出し、%3 印刷、"
-               "%4 リストから削除、%5 時刻へ移動、%6 終了。</p>")
+               "%4 リストから削除、%5 時刻へ移動、%7 元に戻す、%8 やり直す、%6 終了。</p>")
         .arg(key(action(WindowAction::AddFiles)), key(action(WindowAction::ExportCsv)),
              key(action(WindowAction::Print)), key(action(WindowAction::RemoveSelected)),
-             key(action(WindowAction::GoToTime)), key(quit_));
+             key(action(WindowAction::GoToTime)), key(quit_),
+             key(action(WindowAction::UndoMarkerEdit)), key(action(WindowAction::RedoMarkerEdit)));
 }
 
 void MainWindow::showControls() {
