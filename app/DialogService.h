@@ -9,6 +9,14 @@ class QWidget;
 
 namespace nuvisca {
 
+// The marker editor's fields as text.
+struct MarkerFields {
+    QString label;
+    QString clock;     // HH:MM:SS as the time axis counts it
+    QString duration;  // seconds or M:SS; blank for a moment
+    friend bool operator==(const MarkerFields&, const MarkerFields&) = default;
+};
+
 // The modal dialogs the controller needs. The desktop implementation shows Qt's dialogs;
 // tests answer without blocking.
 class DialogService {
@@ -31,6 +39,11 @@ public:
     // the user cancelled.
     virtual std::optional<QString> askLine(QWidget* parent, const QString& title,
                                            const QString& label, const QString& proposed) = 0;
+    // The marker editor under the title, offering the labels and starting from `fields`;
+    // none when the user cancelled.
+    virtual std::optional<MarkerFields> editMarker(QWidget* parent, const QString& title,
+                                                   const QStringList& labels,
+                                                   const MarkerFields& fields) = 0;
     // Page setup edits the shared printer settings; either dialog's Cancel ends the print.
     virtual bool openPageSetup(QPrinter& printer, QWidget* parent) = 0;
     virtual bool confirmPrint(QPrinter& printer, QWidget* parent) = 0;
@@ -47,6 +60,9 @@ public:
     void showWarning(QWidget* parent, const QString& message) override;
     std::optional<QString> askLine(QWidget* parent, const QString& title, const QString& label,
                                    const QString& proposed) override;
+    std::optional<MarkerFields> editMarker(QWidget* parent, const QString& title,
+                                           const QStringList& labels,
+                                           const MarkerFields& fields) override;
     bool openPageSetup(QPrinter& printer, QWidget* parent) override;
     bool confirmPrint(QPrinter& printer, QWidget* parent) override;
 };

@@ -35,13 +35,14 @@ EventList::EventList(ViewModel& model, QWidget* parent)
     table_->setSelectionBehavior(QAbstractItemView::SelectRows);
     table_->setSelectionMode(QAbstractItemView::SingleSelection);
     connect(table_, &QTableWidget::cellClicked, this, [this](int row, int /*column*/) {
-        const auto& events = model_.desaturations().events;
+        const auto& events = shown_.events;
         if (row >= 0 && static_cast<std::size_t>(row) < events.size()) {
             showRangeStartingAt(model_, events[static_cast<std::size_t>(row)].start);
         }
     });
     subscription_ = model_.subscribe([this](unsigned changes) {
-        if ((changes & (kRecordingChanged | kSeriesChanged | kReviewChanged)) != 0) {
+        if ((changes & (kRecordingChanged | kSeriesChanged | kReviewChanged | kSelectionChanged)) !=
+            0) {
             refill();
         }
     });
@@ -53,8 +54,14 @@ EventList::~EventList() {
 }
 
 void EventList::refill() {
-    const Desaturations& found = model_.desaturations();
     const Recording& store = model_.recording();
+    const SlotSpan selection = model_.selection();
+    const ReviewSettings& review = model_.review();
+    shown_ = selection.empty()
+                 ? model_.desaturations()
+                 : findDesaturations(store, model_.averaged(), selection.start, selection.end,
+                                     review.effectiveThreshold(), review.minimumSeconds);
+    const Desaturations& found = shown_;
     table_->setRowCount(static_cast<int>(found.events.size()));
     for (std::size_t k = 0; k < found.events.size(); ++k) {
         const std::array<std::string, 4> texts = eventRowTexts(store, found.events[k]);
@@ -63,7 +70,8 @@ void EventList::refill() {
                             cell(QString::fromStdString(texts[c])));
         }
     }
-    sums_->setText(QString::fromStdString(eventSumsText(found)));
+    sums_->setText((selection.empty() ? QString() : QStringLiteral("選択範囲 ")) +
+                   QString::fromStdString(eventSumsText(found)));
 }
 
 }  // namespace nuvisca

@@ -9,8 +9,8 @@ class QTableWidget;
 
 namespace nuvisca {
 
-// The desaturation events of the shown recording, one row each, and their sums. A click on a
-// row shows the range from the event's start.
+// The desaturation events of the shown recording, or of its selection when there is one, one
+// row each, and their sums. A click on a row shows the range from the event's start.
 class EventList final : public QWidget {
     Q_OBJECT
 public:
@@ -25,6 +25,7 @@ private:
 
     ViewModel& model_;
     int subscription_ = 0;
+    Desaturations shown_;
     QTableWidget* table_;
     QLabel* sums_;
 };

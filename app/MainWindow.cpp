@@ -11,12 +11,14 @@
 #include <QScrollBar>
 #include <QSplitter>
 #include <QStatusBar>
+#include <QTabWidget>
 #include <QTableView>
 #include <QUrl>
 #include <QVBoxLayout>
 
 #include "app/EventList.h"
 #include "app/FileListModel.h"
+#include "app/MarkerList.h"
 #include "app/StatisticsPanel.h"
 #include "graph/GraphView.h"
 #include "graph/OverviewStrip.h"
@@ -101,12 +103,18 @@ MainWindow::MainWindow(ViewModel& model, QWidget* parent)
     graphLayout->addWidget(graph_, 1);
     graphLayout->addWidget(new OverviewStrip(model, graphPanel));
     statistics_ = new StatisticsPanel(model, graphPanel);
-    events_ = new EventList(model, graphPanel);
-    events_->setFixedHeight(statistics_->sizeHint().height());
-    events_->setMinimumWidth(320);
+    // The events and the markers share one place, so the window stays as narrow as before.
+    reviewTabs_ = new QTabWidget(graphPanel);
+    events_ = new EventList(model, reviewTabs_);
+    markers_ = new MarkerList(model, reviewTabs_);
+    reviewTabs_->addTab(events_, QStringLiteral("低下イベント"));
+    reviewTabs_->addTab(markers_, QStringLiteral("マーカー"));
+    reviewTabs_->setDocumentMode(true);
+    reviewTabs_->setFixedHeight(statistics_->sizeHint().height());
+    reviewTabs_->setMinimumWidth(320);
     auto* review = new QHBoxLayout;
     review->addWidget(statistics_, 1);
-    review->addWidget(events_);
+    review->addWidget(reviewTabs_);
     graphLayout->addLayout(review);
     splitter_->addWidget(graphPanel);
     splitter_->setStretchFactor(0, 0);
@@ -178,6 +186,16 @@ void MainWindow::showRecording(const QString& fileName, const QString& deviceId)
                                       : QStringLiteral("%1 — %2").arg(fileName, kProgramName));
     deviceLabel_->setText(deviceId.isEmpty() ? QString()
                                              : QStringLiteral("装置ID %1").arg(deviceId));
+}
+
+void MainWindow::showMarkerList() {
+    reviewTabs_->setCurrentWidget(markers_);
+}
+
+void MainWindow::showMarkerCount(std::size_t count) {
+    reviewTabs_->setTabText(
+        reviewTabs_->indexOf(markers_),
+        count == 0 ? QStringLiteral("マーカー") : QStringLiteral("マーカー（%1）").arg(count));
 }
 
 void MainWindow::showStatus(const QString& message) {

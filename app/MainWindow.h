@@ -13,6 +13,7 @@ class QMenu;
 class QPushButton;
 class QSplitter;
 class QTableView;
+class QTabWidget;
 
 namespace nuvisca {
 
@@ -21,6 +22,7 @@ class GraphView;
 class ViewModel;
 class StatisticsPanel;
 class EventList;
+class MarkerList;
 
 // The five buttons below the file list, top to bottom.
 enum class WindowButton { ImportFromMedia, AddFiles, ExportCsv, Print, RemoveSelected };
@@ -35,6 +37,8 @@ enum class WindowAction {
     Print,
     RemoveSelected,
     GoToTime,
+    UndoMarkerEdit,
+    RedoMarkerEdit,
 };
 
 // The window layout: it builds the controls and menus and leaves all behaviour on
@@ -51,6 +55,11 @@ public:
     QSplitter* splitter() const { return splitter_; }
     StatisticsPanel* statisticsPanel() const { return statistics_; }
     EventList* eventList() const { return events_; }
+    MarkerList* markerList() const { return markers_; }
+    // Brings the marker list forward in the tabs it shares with the event list.
+    void showMarkerList();
+    // The marker tab's title counts them, so that kept markers are seen behind the events.
+    void showMarkerCount(std::size_t count);
     QPushButton* button(WindowButton which) const;
     QAction* action(WindowAction which) const;
     // Checkable, in the graph's trace order.
@@ -95,9 +104,11 @@ private:
     QSplitter* splitter_ = nullptr;
     StatisticsPanel* statistics_ = nullptr;
     EventList* events_ = nullptr;
+    MarkerList* markers_ = nullptr;
+    QTabWidget* reviewTabs_ = nullptr;
     QLabel* deviceLabel_;
     std::array<QPushButton*, 5> buttons_{};
-    std::array<QAction*, 7> actions_{};
+    std::array<QAction*, 9> actions_{};
     QAction* quit_ = nullptr;
     std::array<QAction*, kChannelCount> traceActions_{};
     QMenu* viewMenu_ = nullptr;

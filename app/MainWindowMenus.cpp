@@ -2,6 +2,7 @@
 // settings and traces, recent files and the help texts.
 #include <QActionGroup>
 #include <QApplication>
+#include <QClipboard>
 #include <QComboBox>
 #include <QDir>
 #include <QFileInfo>
@@ -10,6 +11,7 @@
 #include <QTableView>
 
 #include "app/MainWindow.h"
+#include "graph/GraphView.h"
 #include "store/Channels.h"
 
 namespace nuvisca {
@@ -46,10 +48,20 @@ void MainWindow::buildMenus() {
     quit_->setMenuRole(QAction::QuitRole);
 
     QMenu* edit = menuBar()->addMenu(QStringLiteral("編集(&E)"));
+    add(edit, WindowAction::UndoMarkerEdit, QStringLiteral("元に戻す"),
+        QKeySequence(Qt::CTRL | Qt::Key_Z));
+    add(edit, WindowAction::RedoMarkerEdit, QStringLiteral("やり直す"),
+        QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z));
+    action(WindowAction::UndoMarkerEdit)->setEnabled(false);
+    action(WindowAction::RedoMarkerEdit)->setEnabled(false);
+    edit->addSeparator();
     add(edit, WindowAction::RemoveSelected, QStringLiteral("リストから削除"), QKeySequence::Delete);
     // Delete in the list only, so it never takes the key from another control.
     action(WindowAction::RemoveSelected)->setShortcutContext(Qt::WidgetWithChildrenShortcut);
     table_->addAction(action(WindowAction::RemoveSelected));
+    edit->addAction(QStringLiteral("グラフをコピー"), this, [this] {
+        QGuiApplication::clipboard()->setImage(graph_->image(graph_->devicePixelRatioF()));
+    });
 
     viewMenu_ = menuBar()->addMenu(QStringLiteral("表示(&V)"));
     add(viewMenu_, WindowAction::GoToTime, QStringLiteral("時刻へ移動…"),
@@ -113,7 +125,8 @@ QString MainWindow::controlsText() const {
                "グラフを横向きの1ページに印刷します。「レポートを書き出し」は表示中の記録の"
                "設定・統計・低下イベントと記録の全体を、症例レポートとして A4 横の PDF に"
                "書き出します。「リストから削除」（%4）は選んだ行を"
-               "一覧から外し、隣の記録を表示します。</p>"
+               "一覧から外し、隣の記録を表示します。「編集」の「グラフをコピー」は表示中のグラフを"
+               "画像としてクリップボードに入れます（論文やスライドに貼れます）。</p>"
                "<p><b>表示倍率・移動平均</b>: ウィンドウ上部の欄か「表示」メニューで選びます。"
                "表示倍率は値の軸を 1/2〜8 倍に伸ばします。移動平均 N は各サンプルを前後 "
                "N&nbsp;−&nbsp;1 "
@@ -124,7 +137,8 @@ QString MainWindow::controlsText() const {
                "24:00 以降で数えます（例: 24:15）。</p>"
                "<p><b>グラフのマウス操作</b>: 左右にドラッグすると時間の方向に、上下にドラッグ"
                "すると拡大した値の方向にスクロールします。Shift を押しながら左右にドラッグすると"
-               "表示範囲の終わりが動き、範囲が広がり・狭まります。Control を押しながらドラッグ"               "すると値の方向だけスクロールします。Alt（Mac では Option）を押しながらドラッグ"
+               "表示範囲の終わりが動き、範囲が広がり・狭まります。Control を押しながらドラッグ"
+               "すると値の方向だけスクロールします。Alt（Mac では Option）を押しながらドラッグ"
                "すると、その範囲を選択します。Esc で選択を解除します。凡例をクリックすると、"
                "その値の表示・非表示が切り替わります。</p>"
                "<p><b>ホイール</b>: カーソルの位置を中心に時間の方向を拡大・縮小します"
@@ -133,24 +147,41 @@ QString MainWindow::controlsText() const {
                "<p><b>キー</b>（グラフをクリックしてから）: ← / → 範囲の10分の1ずつスクロール、"
                "PageUp / PageDown 範囲1つ分スクロール、Home / End 記録の最初・最後へ、"
                "+ / − 中央を中心に拡大・縮小、0 記録全体を表示、↑ / ↓ 拡大した値をスクロール"
-               "（上下のドラッグと同じ）。</p>"
+               "（上下のドラッグと同じ）、M マーカーを追加。</p>"
                "<p><b>読み取り</b>: グラフの上にマウスを置くと縦線が出て、その位置の時刻、"
                "記録の始めからの経過時間、表示中の値を示します（移動平均のときは平均値と、"
                "かっこの中に測定値）。</p>"
                "<p><b>全体の帯</b>: グラフの下の帯は記録の全体を示します。クリックするとその"
-               "位置が表示範囲の中央に来ます。枠をドラッグすると表示範囲が動きます。</p>"               "<p><b>統計</b>: 帯の下の欄は、選択範囲（なければ表示範囲）の rSO2・oxHb・dxHb・"
+               "位置が表示範囲の中央に来ます。枠をドラッグすると表示範囲が動きます。</p>"
+               "<p><b>統計</b>: 帯の下の欄は、選択範囲（なければ表示範囲）の rSO2・oxHb・dxHb・"
                "toHb の件数・平均・最小・最大（移動平均のときは平均値の）と、rSO2 が有効閾値を"
-               "下回った時間と面積を示します。ベースラインは「ベースラインに設定」（選択範囲の平均）、"
+               "下回った時間と面積を示します。ベースラインは「ベースラインに設定」（選択範囲の平均"
+               "）、"
                "「最初の N 分」、または値の入力で決まり、有効閾値は rSO2 閾値と、ベースラインから"
                "相対低下の分だけ下げた値の高い方です。グラフには破線で示します。</p>"
                "<p><b>低下イベント</b>: rSO2 が有効閾値を 15 秒以上続けて下回った区間を赤く塗り、"
-               "右の表に開始・持続時間・最低値・面積を示します。行をクリックするとその区間へ"
+               "右の「低下イベント」の表に（選択範囲があればその中の）開始・持続時間・最低値・面積"
+               "を示します。行をクリックするとその区間へ"
                "移動します。</p>"
+               "<p><b>マーカー</b>: M キー、グラフのダブルクリック、または右クリックの"
+               "「マーカーを追加…」で、縦線の位置（縦線がなければ表示範囲の中央）にラベル付きの"
+               "マーカーを置きます。ラベルは一覧から選ぶか入力し、時刻（HH:MM:SS）と持続時間"
+               "（秒または M:SS、空欄なら時点）も変えられます。「マーカー」の表は時刻・ラベル・"
+               "持続時間を示し、行をクリックするとそこへ移動します。ダブルクリックか「編集…」で"
+               "変更（時刻を変えると移動）、「削除」か Delete キーで削除します。2つの行を選ぶと"
+               "（1つならその次のマーカーまで）「区間を選択」でその間を選択範囲にしてその始めへ移動"
+               "し、統計と"
+               "低下イベントがその区間を示します。「元に戻す」（%7）と「やり直す」（%8）は"
+               "マーカーの追加・変更・削除を取り消し・やり直します。マーカーとベースラインは"
+               "記録の横の .events.tsv "
+               "ファイル（記録のフォルダに書き込めないときはデータフォルダ）に保存され、次に開いた"
+               "ときに戻ります。</p>"
                "<p><b>メニューのキー</b>: %1 ファイルを追加、%2 CSV書き出し、%3 印刷、"
-               "%4 リストから削除、%5 時刻へ移動、%6 終了。</p>")
+               "%4 リストから削除、%5 時刻へ移動、%7 元に戻す、%8 やり直す、%6 終了。</p>")
         .arg(key(action(WindowAction::AddFiles)), key(action(WindowAction::ExportCsv)),
              key(action(WindowAction::Print)), key(action(WindowAction::RemoveSelected)),
-             key(action(WindowAction::GoToTime)), key(quit_));
+             key(action(WindowAction::GoToTime)), key(quit_),
+             key(action(WindowAction::UndoMarkerEdit)), key(action(WindowAction::RedoMarkerEdit)));
 }
 
 void MainWindow::showControls() {

@@ -13,9 +13,11 @@
 #include <utility>
 #include <vector>
 
+#include "app/ClockTexts.h"
 #include "app/DialogService.h"
 #include "app/FileListModel.h"
 #include "app/MainWindow.h"
+#include "app/MarkerList.h"
 #include "app/RecordingFiles.h"
 #include "app/StatisticsPanel.h"
 #include "formats/RecordingFile.h"
@@ -35,12 +37,17 @@ ViewerController::ViewerController(ViewModel& viewModel, Services services,
       mediaImport_(services.volumes, services.desktopDirectory, statusLine()),
       exports_(viewModel, services.dialogs, settings_, statusLine()),
       printAction_(viewModel, services.dialogs),
+      markerActions_(viewModel, services.dialogs, settings_),
+      sidecar_(viewModel, std::move(services.dataFolder)),
       model_(new FileListModel(list_, this)) {
     resetGraphViewState(viewModel_.editView());
     viewModel_.commitView();
+    subscription_ = viewModel_.subscribe([this](unsigned changes) { modelChanged(changes); });
 }
 
-ViewerController::~ViewerController() = default;
+ViewerController::~ViewerController() {
+    viewModel_.unsubscribe(subscription_);
+}
 
 void ViewerController::attachWindow(MainWindow& window) {
     window_ = &window;
@@ -90,6 +97,12 @@ void ViewerController::connectMenus(MainWindow& window) {
     onTrigger(WindowAction::Print, &ViewerController::print);
     onTrigger(WindowAction::RemoveSelected, &ViewerController::removeSelected);
     onTrigger(WindowAction::GoToTime, &ViewerController::goToTime);
+    connect(window.action(WindowAction::UndoMarkerEdit), &QAction::triggered, this,
+            [this] { viewModel_.undoMarkerEdit(); });
+    connect(window.action(WindowAction::RedoMarkerEdit), &QAction::triggered, this,
+            [this] { viewModel_.redoMarkerEdit(); });
+    connect(graphView_, &GraphView::markerRequested, this, &ViewerController::addMarker);
+    connect(window.markerList(), &MarkerList::editRequested, this, &ViewerController::editMarker);
     connect(&window, &MainWindow::recentFileChosen, this,
             [this](const QString& path) { openFiles({path}); });
     connect(&window, &MainWindow::closing, this, &ViewerController::saveOnClose);
@@ -129,6 +142,34 @@ void ViewerController::saveOnClose() {
     settings_.saveTraces(viewModel_.view().traceShown);
 }
 
+void ViewerController::modelChanged(unsigned changes) {
+    if (window_ && (changes & (kRecordingChanged | kMarkersChanged)) != 0) {
+        window_->action(WindowAction::UndoMarkerEdit)->setEnabled(viewModel_.canUndoMarkerEdit());
+        window_->action(WindowAction::RedoMarkerEdit)->setEnabled(viewModel_.canRedoMarkerEdit());
+        window_->showMarkerCount(viewModel_.markers().size());
+    }
+    if ((changes & kEditedByUser) != 0) {
+        if (const QString said = sidecar_.userEdited(); !said.isEmpty()) {
+            showStatus(said);
+        }
+        if (window_ && (changes & kMarkersChanged) != 0) {
+            window_->showMarkerList();
+        }
+    }
+}
+
+void ViewerController::addMarker(std::int32_t slot) {
+    if (showsRecording()) {
+        markerActions_.add(window_, slot);
+    }
+}
+
+void ViewerController::editMarker(std::size_t index) {
+    if (showsRecording()) {
+        markerActions_.edit(window_, index);
+    }
+}
+
 void ViewerController::zoomChanged() {
     viewModel_.setZoomIndex(zoomBox_->currentIndex());
 }
@@ -148,11 +189,15 @@ void ViewerController::selectionChanged() {
     CsvRefusal refusal = CsvRefusal::kNotAnExport;
     if (loadListedFile(row, &refusal)) {
         setLoadedFile(row);
+        // Before what the sidecar's reading said.
+        const QString said = window_ ? window_->statusText() : QString();
         if (viewModel_.recording().sampleCount == 0) {
-            showStatus(QStringLiteral("「%1」には測定値がありません。").arg(listed(row).name));
+            showStatus(QStringLiteral("「%1」には測定値がありません。").arg(listed(row).name) +
+                       said);
         } else if (viewModel_.recording().truncated) {
             showStatus(
-                QStringLiteral("記録が10時間40分を超えるため、それ以降は読み込んでいません。"));
+                QStringLiteral("記録が10時間40分を超えるため、それ以降は読み込んでいません。") +
+                said);
         }
     } else {
         // The last good recording is still shown: keep its row and its name.
@@ -192,6 +237,10 @@ void ViewerController::setLoadedFile(int row) {
         if (row >= 0) {
             window_->clearStatus();
         }
+    }
+    if (const QString said = sidecar_.recordingShown(row >= 0 ? listed(row).path : QString());
+        !said.isEmpty()) {
+        showStatus(said);
     }
 }
 
@@ -354,12 +403,8 @@ void ViewerController::goToTime() {
     if (!showsRecording() || !graphView_) {
         return;
     }
-    const auto clockText = [](std::uint64_t seconds) {
-        return QString::fromStdString(formatClock(seconds));
-    };
     const Recording& recording = viewModel_.recording();
-    const ClockSpan span = recordingClockSpan(recording);
-    const QString spanText = clockText(span.first) + u'〜' + clockText(span.last);
+    const QString spanText = recordingSpanText(recording);
     const std::optional<QString> answer = dialogs_.askLine(
         window_, QStringLiteral("時刻へ移動"),
         QStringLiteral("表示範囲の左端に置く時刻（HH:MM または HH:MM:SS、%1）:").arg(spanText),
@@ -367,26 +412,16 @@ void ViewerController::goToTime() {
     if (!answer) {
         return;
     }
-    // Full-width digits and colon, as a Japanese input method types them, read as ASCII.
-    const QString entry = answer->normalized(QString::NormalizationForm_KC).trimmed();
+    const QString entry = typedAscii(*answer);
     const std::optional<std::uint64_t> seconds = parseClock(entry.toStdString());
     const std::optional<std::int32_t> slot =
         seconds ? slotAtClock(recording, *seconds) : std::nullopt;
     if (!seconds) {
-        const QString how = QStringLiteral(
-                                "HH:MM または HH:MM:SS で、記録の範囲（%1）の時刻を入力して"
-                                "ください。")
-                                .arg(spanText);
-        dialogs_.showWarning(
-            window_, entry.isEmpty()
-                         ? how
-                         : QStringLiteral("「%1」は時刻として読めません。").arg(entry) + how);
+        dialogs_.showWarning(window_, unreadableClockText(entry, spanText));
         return;
     }
     if (!slot) {
-        dialogs_.showWarning(
-            window_,
-            QStringLiteral("%1 は記録の範囲（%2）の外です。").arg(clockText(*seconds), spanText));
+        dialogs_.showWarning(window_, clockOutsideText(*seconds, spanText));
         return;
     }
     showRangeStartingAt(viewModel_, *slot);

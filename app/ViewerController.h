@@ -5,13 +5,16 @@
 #include <QSizeF>
 #include <QString>
 #include <QStringList>
+#include <filesystem>
 #include <optional>
 
 #include "app/AddedFiles.h"
 #include "app/ExportActions.h"
 #include "app/FileList.h"
+#include "app/MarkerActions.h"
 #include "app/MediaImport.h"
 #include "app/PrintAction.h"
+#include "app/SidecarKeeper.h"
 #include "app/ViewerSettings.h"
 #include "formats/CsvReader.h"
 #include "graph/ViewModel.h"
@@ -39,6 +42,8 @@ public:
         const VolumeSource& volumes;
         QString desktopDirectory;  // the user's Desktop, or a test folder
         QSettings& settings;
+        // Keeps the markers of recordings whose own folder cannot be written.
+        std::filesystem::path dataFolder;
     };
 
     // Start-up reset: store, graph view state, empty list, desktop import folder.
@@ -71,6 +76,9 @@ public Q_SLOTS:
     void exportReport();
     // Asks for a clock time and shows the range from its slot on.
     void goToTime();
+    // Opens the marker editor for a new marker at the slot, or for a listed marker.
+    void addMarker(std::int32_t slot);
+    void editMarker(std::size_t index);
 
 private:
     int selectedRow() const;
@@ -100,6 +108,7 @@ private:
     void connectMenus(MainWindow& window);
     void showTracesInMenu();
     void saveOnClose();
+    void modelChanged(unsigned changes);
     bool eventFilter(QObject* watched, QEvent* event) override;
 
     ViewModel& viewModel_;
@@ -110,6 +119,9 @@ private:
     MediaImport mediaImport_;
     ExportActions exports_;
     PrintAction printAction_;
+    MarkerActions markerActions_;
+    SidecarKeeper sidecar_;
+    int subscription_ = 0;
 
     std::vector<ListedFile> list_;
     FileListModel* model_ = nullptr;

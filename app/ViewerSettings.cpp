@@ -12,6 +12,9 @@ namespace nuvisca {
 namespace {
 
 constexpr qsizetype kRecentFiles = 8;
+const char16_t* const kStartingMarkerLabels[] = {u"麻酔導入", u"執刀開始",     u"大動脈遮断",
+                                                 u"遮断解除", u"人工心肺開始", u"人工心肺終了",
+                                                 u"手術終了"};
 
 }  // namespace
 
@@ -41,6 +44,27 @@ void ViewerSettings::noteRecentFile(const QString& path) {
     files.prepend(path);
     settings_.setValue(QStringLiteral("recentFiles"),
                        files.first(std::min(files.size(), kRecentFiles)));
+}
+
+QStringList ViewerSettings::markerLabels() const {
+    QStringList labels;
+    for (const char16_t* label : kStartingMarkerLabels) {
+        labels.append(QString::fromUtf16(label));
+    }
+    for (const QString& used : settings_.value(QStringLiteral("markers/labels")).toStringList()) {
+        if (!labels.contains(used)) {
+            labels.append(used);
+        }
+    }
+    return labels;
+}
+
+void ViewerSettings::noteMarkerLabel(const QString& label) {
+    QStringList used = settings_.value(QStringLiteral("markers/labels")).toStringList();
+    used.removeAll(label);
+    used.prepend(label);
+    settings_.setValue(QStringLiteral("markers/labels"),
+                       used.first(std::min(used.size(), kMarkerLabelsKept)));
 }
 
 double ViewerSettings::rso2Threshold() const {

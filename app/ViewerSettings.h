@@ -30,6 +30,13 @@ public:
     bool loadTraces(ChannelFlags& shown) const;
     void saveTraces(const ChannelFlags& shown);
 
+    // The marker labels offered in the editor: a starting list, then the labels used before
+    // that it lacks, most recent first.
+    QStringList markerLabels() const;
+    // Puts the label first among those used, keeping the newest kMarkerLabelsKept.
+    void noteMarkerLabel(const QString& label);
+    static constexpr qsizetype kMarkerLabelsKept = 30;
+
     // The statistics' rSO2 threshold in percent; the default until one was saved.
     double rso2Threshold() const;
     void setRso2Threshold(double percent);

@@ -11,6 +11,7 @@
 #include "app/MainWindow.h"
 #include "app/SystemVolumeSource.h"
 #include "app/ViewerController.h"
+#include "formats/SidecarFolder.h"
 #include "graph/GraphView.h"
 
 int main(int argc, char** argv) {
@@ -37,7 +38,7 @@ int main(int argc, char** argv) {
     nuvisca::ViewerController controller(
         viewModel,
         {dialogs, volumes, QStandardPaths::writableLocation(QStandardPaths::DesktopLocation),
-         settings},
+         settings, nuvisca::sidecarDataFolder()},
         screenSize);
 
     nuvisca::MainWindow window(viewModel);

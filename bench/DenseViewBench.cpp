@@ -1,5 +1,7 @@
 #include <benchmark/benchmark.h>
 
+#include <string>
+
 #include "bench/GraphScene.h"
 #include "graph/RangeNavigation.h"
 
@@ -27,6 +29,31 @@ void denseDraw(benchmark::State& state, bool widened, double ratio) {
 BENCHMARK_CAPTURE(denseDraw, ratio1, true, 1.0)->Unit(benchmark::kMillisecond);
 BENCHMARK_CAPTURE(denseDraw, ratio2, true, 2.0)->Unit(benchmark::kMillisecond);
 BENCHMARK_CAPTURE(denseDraw, view900ratio2, false, 2.0)->Unit(benchmark::kMillisecond);
+
+// A marker added, as the viewer adds one, and the redraw the view makes on hearing of it, over
+// the whole full recording with a dozen markers placed, some of them lasting. Each marker is
+// taken away again untimed, so the list stays as long.
+void denseAddMarker(benchmark::State& state) {
+    GraphScene scene(true, 2.0);
+    ViewModel& model = scene.recording.model;
+    for (std::int32_t k = 0; k < 12; ++k) {
+        model.addMarker({k * 6000 + 1000, k % 3 == 0 ? 1200 : 0, "マーカー " + std::to_string(k)});
+    }
+    bool heard = false;
+    model.subscribe([&](unsigned changes) { heard = heard || (changes & kMarkersChanged) != 0; });
+    for (auto _ : state) {
+        const std::size_t index = model.addMarker({40000, 0, "体位変換"});
+        scene.redraw();
+        benchmark::DoNotOptimize(scene.image.constBits());
+        state.PauseTiming();
+        model.removeMarker(index);
+        state.ResumeTiming();
+    }
+    if (!heard) {
+        fail("adding a marker was not announced");
+    }
+}
+BENCHMARK(denseAddMarker)->Unit(benchmark::kMillisecond);
 
 // One wheel notch in and out by turns over the plot of the whole full recording, and the redraw.
 void denseWheel(benchmark::State& state, double ratio) {

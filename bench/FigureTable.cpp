@@ -44,6 +44,7 @@ constexpr Figure kFigures[] = {
      16.0},
     {"clear a 3600x1800 image: the ratio-2 floor", "clearImage", "", 0.0},
     {"whole at ratio 2: clear + draw, vs floor", "denseDraw/ratio2", "clearImage", 8.0},
+    {"whole at ratio 2: add marker + redraw, vs draw", "denseAddMarker", "denseDraw/ratio2", 8.0},
     {"whole at ratio 2: wheel step + redraw", "denseWheel/ratio2", "clearImage", 8.0},
     {"whole at ratio 2: drag step + redraw", "denseDrag/ratio2", "clearImage", 8.0},
     {"whole at ratio 1: clear + draw", "denseDraw/ratio1", "", 4.0},

@@ -2,7 +2,9 @@
 #include <QDir>
 #include <QFile>
 #include <QImage>
+#include <QPainter>
 #include <QString>
+#include <QSvgGenerator>
 #include <QTemporaryFile>
 #include <array>
 #include <cstdio>
@@ -30,10 +32,11 @@ namespace {
 
 constexpr std::string_view kRenderUsage =
     "usage: nuvisca render IN OUT.png|OUT.jpg|OUT.bmp [--scale F] [options]\n"
+    "       nuvisca render IN OUT.svg [options]\n"
     "       nuvisca render IN OUT.pdf|OUT.png --page [--paper NAME] [options]\n"
     "\n"
     "Draws the graph exactly as the viewer's graph view shows it at that size and state, in\n"
-    "the format OUT's suffix names (.png, .jpg or .jpeg, .bmp).\n"
+    "the format OUT's suffix names (.png, .jpg or .jpeg, .bmp), or as vector graphics (.svg).\n"
     "With --page, writes the print page as the print button prints it: one landscape sheet,\n"
     "the page fitted to the printable width under a band with the input's file name and the\n"
     "device's ID; a PDF, or a PNG of the sheet at 150 dpi.\n"
@@ -107,6 +110,9 @@ const char* imageFormatOf(const std::string& output, bool page) {
     if (suffix == ".png" || (page && suffix == ".pdf")) {
         return "PNG";
     }
+    if (!page && suffix == ".svg") {
+        return "SVG";
+    }
     if (!page && (suffix == ".jpg" || suffix == ".jpeg")) {
         return "JPEG";
     }
@@ -157,9 +163,12 @@ std::variant<RenderOptions, int> parseArguments(std::span<const std::string_view
     const char* format = imageFormatOf(options.output, options.page);
     if (format == nullptr) {
         return usageError("render",
-                          "OUT must end in .png, .jpg, .jpeg or .bmp (with --page .pdf "
-                          "or .png), not '" +
+                          "OUT must end in .png, .jpg, .jpeg, .bmp or .svg (with --page "
+                          ".pdf or .png), not '" +
                               options.output + "'");
+    }
+    if (std::string_view(format) == "SVG" && line.isSet("scale")) {
+        return usageError("render", "--scale applies to pixel images, not to .svg");
     }
     options.imageFormat = format;
     return options;
@@ -205,6 +214,27 @@ std::optional<QByteArray> imageBytes(const QImage& image, const char* format) {
     return bytes;
 }
 
+// Vector paths and text, drawn as the image is; a point is a CSS pixel.
+std::optional<QByteArray> svgBytes(const ViewModel& model, QSize size, bool drawnBefore) {
+    QByteArray bytes;
+    QBuffer buffer(&bytes);
+    QSvgGenerator svg;
+    svg.setOutputDevice(&buffer);
+    svg.setSize(size);
+    svg.setViewBox(QRect(QPoint(0, 0), size));
+    svg.setResolution(96);
+    svg.setTitle(QString::fromStdString(model.fileName()));
+    QPainter painter;
+    if (!painter.begin(&svg)) {
+        return std::nullopt;
+    }
+    paintGraph(painter, size, model, model.view(), drawnBefore);
+    if (!painter.end()) {
+        return std::nullopt;
+    }
+    return bytes;
+}
+
 std::optional<QByteArray> printedPageBytes(const std::string& output, const QPageSize& paper,
                                            PrintPage& page) {
     const QString suffix = QString::fromLatin1(lowerCaseSuffix(output));
@@ -238,10 +268,12 @@ int runRender(std::span<const std::string_view> args) {
                onScreenBounds(size));  // As a view that has drawn this recording before.
     const bool drawnBefore = model.recording().sampleCount > 0;
     std::optional<QByteArray> bytes;
+    model.setFileName(std::filesystem::path(options->input).filename().string());
     if (options->page) {
-        model.setFileName(std::filesystem::path(options->input).filename().string());
         PrintPage page(model);
         bytes = printedPageBytes(options->output, options->paper, page);
+    } else if (std::string_view(options->imageFormat) == "SVG") {
+        bytes = svgBytes(model, size, drawnBefore);
     } else {
         const QImage image =
             renderGraphImage(model, model.view(), size, drawnBefore, options->scale);

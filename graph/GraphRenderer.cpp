@@ -5,6 +5,7 @@
 #include "graph/GraphColours.h"
 #include "graph/GraphHeader.h"
 #include "graph/GraphLayout.h"
+#include "graph/MarkerMarks.h"
 #include "graph/RestartMarks.h"
 #include "graph/ReviewMarks.h"
 #include "graph/SafeMath.h"
@@ -80,6 +81,7 @@ bool drawGraph(Painter& painter, const ViewModel& model, const GraphViewState& v
     drawLegend(painter, view, layout, background);
     const bool hasData = store.sampleCount > 0;
     if (hasData) {
+        drawMarkerBands(painter, model.markers(), layout);
         drawReviewBands(painter, model, layout);
         drawRestartLines(painter, store, layout);
     }
@@ -87,8 +89,11 @@ bool drawGraph(Painter& painter, const ViewModel& model, const GraphViewState& v
     if (hasData) {
         drawReviewLines(painter, model, layout);
         drawTimeAxis(painter, store, layout);
+        // Over the ticks, which a marker on a whole minute would otherwise cut.
+        drawMarkerLines(painter, model.markers(), layout);
         drawTraces(painter, model, view, layout, style.rso2Presence);
         drawRestartLabels(painter, store, layout);
+        drawMarkerLabels(painter, model.markers(), layout);
     }
     drawPlotFrame(painter, layout);
     if (style.drawBorder) {

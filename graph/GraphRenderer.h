@@ -9,8 +9,8 @@
 namespace nuvisca {
 
 // Draws the whole trend graph from scratch, as the view's layout places it: headings,
-// legend, grid and scales, time axis, restart marks, traces, frame and, when the style asks,
-// the border. Returns whether it drew a recording's samples.
+// legend, grid and scales, time axis, restart marks, markers, traces, frame and, when the style
+// asks, the border. Returns whether it drew a recording's samples.
 //
 // On a surface that has drawn samples before (`drawnBefore`), the headings, the legend and
 // the scale labels lie on the white the time labels are drawn on, as they always have.

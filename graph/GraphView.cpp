@@ -1,11 +1,14 @@
 #include "graph/GraphView.h"
 
+#include <QContextMenuEvent>
 #include <QFontMetrics>
 #include <QKeyEvent>
+#include <QMenu>
 #include <QMouseEvent>
 #include <QPainter>
 #include <QResizeEvent>
 #include <QWheelEvent>
+#include <algorithm>
 #include <cmath>
 
 #include "graph/DragRule.h"
@@ -82,6 +85,10 @@ GraphView::GraphView(ViewModel& model, QWidget* parent) : QWidget(parent), model
 
 GraphView::~GraphView() {
     model_.unsubscribe(subscription_);
+}
+
+QImage GraphView::image(qreal ratio) const {
+    return renderGraphImage(model_, model_.view(), size(), drawnRecording_, ratio);
 }
 
 void GraphView::redrawGraph() {
@@ -204,9 +211,66 @@ void GraphView::wheelEvent(QWheelEvent* event) {
     model_.showRange(range);
 }
 
+std::optional<std::int32_t> GraphView::markerSlot(std::optional<QPointF> at) const {
+    const std::int32_t count = model_.recording().sampleCount;
+    if (count <= 0) {
+        return std::nullopt;
+    }
+    if (at) {
+        if (const std::optional<std::int32_t> slot = slotInPlot(*at)) {
+            return slot;
+        }
+    } else if (readout_) {
+        return readout_->slot;
+    }
+    const GraphViewState& view = model_.view();
+    return std::clamp((view.viewStart + view.viewEnd) / 2, 0, count - 1);
+}
+
+std::unique_ptr<QMenu> GraphView::contextMenu(QPointF at) {
+    auto menu = std::make_unique<QMenu>(this);
+    QAction* add = menu->addAction(QStringLiteral("マーカーを追加…"));
+    const std::optional<std::int32_t> slot = markerSlot(at);
+    add->setEnabled(slot.has_value());
+    connect(add, &QAction::triggered, this, [this, slot] {
+        if (slot) {
+            Q_EMIT markerRequested(*slot);
+        }
+    });
+    return menu;
+}
+
+void GraphView::contextMenuEvent(QContextMenuEvent* event) {
+    // A Control-click that became the right button drags the traces instead.
+    if (kControlClickIsRightButton && controlHeld(event->modifiers())) {
+        return;
+    }
+    placeReadout(std::nullopt);
+    const std::unique_ptr<QMenu> menu = contextMenu(event->pos());
+    menu->exec(event->globalPos());
+}
+
+void GraphView::mouseDoubleClickEvent(QMouseEvent* event) {
+    const std::optional<std::int32_t> slot =
+        event->button() == Qt::LeftButton && event->modifiers() == Qt::NoModifier
+            ? slotInPlot(event->position())
+            : std::nullopt;
+    if (!slot) {
+        QWidget::mouseDoubleClickEvent(event);
+        return;
+    }
+    Q_EMIT markerRequested(*slot);
+}
+
 void GraphView::keyPressEvent(QKeyEvent* event) {
     if (event->key() == Qt::Key_Escape && !model_.selection().empty()) {
         model_.setSelection({});
+        return;
+    }
+    if (event->key() == Qt::Key_M && (event->modifiers() & ~Qt::KeypadModifier) == 0) {
+        if (const std::optional<std::int32_t> slot = markerSlot()) {
+            Q_EMIT markerRequested(*slot);
+        }
         return;
     }
     const std::optional<NavigationKey> key = navigationKey(event->key());
@@ -222,21 +286,29 @@ QRect GraphView::ReadoutOverlay::covered() const {
     return box.united(QRect(hairlineX - 1, plotTop, 3, plotBottom - plotTop + 1));
 }
 
-std::optional<GraphView::ReadoutOverlay> GraphView::readoutFor(QPointF cursor) const {
+std::optional<std::int32_t> GraphView::slotInPlot(QPointF at) const {
     GraphViewState settled = model_.view();
     settleView(settled, model_.zoomIndex(), onScreenBounds(size()));
     const GraphLayout layout = layoutGraph(model_, settled);
-    const auto x = static_cast<float>(cursor.x());
-    const auto y = static_cast<float>(height() - cursor.y());
+    const auto x = static_cast<float>(at.x());
+    const auto y = static_cast<float>(height() - at.y());
     if (settled.mouseDownInPlot || !layout.insidePlot(x, y, 0.0f)) {
         return std::nullopt;
     }
-    const std::optional<std::int32_t> slot = slotUnder(layout, model_.recording(), x);
+    return slotUnder(layout, model_.recording(), x);
+}
+
+std::optional<GraphView::ReadoutOverlay> GraphView::readoutFor(QPointF cursor) const {
+    const std::optional<std::int32_t> slot = slotInPlot(cursor);
     if (!slot) {
         return std::nullopt;
     }
+    GraphViewState settled = model_.view();
+    settleView(settled, model_.zoomIndex(), onScreenBounds(size()));
+    const GraphLayout layout = layoutGraph(model_, settled);
     const Readout readout = readoutAt(model_, settled.traceShown, *slot);
     ReadoutOverlay overlay;
+    overlay.slot = *slot;
     overlay.hairlineX = static_cast<int>(layout.slotX(*slot));
     overlay.plotTop =
         static_cast<int>(static_cast<float>(height()) - kPlotMargin - layout.plotHeight);

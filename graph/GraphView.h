@@ -6,12 +6,15 @@
 #include <QRect>
 #include <QStringList>
 #include <QWidget>
+#include <memory>
 #include <optional>
 
 #include "graph/DragRule.h"
 #include "graph/GraphViewState.h"
 #include "graph/Painter.h"
 #include "graph/ViewModel.h"
+
+class QMenu;
 
 namespace nuvisca {
 
@@ -27,9 +30,19 @@ public:
     explicit GraphView(ViewModel& model, QWidget* parent = nullptr);
     ~GraphView() override;
 
+    // The graph as it is shown, without the readout, at `ratio` device pixels a point.
+    QImage image(qreal ratio) const;
+    // Where a marker goes: the slot under a point in the plot, else the readout's, else the
+    // middle of the visible range; none without samples.
+    std::optional<std::int32_t> markerSlot(std::optional<QPointF> at = std::nullopt) const;
+    // The context menu for a point of the graph.
+    std::unique_ptr<QMenu> contextMenu(QPointF at);
+
 Q_SIGNALS:
     // Ctrl+wheel: the zoom box should move by this many items (positive: more magnified).
     void zoomStepRequested(int steps);
+    // Key M, a double click on the plot or the context menu: a marker at this slot.
+    void markerRequested(std::int32_t slot);
 
 protected:
     void paintEvent(QPaintEvent* event) override;
@@ -38,6 +51,8 @@ protected:
     void mouseMoveEvent(QMouseEvent* event) override;
     void mouseReleaseEvent(QMouseEvent* event) override;
     void wheelEvent(QWheelEvent* event) override;
+    void mouseDoubleClickEvent(QMouseEvent* event) override;
+    void contextMenuEvent(QContextMenuEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
     void leaveEvent(QEvent* event) override;
 
@@ -52,6 +67,7 @@ private:
     void placeReadout(std::optional<QPointF> cursor);
 
     struct ReadoutOverlay {
+        std::int32_t slot = 0;
         int hairlineX = 0;
         int plotTop = 0;
         int plotBottom = 0;
@@ -60,6 +76,8 @@ private:
         QList<QColor> colours;
         QRect covered() const;
     };
+    // The slot under a point of the plot, by the layout a readout there would use.
+    std::optional<std::int32_t> slotInPlot(QPointF at) const;
     std::optional<ReadoutOverlay> readoutFor(QPointF cursor) const;
     void paintReadout(QPainter& painter, const ReadoutOverlay& overlay) const;
 

@@ -4,6 +4,7 @@
 #include <QPainter>
 
 #include "graph/GraphColours.h"
+#include "graph/MarkerMarks.h"
 #include "graph/QtPainter.h"
 #include "graph/RangeNavigation.h"
 #include "graph/ReviewMarks.h"
@@ -20,7 +21,7 @@ OverviewStrip::OverviewStrip(ViewModel& model, QWidget* parent) : QWidget(parent
     setAttribute(Qt::WA_OpaquePaintEvent);
     setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Fixed);
     subscription_ = model_.subscribe([this](unsigned changes) {
-        if ((changes & (kRecordingChanged | kSeriesChanged)) != 0) {
+        if ((changes & (kRecordingChanged | kSeriesChanged | kMarkersChanged)) != 0) {
             miniatureStale_ = true;
         }
         update();
@@ -54,6 +55,13 @@ void OverviewStrip::drawMiniature() {
         for (const std::int32_t slot : restartSlots(store)) {
             const double x = kInset + strip.xOf(slot);
             painter.drawLine(QPointF(x, kInset), QPointF(x, kInset + plotHeight));
+        }
+        painter.setPen(QPen(toQColor(kMarkerColour), 0.0));
+        for (const Marker& marker : model_.markers()) {
+            if (marker.slot >= 0 && marker.slot < store.sampleCount) {
+                const double x = kInset + strip.xOf(marker.slot);
+                painter.drawLine(QPointF(x, kInset), QPointF(x, kInset + plotHeight));
+            }
         }
         for (const Channel channel : {kTohb, kRso2}) {
             painter.setPen(QPen(toQColor(traceColour(channel)), 0.0));

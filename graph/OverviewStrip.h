@@ -7,9 +7,10 @@
 
 namespace nuvisca {
 
-// The whole recording's rSO2 and toHb in miniature under the graph, restarts marked and the
-// visible range as a box. A click centres the range there; dragging moves it. The miniature
-// is drawn once per recording or average change; a range change repaints only the box.
+// The whole recording's rSO2 and toHb in miniature under the graph, restarts and markers as
+// lines and the visible range as a box. A click centres the range there; dragging moves it.
+// The miniature is drawn once per recording, average or marker change; a range change
+// repaints only the box.
 class OverviewStrip : public QWidget {
     Q_OBJECT
 

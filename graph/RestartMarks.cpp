@@ -1,9 +1,9 @@
 #include "graph/RestartMarks.h"
 
-#include <array>
 #include <string>
 
 #include "graph/GraphColours.h"
+#include "graph/LineLabels.h"
 #include "graph/SafeMath.h"
 #include "graph/ScaleGrid.h"
 #include "graph/SlotClock.h"
@@ -11,28 +11,8 @@
 namespace nuvisca {
 namespace {
 
-constexpr std::size_t kLabelRows = 8;
-
-// Stacks labels upwards so that neighbours closer than a label's width do not collide.
-class LabelRows {
-public:
-    std::size_t place(std::int32_t x) {
-        std::size_t row = (previous_ + 1) % kLabelRows;
-        for (std::size_t r = 0; r < kLabelRows; ++r) {
-            if (std::int64_t{x} > std::int64_t{lastX_[r]} + 184) {
-                row = r;
-                break;
-            }
-        }
-        lastX_[row] = x;
-        previous_ = row;
-        return row;
-    }
-
-private:
-    std::array<std::int32_t, kLabelRows> lastX_{-174, -174, -174, -174, -174, -174, -174, -174};
-    std::size_t previous_ = 0;
-};
+// The width a restart label claims in its row: the widest clock pair with room around it.
+constexpr double kLabelPitch = 184.0;
 
 }  // namespace
 
@@ -74,15 +54,13 @@ void drawRestartLabels(Painter& painter, const Recording& store, const GraphLayo
         // A tag earlier than the first one means the recording has passed midnight.
         const std::uint64_t resumed = tag < firstTag ? tag + 86400 : tag;
         const std::string label = formatClock(clock) + "\u2192" + formatClock(resumed);
-        const double width = painter.textWidth(label, attributes.fontSize);
-        // One that would run into the index scale stands to the left of its line instead;
-        // one that fits neither side is left out.
-        const bool toTheRight = x + 4.0 + width + 4.0 <= indexLeft;
-        const double left = toTheRight ? x + 4.0 : x - 4.0 - width;
-        // Rows are kept by where a label would stand to the right of its line.
-        const std::size_t row = rows.place(truncToInt(left - 4.0));
-        if (toTheRight ? x > 0 : left >= percentRight) {
-            painter.drawText({left, 20.0 * static_cast<double>(row) + 12.0}, label, attributes);
+        const LineLabelPlace place = placeBesideLine(
+            x, painter.textWidth(label, attributes.fontSize), indexLeft, percentRight);
+        const double from = truncToInt(place.left - 4.0);
+        const std::size_t row = rows.place(from, from + kLabelPitch);
+        if (place.shown) {
+            painter.drawText({place.left, 20.0 * static_cast<double>(row) + 12.0}, label,
+                             attributes);
         }
         anchor = {tag, i};
     }

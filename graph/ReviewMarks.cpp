@@ -5,9 +5,6 @@
 namespace nuvisca {
 namespace {
 
-constexpr double kDash = 6.0;
-constexpr double kGap = 4.0;
-
 double plotRight(const GraphLayout& layout) {
     return double{kPlotMargin} + static_cast<double>(layout.plotWidth);
 }
@@ -16,7 +13,22 @@ double plotTop(const GraphLayout& layout) {
     return double{kPlotMargin} + static_cast<double>(layout.plotHeight);
 }
 
-void shadeSpan(Painter& painter, const GraphLayout& layout, SlotSpan span, const Rgba& colour) {
+void dashAcross(Painter& painter, const GraphLayout& layout, double value, double lineWidth,
+                const Rgba& colour) {
+    // As the trace places its values.
+    const float scale = layout.plotHeight * layout.zoomFactor / kChannels[kRso2].fullScale;
+    const double y = static_cast<float>(value) * scale + static_cast<float>(layout.base);
+    if (y <= kPlotMargin || y >= plotTop(layout)) {
+        return;
+    }
+    PolylinePath path;
+    appendDashedLine(path, {kPlotMargin, y}, {plotRight(layout), y}, kDashLength, kDashGap);
+    painter.strokePath(path, colour, lineWidth);
+}
+
+}  // namespace
+
+void shadeSlots(Painter& painter, const GraphLayout& layout, SlotSpan span, const Rgba& colour) {
     const std::int32_t from = std::max(span.start, layout.start);
     const std::int32_t to = std::min(span.end, layout.last);
     if (to <= from) {
@@ -30,27 +42,13 @@ void shadeSpan(Painter& painter, const GraphLayout& layout, SlotSpan span, const
     }
 }
 
-void dashAcross(Painter& painter, const GraphLayout& layout, double value, double lineWidth,
-                const Rgba& colour) {
-    // As the trace places its values.
-    const float scale = layout.plotHeight * layout.zoomFactor / kChannels[kRso2].fullScale;
-    const double y = static_cast<float>(value) * scale + static_cast<float>(layout.base);
-    if (y <= kPlotMargin || y >= plotTop(layout)) {
-        return;
-    }
-    PolylinePath path;
-    appendDashedLine(path, {kPlotMargin, y}, {plotRight(layout), y}, kDash, kGap);
-    painter.strokePath(path, colour, lineWidth);
-}
-
-}  // namespace
-
 void drawReviewBands(Painter& painter, const ViewModel& model, const GraphLayout& layout) {
     if (!layout.hasVisibleSlots()) {
         return;
-    }    const std::vector<DesaturationEvent>& events = model.desaturations().events;
+    }
+    const std::vector<DesaturationEvent>& events = model.desaturations().events;
     for (const DesaturationEvent& event : events) {
-        shadeSpan(painter, layout, {event.start, event.end}, kEventBand);
+        shadeSlots(painter, layout, {event.start, event.end}, kEventBand);
     }
     const SlotSpan selection = model.selection();
     std::int32_t at = selection.start;
@@ -61,13 +59,13 @@ void drawReviewBands(Painter& painter, const ViewModel& model, const GraphLayout
         if (event.start >= selection.end) {
             break;
         }
-        shadeSpan(painter, layout, {at, std::min(event.start, selection.end)}, kSelectionBand);
+        shadeSlots(painter, layout, {at, std::min(event.start, selection.end)}, kSelectionBand);
         at = std::max(at, event.start);
         const std::int32_t out = std::min(event.end, selection.end);
-        shadeSpan(painter, layout, {at, out}, kSelectionOnEventBand);
+        shadeSlots(painter, layout, {at, out}, kSelectionOnEventBand);
         at = out;
     }
-    shadeSpan(painter, layout, {at, selection.end}, kSelectionBand);
+    shadeSlots(painter, layout, {at, selection.end}, kSelectionBand);
 }
 
 void drawReviewLines(Painter& painter, const ViewModel& model, const GraphLayout& layout) {

@@ -25,6 +25,11 @@ inline constexpr Rgba kBaselineColour{0.2f, 0.2f, 0.2f, 1.0f};
 inline constexpr Rgba kThresholdColour{0.75f, 0.1f, 0.1f, 1.0f};
 inline constexpr double kWeakLine = 1.0;
 inline constexpr double kStrongLine = 2.0;
+inline constexpr double kDashLength = 6.0;
+inline constexpr double kDashGap = 4.0;
+
+// The visible part of the slots as an opaque band over the plot's height.
+void shadeSlots(Painter& painter, const GraphLayout& layout, SlotSpan span, const Rgba& colour);
 
 // The selection and the desaturation events as bands over the plot's height, drawn under the
 // traces. They lie on the plot's white, so each is filled opaque in its colour laid over white:

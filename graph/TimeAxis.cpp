@@ -42,6 +42,10 @@ std::int32_t tickInterval(std::int32_t start, std::int32_t last, std::int32_t vi
     return 5;
 }
 
+float timeLabelRowY(const GraphLayout& layout, std::size_t row) {
+    return layout.plotHeight - (row == 0 ? 10.0f : 30.0f);
+}
+
 void drawTimeAxis(Painter& painter, const Recording& store, const GraphLayout& layout) {
     const TextAttributes attributes{18.0, kLabelColour, kWhite};
     if (!layout.hasVisibleSlots()) {
@@ -93,8 +97,7 @@ void drawTimeAxis(Painter& painter, const Recording& store, const GraphLayout& l
             const double left = x + 4.0;
             const std::size_t row = left > rowRight[0] ? 0 : 1;
             if (left > rowRight[row]) {
-                const float y = layout.plotHeight - (row == 0 ? 10.0f : 30.0f);
-                painter.drawText({left, y}, label, attributes);
+                painter.drawText({left, timeLabelRowY(layout, row)}, label, attributes);
                 rowRight[row] = left + painter.textWidth(label, attributes.fontSize);
             }
         }

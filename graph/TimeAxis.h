@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 
 #include "graph/GraphLayout.h"
@@ -10,6 +11,9 @@ namespace nuvisca {
 
 // Seconds between time ticks for the visible slots start .. last - 1.
 std::int32_t tickInterval(std::int32_t start, std::int32_t last, std::int32_t viewSpan);
+
+// The lower edge of a row of clock labels (0 the upper, 1 the lower) under the top of the plot.
+float timeLabelRowY(const GraphLayout& layout, std::size_t row);
 
 // Time ticks and their clock labels.
 void drawTimeAxis(Painter& painter, const Recording& store, const GraphLayout& layout);

@@ -8,6 +8,7 @@
 #include <QSettings>
 #include <QStatusBar>
 #include <QTableView>
+#include <deque>
 #include <functional>
 #include <utility>
 
@@ -66,6 +67,34 @@ public:
         lineProposed = proposed;
         return std::exchange(line, std::nullopt);
     }
+    // The marker editor answers with the next of these, given what it offered; none left:
+    // cancelled.
+    using MarkerAnswer = std::function<std::optional<MarkerFields>(const MarkerFields&)>;
+    std::deque<MarkerAnswer> markerAnswers;
+    std::vector<MarkerFields> markerOffers;  // what each editor started from
+    QStringList markerTitles;
+    QStringList markerLabels;  // the labels the last editor offered
+    std::optional<MarkerFields> editMarker(QWidget*, const QString& title,
+                                           const QStringList& labels,
+                                           const MarkerFields& fields) override {
+        markerTitles.append(title);
+        markerOffers.push_back(fields);
+        markerLabels = labels;
+        if (markerAnswers.empty()) {
+            return std::nullopt;
+        }
+        const MarkerAnswer answer = std::move(markerAnswers.front());
+        markerAnswers.pop_front();
+        return answer(fields);
+    }
+    // Typed over what the editor offered; an empty clock or duration keeps the offered one.
+    void typeMarker(const QString& label, const QString& clock = {}, const QString& duration = {}) {
+        markerAnswers.push_back([=](const MarkerFields& offered) {
+            return MarkerFields{label, clock.isEmpty() ? offered.clock : clock,
+                                duration.isEmpty() ? offered.duration : duration};
+        });
+    }
+
     bool openPageSetup(QPrinter& printer, QWidget*) override {
         ++pageSetups;
         if (pageSetupEdits) {
@@ -92,7 +121,8 @@ inline QString qPath(const std::filesystem::path& path) {
 class ControllerTest : public ::testing::Test, public VolumeSource {
 protected:
     ControllerTest()
-        : controller(viewModel, {dialogs, *this, qPath(desktop.path()), settings},
+        : controller(viewModel,
+                     {dialogs, *this, qPath(desktop.path()), settings, dataFolder.path()},
                      QSizeF(1600, 1000)),
           window(viewModel) {
         controller.attachWindow(window);
@@ -123,6 +153,13 @@ protected:
         return qPath(writeRecording(media.path(), name, hour, minute, records));
     }
 
+    // A sample recording copied to the medium, so that what is kept beside it goes there.
+    QString sampleCopy(const std::string& name) {
+        std::filesystem::copy_file(std::filesystem::path(NUVISCA_SAMPLES_DIR) / name,
+                                   media.file(name));
+        return qPath(media.file(name));
+    }
+
     QList<MountedVolume> mountedVolumes() const override { return volumes; }
     void addVolume(const std::filesystem::path& root, bool removable = true) {
         volumes.append({qPath(root), removable});
@@ -145,6 +182,7 @@ protected:
     QString status() const { return window.statusBar()->currentMessage(); }
 
     TempDir desktop;
+    TempDir dataFolder;  // the sidecars of read-only folders; not the user's own
     TempDir media;
     FakeDialogs dialogs;
     QList<MountedVolume> volumes;

@@ -44,6 +44,7 @@ TEST_F(PrintActionTest,
     EXPECT_TRUE(dialogs.warnings.isEmpty());
     EXPECT_TRUE(toolOutput(u"pdfinfo"_s, {pdf}).contains(QRegularExpression(u"Pages: +1\n"_s)));
     EXPECT_EQ(pdfFirstPageImage(pdf).size(), QSize(842, 595)) << "A4 landscape";
+    EXPECT_EQ(pdfImageCount(pdf), 0) << "vector shapes and text";
     const QString text = pdfText(pdf);
     EXPECT_TRUE(text.contains(u"朝の記録.NVD"_s));
     EXPECT_TRUE(text.contains(u"測定日時 2013年07月15日 09時30分00秒 終了時刻 09時31分00秒"_s));

@@ -107,7 +107,8 @@ TEST_F(WindowShellTest, CommandLineMenusExportsAndSettingsForTheNextRun) {
     window.close();
 
     ViewModel nextModel;
-    ViewerController next(nextModel, {dialogs, *this, qPath(desktop.path()), settings},
+    ViewerController next(nextModel,
+                          {dialogs, *this, qPath(desktop.path()), settings, dataFolder.path()},
                           QSizeF(1600, 1000));
     MainWindow nextWindow(nextModel);
     next.attachWindow(nextWindow);
@@ -126,7 +127,7 @@ TEST_F(WindowShellTest, CommandLineMenusExportsAndSettingsForTheNextRun) {
 TEST_F(WindowShellTest, PanelAndEventListShowTheCliFiguresOfTheSelectionOrTheVisibleRange) {
     window.show();
     QApplication::processEvents();
-    controller.openFiles({QStringLiteral(NUVISCA_SAMPLES_DIR "/two-hours-pause-restart.NVD")});
+    controller.openFiles({sampleCopy("two-hours-pause-restart.NVD")});
     StatisticsPanel& panel = *window.statisticsPanel();
     const auto expectCliFigures = [&](SlotSpan span, double threshold) {
         const RangeStatistics stats =
@@ -171,6 +172,8 @@ TEST_F(WindowShellTest, PanelAndEventListShowTheCliFiguresOfTheSelectionOrTheVis
               firstMinutesBaseline(*store, viewModel.averaged(), 5)->value);
     EXPECT_EQ(panel.baselineMethod()->text(), u"最初の 5 分"_s);
 
+    // Without a selection the list holds the whole recording's events.
+    viewModel.setSelection({});
     QTableWidget& table = *window.eventList()->table();
     const Desaturations found =
         findDesaturations(*store, viewModel.averaged(), 0, store->sampleCount,
@@ -188,6 +191,7 @@ TEST_F(WindowShellTest, PanelAndEventListShowTheCliFiguresOfTheSelectionOrTheVis
     }
     EXPECT_EQ(view->viewStart, found.events[1].start);
 
+    viewModel.setSelection({600, 4200});
     QKeyEvent escape(QEvent::KeyPress, Qt::Key_Escape, Qt::NoModifier);
     QApplication::sendEvent(window.graph(), &escape);
     EXPECT_TRUE(viewModel.selection().empty());
@@ -249,8 +253,9 @@ TEST_F(WindowShellTest, GoToTimeCountsPastMidnightAndRefusesWhatItCannotFind) {
 // and the help names it.
 TEST_F(WindowShellTest, HelpNamesEveryMenuCommandAndItsKey) {
     const QString help = window.controlsText();
-    const QStringList withKeys{u"ファイルを追加…"_s, u"CSV書き出し…"_s, u"印刷…"_s, u"終了"_s,
-                               u"リストから削除"_s,  u"時刻へ移動…"_s};
+    const QStringList withKeys{
+        u"ファイルを追加…"_s, u"CSV書き出し…"_s, u"印刷…"_s,    u"終了"_s,
+        u"リストから削除"_s,  u"時刻へ移動…"_s,  u"元に戻す"_s, u"やり直す"_s};
     std::set<QString> keys;
     int keyed = 0;
     for (QAction* top : window.menuBar()->actions()) {

@@ -3,8 +3,10 @@
 #include <QBuffer>
 #include <QImage>
 #include <QImageReader>
+#include <QXmlStreamReader>
 
 #include <cstdlib>
+#include <map>
 #include <optional>
 #include <string>
 #include <tuple>
@@ -143,8 +145,10 @@ TEST_F(CommandLineTest, HelpFailuresAndUsageErrors) {
         // Slots 3 and 4 lie in the pause.
         {{"stats", in, "--baseline-range", "3-5"}, 1, "nuvisca: " + in + ": no rSO2 value counts in the baseline slots 3 to 5\n"},
         {{"events", in, "--baseline", "100", "--drop", "0", "--min-duration", "38400"}, 0, "file: " + in},
-        {{"render", in, file("r.pdf")}, 2, "nuvisca render: OUT must end in .png, .jpg, .jpeg or .bmp"},
+        {{"render", in, file("r.pdf")}, 2, "nuvisca render: OUT must end in .png, .jpg, .jpeg, .bmp or .svg"},
         {{"render", in, file("r.bmp"), "--page"}, 2, "nuvisca render: OUT must end in"},
+        {{"render", in, file("r.svg"), "--page"}, 2, "nuvisca render: OUT must end in"},
+        {{"render", in, file("r.svg"), "--scale", "2"}, 2, "nuvisca render: --scale applies to pixel images, not to .svg;"},
         {{"render", in, file("r.png"), "--paper", "A3"}, 2, "nuvisca render: --paper needs --page"},
         {{"render", in, file("r.png"), "--page", "--paper", "A4 "}, 2, "nuvisca render: --paper takes a paper name"},
         {{"render", in, file("r.png"), "--scale=4.5"}, 2, "nuvisca render: --scale takes a number from 1 to 4, not '4.5'"},
@@ -174,8 +178,8 @@ TEST_F(CommandLineTest, HelpFailuresAndUsageErrors) {
         EXPECT_EQ(exitCode == 0 ? result.err : result.out, "");
         EXPECT_TRUE(exitCode == 0 || text.find('\n') == text.size() - 1) << "one line: " << text;
     }
-    for (const std::string& name :
-         {out, file("r.pdf"), file("r.bmp"), file("r.png"), file("r.txt"), file("r.edf")}) {
+    for (const std::string& name : {out, file("r.pdf"), file("r.bmp"), file("r.png"), file("r.svg"),
+                                    file("r.txt"), file("r.edf")}) {
         EXPECT_FALSE(std::filesystem::exists(name)) << name;
     }
 }
@@ -258,6 +262,32 @@ TEST_F(CommandLineTest, OutputFormats) {
         const std::string bytes = readBytes(file(name));
         EXPECT_EQ(bytes.substr(0, 8) + bytes.substr(192, 5), magic);
     }
+}
+
+// An SVG is the graph as vector shapes and text, not a picture in a frame, as the PDF page is.
+TEST_F(CommandLineTest, SvgAndPdfPageHoldVectorShapesAndText) {
+    ASSERT_EQ(run({"render", in, file("g.svg"), "--size", "600x400"}).exitCode, 0);
+    QXmlStreamReader svg(QByteArray::fromStdString(readBytes(file("g.svg"))));
+    std::map<QString, int> elements;
+    QString text;
+    while (!svg.atEnd()) {
+        if (svg.readNext() == QXmlStreamReader::StartElement) {
+            ++elements[svg.name().toString()];
+            if (svg.name() == u"text") {
+                text += svg.readElementText();
+            }
+        } else if (svg.isStartDocument()) {
+            EXPECT_EQ(svg.documentEncoding(), u"UTF-8");
+        }
+    }
+    ASSERT_FALSE(svg.hasError()) << svg.errorString().toStdString();
+    EXPECT_EQ(elements[u"image"_s], 0);
+    EXPECT_GT(elements[u"polyline"_s] + elements[u"path"_s], 20) << "grid, ticks and traces";
+    EXPECT_TRUE(text.contains(u"測定日時 2013年07月15日 09時05分30秒"_s)) << text.toStdString();
+    EXPECT_TRUE(text.contains(u"rSO2[%]"_s));
+
+    ASSERT_EQ(run({"render", in, file("p.pdf"), "--page"}).exitCode, 0);
+    EXPECT_EQ(pdfImageCount(QString::fromStdString(file("p.pdf"))), 0);
 }
 
 // info, stats and events go through every file, name each one that fails on stderr and fail at

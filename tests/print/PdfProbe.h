@@ -27,6 +27,11 @@ inline QString pdfText(const QString& path) {
         .normalized(QString::NormalizationForm_KC);
 }
 
+// How many images the PDF holds: none where all is drawn as vector shapes and text.
+inline qsizetype pdfImageCount(const QString& path) {
+    return toolOutput(u"pdfimages"_s, {u"-list"_s, path}).count(u'\n') - 2;  // below 2 headings
+}
+
 // The first page rendered at one pixel per point.
 inline QImage pdfFirstPageImage(const QString& path) {
     QProcess::execute(u"pdftoppm"_s,
