@@ -19,10 +19,10 @@ void exportEdf(benchmark::State& state, EdfWay way) {
     const auto run = [&] {
         if (way == EdfWay::PlanOnly) {
             EdfPlan plan;
-            return planEdfExport(store, nullptr, flavour, plan).ok &&
+            return planEdfExport(store, nullptr, flavour, nullptr, plan).ok &&
                    plan.recordCount == kSampleCapacity / 2 + 1200;  // the restart is 20 min late
         }
-        return saveEdfExport(path, store, nullptr, flavour).ok;
+        return saveEdfExport(path, store, nullptr, flavour, nullptr).ok;
     };
     if (!run()) {
         fail("the full recording does not export as EDF");

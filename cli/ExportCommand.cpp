@@ -65,7 +65,8 @@ int runExport(std::span<const std::string_view> args) {
     if (*format != ExportFormat::kCsv) {
         const EdfFlavour flavour =
             *format == ExportFormat::kEdf ? EdfFlavour::Edf : EdfFlavour::Bdf;
-        const EdfResult result = saveEdfExport(std::filesystem::path(out), *store, series, flavour);
+        const EdfResult result =
+            saveEdfExport(std::filesystem::path(out), *store, series, flavour, nullptr);
         if (!result.ok) {
             std::fprintf(stderr, "nuvisca: %s: %s\n", in.c_str(), result.error.c_str());
             return kExitFailure;
