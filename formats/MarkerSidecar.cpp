@@ -318,24 +318,24 @@ bool isPresent(const std::filesystem::path& path) {
 SidecarRead readSidecarFile(const std::filesystem::path& path, const Recording& recording) {
     std::string bytes;
     errno = 0;
-    switch (readWholeFile(path, bytes, kSidecarByteLimit)) {
-        case WholeFileRead::kRead:
-            return decodeSidecar(bytes, recording);
-        case WholeFileRead::kTooLarge: {
-            SidecarRead read;
-            read.problem = SidecarProblem::kTooLarge;
-            return read;
-        }
-        case WholeFileRead::kUnreadable:
-            break;
-    }
+    const WholeFileRead outcome = readWholeFile(path, bytes, kSidecarByteLimit);
+    const int cause = errno;
     SidecarRead read;
+    if (outcome == WholeFileRead::kRead) {
+        read = decodeSidecar(bytes, recording);
+    } else if (outcome == WholeFileRead::kTooLarge) {
+        read.problem = SidecarProblem::kTooLarge;
+    }
+    read.source = path;
+    if (outcome != WholeFileRead::kUnreadable) {
+        return read;
+    }
     read.problem = SidecarProblem::kUnreadable;
     std::error_code ignored;
     if (std::filesystem::is_directory(path, ignored)) {
         read.error = std::make_error_code(std::errc::is_a_directory);
-    } else if (errno != 0) {
-        read.error = std::error_code(errno, std::generic_category());
+    } else if (cause != 0) {
+        read.error = std::error_code(cause, std::generic_category());
     } else {
         read.error = std::make_error_code(std::errc::invalid_argument);
     }

@@ -47,6 +47,7 @@ struct SidecarRead {
     std::size_t skippedRows = 0;
     std::size_t firstBadLine = 0;  // 1-based line of the first row left out, 0 if none
     std::error_code error;
+    std::filesystem::path source;  // the file loadSidecar read; empty when there was none
 };
 
 // Reads the rows that are sound: each onset is placed at the recording's slot whose place on

@@ -230,8 +230,11 @@ TEST(MarkerSidecarFileTest, PlacesLoadsSavesAndRemoves) {
     EXPECT_EQ(loadSidecar(beside, recordingPath, *store).kept, KeptAnnotations{});
     ASSERT_FALSE(saveSidecar(beside.path, *store, kept));
     const SidecarPlace inData{sidecarInDataFolder(data, *store), true};
-    EXPECT_EQ(loadSidecar(inData, recordingPath, *store).kept, kept);  // beside, as a fallback
-    ASSERT_FALSE(saveSidecar(inData.path, *store, other));             // makes the folder
+    const SidecarRead fallback = loadSidecar(inData, recordingPath, *store);
+    EXPECT_EQ(fallback.kept, kept);  // beside, as a fallback
+    EXPECT_EQ(fallback.source, beside.path);
+    ASSERT_FALSE(saveSidecar(inData.path, *store, other));  // makes the folder
+    EXPECT_EQ(loadSidecar(inData, recordingPath, *store).source, inData.path);
     EXPECT_EQ(loadSidecar(inData, recordingPath, *store).kept, other);
 
     // A failed write leaves the sidecar as it was.
