@@ -369,7 +369,8 @@ TEST_F(CommandLineTest, MarkerFile) {
     const CliResult unread = run({"events", e, "--no-markers"});
     EXPECT_EQ(unread.err, "");
     EXPECT_EQ(unread.out.find("rso2_baseline"), std::string::npos) << unread.out;
-    EXPECT_NE(run({"events", e}).out.find("\nrso2_baseline: 42.50 % (range: mean of 2 values in slots 0 to 2)"),
+    EXPECT_NE(run({"events", e})
+                  .out.find("\nrso2_baseline: 42.50 % (range: mean of 2 values in slots 0 to 2)"),
               std::string::npos);
 
     const std::string list = "; its markers: '導入', '再開'; see 'nuvisca ";

@@ -80,7 +80,7 @@ TEST(EdfExportTest, MarkersBecomeAnnotationsAfterThoseAtTheirOnset) {
     for (std::size_t i = 24; i < 30; ++i) {
         putSample(*store, i, {-1.0f, -1.0f, -1.0f, -1.0f});
     }
-    const Markers markers = {{0, 0, "開始"},       {5, 10, "clamp"},  {20, 0, "after restart"},
+    const Markers markers = {{0, 0, "開始"},        {5, 10, "clamp"},    {20, 0, "after restart"},
                              {24, 0, "in the gap"}, {30, 100, "to end"}, {40, 0, "outside"}};
     for (const EdfFlavour flavour : {EdfFlavour::Edf, EdfFlavour::Bdf}) {
         EXPECT_EQ(exported(*store, flavour, nullptr, &markers).annotations,
