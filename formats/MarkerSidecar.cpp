@@ -86,7 +86,7 @@ public:
         : recording_(recording), clock_(recording, 1) {}
 
     std::uint64_t timeOf(std::int32_t slot) {
-        if (slot < counted_) {
+        if (slot + 1 < counted_) {
             return clockTimeOf(recording_, slot);
         }
         for (std::int32_t i = nextTaggedSlot(recording_, counted_, slot + 1); i <= slot;
@@ -351,14 +351,15 @@ std::string encodeSidecar(const Recording& recording, const KeptAnnotations& kep
     if (count == 0) {
         return out;
     }
-    ForwardClock clock(recording);
     if (const std::optional<Baseline>& baseline = kept.baseline) {
         const bool typed = baseline->method == BaselineMethod::kTyped;
         const std::int32_t start = typed ? 0 : std::clamp(baseline->start, 0, count - 1);
         const std::int32_t end = typed ? 0 : std::clamp(baseline->end, start, count);
-        appendRow(out, clock, timeline, start, end, baselineName(baseline->method),
+        ForwardClock baselineClock(recording);
+        appendRow(out, baselineClock, timeline, start, end, baselineName(baseline->method),
                   valueText(baseline->value));
     }
+    ForwardClock clock(recording);
     for (const Marker& marker : kept.markers) {
         const std::string label = cleanMarkerLabel(marker.label);
         if (marker.slot < 0 || marker.slot >= count || label.empty()) {
