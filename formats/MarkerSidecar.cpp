@@ -258,7 +258,7 @@ private:
     bool keptBaseline(BaselineMethod method, std::string_view valueText,
                       const std::vector<std::string_view>& fields) {
         const std::optional<double> value = numberOf(valueText);
-        if (read_.kept.baseline || !value || !(*value > 0.0)) {
+        if (read_.kept.baseline || !value || *value < 0.0) {
             return false;
         }
         if (method == BaselineMethod::kTyped) {

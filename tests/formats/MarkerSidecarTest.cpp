@@ -146,7 +146,7 @@ TEST(MarkerSidecarTest, LeavesOutUnsoundRowsAndKeepsTheRest) {
         "1.0\t2s\tunit\tx\tn/a",           // 11
         "1.0\tn/a\t \x01 \tx\tn/a",        // 12: empty once cleaned
         "1e400\tn/a\thuge\tx\tn/a",        // 13
-        "0\t2\tbaseline/range\tx\t0",      // 14: no rSO2 level
+        "0\t2\tbaseline/range\tx\t-1",     // 14: below 0 %
         "0\tn/a\tbaseline/range\tx\t50",   // 15: a measured baseline needs slots
         "0\t2\tbaseline/range\tx\t50",     // 16: kept
         "0\tn/a\tbaseline/typed\tx\t40",   // 17: a second baseline
