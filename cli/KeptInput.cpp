@@ -1,16 +1,21 @@
 #include "cli/KeptInput.h"
 
 #include <cstdio>
+#include <string_view>
 
 #include "formats/SidecarFolder.h"
 
 namespace nuvisca::cli {
 
 std::string sidecarProblemText(const SidecarRead& read) {
-    const auto leftOut = [&](const std::string& why) {
-        return std::to_string(read.skippedRows) + (read.skippedRows == 1 ? " row" : " rows") +
-               " left out " + why + " (the first on line " + std::to_string(read.firstBadLine) +
-               ")";
+    const auto leftOut = [&](std::string_view why) {
+        return std::to_string(read.skippedRows)
+            .append(read.skippedRows == 1 ? " row" : " rows")
+            .append(" left out ")
+            .append(why)
+            .append(" (the first on line ")
+            .append(std::to_string(read.firstBadLine))
+            .append(")");
     };
     switch (read.problem) {
         case SidecarProblem::kNone:
@@ -19,14 +24,18 @@ std::string sidecarProblemText(const SidecarRead& read) {
             return "not a marker file (UTF-8 text with the columns onset, duration and "
                    "trial_type); ignored";
         case SidecarProblem::kTooLarge:
-            return "larger than " + std::to_string(kSidecarByteLimit >> 20) +
-                   " MiB, too large to be a marker file; ignored";
+            return std::string("larger than ")
+                .append(std::to_string(kSidecarByteLimit >> 20))
+                .append(" MiB, too large to be a marker file; ignored");
         case SidecarProblem::kBadRows:
             return leftOut("as unreadable or outside the recording");
         case SidecarProblem::kTooManyRows:
-            return leftOut("past " + std::to_string(kMarkerLimit) + " markers");
+            return leftOut(
+                std::string("past ").append(std::to_string(kMarkerLimit)).append(" markers"));
         case SidecarProblem::kUnreadable:
-            return "cannot be read (" + read.error.message() + "); ignored";
+            return std::string("cannot be read (")
+                .append(read.error.message())
+                .append("); ignored");
     }
     return {};
 }

@@ -8,7 +8,7 @@ namespace {
 constexpr std::size_t kLabelsNamed = 20;
 
 std::string quoted(std::string_view text) {
-    return "'" + std::string(text) + "'";
+    return std::string(1, '\'').append(text).append(1, '\'');
 }
 
 // "its markers: 'a', 'b' and 3 more", each label once, in slot order.
@@ -27,7 +27,7 @@ std::string labelsOf(const Markers& markers) {
         text += (i == 0 ? "" : ", ") + quoted(labels[i]);
     }
     if (labels.size() > kLabelsNamed) {
-        text += " and " + std::to_string(labels.size() - kLabelsNamed) + " more";
+        text.append(" and ").append(std::to_string(labels.size() - kLabelsNamed)).append(" more");
     }
     return text;
 }
@@ -61,15 +61,18 @@ std::optional<SlotRange> slotsBetween(std::string_view command, const std::strin
     const std::optional<std::size_t> to = findMarker(markers, between.to);
     std::string problem;
     if (!from || !to) {
-        problem = file + " has no marker " + quoted(!from ? between.from : between.to);
+        problem.append(file).append(" has no marker ");
+        problem.append(quoted(!from ? between.from : between.to));
     } else if (markers[*to].slot <= markers[*from].slot) {
-        problem = "--between: marker " + quoted(between.to) + " (slot " +
-                  std::to_string(markers[*to].slot) + ") is not after " + quoted(between.from) +
-                  " (slot " + std::to_string(markers[*from].slot) + ") in " + file;
+        problem.append("--between: marker ").append(quoted(between.to));
+        problem.append(" (slot ").append(std::to_string(markers[*to].slot));
+        problem.append(") is not after ").append(quoted(between.from));
+        problem.append(" (slot ").append(std::to_string(markers[*from].slot));
+        problem.append(") in ").append(file);
     } else {
         return SlotRange{markers[*from].slot, markers[*to].slot};
     }
-    usageError(command, problem + "; " + labelsOf(markers));
+    usageError(command, problem.append("; ").append(labelsOf(markers)));
     return std::nullopt;
 }
 

@@ -173,7 +173,7 @@ TEST(MarkerSidecarTest, RefusesWhatIsNoSidecarAndStopsAtTheMarkerLimit) {
     withNul += "b\tx\tn/a\n";
     const std::pair<std::string, SidecarProblem> refused[] = {
         {"", SidecarProblem::kNotASidecar},
-        {"\n" + std::string(kHeader) + body, SidecarProblem::kNotASidecar},
+        {std::string("\n").append(kHeader).append(body), SidecarProblem::kNotASidecar},
         {"onset\tduration\tlabel\n" + body, SidecarProblem::kNotASidecar},
         {"onset,duration,trial_type\n1,n/a,a\n", SidecarProblem::kNotASidecar},
         {std::string(kHeader) + "1.0\tn/a\t\xff\tx\tn/a\n", SidecarProblem::kNotASidecar},
@@ -190,15 +190,16 @@ TEST(MarkerSidecarTest, RefusesWhatIsNoSidecarAndStopsAtTheMarkerLimit) {
     // 10 000 rows of odd labels, all at the end of the recording first.
     std::string many(kHeader);
     for (int i = 0; i < 10000; ++i) {
-        many += (i < 5000 ? "119.5" : "0.0") + std::string("\tn/a\t\"q\" ") + std::to_string(i) +
-                std::string(200, 'x') + "\tx\tn/a\n";
+        many.append(i < 5000 ? "119.5" : "0.0").append("\tn/a\t\"q\" ");
+        many.append(std::to_string(i)).append(200, 'x').append("\tx\tn/a\n");
     }
     const SidecarRead read = decodeSidecar(many, *store);
     EXPECT_EQ(read.problem, SidecarProblem::kTooManyRows);
     EXPECT_EQ(read.skippedRows, 8000u);
     EXPECT_EQ(read.firstBadLine, 2002u);
     ASSERT_EQ(read.kept.markers.size(), kMarkerLimit);
-    EXPECT_EQ(read.kept.markers.front().label, "\"q\" 0" + std::string(kMarkerLabelBytes - 5, 'x'));
+    EXPECT_EQ(read.kept.markers.front().label,
+              std::string("\"q\" 0").append(kMarkerLabelBytes - 5, 'x'));
     EXPECT_EQ(read.kept.markers.back().slot, 59);
 }
 
