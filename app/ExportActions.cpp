@@ -46,8 +46,9 @@ void ExportActions::exportEdf(QWidget* parent, const QString& shownPath) {
         path.append(u".edf");
     }
     writeExport(parent, path, [&](const AveragedSeries* series, Failure& failure) {
-        const EdfResult result = saveEdfExport(toFileSystemPath(path), model_.recording(), series,
-                                               bdf ? EdfFlavour::Bdf : EdfFlavour::Edf);
+        const EdfResult result =
+            saveEdfExport(toFileSystemPath(path), model_.recording(), series,
+                          bdf ? EdfFlavour::Bdf : EdfFlavour::Edf, &model_.markers());
         if (result.refused) {
             failure.refusal = QString::fromStdString(result.error);
         } else if (result.writeError) {

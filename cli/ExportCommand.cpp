@@ -5,6 +5,7 @@
 
 #include "cli/CommandLine.h"
 #include "cli/Commands.h"
+#include "cli/KeptInput.h"
 #include "cli/RecordingInput.h"
 #include "formats/CsvWriter.h"
 #include "formats/EdfExport.h"
@@ -14,12 +15,14 @@ namespace nuvisca::cli {
 namespace {
 
 constexpr std::string_view kExportUsage =
-    "usage: nuvisca export IN OUT.csv|OUT.edf|OUT.bdf [--average N]\n"
+    "usage: nuvisca export IN OUT.csv|OUT.edf|OUT.bdf [--average N] [--no-markers]\n"
     "\n"
     "Writes the CSV export the viewer writes for IN, a device recording or a CSV export; or\n"
-    "with OUT ending in .edf or .bdf, EDF+ (16-bit) or BDF+ (24-bit) on one continuous timeline.\n"
+    "with OUT ending in .edf or .bdf, EDF+ (16-bit) or BDF+ (24-bit) on one continuous timeline,\n"
+    "with the markers the viewer keeps beside IN (NAME.events.tsv) as annotations.\n"
     "  --average N   the number the moving-average box shows, 1 to 30 (default 1: the\n"
-    "                measured series); above 1 the averaged series is written\n";
+    "                measured series); above 1 the averaged series is written\n"
+    "  --no-markers  leaves the markers out of EDF+ and BDF+\n";
 
 enum class ExportFormat { kCsv, kEdf, kBdf };
 
@@ -39,6 +42,7 @@ std::optional<ExportFormat> formatOfSuffix(const std::string& path) {
 int runExport(std::span<const std::string_view> args) {
     CommandLine line("export", kExportUsage, {"IN", "OUT"});
     line.addOption("average");
+    line.addOption("no-markers", false);
     if (const std::optional<int> status = line.parse(args)) {
         return *status;
     }
@@ -65,7 +69,12 @@ int runExport(std::span<const std::string_view> args) {
     if (*format != ExportFormat::kCsv) {
         const EdfFlavour flavour =
             *format == ExportFormat::kEdf ? EdfFlavour::Edf : EdfFlavour::Bdf;
-        const EdfResult result = saveEdfExport(std::filesystem::path(out), *store, series, flavour);
+        const Markers markers =
+            line.isSet("no-markers")
+                ? Markers{}
+                : loadKeptAnnotations(std::filesystem::path(in), *store).markers;
+        const EdfResult result =
+            saveEdfExport(std::filesystem::path(out), *store, series, flavour, &markers);
         if (!result.ok) {
             std::fprintf(stderr, "nuvisca: %s: %s\n", in.c_str(), result.error.c_str());
             return kExitFailure;

@@ -15,6 +15,7 @@
 
 #include "cli/CommandLine.h"
 #include "cli/Commands.h"
+#include "cli/KeptInput.h"
 #include "cli/OffscreenApplication.h"
 #include "cli/RecordingInput.h"
 #include "formats/AtomicFile.h"
@@ -51,7 +52,9 @@ constexpr std::string_view kRenderUsage =
     "                    HH:MM[:SS] as the time axis counts it (24:00 and later: the next day)\n"
     "  --end SLOT|TIME   end of the visible range, a slot or a clock time as --start\n"
     "  --hide LIST       comma list of oxhb,dxhb,tohb,rso2 to hide (toHb and rSO2 are shown)\n"
-    "  --paper NAME      paper of --page: A4 (default), A3, Letter, B5 (JIS), ISOB5, ...\n";
+    "  --paper NAME      paper of --page: A4 (default), A3, Letter, B5 (JIS), ISOB5, ...\n"
+    "  --no-markers      leaves out the markers and baseline the viewer keeps beside IN\n"
+    "                    (NAME.events.tsv), which are otherwise drawn as the viewer draws them\n";
 
 constexpr int kMaxSide = 16384;
 constexpr double kMaxScale = 4.0;
@@ -68,6 +71,7 @@ struct RenderOptions {
     RangeBounds range;
     ChannelFlags hidden{};
     bool page = false;
+    bool noMarkers = false;
     QPageSize paper{QPageSize::A4};
 };
 
@@ -126,6 +130,7 @@ std::variant<RenderOptions, int> parseArguments(std::span<const std::string_view
         line.addOption(name);
     }
     line.addOption("page", false);
+    line.addOption("no-markers", false);
     if (const std::optional<int> status = line.parse(args)) {
         return *status;
     }
@@ -133,6 +138,7 @@ std::variant<RenderOptions, int> parseArguments(std::span<const std::string_view
     options.input = line.operand(0);
     options.output = line.operand(1);
     options.page = line.isSet("page");
+    options.noMarkers = line.isSet("no-markers");
     const auto paper = [&](std::string_view name) {
         const std::optional<QPageSize> size = paperSizeNamed(name);
         options.paper = size.value_or(options.paper);
@@ -187,6 +193,10 @@ std::optional<int> loadAsViewer(const RenderOptions& options, ViewModel& model) 
     view.viewWidth = static_cast<float>(options.width);
     view.viewHeight = static_cast<float>(options.height);
     model.setRecording(recording);
+    if (!options.noMarkers) {
+        KeptAnnotations kept = loadKeptAnnotations(options.input, *recording);
+        model.restoreKept(std::move(kept.markers), kept.baseline);
+    }
     for (std::size_t k = 0; k < options.hidden.size(); ++k) {
         if (options.hidden[k]) {
             view.traceShown[k] = false;

@@ -6,6 +6,7 @@
 #include <limits>
 
 #include "cli/Commands.h"
+#include "cli/KeptInput.h"
 #include "cli/RecordingInput.h"
 #include "graph/ViewModel.h"
 
@@ -25,10 +26,16 @@ const std::string_view kReviewOptionsHelp =
     "                        baseline: the mean rSO2 of the slots FROM <= i < TO, each a slot\n"
     "                        or a clock time as --start\n"
     "  --baseline PERCENT    baseline typed in, 0..100\n"
+    "                        without any of these three, the baseline kept in the\n"
+    "                        recording's marker file, as the viewer shows it\n"
     "  --drop PERCENT        with a baseline, the threshold is the higher of --threshold and\n"
     "                        the baseline less this share of it, 0..100 (default 20)\n"
     "  --min-duration SECONDS\n"
     "                        an event lasts at least this long, 0..38400 (default 15)\n"
+    "  --between L1 L2       the range from the first marker labelled L1 up to the first\n"
+    "                        labelled L2 in the recording's marker file; not with --start\n"
+    "                        or --end\n"
+    "  --no-markers          leave the recording's marker file (NAME.events.tsv) unread\n"
     "  --csv                 CSV instead of the readable blocks\n";
 
 namespace {
@@ -78,7 +85,7 @@ std::variant<std::optional<Baseline>, int> baselineOf(std::string_view command,
     } else {
         return std::nullopt;
     }
-    std::optional<Baseline> baseline =
+    const std::optional<Baseline> baseline =
         measureBaseline(store, averaged, method, slots.start, slots.end);
     if (!baseline) {
         const ClampedRange clamped = clampRange(store, slots.start, slots.end);
@@ -89,16 +96,44 @@ std::variant<std::optional<Baseline>, int> baselineOf(std::string_view command,
     return baseline;
 }
 
+namespace {
+
+// The sidecar's baseline as the viewer restores it: a measured one measured again over its
+// slots in the series shown.
+std::optional<Baseline> keptBaseline(const Recording& store, const AveragedSeries* averaged,
+                                     const std::optional<Baseline>& kept) {
+    if (!kept || kept->method == BaselineMethod::kTyped) {
+        return kept;
+    }
+    return measureBaseline(store, averaged, kept->method, kept->start, kept->end);
+}
+
+}  // namespace
+
+bool hasBaselineOption(const ReviewOptions& options) {
+    return options.baselineMinutes || options.baselineRange.start || options.typedBaseline;
+}
+
 void addReviewOptions(CommandLine& line) {
     for (const char* name : {"start", "end", "average", "threshold", "baseline-minutes",
                              "baseline-range", "baseline", "drop", "min-duration"}) {
         line.addOption(name);
     }
     line.addOption("csv", false);
+    line.addOption("no-markers", false);
 }
 
 bool readReviewOptions(std::string_view command, const CommandLine& line, ReviewOptions& options) {
     options.csv = line.isSet("csv");
+    options.noMarkers = line.isSet("no-markers");
+    if (options.between && (line.isSet("start") || line.isSet("end"))) {
+        usageError(command, "--between excludes --start and --end");
+        return false;
+    }
+    if (options.between && options.noMarkers) {
+        usageError(command, "--between needs the markers that --no-markers leaves out");
+        return false;
+    }
     if (!line.readRangeBounds(std::nullopt, options.range) ||
         !slotsInOrder(command, options.range) ||
         !line.readInt("average", 1, kLargestAverage, options.average) ||
@@ -143,8 +178,14 @@ std::variant<FileReview, int> reviewFile(std::string_view command, const std::st
         return kExitFailure;
     }
     const Recording& store = *review.store;
+    KeptAnnotations kept;
+    if (!options.noMarkers && (options.between || !hasBaselineOption(options))) {
+        kept = loadKeptAnnotations(std::filesystem::path(file), store);
+    }
     const std::optional<SlotRange> range =
-        slotsOf(command, options.range, {0, std::numeric_limits<std::int64_t>::max()}, store, file);
+        options.between ? slotsBetween(command, file, kept.markers, *options.between)
+                        : slotsOf(command, options.range,
+                                  {0, std::numeric_limits<std::int64_t>::max()}, store, file);
     if (!range || !inOrder(command, options.range, *range)) {
         return kExitUsage;
     }
@@ -157,7 +198,8 @@ std::variant<FileReview, int> reviewFile(std::string_view command, const std::st
     if (const int* status = std::get_if<int>(&baseline)) {
         return *status;
     }
-    review.baseline = std::get<std::optional<Baseline>>(baseline);
+    review.baseline = hasBaselineOption(options) ? std::get<std::optional<Baseline>>(baseline)
+                                                 : keptBaseline(store, averaged, kept.baseline);
     const double threshold =
         effectiveThreshold(options.threshold, review.baseline, options.dropPercent);
     review.statistics =
@@ -171,10 +213,14 @@ int runReviewCommand(std::string_view command, std::string_view usage,
                      std::span<const std::string_view> args, const ReviewOutput& output) {
     CommandLine line(command, std::string(usage) + std::string(kReviewOptionsHelp), {"FILE..."});
     addReviewOptions(line);
-    if (const std::optional<int> status = line.parse(args)) {
+    ReviewOptions options;
+    std::vector<std::string_view> rest(args.begin(), args.end());
+    if (!takeBetween(command, rest, options.between)) {
+        return kExitUsage;
+    }
+    if (const std::optional<int> status = line.parse(rest)) {
         return *status;
     }
-    ReviewOptions options;
     if (!readReviewOptions(command, line, options)) {
         return kExitUsage;
     }

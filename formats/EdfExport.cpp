@@ -4,14 +4,13 @@
 #include <string_view>
 
 #include "formats/AtomicFile.h"
+#include "formats/EdfAnnotations.h"
 
 namespace nuvisca {
 namespace {
 
 constexpr std::size_t kHeaderBlockBytes = 256;
 constexpr std::size_t kSignalsWithAnnotations = kEdfSignalCount + 1;
-constexpr char kAnnotationEnd = '\x14';
-constexpr char kDurationMark = '\x15';
 
 // A header field: ASCII, left-aligned, padded with spaces, cut at its width.
 void putField(std::string& out, std::string_view text, std::size_t width) {
@@ -49,29 +48,6 @@ std::string subfield(std::string text) {
         }
     }
     return text;
-}
-
-std::string secondsText(std::int64_t steps) {
-    return std::to_string(steps / kEdfSamplesPerRecord) +
-           (steps % kEdfSamplesPerRecord != 0 ? ".5" : "");
-}
-
-// Each record's annotation bytes: the record's own time first, then the annotations that
-// begin within it.
-std::vector<std::string> annotationBlocks(const EdfPlan& plan) {
-    std::vector<std::string> blocks(static_cast<std::size_t>(plan.recordCount));
-    for (std::size_t r = 0; r < blocks.size(); ++r) {
-        blocks[r] = '+' + std::to_string(r) + kAnnotationEnd + kAnnotationEnd + '\0';
-    }
-    for (const EdfAnnotation& a : plan.annotations) {
-        std::string& block = blocks[static_cast<std::size_t>(a.onsetSteps / kEdfSamplesPerRecord)];
-        block += '+' + secondsText(a.onsetSteps);
-        if (a.durationSteps >= 0) {
-            block += kDurationMark + secondsText(a.durationSteps);
-        }
-        block += kAnnotationEnd + a.text + kAnnotationEnd + '\0';
-    }
-    return blocks;
 }
 
 std::string encodeHeader(const EdfPlan& plan, EdfFlavour flavour, std::size_t annotationSamples) {
@@ -149,9 +125,10 @@ std::string encodeEdfFile(const EdfPlan& plan, EdfFlavour flavour) {
 }
 
 EdfResult saveEdfExport(const std::filesystem::path& path, const Recording& store,
-                        const AveragedSeries* averaged, EdfFlavour flavour) {
+                        const AveragedSeries* averaged, EdfFlavour flavour,
+                        const Markers* markers) {
     EdfPlan plan;
-    if (EdfResult planned = planEdfExport(store, averaged, flavour, plan); !planned.ok) {
+    if (EdfResult planned = planEdfExport(store, averaged, flavour, markers, plan); !planned.ok) {
         return planned;
     }
     if (std::error_code why; !writeFileAtomically(path, encodeEdfFile(plan, flavour), &why)) {

@@ -164,6 +164,28 @@ void addNoDataAnnotations(const std::vector<bool>& filled, EdfPlan& plan) {
     }
 }
 
+void addMarkerAnnotations(const Markers& markers, const std::vector<std::int64_t>& steps,
+                          EdfPlan& plan) {
+    const auto count = static_cast<std::int32_t>(steps.size());
+    const auto placeOf = [&](std::int32_t slot) {
+        return slot < count ? steps[static_cast<std::size_t>(slot)] : steps.back() + 1;
+    };
+    for (const Marker& marker : markers) {
+        std::string label = cleanMarkerLabel(marker.label);
+        if (marker.slot < 0 || marker.slot >= count || label.empty()) {
+            continue;
+        }
+        const std::int64_t onset = placeOf(marker.slot);
+        const std::int64_t duration =
+            marker.durationSlots > 0
+                ? placeOf(static_cast<std::int32_t>(std::min<std::int64_t>(
+                      std::int64_t{marker.slot} + marker.durationSlots, count))) -
+                      onset
+                : -1;
+        plan.annotations.push_back({onset, duration, std::move(label)});
+    }
+}
+
 }  // namespace
 
 EdfDigitalRange digitalRangeOf(EdfFlavour flavour) {
@@ -227,7 +249,7 @@ std::vector<std::int64_t> timelineSteps(const Recording& store) {
 }
 
 EdfResult planEdfExport(const Recording& store, const AveragedSeries* averaged, EdfFlavour flavour,
-                        EdfPlan& plan) {
+                        const Markers* markers, EdfPlan& plan) {
     plan = EdfPlan{};
     if (store.sampleCount <= 0) {
         return refused("the recording holds no samples");
@@ -288,6 +310,9 @@ EdfResult planEdfExport(const Recording& store, const AveragedSeries* averaged, 
         }
     }
     addNoDataAnnotations(filled, plan);
+    if (markers != nullptr) {
+        addMarkerAnnotations(*markers, steps, plan);
+    }
     std::stable_sort(
         plan.annotations.begin(), plan.annotations.end(),
         [](const EdfAnnotation& a, const EdfAnnotation& b) { return a.onsetSteps < b.onsetSteps; });

@@ -8,6 +8,7 @@
 
 #include "formats/CsvWriter.h"
 #include "store/Channels.h"
+#include "store/Markers.h"
 #include "store/Recording.h"
 
 namespace nuvisca {
@@ -68,8 +69,10 @@ struct EdfPlan {
     std::string prefilter;                   // how the series were filtered, or empty
 };
 
-// Everything the file holds, or the reason why the recording cannot become one.
+// Everything the file holds, or the reason why the recording cannot become one. Each marker
+// inside the recording (none when null) becomes an annotation with its label, after the
+// restarts and gaps at its onset.
 EdfResult planEdfExport(const Recording& store, const AveragedSeries* averaged, EdfFlavour flavour,
-                        EdfPlan& plan);
+                        const Markers* markers, EdfPlan& plan);
 
 }  // namespace nuvisca

@@ -1,20 +1,13 @@
 #include "formats/MarkerSidecar.h"
 
-#include <unistd.h>
-
 #include <algorithm>
 #include <array>
-#include <cerrno>
 #include <charconv>
 #include <cmath>
-#include <cstdio>
-#include <cstring>
 #include <vector>
 
-#include "formats/AtomicFile.h"
 #include "formats/EdfPlan.h"
 #include "formats/Utf8Text.h"
-#include "formats/WholeFile.h"
 #include "graph/SlotClock.h"
 
 namespace nuvisca {
@@ -23,7 +16,6 @@ namespace {
 constexpr std::string_view kHeader = "onset\tduration\ttrial_type\tclock\tvalue\n";
 constexpr std::string_view kNotApplicable = "n/a";
 constexpr std::string_view kByteOrderMark = "\xEF\xBB\xBF";
-constexpr std::string_view kSuffix = ".events.tsv";
 
 constexpr std::array<std::pair<BaselineMethod, std::string_view>, 3> kBaselineNames = {{
     {BaselineMethod::kFirstMinutes, "baseline/first-minutes"},
@@ -86,7 +78,7 @@ public:
         : recording_(recording), clock_(recording, 1) {}
 
     std::uint64_t timeOf(std::int32_t slot) {
-        if (slot < counted_) {
+        if (slot + 1 < counted_) {
             return clockTimeOf(recording_, slot);
         }
         for (std::int32_t i = nextTaggedSlot(recording_, counted_, slot + 1); i <= slot;
@@ -258,7 +250,7 @@ private:
     bool keptBaseline(BaselineMethod method, std::string_view valueText,
                       const std::vector<std::string_view>& fields) {
         const std::optional<double> value = numberOf(valueText);
-        if (read_.kept.baseline || !value || !(*value > 0.0)) {
+        if (read_.kept.baseline || !value || *value < 0.0) {
             return false;
         }
         if (method == BaselineMethod::kTyped) {
@@ -298,50 +290,6 @@ private:
     std::size_t skippedBad_ = 0;
 };
 
-std::string deviceIdForFileName(const Recording& recording) {
-    std::string id(recording.deviceId.data(),
-                   ::strnlen(recording.deviceId.data(), recording.deviceId.size()));
-    for (char& c : id) {
-        const bool plain =
-            (c >= '0' && c <= '9') || (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') || c == '-';
-        c = plain ? c : '_';
-    }
-    return id.empty() ? "unknown" : id;
-}
-
-bool isPresent(const std::filesystem::path& path) {
-    std::error_code error;
-    return std::filesystem::symlink_status(path, error).type() !=
-           std::filesystem::file_type::not_found;
-}
-
-SidecarRead readSidecarFile(const std::filesystem::path& path, const Recording& recording) {
-    std::string bytes;
-    errno = 0;
-    switch (readWholeFile(path, bytes, kSidecarByteLimit)) {
-        case WholeFileRead::kRead:
-            return decodeSidecar(bytes, recording);
-        case WholeFileRead::kTooLarge: {
-            SidecarRead read;
-            read.problem = SidecarProblem::kTooLarge;
-            return read;
-        }
-        case WholeFileRead::kUnreadable:
-            break;
-    }
-    SidecarRead read;
-    read.problem = SidecarProblem::kUnreadable;
-    std::error_code ignored;
-    if (std::filesystem::is_directory(path, ignored)) {
-        read.error = std::make_error_code(std::errc::is_a_directory);
-    } else if (errno != 0) {
-        read.error = std::error_code(errno, std::generic_category());
-    } else {
-        read.error = std::make_error_code(std::errc::invalid_argument);
-    }
-    return read;
-}
-
 }  // namespace
 
 std::string encodeSidecar(const Recording& recording, const KeptAnnotations& kept) {
@@ -351,14 +299,15 @@ std::string encodeSidecar(const Recording& recording, const KeptAnnotations& kep
     if (count == 0) {
         return out;
     }
-    ForwardClock clock(recording);
     if (const std::optional<Baseline>& baseline = kept.baseline) {
         const bool typed = baseline->method == BaselineMethod::kTyped;
         const std::int32_t start = typed ? 0 : std::clamp(baseline->start, 0, count - 1);
         const std::int32_t end = typed ? 0 : std::clamp(baseline->end, start, count);
-        appendRow(out, clock, timeline, start, end, baselineName(baseline->method),
+        ForwardClock baselineClock(recording);
+        appendRow(out, baselineClock, timeline, start, end, baselineName(baseline->method),
                   valueText(baseline->value));
     }
+    ForwardClock clock(recording);
     for (const Marker& marker : kept.markers) {
         const std::string label = cleanMarkerLabel(marker.label);
         if (marker.slot < 0 || marker.slot >= count || label.empty()) {
@@ -414,61 +363,6 @@ SidecarRead decodeSidecar(std::string_view text, const Recording& recording) {
     }
     rows->finish();
     return read;
-}
-
-std::filesystem::path sidecarBeside(const std::filesystem::path& recordingPath) {
-    return recordingPath.parent_path() / (recordingPath.stem().string() + std::string(kSuffix));
-}
-
-std::filesystem::path sidecarInDataFolder(const std::filesystem::path& dataFolder,
-                                          const Recording& recording) {
-    char key[16];
-    std::snprintf(
-        key, sizeof key, "%012lld",
-        static_cast<long long>(std::clamp<std::int64_t>(recording.dateKey, 0, 999'999'999'999)));
-    return dataFolder / (deviceIdForFileName(recording) + '_' + key + std::string(kSuffix));
-}
-
-SidecarPlace sidecarPlace(const std::filesystem::path& recordingPath,
-                          const std::filesystem::path& dataFolder, const Recording& recording) {
-    std::filesystem::path folder = recordingPath.parent_path();
-    if (folder.empty()) {
-        folder = ".";
-    }
-    if (::access(folder.c_str(), W_OK | X_OK) == 0) {
-        return {sidecarBeside(recordingPath), false};
-    }
-    return {sidecarInDataFolder(dataFolder, recording), true};
-}
-
-SidecarRead loadSidecar(const SidecarPlace& place, const std::filesystem::path& recordingPath,
-                        const Recording& recording) {
-    if (isPresent(place.path)) {
-        return readSidecarFile(place.path, recording);
-    }
-    if (const auto beside = sidecarBeside(recordingPath); place.inDataFolder && isPresent(beside)) {
-        return readSidecarFile(beside, recording);
-    }
-    return {};
-}
-
-std::error_code saveSidecar(const std::filesystem::path& path, const Recording& recording,
-                            const KeptAnnotations& kept) {
-    std::error_code error;
-    if (kept.markers.empty() && !kept.baseline) {
-        std::filesystem::remove(path, error);
-        return error;
-    }
-    if (path.has_parent_path()) {
-        std::filesystem::create_directories(path.parent_path(), error);
-        if (error) {
-            return error;
-        }
-    }
-    if (!writeFileAtomically(path, encodeSidecar(recording, kept), &error) && !error) {
-        error = std::make_error_code(std::errc::io_error);
-    }
-    return error;
 }
 
 }  // namespace nuvisca

@@ -47,11 +47,15 @@ struct SidecarRead {
     std::size_t skippedRows = 0;
     std::size_t firstBadLine = 0;  // 1-based line of the first row left out, 0 if none
     std::error_code error;
+    std::filesystem::path source;  // the file loadSidecar read; empty when there was none
 };
 
 // Reads the rows that are sound: each onset is placed at the recording's slot whose place on
 // the continuous timeline it names (the first slot at or after it), labels are cleaned as
-// cleanMarkerLabel does, and rows outside the recording are left out.
+// cleanMarkerLabel does, and rows outside the recording are left out; a duration running past
+// its end is cut there. Columns are found by name, in any order; CR LF and a byte-order mark
+// are read. A row is the baseline when its trial_type names one and its value is a number (a
+// marker may bear such a label); a measured baseline counts the recording's values.
 SidecarRead decodeSidecar(std::string_view text, const Recording& recording);
 
 // NAME.events.tsv beside NAME.EXT.

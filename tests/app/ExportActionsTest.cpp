@@ -6,8 +6,8 @@ namespace nuvisca::test {
 namespace {
 
 // Nothing shown: no dialog. Asked only with an average set: "はい" writes the averages,
-// "いいえ" the measured series. A bare EDF+ name gets ".edf", ".bdf" chooses BDF+. A missing
-// folder and a refused recording are told and leave the old file whole.
+// "いいえ" the measured series. A bare EDF+ name gets ".edf", ".bdf" chooses BDF+ (both with the
+// markers). A missing folder and a refused recording are told and leave the old file whole.
 TEST_F(ControllerTest, ExportsAskOnlyWithAnAverageAndTheAnswerChoosesTheSeries) {
     controller.addFiles({onMedia("r0.NVD", 9, 0, 10)});
     using enum WindowAction;
@@ -26,12 +26,14 @@ TEST_F(ControllerTest, ExportsAskOnlyWithAnAverageAndTheAnswerChoosesTheSeries) 
     window.averageBox()->setCurrentIndex(4);
     dialogs.answerYes = true;
     EXPECT_EQ(exportAs("yes.csv"), "移動平均,5,終了時刻,,,09時01分00");
+    viewModel.addMarker({3, 2, "切開"});
     for (const auto& [name, written, type] :
          {std::tuple("avg", "avg.edf", EDFLIB_FILETYPE_EDFPLUS),
           std::tuple("b.bdf", "b.bdf", EDFLIB_FILETYPE_BDFPLUS)}) {
         exportAs(name, ExportEdf);
         const ReadBack file(desktop.file(written));
         EXPECT_EQ(std::tuple(file.header.filetype, file.header.edfsignals), std::tuple(type, 4));
+        EXPECT_EQ(file.annotations, (Annotations{{"切開", 3, 2}}));
         for (std::size_t i = 0; i < 10; ++i) {
             EXPECT_NEAR(file.physical[1].at(i), viewModel.averaged()->values[kOxhb][i], 1e-6) << i;
         }

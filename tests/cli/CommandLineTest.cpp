@@ -36,12 +36,12 @@ constexpr const char* kAddressSpace = "1048576";  // KiB
 class CommandLineTest : public ::testing::Test {
 protected:
     // Runs the built nuvisca in an address space of 1 GiB, without a runtime folder and with its
-    // temporary files in the test's folder; its output passes through files there. The
-    // arguments hold no single quotes. A signal shows as a status above 128.
+    // temporary files and data folder in the test's folder; its output passes through files
+    // there. The arguments hold no single quotes. A signal shows as a status above 128.
     CliResult run(const std::vector<std::string>& args) const {
         std::string command = std::string("ulimit -v ") + kAddressSpace +
                               "; env -u XDG_RUNTIME_DIR TMPDIR='" + dir.path().string() +
-                              "' '" NUVISCA_CLI_PATH "'";
+                              "' XDG_DATA_HOME='" + file("data") + "' '" NUVISCA_CLI_PATH "'";
         for (const std::string& arg : args) {
             command += " '" + arg + "'";
         }
@@ -208,17 +208,35 @@ TEST_F(CommandLineTest, ReportUsageErrorsAndItsPages) {
     }
     EXPECT_FALSE(std::filesystem::exists(pdf));
 
-    const CliResult made =
-        run({"report", in, pdf, "--threshold=60", "--baseline", "70", "--average", "3"});
-    EXPECT_EQ(std::tuple(made.exitCode, made.out, made.err), std::tuple(0, "", ""));
-    const QString info = toolOutput(u"pdfinfo"_s, {QString::fromStdString(pdf)});
-    EXPECT_TRUE(info.contains(QRegularExpression(u"Pages: +2\n"_s))) << info.toStdString();
-    const QString text = pdfText(QString::fromStdString(pdf));
-    for (const QString& wanted :
-         {u"rec.NVD"_s, u"移動平均 3"_s, u"70.00 %（入力）"_s, u"有効 60.0 %"_s}) {
-        EXPECT_TRUE(text.contains(wanted.normalized(QString::NormalizationForm_KC)))
-            << wanted.toStdString();
+    // The marker file gives the markers and, unless an option sets one, the baseline.
+    writeText(file("rec.events.tsv"),
+              "onset\tduration\ttrial_type\tclock\tvalue\n"
+              "0.0\tn/a\tbaseline/typed\t09:05:30\t70\n"
+              "1.0\tn/a\t導入\t09:05:31\tn/a\n");
+    const auto report = [&](std::vector<std::string> options) {
+        options.insert(options.begin(), {"report", in, pdf});
+        const CliResult made = run(options);
+        EXPECT_EQ(std::tuple(made.exitCode, made.out, made.err), std::tuple(0, "", ""));
+        const QString info = toolOutput(u"pdfinfo"_s, {QString::fromStdString(pdf)});
+        EXPECT_TRUE(info.contains(QRegularExpression(u"Pages: +2\n"_s))) << info.toStdString();
+        return pdfText(QString::fromStdString(pdf)).remove(u' ');
+    };
+    const auto holds = [](const QString& text, const QString& wanted) {
+        return text.contains(wanted.normalized(QString::NormalizationForm_KC).remove(u' '));
+    };
+    const QString kept = report({"--threshold=60", "--average", "3"});
+    for (const QString& wanted : {u"rec.NVD"_s, u"移動平均 3"_s, u"70.00 %（入力）"_s,
+                                  u"有効 60.0 %"_s, u"開始 – 導入"_s, u"導入 – 終了"_s}) {
+        EXPECT_TRUE(holds(kept, wanted)) << wanted.toStdString();
     }
+    EXPECT_TRUE(holds(report({"--baseline", "65"}), u"65.00 %（入力）"_s));
+    const QString unread = report({"--no-markers"});
+    EXPECT_FALSE(holds(unread, u"導入"_s));
+    EXPECT_TRUE(holds(unread, u"ベースラインなし"_s));
+    const CliResult between = run({"report", in, pdf, "--between", "開始", "導入"});
+    EXPECT_EQ(between.exitCode, 2);
+    EXPECT_TRUE(between.err.starts_with("nuvisca report: the report covers the whole recording"))
+        << between.err;
 }
 
 // render and export write the format the output's suffix names, render at the pixel size
@@ -393,6 +411,98 @@ TEST_F(CommandLineTest, SeveralFiles) {
     EXPECT_EQ(splitLines(relative.out).size(), 4u) << relative.out;
     EXPECT_TRUE(relative.out.ends_with(",3,5,7,09:00:10,00:00:10,1.0,41.00,0.31,60.00\n"))
         << relative.out;
+}
+
+// The markers and baseline kept beside a recording: --between ranges by them, the baseline is
+// theirs unless an option sets one, export carries the markers, render draws them; a faulty
+// marker file is named and what was sound is used; --no-markers leaves it unread.
+TEST_F(CommandLineTest, MarkerFile) {
+    // rSO2 40, 45, 70, 30, 35, then a restart at 09:00:10 (10 s on) with 42 and 41.
+    const std::string e = file("e.NVD");
+    NvdBuilder()
+        .start(2013, 7, 15, 9, 0, 0)
+        .end(9, 0, 11)
+        .timeStamp(9, 0, 0, 0.40f, 0.5f, 0.25f)
+        .continuation(0.45f, 0.5f, 0.25f)
+        .continuation(0.70f, 0.5f, 0.25f)
+        .continuation(0.30f, 0.5f, 0.25f)
+        .continuation(0.35f, 0.5f, 0.25f)
+        .timeStamp(9, 0, 10, 0.42f, 0.5f, 0.25f)
+        .continuation(0.41f, 0.5f, 0.25f)
+        .writeTo(e);
+    const std::string sidecar = file("e.events.tsv");
+    // The baseline's slots 0 and 1 are measured again, as the viewer does: 42.5.
+    writeText(sidecar,
+              "onset\tduration\ttrial_type\tclock\tvalue\n"
+              "0.0\t1.0\tbaseline/range\t09:00:00\t99\n"
+              "1.0\tn/a\t導入\t09:00:01\tn/a\n"
+              "1.0\tn/a\tnot a number\n"
+              "10.0\t0.5\t再開\t09:00:10\tn/a\n");
+    const std::string warning = "nuvisca: " + sidecar +
+                                ": 1 row left out as unreadable or outside the recording (the "
+                                "first on line 4)\n";
+    const CliResult between = run({"stats", e, "--between", "導入", "再開", "--csv"});
+    EXPECT_EQ(between.exitCode, 0);
+    EXPECT_EQ(between.err, warning);
+    ASSERT_EQ(splitLines(between.out).size(), 2u) << between.out;
+    const std::string row = splitLines(between.out)[1];
+    EXPECT_EQ(row.rfind(e + ",2,5,3,45.00,30.00,70.00,", 0), 0u) << row;
+    EXPECT_TRUE(row.ends_with(",42.50,0")) << row;
+    const CliResult typed = run({"stats", e, "--csv", "--baseline", "60"});
+    EXPECT_EQ(typed.err, "");  // the marker file is not needed
+    EXPECT_TRUE(typed.out.ends_with(",60.00,0\n")) << typed.out;
+    const CliResult unread = run({"events", e, "--no-markers"});
+    EXPECT_EQ(unread.err, "");
+    EXPECT_EQ(unread.out.find("rso2_baseline"), std::string::npos) << unread.out;
+    EXPECT_NE(run({"events", e})
+                  .out.find("\nrso2_baseline: 42.50 % (range: mean of 2 values in slots 0 to 2)"),
+              std::string::npos);
+
+    const std::string list = "; its markers: '導入', '再開'; see 'nuvisca ";
+    // clang-format off
+    const std::tuple<std::vector<std::string>, std::string> usage[] = {
+        {{"stats", e, "--between", "再開", "導入"}, "nuvisca stats: --between: marker '導入' (slot 2) is not after '再開' (slot 5) in " + e + list + "stats --help'\n"},
+        {{"events", e, "--between", "導入", "導入"}, "nuvisca events: --between: marker '導入' (slot 2) is not after '導入' (slot 2) in " + e + list + "events --help'\n"},
+        {{"events", e, "--between", "導入", "end"}, "nuvisca events: " + e + " has no marker 'end'" + list + "events --help'\n"},
+        {{"stats", in, "--between", "a", "b"}, "nuvisca stats: " + in + " has no marker 'a'; it has no markers; see 'nuvisca stats --help'\n"},
+        {{"stats", e, "--between", "導入"}, "nuvisca stats: --between takes two marker labels; see 'nuvisca stats --help'\n"},
+        {{"stats", e, "--between", "a", "b", "--between", "a", "b"}, "nuvisca stats: --between comes once; see 'nuvisca stats --help'\n"},
+        {{"stats", e, "--between", "a", "b", "--start", "1"}, "nuvisca stats: --between excludes --start and --end; see 'nuvisca stats --help'\n"},
+        {{"events", e, "--no-markers", "--between", "a", "b"}, "nuvisca events: --between needs the markers that --no-markers leaves out; see 'nuvisca events --help'\n"}};
+    // clang-format on
+    for (const auto& [args, expected] : usage) {
+        const CliResult result = run(args);
+        EXPECT_EQ(result.exitCode, 2) << expected;
+        EXPECT_EQ(result.err.substr(result.err.rfind('\n', result.err.size() - 2) + 1), expected);
+        EXPECT_EQ(result.out, "");
+    }
+
+    // Annotations in EDF+ with their onset on the timeline; none with --no-markers.
+    EXPECT_EQ(run({"export", e, file("m.edf")}).exitCode, 0);
+    EXPECT_EQ(run({"export", e, file("n.edf"), "--no-markers"}).err, "");
+    const std::string marked = readBytes(file("m.edf"));
+    EXPECT_NE(marked.find("+1\x14導入\x14"), std::string::npos);
+    EXPECT_NE(marked.find("+10\x15"
+                          "0.5\x14再開\x14"),
+              std::string::npos);
+    EXPECT_EQ(readBytes(file("n.edf")).find("導入"), std::string::npos);
+    std::filesystem::rename(sidecar, file("kept.tsv"));
+    EXPECT_EQ(run({"export", e, file("none.edf")}).err, "");
+    EXPECT_EQ(readBytes(file("none.edf")), readBytes(file("n.edf")));
+    std::filesystem::rename(file("kept.tsv"), sidecar);
+
+    // The baseline is drawn from the marker file.
+    EXPECT_EQ(run({"render", e, file("kept.png")}).exitCode, 0);
+    EXPECT_EQ(run({"render", e, file("plain.png"), "--no-markers"}).err, "");
+    EXPECT_NE(readBytes(file("kept.png")), readBytes(file("plain.png")));
+
+    // A marker file that is none is named, and the command goes on without it.
+    writeText(sidecar, std::string("\x89PNG\r\n\x1a\n\0\0", 10));
+    const CliResult refused = run({"stats", e});
+    EXPECT_EQ(refused.exitCode, 0);
+    EXPECT_EQ(refused.err, "nuvisca: " + sidecar +
+                               ": not a marker file (UTF-8 text with the columns onset, "
+                               "duration and trial_type); ignored\n");
 }
 
 // Huge and odd files end with 0, or 1 and a message, never a signal. All commands read

@@ -15,10 +15,14 @@ namespace {
 using namespace test;
 
 ReadBack exported(const Recording& store, EdfFlavour flavour,
-                  const AveragedSeries* series = nullptr) {
+                  const AveragedSeries* series = nullptr, const Markers* markers = nullptr,
+                  std::uintmax_t* size = nullptr) {
     const TempDir dir;
-    const EdfResult result = saveEdfExport(dir.file("out.edf"), store, series, flavour);
+    const EdfResult result = saveEdfExport(dir.file("out.edf"), store, series, flavour, markers);
     EXPECT_TRUE(result.ok) << result.error;
+    if (size != nullptr) {
+        *size = std::filesystem::file_size(dir.file("out.edf"));
+    }
     return ReadBack(dir.file("out.edf"));
 }
 
@@ -64,6 +68,67 @@ TEST(EdfExportTest, SlotsLieOnOneContinuousTimelineWithItsGapsMarked) {
         EXPECT_EQ(file.physical[1].size(), static_cast<std::size_t>(c.steps.back() / 2 * 2 + 2));
         EXPECT_EQ(steps, c.steps);
         EXPECT_EQ(file.annotations, c.annotations);
+    }
+}
+
+// Markers are annotations on the same timeline, with their duration cut at the end of the
+// recording, after the restart and the gap at their onset; those outside are left out.
+TEST(EdfExportTest, MarkersBecomeAnnotationsAfterThoseAtTheirOnset) {
+    auto store = makeRecording(40);
+    store->sampleTime[0] = 86390;
+    store->sampleTime[20] = 20;  // 30 s later, past midnight: step 60
+    for (std::size_t i = 24; i < 30; ++i) {
+        putSample(*store, i, {-1.0f, -1.0f, -1.0f, -1.0f});
+    }
+    const Markers markers = {{0, 0, "開始"},        {5, 10, "clamp"},    {20, 0, "after restart"},
+                             {24, 0, "in the gap"}, {30, 100, "to end"}, {40, 0, "outside"}};
+    for (const EdfFlavour flavour : {EdfFlavour::Edf, EdfFlavour::Bdf}) {
+        EXPECT_EQ(exported(*store, flavour, nullptr, &markers).annotations,
+                  (Annotations{{"開始", 0, -2},
+                               {"clamp", 5, 10},
+                               {"no data", 20, 40},
+                               {"restart", 60, -2},
+                               {"after restart", 60, -2},
+                               {"no data", 64, 6},
+                               {"in the gap", 64, -2},
+                               {"to end", 70, 10}}));
+    }
+}
+
+// Markers crowded into one second at either end of a recording, with labels of the longest
+// UTF-8, all come back in order, and the file grows by about their bytes, not by their bytes in
+// every record.
+TEST(EdfExportTest, CrowdedMarkersSpreadOverTheRecords) {
+    auto store = makeRecording(1200);
+    store->sampleTime[600] = 37230 + 600;  // a restart, step 1200
+    std::string label;
+    while (label.size() + 3 <= kMarkerLabelBytes) {
+        label += "あ";
+    }
+    for (const std::int32_t at : {0, 1199}) {
+        Markers markers;
+        Annotations expected;
+        for (std::int32_t k = 0; k < static_cast<std::int32_t>(kMarkerLimit); ++k) {
+            const std::int32_t slot = at + (at == 0 ? k % 2 : -(k % 2));
+            const std::string text = label.substr(0, label.size() - 3) + std::to_string(k % 10);
+            insertMarker(markers, {slot, k % 3, text});
+        }
+        for (const Marker& m : markers) {
+            const long long end = std::min<long long>(m.endSlot(), 1200);
+            expected.emplace_back(m.label, m.slot + (m.slot >= 600 ? 600 : 0),
+                                  m.durationSlots > 0 ? end - m.slot : -2);
+        }
+        expected.insert(at == 0 ? expected.end() : expected.begin(),
+                        {{"no data", 600, 600}, {"restart", 1200, -2}});
+        std::uintmax_t size = 0;
+        const ReadBack file = exported(*store, EdfFlavour::Edf, nullptr, &markers, &size);
+        ASSERT_EQ(file.annotations.size(), expected.size());
+        const auto [wrong, _] =
+            std::mismatch(expected.begin(), expected.end(), file.annotations.begin());
+        EXPECT_EQ(wrong - expected.begin(), expected.end() - expected.begin()) << at;
+        EXPECT_EQ(file.header.datarecords_in_file, 900);
+        // header, samples, a small block in every record, and the markers' own bytes twice
+        EXPECT_LT(size, 256u * 6 + 900u * (16 * 2 + 256) + kMarkerLimit * 150 * 2) << at;
     }
 }
 
@@ -170,7 +235,7 @@ TEST(EdfExportTest, RefusalsSayWhy) {
     for (const auto& [reason, change] : cases) {
         auto store = makeRecording(4);
         change(*store);
-        const EdfResult result = saveEdfExport(old, *store, nullptr, EdfFlavour::Bdf);
+        const EdfResult result = saveEdfExport(old, *store, nullptr, EdfFlavour::Bdf, nullptr);
         EXPECT_FALSE(result.ok);
         EXPECT_NE(result.error.find(reason), std::string::npos) << result.error;
         EXPECT_EQ(result.error.find('\n'), std::string::npos);
@@ -191,7 +256,7 @@ TEST(ExportSaveTest, ReplacesWholeOrLeavesEverythingAsItWas) {
     writeText(old, std::string(100000, 'x'));
     ASSERT_TRUE(save(old));
     EXPECT_EQ(readBytes(old), formatCsvExport(*store, m));
-    ASSERT_TRUE(saveEdfExport(dir.file("full.bdf"), *store, m, EdfFlavour::Bdf).ok);
+    ASSERT_TRUE(saveEdfExport(dir.file("full.bdf"), *store, m, EdfFlavour::Bdf, nullptr).ok);
     EXPECT_EQ(ReadBack(dir.file("full.bdf")).header.datarecords_in_file, kSampleCapacity / 2);
     writeText(old, "keep");
     EXPECT_FALSE(save(old / "out"));
@@ -201,7 +266,7 @@ TEST(ExportSaveTest, ReplacesWholeOrLeavesEverythingAsItWas) {
     for (const rlim_t bytes : {1000u, 100000u, 500000u}) {
         EXPECT_TRUE(failsPastFileSize(bytes, [&] { return save(old); })) << bytes;
     }
-    EXPECT_FALSE(saveEdfExport(old / "out", *store, m, EdfFlavour::Bdf).ok);
+    EXPECT_FALSE(saveEdfExport(old / "out", *store, m, EdfFlavour::Bdf, nullptr).ok);
     EXPECT_EQ(readBytes(old), "keep");
     EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.path()), {}), 3);
 }

@@ -146,7 +146,7 @@ TEST(MarkerSidecarTest, LeavesOutUnsoundRowsAndKeepsTheRest) {
         "1.0\t2s\tunit\tx\tn/a",           // 11
         "1.0\tn/a\t \x01 \tx\tn/a",        // 12: empty once cleaned
         "1e400\tn/a\thuge\tx\tn/a",        // 13
-        "0\t2\tbaseline/range\tx\t0",      // 14: no rSO2 level
+        "0\t2\tbaseline/range\tx\t-1",     // 14: below 0 %
         "0\tn/a\tbaseline/range\tx\t50",   // 15: a measured baseline needs slots
         "0\t2\tbaseline/range\tx\t50",     // 16: kept
         "0\tn/a\tbaseline/typed\tx\t40",   // 17: a second baseline
@@ -173,7 +173,7 @@ TEST(MarkerSidecarTest, RefusesWhatIsNoSidecarAndStopsAtTheMarkerLimit) {
     withNul += "b\tx\tn/a\n";
     const std::pair<std::string, SidecarProblem> refused[] = {
         {"", SidecarProblem::kNotASidecar},
-        {"\n" + std::string(kHeader) + body, SidecarProblem::kNotASidecar},
+        {std::string("\n").append(kHeader).append(body), SidecarProblem::kNotASidecar},
         {"onset\tduration\tlabel\n" + body, SidecarProblem::kNotASidecar},
         {"onset,duration,trial_type\n1,n/a,a\n", SidecarProblem::kNotASidecar},
         {std::string(kHeader) + "1.0\tn/a\t\xff\tx\tn/a\n", SidecarProblem::kNotASidecar},
@@ -190,15 +190,16 @@ TEST(MarkerSidecarTest, RefusesWhatIsNoSidecarAndStopsAtTheMarkerLimit) {
     // 10 000 rows of odd labels, all at the end of the recording first.
     std::string many(kHeader);
     for (int i = 0; i < 10000; ++i) {
-        many += (i < 5000 ? "119.5" : "0.0") + std::string("\tn/a\t\"q\" ") + std::to_string(i) +
-                std::string(200, 'x') + "\tx\tn/a\n";
+        many.append(i < 5000 ? "119.5" : "0.0").append("\tn/a\t\"q\" ");
+        many.append(std::to_string(i)).append(200, 'x').append("\tx\tn/a\n");
     }
     const SidecarRead read = decodeSidecar(many, *store);
     EXPECT_EQ(read.problem, SidecarProblem::kTooManyRows);
     EXPECT_EQ(read.skippedRows, 8000u);
     EXPECT_EQ(read.firstBadLine, 2002u);
     ASSERT_EQ(read.kept.markers.size(), kMarkerLimit);
-    EXPECT_EQ(read.kept.markers.front().label, "\"q\" 0" + std::string(kMarkerLabelBytes - 5, 'x'));
+    EXPECT_EQ(read.kept.markers.front().label,
+              std::string("\"q\" 0").append(kMarkerLabelBytes - 5, 'x'));
     EXPECT_EQ(read.kept.markers.back().slot, 59);
 }
 
@@ -230,8 +231,11 @@ TEST(MarkerSidecarFileTest, PlacesLoadsSavesAndRemoves) {
     EXPECT_EQ(loadSidecar(beside, recordingPath, *store).kept, KeptAnnotations{});
     ASSERT_FALSE(saveSidecar(beside.path, *store, kept));
     const SidecarPlace inData{sidecarInDataFolder(data, *store), true};
-    EXPECT_EQ(loadSidecar(inData, recordingPath, *store).kept, kept);  // beside, as a fallback
-    ASSERT_FALSE(saveSidecar(inData.path, *store, other));             // makes the folder
+    const SidecarRead fallback = loadSidecar(inData, recordingPath, *store);
+    EXPECT_EQ(fallback.kept, kept);  // beside, as a fallback
+    EXPECT_EQ(fallback.source, beside.path);
+    ASSERT_FALSE(saveSidecar(inData.path, *store, other));  // makes the folder
+    EXPECT_EQ(loadSidecar(inData, recordingPath, *store).source, inData.path);
     EXPECT_EQ(loadSidecar(inData, recordingPath, *store).kept, other);
 
     // A failed write leaves the sidecar as it was.
