@@ -187,6 +187,29 @@ void drawTableLine(Painter& painter, const ReportLine& line, const std::vector<d
     }
 }
 
+// The title and headings of the table a page goes on with, the title marked as continued; none
+// where the page begins with a table of its own.
+std::vector<ReportLine> continuedHeadings(const std::vector<ReportLine>& lines, std::size_t from) {
+    std::vector<ReportLine> headings;
+    if (from >= lines.size() || from == 0 ||
+        (lines[from].kind != LineKind::kFigures && lines[from].kind != LineKind::kNote)) {
+        return headings;
+    }
+    const ReportTable table = lines[from].table;
+    for (std::size_t k = 0; k < from; ++k) {
+        const ReportLine& line = lines[k];
+        if (line.table == table && line.kind != LineKind::kFigures &&
+            line.kind != LineKind::kNote && line.kind != LineKind::kGap) {
+            headings.push_back(line);
+        }
+    }
+    if (!headings.empty() && headings.front().kind == LineKind::kTitle &&
+        !headings.front().cells.empty()) {
+        headings.front().cells.front() += "（続き）";
+    }
+    return headings;
+}
+
 void drawTables(Painter& painter, const Report& report, std::int32_t page) {
     const auto& starts = report.plan.firstLineOfPage;
     const auto index = static_cast<std::size_t>(page);
@@ -194,10 +217,15 @@ void drawTables(Painter& painter, const Report& report, std::int32_t page) {
     const std::size_t to = index + 1 < starts.size() ? starts[index + 1] : report.lines.size();
     const auto widths = columnWidths(painter, report.lines);
     double y = tablesTop(page);
-    for (std::size_t k = from; k < to && k < report.lines.size(); ++k) {
-        const ReportLine& line = report.lines[k];
+    const auto draw = [&](const ReportLine& line) {
         drawTableLine(painter, line, widths[static_cast<std::size_t>(line.table)], y);
         y -= kLineHeight;
+    };
+    for (const ReportLine& line : continuedHeadings(report.lines, from)) {
+        draw(line);
+    }
+    for (std::size_t k = from; k < to && k < report.lines.size(); ++k) {
+        draw(report.lines[k]);
     }
 }
 
@@ -238,7 +266,9 @@ std::size_t firstPageLines() {
 }
 
 std::size_t laterPageLines() {
-    return static_cast<std::size_t>((tablesTop(1) - kContentBottom) / kLineHeight);
+    // Less the room for a continued table's title and headings.
+    constexpr std::size_t kRepeatedLines = 3;
+    return static_cast<std::size_t>((tablesTop(1) - kContentBottom) / kLineHeight) - kRepeatedLines;
 }
 
 Report makeReport(const ViewModel& model, std::int32_t minutesPerStrip) {

@@ -212,6 +212,10 @@ TEST(ReportContent, LongEventListContinuesOnPageTwo) {
     EXPECT_TRUE(holds(textsOf(first), "10:00:00"));
     EXPECT_FALSE(holds(textsOf(first), "11:05:00"));
     EXPECT_TRUE(holds(textsOf(second), "11:05:00"));
+    // Under the table's title and headings again.
+    EXPECT_TRUE(holds(textsOf(second), "低下イベント（最短 15.0 s）（続き）"));
+    EXPECT_TRUE(holds(textsOf(second), "持続時間"));
+    EXPECT_FALSE(holds(textsOf(second), "統計（有効閾値 50.0 %）（続き）"));
     EXPECT_TRUE(holds(textsOf(second), "40 件  800.0 s  266.67 %·min  133.33 %·min/時"));
 }
 
