@@ -19,7 +19,8 @@ QImage rgb(const QImage& image) {
 TEST_F(CopyGraphTest, TheGraphAsShownWithoutTheReadoutAtTheScreensPixels) {
     window.show();
     QApplication::processEvents();
-    controller.openFiles({QStringLiteral(NUVISCA_SAMPLES_DIR "/two-hours-pause-restart.NVD")});
+    // A copy: the marker is written beside the recording it is added to.
+    controller.openFiles({sampleCopy("two-hours-pause-restart.NVD")});
     viewModel.addMarker({300, 240, "執刀開始"});
     GraphView& graph = *window.graph();
     const QImage shown = rgb(graph.grab().toImage());

@@ -174,7 +174,7 @@ TEST(MarkerSidecarTest, RefusesWhatIsNoSidecarAndStopsAtTheMarkerLimit) {
     const std::pair<std::string, SidecarProblem> refused[] = {
         {"", SidecarProblem::kNotASidecar},
         {std::string("\n").append(kHeader).append(body), SidecarProblem::kNotASidecar},
-        {"onset\tduration\tlabel\n" + body, SidecarProblem::kNotASidecar},
+        {std::string("onset\tduration\tlabel\n").append(body), SidecarProblem::kNotASidecar},
         {"onset,duration,trial_type\n1,n/a,a\n", SidecarProblem::kNotASidecar},
         {std::string(kHeader) + "1.0\tn/a\t\xff\tx\tn/a\n", SidecarProblem::kNotASidecar},
         {withNul, SidecarProblem::kNotASidecar},
