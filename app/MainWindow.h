@@ -38,8 +38,10 @@ enum class WindowAction {
     RemoveSelected,
     GoToTime,
     UndoMarkerEdit,
-    RedoMarkerEdit,
+    RedoMarkerEdit,  // the last: a new command goes before it
 };
+inline constexpr std::size_t kWindowActionCount =
+    static_cast<std::size_t>(WindowAction::RedoMarkerEdit) + 1;
 
 // The window layout: it builds the controls and menus and leaves all behaviour on
 // recordings to the controller.
@@ -108,7 +110,7 @@ private:
     QTabWidget* reviewTabs_ = nullptr;
     QLabel* deviceLabel_;
     std::array<QPushButton*, 5> buttons_{};
-    std::array<QAction*, 9> actions_{};
+    std::array<QAction*, kWindowActionCount> actions_{};
     QAction* quit_ = nullptr;
     std::array<QAction*, kChannelCount> traceActions_{};
     QMenu* viewMenu_ = nullptr;
