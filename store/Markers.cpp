@@ -101,24 +101,27 @@ void MarkerHistory::recordEdit(Markers before) {
     redo_.clear();
 }
 
-std::optional<Markers> MarkerHistory::undo(Markers current) {
-    if (undo_.empty()) {
+namespace {
+
+// Takes the last list of `from`, leaving `current` on `to` to step back to.
+std::optional<Markers> step(std::vector<Markers>& from, std::vector<Markers>& to, Markers current) {
+    if (from.empty()) {
         return std::nullopt;
     }
-    Markers before = std::move(undo_.back());
-    undo_.pop_back();
-    redo_.push_back(std::move(current));
-    return before;
+    Markers taken = std::move(from.back());
+    from.pop_back();
+    to.push_back(std::move(current));
+    return taken;
+}
+
+}  // namespace
+
+std::optional<Markers> MarkerHistory::undo(Markers current) {
+    return step(undo_, redo_, std::move(current));
 }
 
 std::optional<Markers> MarkerHistory::redo(Markers current) {
-    if (redo_.empty()) {
-        return std::nullopt;
-    }
-    Markers after = std::move(redo_.back());
-    redo_.pop_back();
-    undo_.push_back(std::move(current));
-    return after;
+    return step(redo_, undo_, std::move(current));
 }
 
 void MarkerHistory::clear() {

@@ -33,6 +33,21 @@ constexpr const char* kAddressSpace = "unlimited";
 constexpr const char* kAddressSpace = "1048576";  // KiB
 #endif
 
+// rSO2 40, 45, 70, 30, 35, then a restart at 09:00:10 (10 s on) with 42 and 41.
+void writeRestartedRecording(const std::string& path) {
+    NvdBuilder()
+        .start(2013, 7, 15, 9, 0, 0)
+        .end(9, 0, 11)
+        .timeStamp(9, 0, 0, 0.40f, 0.5f, 0.25f)
+        .continuation(0.45f, 0.5f, 0.25f)
+        .continuation(0.70f, 0.5f, 0.25f)
+        .continuation(0.30f, 0.5f, 0.25f)
+        .continuation(0.35f, 0.5f, 0.25f)
+        .timeStamp(9, 0, 10, 0.42f, 0.5f, 0.25f)
+        .continuation(0.41f, 0.5f, 0.25f)
+        .writeTo(path);
+}
+
 class CommandLineTest : public ::testing::Test {
 protected:
     // Runs the built nuvisca in an address space of 1 GiB, without a runtime folder and with its
@@ -368,19 +383,8 @@ TEST_F(CommandLineTest, SeveralFiles) {
         0);
     EXPECT_EQ(readBytes(file("clock.png")), readBytes(file("slots.png")));
 
-    // rSO2 40, 45, 70, 30, 35, then a restart at 09:00:10 with 42 and 41.
     const std::string e = file("e.NVD");
-    NvdBuilder()
-        .start(2013, 7, 15, 9, 0, 0)
-        .end(9, 0, 11)
-        .timeStamp(9, 0, 0, 0.40f, 0.5f, 0.25f)
-        .continuation(0.45f, 0.5f, 0.25f)
-        .continuation(0.70f, 0.5f, 0.25f)
-        .continuation(0.30f, 0.5f, 0.25f)
-        .continuation(0.35f, 0.5f, 0.25f)
-        .timeStamp(9, 0, 10, 0.42f, 0.5f, 0.25f)
-        .continuation(0.41f, 0.5f, 0.25f)
-        .writeTo(e);
+    writeRestartedRecording(e);
     // Below 50 for a second or more: 0-1 (shortfall 15, 0.125 %·min, rounded to even), 3-4
     // (35) and from the restart 5-6 (17).
     const CliResult events =
@@ -417,19 +421,8 @@ TEST_F(CommandLineTest, SeveralFiles) {
 // theirs unless an option sets one, export carries the markers, render draws them; a faulty
 // marker file is named and what was sound is used; --no-markers leaves it unread.
 TEST_F(CommandLineTest, MarkerFile) {
-    // rSO2 40, 45, 70, 30, 35, then a restart at 09:00:10 (10 s on) with 42 and 41.
     const std::string e = file("e.NVD");
-    NvdBuilder()
-        .start(2013, 7, 15, 9, 0, 0)
-        .end(9, 0, 11)
-        .timeStamp(9, 0, 0, 0.40f, 0.5f, 0.25f)
-        .continuation(0.45f, 0.5f, 0.25f)
-        .continuation(0.70f, 0.5f, 0.25f)
-        .continuation(0.30f, 0.5f, 0.25f)
-        .continuation(0.35f, 0.5f, 0.25f)
-        .timeStamp(9, 0, 10, 0.42f, 0.5f, 0.25f)
-        .continuation(0.41f, 0.5f, 0.25f)
-        .writeTo(e);
+    writeRestartedRecording(e);
     const std::string sidecar = file("e.events.tsv");
     // The baseline's slots 0 and 1 are measured again, as the viewer does: 42.5.
     writeText(sidecar,
