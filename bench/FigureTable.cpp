@@ -56,7 +56,7 @@ constexpr Figure kFigures[] = {
     {"900-slot view at ratio 2: clear + draw", "denseDraw/view900ratio2", "", 4.0},
     {"drag step + redraw, widened", "dragStep/widened", "", 0.0},
     {"drag step + redraw, 900-slot view", "dragStep/view900", "", 0.0},
-    {"print page into a PDF, widened", "printPagePdf/widened", "", 0.0},
+    {"print page into a PDF, widened", "printPagePdf/widened", "", 20.0},
     {"print page into a PDF, 900-slot view", "printPagePdf/view900", "", 0.0},
     {"case report PDF, 22 strips of 30 min (fsync)", "caseReport", "", 1000.0},
     {"viewer start to first paint (offscreen)", "viewerFirstPaint", "", 300.0},
