@@ -82,7 +82,7 @@ bool drawGraph(Painter& painter, const ViewModel& model, const GraphViewState& v
     const bool hasData = store.sampleCount > 0;
     if (hasData) {
         drawMarkerBands(painter, model.markers(), layout);
-        drawReviewBands(painter, model, layout);
+        drawReviewBands(painter, model, view.selection, layout);
         drawRestartLines(painter, store, layout);
     }
     drawGridAndScales(painter, layout, background);

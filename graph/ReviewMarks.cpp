@@ -42,7 +42,8 @@ void shadeSlots(Painter& painter, const GraphLayout& layout, SlotSpan span, cons
     }
 }
 
-void drawReviewBands(Painter& painter, const ViewModel& model, const GraphLayout& layout) {
+void drawReviewBands(Painter& painter, const ViewModel& model, SlotSpan selection,
+                     const GraphLayout& layout) {
     if (!layout.hasVisibleSlots()) {
         return;
     }
@@ -50,7 +51,6 @@ void drawReviewBands(Painter& painter, const ViewModel& model, const GraphLayout
     for (const DesaturationEvent& event : events) {
         shadeSlots(painter, layout, {event.start, event.end}, kEventBand);
     }
-    const SlotSpan selection = model.selection();
     std::int32_t at = selection.start;
     for (const DesaturationEvent& event : events) {  // in slot order
         if (event.end <= at || selection.empty()) {

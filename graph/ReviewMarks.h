@@ -34,7 +34,8 @@ void shadeSlots(Painter& painter, const GraphLayout& layout, SlotSpan span, cons
 // The selection and the desaturation events as bands over the plot's height, drawn under the
 // traces. They lie on the plot's white, so each is filled opaque in its colour laid over white:
 // blended fills cost twice a whole draw, as the raster engine spreads them over threads.
-void drawReviewBands(Painter& painter, const ViewModel& model, const GraphLayout& layout);
+void drawReviewBands(Painter& painter, const ViewModel& model, SlotSpan selection,
+                     const GraphLayout& layout);
 
 // The baseline and the thresholds as dashed lines across the plot at their rSO2 heights; the
 // effective threshold is the stronger line.

@@ -122,6 +122,8 @@ void drawGraphIn(Painter& painter, const ViewModel& model, const RectF& place, S
     view.viewSpan = std::max(slotsAcross, 1);
     view.verticalOffset = 0.0f;
     view.mouseDownInPlot = false;
+    // A selection is the reviewer's of the moment; the report stands for the whole case.
+    view.selection = {};
     PlacedPainter placed(painter, {place.x, place.y});
     drawGraph(placed, model, view, false, kPrintPageStyle);
 }

@@ -7,6 +7,7 @@
 #include "formats/Utf8Text.h"
 #include "graph/GraphColours.h"
 #include "graph/GraphFixtures.h"
+#include "graph/ReviewMarks.h"
 #include "print/ReportDrawing.h"
 
 namespace nuvisca::test {
@@ -116,9 +117,11 @@ bool holds(const std::vector<std::string>& texts, const std::string& text) {
 }
 
 // Page 1 with the tables, then the four strips, three on page 2 and one on page 3, each under
-// its caption and with its own time axis; every page with the file name and its number.
+// its caption and with its own time axis; every page with the file name and its number. The
+// viewer's selection of the moment is not the case's, so no graph shades it.
 TEST(ReportContent, PagesCarryTheirStripsAndNumbers) {
     ReportFixture f;
+    f.model.setSelection({100, 5000});
     const Report report = makeReport(f.model, 30);
     ASSERT_EQ(report.plan.pageCount, 3);
     std::vector<std::vector<std::string>> pages;
@@ -137,6 +140,8 @@ TEST(ReportContent, PagesCarryTheirStripsAndNumbers) {
             }
         }
         EXPECT_EQ(painter.strokesOf(kBlack, 2.0).size(), page == 1 ? 3u : 1u);
+        EXPECT_FALSE(std::ranges::any_of(
+            painter.fills, [](const auto& fill) { return fill.colour == kSelectionBand; }));
         EXPECT_TRUE(holds(pages.back(), "case.NVD"));
         EXPECT_TRUE(holds(pages.back(), std::to_string(page + 1) + " / 3"));
     }
