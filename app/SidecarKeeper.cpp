@@ -55,6 +55,7 @@ SidecarKeeper::SidecarKeeper(ViewModel& model, std::filesystem::path dataFolder)
 QString SidecarKeeper::recordingShown(const QString& path) {
     recordingPath_ = path.isEmpty() ? std::filesystem::path() : toFileSystemPath(path);
     place_ = {};
+    heldBack_ = false;
     if (recordingPath_.empty() || model_.recording().sampleCount <= 0) {
         recordingPath_.clear();
         return {};
@@ -62,16 +63,24 @@ QString SidecarKeeper::recordingShown(const QString& path) {
     const Recording& recording = model_.recording();
     place_ = sidecarPlace(recordingPath_, dataFolder_, recording);
     SidecarRead read = loadSidecar(place_, recordingPath_, recording);
+    heldBack_ = read.problem != SidecarProblem::kNone;
     if (!read.kept.markers.empty() || read.kept.baseline) {
         model_.restoreKept(std::move(read.kept.markers), read.kept.baseline);
     }
     return readProblem(read, shownPath(place_.path));
 }
 
-QString SidecarKeeper::userEdited() {
+QString SidecarKeeper::userEdited(unsigned changes) {
     if (recordingPath_.empty()) {
         return {};
     }
+    if (heldBack_ && (changes & kMarkersChanged) == 0) {
+        return QStringLiteral(
+                   "マーカーファイル「%1」を読み切れなかったため、ベースラインは保存していません。"
+                   "マーカーを変更すると保存します。")
+            .arg(shownPath(place_.path));
+    }
+    heldBack_ = false;
     const KeptAnnotations kept{model_.markers(), model_.review().baseline};
     if (const std::error_code error = saveSidecar(place_.path, model_.recording(), kept)) {
         return QStringLiteral(

@@ -20,8 +20,10 @@ public:
     // The recording read from `path` is now shown (none for an empty path): gives the model
     // what was kept with it. Returns what the status line should say; empty when all went well.
     QString recordingShown(const QString& path);
-    // Writes what the model keeps now; returns what the status line should say.
-    QString userEdited();
+    // Writes what the model keeps now after the user's edit of it (ViewChange flags); returns
+    // what the status line should say. A sidecar that could not be read wholly is only
+    // overwritten once the user changes a marker.
+    QString userEdited(unsigned changes);
 
     const SidecarPlace& place() const { return place_; }
 
@@ -30,6 +32,7 @@ private:
     std::filesystem::path dataFolder_;
     std::filesystem::path recordingPath_;  // empty while nothing is shown
     SidecarPlace place_;
+    bool heldBack_ = false;  // what was read was not all of the sidecar
 };
 
 }  // namespace nuvisca

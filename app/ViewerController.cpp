@@ -149,7 +149,7 @@ void ViewerController::modelChanged(unsigned changes) {
         window_->showMarkerCount(viewModel_.markers().size());
     }
     if ((changes & kEditedByUser) != 0) {
-        if (const QString said = sidecar_.userEdited(); !said.isEmpty()) {
+        if (const QString said = sidecar_.userEdited(changes); !said.isEmpty()) {
             showStatus(said);
         }
         if (window_ && (changes & kMarkersChanged) != 0) {

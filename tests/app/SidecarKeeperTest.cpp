@@ -91,8 +91,8 @@ TEST_F(SidecarKeeperTest, WrittenOnEachUserEditAndNeverOnLoad) {
 }
 
 // A sidecar that is not one is named in the status line and left as it is while the
-// recording shows, until the user changes a marker; one with rows that cannot be read gives
-// the others and says how many were left out.
+// recording shows, also through a change of the baseline, until the user changes a marker; one with
+// rows that cannot be read gives the others and says how many were left out.
 TEST_F(SidecarKeeperTest, ProblemsAreReportedAndABrokenSidecarLeftUntilAnEdit) {
     const QString a = onMedia("a.NVD", 9, 0, 400);
     const std::filesystem::path sidecar = media.file("a.events.tsv");
@@ -103,16 +103,18 @@ TEST_F(SidecarKeeperTest, ProblemsAreReportedAndABrokenSidecarLeftUntilAnEdit) {
                             u"」を読めませんでした（マーカーファイルの形式ではありません）。"_s);
     viewModel.setSelection({10, 200});
     controller.openFiles({a});
-    EXPECT_EQ(readText(sidecar), "not a sidecar\n");
+    viewModel.setBaseline(Baseline{64.0});
+    EXPECT_EQ(readText(sidecar), "not a sidecar\n") << "a baseline alone does not overwrite it";
+    EXPECT_TRUE(status().endsWith(u"マーカーを変更すると保存します。"_s)) << status().toStdString();
     addAt(40, u"遮断解除"_s);
-    EXPECT_EQ(keptIn(sidecar).markers, (Markers{{40, 0, "遮断解除"}}));
+    EXPECT_EQ(keptIn(sidecar), (KeptAnnotations{{{40, 0, "遮断解除"}}, Baseline{64.0}}));
 
     writeText(sidecar,
               readText(sidecar) + "x\tn/a\tbad\tn/a\tn/a\n" + "1.0\tn/a\tgood\tn/a\tn/a\n");
     controller.openFiles({a});
     EXPECT_EQ(viewModel.markers(), (Markers{{2, 0, "good"}, {40, 0, "遮断解除"}}));
     EXPECT_EQ(status(), u"マーカーファイル「"_s + qPath(sidecar) +
-                            u"」の読めない 1 行（最初は 3 行目）を除いて読み込みました。"_s);
+                            u"」の読めない 1 行（最初は 4 行目）を除いて読み込みました。"_s);
 }
 
 // A recording whose folder cannot be written keeps its sidecar in the data folder, and the
