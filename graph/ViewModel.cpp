@@ -72,11 +72,14 @@ void ViewModel::recomputeAverage() {
 void ViewModel::reindexTraces() {
     for (std::size_t c = 0; c < kChannelCount; ++c) {
         const auto channel = static_cast<Channel>(c);
+        const bool rso2 = channel == kRso2;
         for (const Rso2Presence presence :
              {Rso2Presence::AboveHundredth, Rso2Presence::AboveZero}) {
-            traceIndexes_[c][static_cast<std::size_t>(presence)] =
-                TraceIndex(*recording_, shownSeries(channel), recording_->measured[channel],
-                           channel == kRso2, presence);
+            const auto slot = static_cast<std::size_t>(presence);
+            traceIndexes_[c][slot] = rso2 || slot == 0
+                                         ? TraceIndex(*recording_, shownSeries(channel),
+                                                      recording_->measured[channel], rso2, presence)
+                                         : TraceIndex();
         }
     }
 }

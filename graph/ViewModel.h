@@ -71,7 +71,8 @@ public:
     const SampleArray& shownSeries(Channel channel) const;
     // The shown series of a channel read for dense drawing, with its runs broken by that rule.
     const TraceIndex& traceIndex(Channel channel, Rso2Presence presence) const {
-        return traceIndexes_[channel][static_cast<std::size_t>(presence)];
+        // Only rSO2 is broken differently by the rules; the others keep one index.
+        return traceIndexes_[channel][channel == kRso2 ? static_cast<std::size_t>(presence) : 0];
     }
 
     const GraphViewState& view() const { return view_; }
