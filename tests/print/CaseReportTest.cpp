@@ -61,13 +61,5 @@ TEST(CaseReport, TwoHoursMakeThreeVectorPagesWithPhasesAndEvents) {
     EXPECT_TRUE(holds(pageText(path, 3), u"3 / 3"_s));
 }
 
-TEST(CaseReport, UnwritablePathGivesTheReason) {
-    ViewModel model;
-    TempDir dir;
-    std::error_code why;
-    EXPECT_FALSE(saveCaseReport(dir.file("missing/report.pdf"), model, 30, why));
-    EXPECT_EQ(why, std::errc::no_such_file_or_directory);
-}
-
 }  // namespace
 }  // namespace nuvisca::test
