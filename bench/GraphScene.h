@@ -6,6 +6,7 @@
 #include "bench/BenchRecording.h"
 #include "bench/GuiApplication.h"
 #include "bench/PlainQtPainter.h"
+#include "graph/GraphFrame.h"
 #include "graph/GraphImage.h"
 #include "graph/GraphRenderer.h"
 
@@ -19,6 +20,7 @@ struct GraphScene {
     LoadedRecording recording{kSceneWidth, kSceneHeight};
     bool drawnBefore = true;  // as a view that has drawn the recording before
     QImage image;
+    GraphFrame frame;
 
     // widened: the whole recording Shift-dragged into the plot; else the 900 slots after a load.
     // The image has `ratio` device pixels a point.
@@ -41,11 +43,8 @@ struct GraphScene {
         paintGraph(painter, size(), recording.model, recording.view, drawnBefore);
     }
 
-    // As the view draws its picture anew: cleared, then drawn.
-    void redraw() {
-        image.fill(Qt::white);
-        draw();
-    }
+    // As the view draws its picture anew, a frame at a time.
+    void redraw() { frame.paint(image, size(), recording.model, recording.view, drawnBefore); }
 
     // The baseline: every run stroked as one polyline through all of its points.
     void drawPlain() {

@@ -1,5 +1,6 @@
 #include "graph/GraphImage.h"
 
+#include "graph/GraphFrame.h"
 #include "graph/GraphRenderer.h"
 #include "graph/QtPainter.h"
 
@@ -18,10 +19,7 @@ QImage renderGraphImage(const ViewModel& model, const GraphViewState& view, QSiz
     // The same size on paper as at ratio 1.
     image.setDotsPerMeterX(qRound(image.dotsPerMeterX() * devicePixelRatio));
     image.setDotsPerMeterY(qRound(image.dotsPerMeterY() * devicePixelRatio));
-    image.fill(Qt::white);
-    QPainter painter(&image);
-    paintGraph(painter, size, model, view, drawnBefore);
-    painter.end();
+    GraphFrame().paint(image, size, model, view, drawnBefore);
     return image;
 }
 

@@ -12,12 +12,13 @@
 namespace nuvisca {
 
 // Paints the graph as the on-screen view of that size draws it, from a state settled at
-// that size. The widget, the image output and the tests all come through here, so they
-// agree pixel for pixel.
+// that size, in one pass on any painter (vector output too). The view's frames lay the same
+// steps out in layers: the same picture but for rounding where an anti-aliased edge lies over.
 bool paintGraph(QPainter& painter, QSize size, const ViewModel& model, const GraphViewState& view,
                 bool drawnBefore);
 
-// The same picture in a new image of size times devicePixelRatio pixels.
+// The picture the view shows, drawn as its frames are, in a new image of size times
+// devicePixelRatio pixels: the widget, the image output and the tests agree pixel for pixel.
 QImage renderGraphImage(const ViewModel& model, const GraphViewState& view, QSize size,
                         bool drawnBefore, qreal devicePixelRatio = 1.0);
 

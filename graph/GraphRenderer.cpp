@@ -1,5 +1,6 @@
 #include "graph/GraphRenderer.h"
 
+#include <algorithm>
 #include <array>
 
 #include "graph/GraphColours.h"
@@ -25,13 +26,18 @@ void drawTraces(Painter& painter, const ViewModel& model, const GraphViewState& 
     std::vector<ColumnSpan> spans;
     const double pixelsPerUnit = painter.pixelsPerUnit();
     const bool asSpans = painter.fillsColumnSpans() && drawnAsColumnSpans(layout, pixelsPerUnit);
+    const bool anyShown =
+        std::find(view.traceShown.begin(), view.traceShown.end(), true) != view.traceShown.end();
+    const std::vector<std::int32_t> starts =
+        anyShown ? columnStarts(layout, pixelsPerUnit) : std::vector<std::int32_t>();
     for (const Channel trace : kDrawingOrder) {
         if (view.traceShown[trace]) {
-            buildTraceRuns(model, layout, trace, rso2Presence, pixelsPerUnit, runs);
             if (asSpans) {
-                traceColumnSpans(runs, pixelsPerUnit, 2.0, spans);
+                traceColumnSpans(model, layout, trace, rso2Presence, pixelsPerUnit, 2.0, starts,
+                                 spans);
                 painter.fillColumnSpans(spans, traceColour(trace));
             } else {
+                buildTraceRuns(model, layout, trace, rso2Presence, pixelsPerUnit, runs, starts);
                 painter.strokePath(runs, traceColour(trace), 2.0);
             }
         }
@@ -70,29 +76,52 @@ void drawViewBorder(Painter& painter, const GraphLayout& layout) {
 
 }  // namespace
 
-bool drawGraph(Painter& painter, const ViewModel& model, const GraphViewState& view,
-               bool drawnBefore, const GraphPageStyle& style) {
-    const Recording& store = model.recording();
-    const GraphLayout layout = layoutGraph(model, view);
-    painter.fillRect({0.0, 0.0, layout.width, layout.height}, kWhite);
+void drawUnderGrid(Painter& painter, const ViewModel& model, const GraphViewState& view,
+                   const GraphLayout& layout) {
+    if (model.recording().sampleCount > 0) {
+        drawMarkerBands(painter, model.markers(), layout);
+        drawReviewBands(painter, model, view.selection, layout);
+        drawRestartLines(painter, model.restartSlots(), layout);
+    }
+}
 
+void drawStaticParts(Painter& painter, const ViewModel& model, const GraphViewState& view,
+                     const GraphLayout& layout, bool drawnBefore) {
     const std::optional<Rgba> background = carriedTextBackground(drawnBefore);
     drawHeadings(painter, model, layout, background);
     drawLegend(painter, view, layout, background);
+    drawGridAndScales(painter, layout, background);
+    if (model.recording().sampleCount > 0) {
+        drawReviewLines(painter, model, layout);
+    }
+}
+
+StaticPartsKey staticPartsKey(const ViewModel& model, const GraphViewState& view,
+                              const GraphLayout& layout) {
+    const Recording& store = model.recording();
+    return {layout.width,
+            layout.height,
+            layout.plotWidth,
+            layout.plotHeight,
+            layout.zoomFactor,
+            layout.zoomExtra,
+            layout.base,
+            layout.averaged ? model.averageWindow() : 0,
+            view.traceShown,
+            model.review(),
+            store.sampleCount > 0 ? recordingDateLine(store) : std::string()};
+}
+
+bool drawOverGrid(Painter& painter, const ViewModel& model, const GraphViewState& view,
+                  const GraphLayout& layout, const GraphPageStyle& style) {
+    const Recording& store = model.recording();
     const bool hasData = store.sampleCount > 0;
     if (hasData) {
-        drawMarkerBands(painter, model.markers(), layout);
-        drawReviewBands(painter, model, view.selection, layout);
-        drawRestartLines(painter, store, layout);
-    }
-    drawGridAndScales(painter, layout, background);
-    if (hasData) {
-        drawReviewLines(painter, model, layout);
-        drawTimeAxis(painter, store, layout);
+        drawTimeAxis(painter, store, model.restartSlots(), layout);
         // Over the ticks, which a marker on a whole minute would otherwise cut.
         drawMarkerLines(painter, model.markers(), layout);
         drawTraces(painter, model, view, layout, style.rso2Presence);
-        drawRestartLabels(painter, store, layout);
+        drawRestartLabels(painter, store, model.restartSlots(), layout);
         drawMarkerLabels(painter, model.markers(), layout);
     }
     drawPlotFrame(painter, layout);
@@ -100,6 +129,15 @@ bool drawGraph(Painter& painter, const ViewModel& model, const GraphViewState& v
         drawViewBorder(painter, layout);
     }
     return hasData;
+}
+
+bool drawGraph(Painter& painter, const ViewModel& model, const GraphViewState& view,
+               bool drawnBefore, const GraphPageStyle& style) {
+    const GraphLayout layout = layoutGraph(model, view);
+    painter.fillRect({0.0, 0.0, layout.width, layout.height}, kWhite);
+    drawUnderGrid(painter, model, view, layout);
+    drawStaticParts(painter, model, view, layout, drawnBefore);
+    return drawOverGrid(painter, model, view, layout, style);
 }
 
 std::optional<Rgba> carriedTextBackground(bool drawnBefore) {

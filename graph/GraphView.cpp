@@ -112,10 +112,8 @@ void GraphView::paintEvent(QPaintEvent* /*event*/) {
         pictureStale_ = true;
     }
     if (pictureStale_) {
-        picture_.fill(Qt::white);
-        QPainter graph(&picture_);
         drawnRecording_ =
-            paintGraph(graph, size(), model_, view, drawnRecording_) || drawnRecording_;
+            frame_.paint(picture_, size(), model_, view, drawnRecording_) || drawnRecording_;
         pictureStale_ = false;
     }
     QPainter painter(this);

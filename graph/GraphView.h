@@ -10,6 +10,7 @@
 #include <optional>
 
 #include "graph/DragRule.h"
+#include "graph/GraphFrame.h"
 #include "graph/GraphViewState.h"
 #include "graph/Painter.h"
 #include "graph/ViewModel.h"
@@ -84,6 +85,7 @@ private:
     ViewModel& model_;
     int subscription_ = 0;
     bool drawnRecording_ = false;  // whether a paint has drawn samples yet
+    GraphFrame frame_;
     QImage picture_;
     bool pictureStale_ = true;
     std::optional<QPointF> cursor_;

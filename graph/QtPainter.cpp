@@ -42,8 +42,34 @@ void QtPainter::strokeRect(const RectF& rect, const Rgba& colour, double lineWid
     painter_.drawRect(toQt(rect));
 }
 
+std::optional<QRectF> QtPainter::wholePixels(PointF from, PointF to, double lineWidth) const {
+    const auto whole = [this](double v) {
+        const double pixels = v * pixelsPerUnit_;
+        return std::abs(pixels - std::round(pixels)) < 1e-9;
+    };
+    const double half = lineWidth / 2.0;
+    QRectF rect;
+    if (from.y == to.y && from.x != to.x) {
+        rect = QRectF(std::min(from.x, to.x), from.y - half, std::abs(to.x - from.x), lineWidth);
+    } else if (from.x == to.x && from.y != to.y) {
+        rect = QRectF(from.x - half, std::min(from.y, to.y), lineWidth, std::abs(to.y - from.y));
+    } else {
+        return std::nullopt;
+    }
+    if (!(whole(rect.left()) && whole(rect.right()) && whole(rect.top()) && whole(rect.bottom()))) {
+        return std::nullopt;
+    }
+    return QRectF(rect.left(), height_ - rect.bottom(), rect.width(), rect.height());
+}
+
 void QtPainter::strokePath(const PolylinePath& path, const Rgba& colour, double lineWidth) {
     painter_.setPen(linePen(colour, lineWidth));
+    // On an image, an opaque level or upright segment on whole pixels covers them wholly: a
+    // fill draws the same pixels for a fraction of a stroke (grid, ticks, frame). Translucent
+    // segments are stroked together, as their overlaps must not darken; vector output keeps
+    // its lines.
+    const bool opaque = colour.a >= 1.0f && directImage() != nullptr;
+    const QColor fill = toQColor(colour);
     for (std::size_t r = 0; r < path.runCount(); ++r) {
         const std::span<const PointF> run = path.run(r);
         if (run.size() < 2) {
@@ -56,7 +82,13 @@ void QtPainter::strokePath(const PolylinePath& path, const Rgba& colour, double 
         reduceToColumns(run, pixelsPerUnit_, reduced_);
         segments_.clear();
         for (std::size_t k = 1; k < reduced_.size(); ++k) {
-            segments_.emplace_back(toQt(reduced_[k - 1]), toQt(reduced_[k]));
+            const std::optional<QRectF> rect =
+                opaque ? wholePixels(reduced_[k - 1], reduced_[k], lineWidth) : std::nullopt;
+            if (rect) {
+                painter_.fillRect(*rect, fill);
+            } else {
+                segments_.emplace_back(toQt(reduced_[k - 1]), toQt(reduced_[k]));
+            }
         }
         painter_.drawLines(segments_.data(), static_cast<int>(segments_.size()));
     }

@@ -4,6 +4,7 @@
 #include <QImage>
 #include <QPainter>
 #include <QPen>
+#include <optional>
 #include <vector>
 
 #include "graph/Painter.h"
@@ -34,6 +35,9 @@ protected:
 
 private:
     QRectF toQt(const RectF& rect) const;
+    // The rectangle, in Qt's coordinates, a segment of that width covers, where it is level or
+    // upright and its edges lie between device pixels.
+    std::optional<QRectF> wholePixels(PointF from, PointF to, double lineWidth) const;
     QImage* directImage() const;
     const QFont& fontOfSize(double size);
 

@@ -16,13 +16,13 @@ constexpr double kLabelPitch = 184.0;
 
 }  // namespace
 
-void drawRestartLines(Painter& painter, const Recording& store, const GraphLayout& layout) {
+void drawRestartLines(Painter& painter, std::span<const std::int32_t> restarts,
+                      const GraphLayout& layout) {
     if (!layout.hasVisibleSlots()) {
         return;
     }
     PolylinePath lines;
-    for (std::int32_t i = nextTaggedSlot(store, layout.start + 1, layout.last); i < layout.last;
-         i = nextTaggedSlot(store, i + 1, layout.last)) {
+    for (const std::int32_t i : slotsWithin(restarts, layout.start + 1, layout.last)) {
         const double x = onPixelCentre(truncToInt(static_cast<float>(i - layout.start) *
                                                       layout.compression * layout.pixelsPerSample +
                                                   kPlotMargin));
@@ -32,7 +32,8 @@ void drawRestartLines(Painter& painter, const Recording& store, const GraphLayou
     painter.strokePath(lines, kRed, 1.0);
 }
 
-void drawRestartLabels(Painter& painter, const Recording& store, const GraphLayout& layout) {
+void drawRestartLabels(Painter& painter, const Recording& store,
+                       std::span<const std::int32_t> restarts, const GraphLayout& layout) {
     const TextAttributes attributes{18.0, kRestartLabelColour, kWhite};
     if (!layout.hasVisibleSlots()) {
         return;
@@ -45,8 +46,7 @@ void drawRestartLabels(Painter& painter, const Recording& store, const GraphLayo
     const double indexLeft = indexScaleLeft(painter, layout);
     const double percentRight = percentScaleRight(painter);
     LabelRows rows;
-    for (std::int32_t i = nextTaggedSlot(store, layout.start + 1, layout.last); i < layout.last;
-         i = nextTaggedSlot(store, i + 1, layout.last)) {
+    for (const std::int32_t i : slotsWithin(restarts, layout.start + 1, layout.last)) {
         // The clock reached before the restart: the time of the slot before it.
         const std::uint64_t clock = anchor.timeOf(i - 1);
         const std::uint64_t tag = slotTag(store, i);

@@ -1,7 +1,9 @@
 #pragma once
 
+#include <algorithm>
 #include <cstdint>
 #include <optional>
+#include <span>
 #include <string>
 #include <string_view>
 
@@ -22,6 +24,13 @@ inline std::int32_t nextTaggedSlot(const Recording& store, std::int32_t from, st
         ++from;
     }
     return from;
+}
+
+// The slots of an ascending list in from .. end - 1.
+inline std::span<const std::int32_t> slotsWithin(std::span<const std::int32_t> slots,
+                                                 std::int32_t from, std::int32_t end) {
+    const auto first = std::lower_bound(slots.begin(), slots.end(), from);
+    return {first, std::lower_bound(first, slots.end(), end)};
 }
 
 // The tagged slot a slot's time counts from, and its tag.
@@ -52,6 +61,15 @@ public:
         anchor_ = {tag + days_, slot};
     }
     std::uint64_t timeOf(std::int32_t slot) const { return anchor_.timeOf(slot); }
+    // The first slot from the one the clock was set at whose time reaches `time`, were there no
+    // restart before it.
+    std::int64_t firstSlotReaching(std::uint64_t time) const {
+        if (time <= anchor_.tag) {
+            return anchor_.slot;
+        }
+        const std::uint64_t slots = std::min<std::uint64_t>(time - anchor_.tag, 1u << 30) * 2;
+        return anchor_.slot + static_cast<std::int64_t>(slots);
+    }
     // The time of the slot the clock was last set at.
     std::uint64_t setTime() const { return anchor_.tag; }
 

@@ -1,5 +1,6 @@
 #include "graph/TimeAxis.h"
 
+#include <algorithm>
 #include <array>
 #include <string>
 
@@ -46,7 +47,8 @@ float timeLabelRowY(const GraphLayout& layout, std::size_t row) {
     return layout.plotHeight - (row == 0 ? 10.0f : 30.0f);
 }
 
-void drawTimeAxis(Painter& painter, const Recording& store, const GraphLayout& layout) {
+void drawTimeAxis(Painter& painter, const Recording& store, std::span<const std::int32_t> restarts,
+                  const GraphLayout& layout) {
     const TextAttributes attributes{18.0, kLabelColour, kWhite};
     if (!layout.hasVisibleSlots()) {
         return;
@@ -64,8 +66,20 @@ void drawTimeAxis(Painter& painter, const Recording& store, const GraphLayout& l
     // needs watching; a restart may move the time anywhere, so it looks again.
     const auto multipleAfter = [interval](std::uint64_t t) { return t - t % interval + interval; };
     std::uint64_t nextTick = multipleAfter(previousTick);
+    // Only the slots where the next tick is due or the clock restarts need looking at.
+    const std::span<const std::int32_t> later =
+        slotsWithin(restarts, layout.start + 1, layout.last);
+    auto restart = later.begin();
+    const auto nextLook = [&](std::int32_t at) {
+        while (restart != later.end() && *restart <= at) {
+            ++restart;
+        }
+        const std::int32_t nextRestart = restart != later.end() ? *restart : layout.last;
+        const std::int64_t due = clock.firstSlotReaching(nextTick);
+        return static_cast<std::int32_t>(std::clamp<std::int64_t>(due, at + 1, nextRestart));
+    };
     PolylinePath ticks;
-    for (std::int32_t i = layout.start; i < layout.last; ++i) {
+    for (std::int32_t i = layout.start; i < layout.last; i = nextLook(i)) {
         if (isTaggedSlot(store, i)) {
             clock.restartAt(slotTag(store, i), i);
             nextTick = multipleAfter(previousTick);

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <span>
 #include <vector>
 
 #include "graph/GraphPageStyle.h"
@@ -28,6 +29,12 @@ struct SlotExtremes {
     std::int32_t highest = 0;
 };
 
+// The lowest and highest value of a stretch.
+struct ValueRange {
+    float low = 0.0f;
+    float high = 0.0f;
+};
+
 // One drawn series, read once so that a dense view need not read it again: its extremes over
 // blocks of 4, 16, 64, ... slots, and the slots at which its runs break (no value, or a restart).
 class TraceIndex {
@@ -38,15 +45,28 @@ public:
 
     // from < to; both within the recording.
     SlotExtremes extremes(std::int32_t from, std::int32_t to) const;
-    // Whether any slot in from .. to - 1 breaks a run.
-    bool breaksWithin(std::int32_t from, std::int32_t to) const;
+    // The same stretch's values alone, which cost less to find.
+    ValueRange valueRange(std::int32_t from, std::int32_t to) const;
+    // The slots that break a run, ascending.
+    std::span<const std::int32_t> breaks() const { return breaks_; }
 
 private:
-    void merge(SlotExtremes& into, const SlotExtremes& block) const;
+    // The values are kept beside their slots, so that merging blocks reads no samples.
+    struct Block {
+        float low = 0.0f;
+        float high = 0.0f;
+        std::int32_t lowest = 0;
+        std::int32_t highest = 0;
+    };
+    Block single(std::int32_t slot) const;
+    // Calls `visit` with the single slots and the blocks that make up from .. to - 1.
+    template <class Visit>
+    void cover(std::int32_t from, std::int32_t to, Visit visit) const;
+    static void merge(Block& into, const Block& block);
 
     const SampleArray* drawn_ = nullptr;
-    std::vector<std::vector<SlotExtremes>> levels_;  // level k: blocks of 4^(k + 1) slots
-    std::vector<std::int32_t> breaks_;               // ascending
+    std::vector<std::vector<Block>> levels_;  // level k: blocks of 4^(k + 1) slots
+    std::vector<std::int32_t> breaks_;        // ascending
 };
 
 }  // namespace nuvisca

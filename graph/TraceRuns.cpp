@@ -4,7 +4,9 @@
 #include <array>
 #include <cmath>
 #include <limits>
+#include <type_traits>
 
+#include "graph/ColumnSpans.h"
 #include "graph/SafeMath.h"
 #include "graph/SlotClock.h"
 #include "graph/TraceIndex.h"
@@ -25,20 +27,11 @@ TraceSeries seriesOf(const ViewModel& model, const GraphLayout& layout, Channel 
             layout.plotHeight * layout.zoomFactor / kChannels[trace].fullScale};
 }
 
-// floor() without the library call: this runs for every point of a widened trace.
-std::int64_t columnOf(double x, double pixelsPerUnit) {
-    const double v = x * pixelsPerUnit;
-    if (!(v > -1e15 && v < 1e15)) {
-        return 0;
-    }
-    const auto c = static_cast<std::int64_t>(v);
-    return static_cast<double>(c) > v ? c - 1 : c;
-}
-
+template <class Sink>
 class TraceWalker {
 public:
     TraceWalker(const ViewModel& model, const TraceSeries& series, const GraphLayout& layout,
-                Rso2Presence presence, PolylinePath& path)
+                Rso2Presence presence, Sink& path)
         : store_(model.recording()),
           series_(series),
           layout_(layout),
@@ -50,9 +43,11 @@ public:
     }
 
     PointF point(std::int32_t slot, float x, float lowest) const {
-        const float v = series_.drawn[static_cast<std::size_t>(slot)];
-        const float y = v * series_.scale + static_cast<float>(layout_.base);
-        return {x, limitTo(y, lowest, layout_.plotHeight + 9.0f)};
+        return {x, yOf(series_.drawn[static_cast<std::size_t>(slot)], lowest)};
+    }
+    float yOf(float value, float lowest = 11.0f) const {
+        const float y = value * series_.scale + static_cast<float>(layout_.base);
+        return limitTo(y, lowest, layout_.plotHeight + 9.0f);
     }
     PointF point(std::int32_t slot) const { return point(slot, layout_.slotX(slot), 11.0f); }
 
@@ -86,20 +81,22 @@ private:
     const TraceSeries& series_;
     const GraphLayout& layout_;
     Rso2Presence presence_;
-    PolylinePath& path_;
+    Sink& path_;
 };
 
-// The slots from `from` on in the same pixel column as `from`, found without reading them.
-std::int32_t columnEnd(const GraphLayout& layout, std::int32_t from, double pixelsPerUnit) {
-    const std::int64_t column = columnOf(layout.slotX(from), pixelsPerUnit);
-    const double nextX = static_cast<double>(column + 1) / pixelsPerUnit;
-    const double guess = std::ceil((nextX - kPlotMargin) / layout.step) + layout.start;
-    auto end = static_cast<std::int32_t>(
-        std::clamp(guess, static_cast<double>(from + 1), static_cast<double>(layout.last)));
-    while (end > from + 1 && columnOf(layout.slotX(end - 1), pixelsPerUnit) > column) {
+// The slots from `from` on in the same pixel column as `from`, found by reading no samples
+// and, with `guess` slots a column, looking at one or two positions.
+std::int32_t columnEnd(const GraphLayout& layout, std::int32_t from, double pixelsPerUnit,
+                       std::int32_t guess) {
+    const auto columnAt = [&](std::int32_t slot) {
+        return columnOf(layout.slotX(slot), pixelsPerUnit);
+    };
+    const std::int64_t column = columnAt(from);
+    std::int32_t end = from + std::clamp(guess, 1, layout.last - from);
+    while (end > from + 1 && columnAt(end - 1) > column) {
         --end;
     }
-    while (end < layout.last && columnOf(layout.slotX(end), pixelsPerUnit) == column) {
+    while (end < layout.last && columnAt(end) == column) {
         ++end;
     }
     return end;
@@ -107,14 +104,34 @@ std::int32_t columnEnd(const GraphLayout& layout, std::int32_t from, double pixe
 
 }  // namespace
 
-void buildTraceRuns(const ViewModel& model, const GraphLayout& layout, Channel trace,
-                    Rso2Presence rso2Presence, double pixelsPerUnit, PolylinePath& path) {
-    path.clear();
+std::vector<std::int32_t> columnStarts(const GraphLayout& layout, double pixelsPerUnit) {
+    std::vector<std::int32_t> starts;
+    if (!layout.hasVisibleSlots() || !(pixelsPerUnit > 0.0)) {
+        return starts;
+    }
+    const double perColumn = 1.0 / (static_cast<double>(layout.step) * pixelsPerUnit);
+    const auto guess =
+        perColumn >= 1.0 && perColumn < 1e9 ? static_cast<std::int32_t>(perColumn) : 1;
+    for (std::int32_t from = layout.start; from < layout.last;
+         from = columnEnd(layout, from, pixelsPerUnit, guess)) {
+        starts.push_back(from);
+    }
+    starts.push_back(layout.last);
+    return starts;
+}
+
+namespace {
+
+// Feeds the trace's runs to a path or a span builder, which both take begin, lineTo and end.
+template <class Sink>
+void walkTrace(const ViewModel& model, const GraphLayout& layout, Channel trace,
+               Rso2Presence rso2Presence, double pixelsPerUnit,
+               std::span<const std::int32_t> starts, Sink& path) {
     if (!layout.hasVisibleSlots()) {
         return;
     }
     const TraceSeries series = seriesOf(model, layout, trace);
-    TraceWalker walker(model, series, layout, rso2Presence, path);
+    TraceWalker<Sink> walker(model, series, layout, rso2Presence, path);
     walker.first();
     const bool dense = pixelsPerUnit > 0.0 && layout.step > 0.0f &&
                        static_cast<double>(layout.step) * pixelsPerUnit < 1.0;
@@ -125,21 +142,48 @@ void buildTraceRuns(const ViewModel& model, const GraphLayout& layout, Channel t
         path.end();
         return;
     }
+    std::vector<std::int32_t> ownStarts;
+    if (starts.empty()) {
+        ownStarts = columnStarts(layout, pixelsPerUnit);
+        starts = ownStarts;
+    }
     const TraceIndex& index = model.traceIndex(trace, rso2Presence);
-    std::int32_t from = layout.start;
-    while (from < layout.last) {
-        const std::int32_t to = columnEnd(layout, from, pixelsPerUnit);
+    const std::span<const std::int32_t> breaks = index.breaks();
+    std::size_t nextBreak = 0;
+    for (std::size_t c = 0; c + 1 < starts.size(); ++c) {
+        const std::int32_t from = starts[c];
+        const std::int32_t to = starts[c + 1];
         // A column's first slot joins it to the one before; the rest, unbroken, reduce to
         // their first, lowest, highest and last point in slot order.
-        const bool open = from == layout.start ? walker.hasValue(from) : walker.step(from);
-        if (open && to - from > 2 && !index.breaksWithin(from + 1, to)) {
-            const SlotExtremes e = index.extremes(from, to);
-            std::int32_t previous = from;
-            for (const std::int32_t k :
-                 {std::min(e.lowest, e.highest), std::max(e.lowest, e.highest), to - 1}) {
-                if (k != previous) {
-                    path.lineTo(walker.point(k));
-                    previous = k;
+        while (nextBreak < breaks.size() && breaks[nextBreak] < from) {
+            ++nextBreak;
+        }
+        const bool fromBreaks = nextBreak < breaks.size() && breaks[nextBreak] == from;
+        bool open = true;
+        if (from == layout.start) {
+            open = walker.hasValue(from);
+        } else if (fromBreaks) {
+            open = walker.step(from);
+        } else {
+            path.lineTo(walker.point(from));  // a value, and no restart: the run goes on
+        }
+        nextBreak += fromBreaks ? 1 : 0;
+        const bool unbroken = nextBreak == breaks.size() || breaks[nextBreak] >= to;
+        if (open && to - from > 2 && unbroken) {
+            if constexpr (std::is_same_v<Sink, ColumnSpanBuilder>) {
+                // Spans need only how far the column reaches, not where along it.
+                const ValueRange range = index.valueRange(from, to);
+                path.extendColumn(walker.yOf(range.low), walker.yOf(range.high),
+                                  walker.point(to - 1));
+            } else {
+                const SlotExtremes e = index.extremes(from, to);
+                std::int32_t previous = from;
+                for (const std::int32_t k :
+                     {std::min(e.lowest, e.highest), std::max(e.lowest, e.highest), to - 1}) {
+                    if (k != previous) {
+                        path.lineTo(walker.point(k));
+                        previous = k;
+                    }
                 }
             }
         } else {
@@ -147,9 +191,24 @@ void buildTraceRuns(const ViewModel& model, const GraphLayout& layout, Channel t
                 walker.step(i);
             }
         }
-        from = to;
     }
     path.end();
+}
+
+}  // namespace
+
+void buildTraceRuns(const ViewModel& model, const GraphLayout& layout, Channel trace,
+                    Rso2Presence rso2Presence, double pixelsPerUnit, PolylinePath& path,
+                    std::span<const std::int32_t> starts) {
+    path.clear();
+    walkTrace(model, layout, trace, rso2Presence, pixelsPerUnit, starts, path);
+}
+
+void traceColumnSpans(const ViewModel& model, const GraphLayout& layout, Channel trace,
+                      Rso2Presence rso2Presence, double pixelsPerUnit, double lineWidth,
+                      std::span<const std::int32_t> starts, std::vector<ColumnSpan>& spans) {
+    ColumnSpanBuilder builder(pixelsPerUnit, lineWidth, spans);
+    walkTrace(model, layout, trace, rso2Presence, pixelsPerUnit, starts, builder);
 }
 
 bool drawnAsColumnSpans(const GraphLayout& layout, double pixelsPerUnit) {
@@ -159,52 +218,15 @@ bool drawnAsColumnSpans(const GraphLayout& layout, double pixelsPerUnit) {
 
 void traceColumnSpans(const PolylinePath& runs, double pixelsPerUnit, double lineWidth,
                       std::vector<ColumnSpan>& spans) {
-    spans.clear();
-    const double half = lineWidth * pixelsPerUnit / 2.0;
-    const auto reach = std::max<std::int64_t>(1, std::llround(half));
-    std::vector<double> low;
-    std::vector<double> high;
+    ColumnSpanBuilder builder(pixelsPerUnit, lineWidth, spans);
     for (std::size_t r = 0; r < runs.runCount(); ++r) {
         const std::span<const PointF> run = runs.run(r);
-        if (run.size() < 2) {
-            continue;
-        }
-        const std::int64_t firstColumn = columnOf(run.front().x, pixelsPerUnit);
-        const std::int64_t lastColumn = columnOf(run.back().x, pixelsPerUnit);
-        const auto count = static_cast<std::size_t>(lastColumn - firstColumn + 1);
-        low.assign(count, std::numeric_limits<double>::infinity());
-        high.assign(count, -std::numeric_limits<double>::infinity());
+        builder.begin(run.front());
         for (std::size_t k = 1; k < run.size(); ++k) {
-            const double x0 = run[k - 1].x * pixelsPerUnit;
-            const double y0 = run[k - 1].y * pixelsPerUnit;
-            const double x1 = run[k].x * pixelsPerUnit;
-            const double y1 = run[k].y * pixelsPerUnit;
-            const double slope = x1 > x0 ? (y1 - y0) / (x1 - x0) : 0.0;
-            const std::int64_t to = columnOf(run[k].x, pixelsPerUnit);
-            for (std::int64_t c = columnOf(run[k - 1].x, pixelsPerUnit); c <= to; ++c) {
-                const auto i = static_cast<std::size_t>(c - firstColumn);
-                const double ya = y0 + slope * (std::max(x0, static_cast<double>(c)) - x0);
-                const double yb = c == to ? y1 : y0 + slope * (static_cast<double>(c + 1) - x0);
-                low[i] = std::min({low[i], ya, yb});
-                high[i] = std::max({high[i], ya, yb});
-            }
-        }
-        for (std::int64_t column = firstColumn - reach; column < lastColumn + reach; ++column) {
-            double bottom = std::numeric_limits<double>::infinity();
-            double top = -bottom;
-            const std::int64_t from = std::max(column - reach + 1, firstColumn);
-            const std::int64_t to = std::min(column + reach, lastColumn);
-            for (std::int64_t c = from; c <= to; ++c) {
-                bottom = std::min(bottom, low[static_cast<std::size_t>(c - firstColumn)]);
-                top = std::max(top, high[static_cast<std::size_t>(c - firstColumn)]);
-            }
-            if (bottom <= top) {
-                spans.push_back({static_cast<std::int32_t>(column),
-                                 static_cast<std::int32_t>(std::ceil(bottom - half - 0.5)),
-                                 static_cast<std::int32_t>(std::floor(top + half - 0.5))});
-            }
+            builder.lineTo(run[k]);
         }
     }
+    builder.end();
 }
 
 void reduceToColumns(std::span<const PointF> run, double pixelsPerUnit,

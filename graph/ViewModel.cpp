@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <utility>
 
+#include "graph/SlotClock.h"
+
 namespace nuvisca {
 namespace {
 
@@ -21,6 +23,12 @@ ViewModel::ViewModel() : recording_(emptyRecording()) {
 
 void ViewModel::setRecording(std::shared_ptr<const Recording> recording) {
     recording_ = recording ? std::move(recording) : emptyRecording();
+    restartSlots_.clear();
+    for (std::int32_t i = nextTaggedSlot(*recording_, 1, recording_->sampleCount);
+         i < recording_->sampleCount;
+         i = nextTaggedSlot(*recording_, i + 1, recording_->sampleCount)) {
+        restartSlots_.push_back(i);
+    }
     resetVisibleRange(view_, recording_->spanSamples);
     recomputeAverage();
     view_.selection = {};

@@ -42,6 +42,7 @@ struct ReviewSettings {
     double effectiveThreshold() const {
         return nuvisca::effectiveThreshold(absoluteThreshold, baseline, dropPercent);
     }
+    friend bool operator==(const ReviewSettings&, const ReviewSettings&) = default;
 };
 
 // One shown recording and how it is shown: the zoom, the moving average (computed once per
@@ -70,6 +71,8 @@ public:
     // The series drawn for a channel: averaged while the moving average is on.
     const SampleArray& shownSeries(Channel channel) const;
     // The shown series of a channel read for dense drawing, with its runs broken by that rule.
+    // The recording's restarts: its tagged slots after slot 0, ascending.
+    const std::vector<std::int32_t>& restartSlots() const { return restartSlots_; }
     const TraceIndex& traceIndex(Channel channel, Rso2Presence presence) const {
         // Only rSO2 is broken differently by the rules; the others keep one index.
         return traceIndexes_[channel][channel == kRso2 ? static_cast<std::size_t>(presence) : 0];
@@ -142,6 +145,7 @@ private:
     std::int32_t averageWindow_ = 0;
     std::unique_ptr<AveragedSeries> averaged_;
     std::array<std::array<TraceIndex, 2>, kChannelCount> traceIndexes_;
+    std::vector<std::int32_t> restartSlots_;
     GraphViewState view_;
     ReviewSettings review_;
     Desaturations desaturations_;

@@ -50,7 +50,11 @@ struct GraphFixture {
         model.setRecording(store);
     }
 
-    void restart(std::size_t slot, std::uint64_t tag) { store->sampleTime[slot] = tag; }
+    // The model reads its restarts from the recording it is handed, so it is handed it again.
+    void restart(std::size_t slot, std::uint64_t tag) {
+        store->sampleTime[slot] = tag;
+        model.setRecording(store);
+    }
 
     // Settled as the view paints at its size, then drawn.
     RecordingPainter draw(const GraphPageStyle& style = kOnScreenStyle) {

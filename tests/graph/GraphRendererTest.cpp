@@ -220,7 +220,8 @@ TEST(TraceRuns, ColumnsKeepTheirFirstLowestHighestAndLastPointsInRunOrder) {
     EXPECT_EQ(reduced, kept);
 }
 
-// As strokePath reduces runs to columns, a dense view's runs must reduce to the same points.
+// As strokePath reduces runs to columns, a dense view's runs must reduce to the same points,
+// and its spans cover the same pixels.
 TEST(TraceRuns, DenseColumnsFromTheIndexReduceAsTheFullWalkDoes) {
     GraphFixture f(20000);
     Recording& s = *f.store;
@@ -262,6 +263,12 @@ TEST(TraceRuns, DenseColumnsFromTheIndexReduceAsTheFullWalkDoes) {
                         reduceToColumns(dense.run(r), ratio, again);
                         EXPECT_EQ(again, reduced) << "run " << r;
                     }
+                    // Spans straight from the index cover what every point's segments cover.
+                    std::vector<ColumnSpan> fromPoints;
+                    traceColumnSpans(full, ratio, 2.0, fromPoints);
+                    std::vector<ColumnSpan> fromIndex;
+                    traceColumnSpans(f.model, layout, trace, presence, ratio, 2.0, {}, fromIndex);
+                    EXPECT_EQ(fromIndex, fromPoints);
                 }
             }
         }

@@ -1,0 +1,48 @@
+#pragma once
+
+#include <QImage>
+#include <QPoint>
+#include <QSize>
+#include <optional>
+#include <vector>
+
+#include "graph/GraphRenderer.h"
+#include "graph/GraphViewState.h"
+#include "graph/ViewModel.h"
+
+namespace nuvisca {
+
+// The on-screen graph drawn a frame at a time. The static parts (headings, legend, grid and
+// scales) stay while the visible range moves, so they are kept as a transparent layer, with the
+// boxes they cover, and laid over each new frame's bands; only the rest is drawn anew. The
+// picture is paintGraph's, but for rounding where an anti-aliased edge is laid over.
+// Their text lies on white boxes once samples have been drawn; before, a picture is drawn in
+// one pass.
+class GraphFrame {
+public:
+    // Draws into `image`, which has `size` times its device pixel ratio pixels. Returns whether
+    // it drew a recording's samples.
+    bool paint(QImage& image, QSize size, const ViewModel& model, const GraphViewState& view,
+               bool drawnBefore);
+
+    // How many times the static layer has been drawn: a scroll must not draw it again.
+    int layersDrawn() const { return layersDrawn_; }
+
+private:
+    void drawLayer(const QImage& image, QSize size, const ViewModel& model,
+                   const GraphViewState& view, const GraphLayout& layout);
+
+    // A part of the layer, in device pixels.
+    struct Piece {
+        QPoint at;
+        QImage image;
+    };
+
+    std::optional<StaticPartsKey> key_;
+    qreal ratio_ = 0.0;
+    QSize pixels_;
+    std::vector<Piece> pieces_;  // not overlapping
+    int layersDrawn_ = 0;
+};
+
+}  // namespace nuvisca
