@@ -6,6 +6,7 @@
 #include "graph/CoveragePainter.h"
 #include "graph/GraphLayout.h"
 #include "graph/QtPainter.h"
+#include "graph/TraceRuns.h"
 
 namespace nuvisca {
 
@@ -17,9 +18,13 @@ bool GraphFrame::paint(QImage& image, QSize size, const ViewModel& model,
         image.fill(Qt::white);
         QPainter painter(&image);
         QtPainter onePass(painter, size.height());
-        return drawGraph(onePass, model, view, drawnBefore, kOnScreenStyle);
+        return drawGraph(onePass, model, view, drawnBefore, kOnScreenStyle, &traces_);
     }
     const GraphLayout layout = layoutGraph(model, view);
+    if (drawnAsColumnSpans(layout, image.devicePixelRatio())) {
+        // Before the picture is cleared, which pushes the series out of the processor's cache.
+        traces_.prepare(model, view, layout, kOnScreenStyle.rso2Presence, image.devicePixelRatio());
+    }
     StaticPartsKey key = staticPartsKey(model, view, layout);
     if (key_ != key || ratio_ != image.devicePixelRatio() || pixels_ != image.size()) {
         drawLayer(image, size, model, view, layout);
@@ -42,7 +47,7 @@ bool GraphFrame::paint(QImage& image, QSize size, const ViewModel& model,
     }
     QPainter painter(&image);
     QtPainter over(painter, size.height());
-    return drawOverGrid(over, model, view, layout, kOnScreenStyle);
+    return drawOverGrid(over, model, view, layout, kOnScreenStyle, &traces_);
 }
 
 void GraphFrame::drawLayer(const QImage& image, QSize size, const ViewModel& model,

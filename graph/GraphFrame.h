@@ -8,13 +8,15 @@
 
 #include "graph/GraphRenderer.h"
 #include "graph/GraphViewState.h"
+#include "graph/TraceSpansCache.h"
 #include "graph/ViewModel.h"
 
 namespace nuvisca {
 
 // The on-screen graph drawn a frame at a time. The static parts (headings, legend, grid and
 // scales) stay while the visible range moves, so they are kept as a transparent layer, with the
-// boxes they cover, and laid over each new frame's bands; only the rest is drawn anew. The
+// boxes they cover, and laid over each new frame's bands; only the rest is drawn anew, and the
+// dense traces' spans are kept until the traces move. The
 // picture is paintGraph's, but for rounding where an anti-aliased edge is laid over.
 // Their text lies on white boxes once samples have been drawn; before, a picture is drawn in
 // one pass.
@@ -27,6 +29,8 @@ public:
 
     // How many times the static layer has been drawn: a scroll must not draw it again.
     int layersDrawn() const { return layersDrawn_; }
+    // How many traces have been walked: a marker or the selection must not walk them again.
+    int tracesWalked() const { return traces_.walks(); }
 
 private:
     void drawLayer(const QImage& image, QSize size, const ViewModel& model,
@@ -43,6 +47,7 @@ private:
     QSize pixels_;
     std::vector<Piece> pieces_;  // not overlapping
     int layersDrawn_ = 0;
+    TraceSpansCache traces_;
 };
 
 }  // namespace nuvisca

@@ -13,6 +13,7 @@
 #include "graph/ScaleGrid.h"
 #include "graph/TimeAxis.h"
 #include "graph/TraceRuns.h"
+#include "graph/TraceSpansCache.h"
 
 namespace nuvisca {
 namespace {
@@ -21,25 +22,25 @@ namespace {
 constexpr std::array<Channel, kChannelCount> kDrawingOrder{kRso2, kTohb, kDxhb, kOxhb};
 
 void drawTraces(Painter& painter, const ViewModel& model, const GraphViewState& view,
-                const GraphLayout& layout, Rso2Presence rso2Presence) {
-    PolylinePath runs;
-    std::vector<ColumnSpan> spans;
+                const GraphLayout& layout, Rso2Presence rso2Presence, TraceSpansCache* cache) {
     const double pixelsPerUnit = painter.pixelsPerUnit();
-    const bool asSpans = painter.fillsColumnSpans() && drawnAsColumnSpans(layout, pixelsPerUnit);
-    const bool anyShown =
-        std::find(view.traceShown.begin(), view.traceShown.end(), true) != view.traceShown.end();
-    const std::vector<std::int32_t> starts =
-        anyShown ? columnStarts(layout, pixelsPerUnit) : std::vector<std::int32_t>();
+    if (painter.fillsColumnSpans() && drawnAsColumnSpans(layout, pixelsPerUnit)) {
+        TraceSpansCache once;
+        TraceSpansCache& spans = cache != nullptr ? *cache : once;
+        spans.prepare(model, view, layout, rso2Presence, pixelsPerUnit);
+        for (const Channel trace : kDrawingOrder) {
+            if (view.traceShown[trace]) {
+                painter.fillColumnSpans(spans.spans(trace), traceColour(trace));
+            }
+        }
+        return;
+    }
+    PolylinePath runs;
+    const std::vector<std::int32_t> starts = columnStarts(layout, pixelsPerUnit);
     for (const Channel trace : kDrawingOrder) {
         if (view.traceShown[trace]) {
-            if (asSpans) {
-                traceColumnSpans(model, layout, trace, rso2Presence, pixelsPerUnit, 2.0, starts,
-                                 spans);
-                painter.fillColumnSpans(spans, traceColour(trace));
-            } else {
-                buildTraceRuns(model, layout, trace, rso2Presence, pixelsPerUnit, runs, starts);
-                painter.strokePath(runs, traceColour(trace), 2.0);
-            }
+            buildTraceRuns(model, layout, trace, rso2Presence, pixelsPerUnit, runs, starts);
+            painter.strokePath(runs, traceColour(trace), kTraceLineWidth);
         }
     }
 }
@@ -113,14 +114,14 @@ StaticPartsKey staticPartsKey(const ViewModel& model, const GraphViewState& view
 }
 
 bool drawOverGrid(Painter& painter, const ViewModel& model, const GraphViewState& view,
-                  const GraphLayout& layout, const GraphPageStyle& style) {
+                  const GraphLayout& layout, const GraphPageStyle& style, TraceSpansCache* traces) {
     const Recording& store = model.recording();
     const bool hasData = store.sampleCount > 0;
     if (hasData) {
         drawTimeAxis(painter, store, model.restartSlots(), layout);
         // Over the ticks, which a marker on a whole minute would otherwise cut.
         drawMarkerLines(painter, model.markers(), layout);
-        drawTraces(painter, model, view, layout, style.rso2Presence);
+        drawTraces(painter, model, view, layout, style.rso2Presence, traces);
         drawRestartLabels(painter, store, model.restartSlots(), layout);
         drawMarkerLabels(painter, model.markers(), layout);
     }
@@ -132,12 +133,12 @@ bool drawOverGrid(Painter& painter, const ViewModel& model, const GraphViewState
 }
 
 bool drawGraph(Painter& painter, const ViewModel& model, const GraphViewState& view,
-               bool drawnBefore, const GraphPageStyle& style) {
+               bool drawnBefore, const GraphPageStyle& style, TraceSpansCache* traces) {
     const GraphLayout layout = layoutGraph(model, view);
     painter.fillRect({0.0, 0.0, layout.width, layout.height}, kWhite);
     drawUnderGrid(painter, model, view, layout);
     drawStaticParts(painter, model, view, layout, drawnBefore);
-    return drawOverGrid(painter, model, view, layout, style);
+    return drawOverGrid(painter, model, view, layout, style, traces);
 }
 
 std::optional<Rgba> carriedTextBackground(bool drawnBefore) {

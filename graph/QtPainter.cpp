@@ -64,12 +64,12 @@ std::optional<QRectF> QtPainter::wholePixels(PointF from, PointF to, double line
 
 void QtPainter::strokePath(const PolylinePath& path, const Rgba& colour, double lineWidth) {
     painter_.setPen(linePen(colour, lineWidth));
-    // On an image, an opaque level or upright segment on whole pixels covers them wholly: a
-    // fill draws the same pixels for a fraction of a stroke (grid, ticks, frame). Translucent
-    // segments are stroked together, as their overlaps must not darken; vector output keeps
-    // its lines.
-    const bool opaque = colour.a >= 1.0f && directImage() != nullptr;
-    const QColor fill = toQColor(colour);
+    // On an image, an opaque level or upright segment on whole pixels covers them wholly: its
+    // pixels are set as a stroke would set them, for a fraction of the time (grid, ticks,
+    // frame). Translucent segments are stroked together, as their overlaps must not darken;
+    // vector output keeps its lines.
+    QImage* image = colour.a >= 1.0f ? directImage() : nullptr;
+    const QRgb pixel = toQColor(colour).rgba();
     for (std::size_t r = 0; r < path.runCount(); ++r) {
         const std::span<const PointF> run = path.run(r);
         if (run.size() < 2) {
@@ -83,9 +83,15 @@ void QtPainter::strokePath(const PolylinePath& path, const Rgba& colour, double 
         segments_.clear();
         for (std::size_t k = 1; k < reduced_.size(); ++k) {
             const std::optional<QRectF> rect =
-                opaque ? wholePixels(reduced_[k - 1], reduced_[k], lineWidth) : std::nullopt;
+                image != nullptr ? wholePixels(reduced_[k - 1], reduced_[k], lineWidth)
+                                 : std::nullopt;
             if (rect) {
-                painter_.fillRect(*rect, fill);
+                const double p = pixelsPerUnit_;
+                fillPixels(
+                    *image,
+                    QRectF(rect->x() * p, rect->y() * p, rect->width() * p, rect->height() * p)
+                        .toAlignedRect(),
+                    pixel);
             } else {
                 segments_.emplace_back(toQt(reduced_[k - 1]), toQt(reduced_[k]));
             }
@@ -127,19 +133,25 @@ void QtPainter::fillColumnSpans(std::span<const ColumnSpan> spans, const Rgba& c
         return;
     }
     const QRgb pixel = qPremultiply(qcolour.rgba());
-    const int width = image->width();
     const int height = image->height();
-    uchar* bits = image->bits();
-    const qsizetype stride = image->bytesPerLine();
     for (const ColumnSpan& span : spans) {
-        if (span.column < 0 || span.column >= width) {
-            continue;
-        }
-        const int from = std::max(height - 1 - span.top, 0);
-        const int to = std::min(height - 1 - span.bottom, height - 1);
-        for (int row = from; row <= to; ++row) {
-            reinterpret_cast<QRgb*>(bits + row * stride)[span.column] = pixel;
-        }
+        fillPixels(*image,
+                   QRect(QPoint(span.column, height - 1 - span.top),
+                         QPoint(span.column, height - 1 - span.bottom)),
+                   pixel);
+    }
+}
+
+void QtPainter::fillPixels(QImage& image, const QRect& pixels, QRgb pixel) {
+    const QRect inside = pixels.intersected(image.rect());
+    if (inside.isEmpty()) {
+        return;
+    }
+    uchar* bits = image.bits();
+    const qsizetype stride = image.bytesPerLine();
+    for (int row = inside.top(); row <= inside.bottom(); ++row) {
+        std::fill_n(reinterpret_cast<QRgb*>(bits + row * stride) + inside.left(), inside.width(),
+                    pixel);
     }
 }
 

@@ -39,6 +39,8 @@ private:
     // upright and its edges lie between device pixels.
     std::optional<QRectF> wholePixels(PointF from, PointF to, double lineWidth) const;
     QImage* directImage() const;
+    // Sets the image's pixels in that rectangle to an opaque or premultiplied pixel.
+    static void fillPixels(QImage& image, const QRect& pixels, QRgb pixel);
     const QFont& fontOfSize(double size);
 
     QPainter& painter_;

@@ -46,8 +46,8 @@ std::string formatSlotsDuration(std::int64_t slots) {
     if (seconds >= 3600) {
         std::snprintf(text, sizeof text, "%lld時間%02lld分%02lld%s秒",
                       static_cast<long long>(seconds / 3600),
-                      static_cast<long long>(seconds / 60 % 60), static_cast<long long>(seconds % 60),
-                      half ? ".5" : "");
+                      static_cast<long long>(seconds / 60 % 60),
+                      static_cast<long long>(seconds % 60), half ? ".5" : "");
     } else {
         std::snprintf(text, sizeof text, "%lld分%02lld%s秒", static_cast<long long>(seconds / 60),
                       static_cast<long long>(seconds % 60), half ? ".5" : "");

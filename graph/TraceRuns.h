@@ -11,6 +11,9 @@
 
 namespace nuvisca {
 
+// The width of a trace, in points.
+inline constexpr double kTraceLineWidth = 2.0;
+
 // One trace as runs of connected points over the visible slots, broken at every
 // slot without a value and at every restart. Where slots are denser than the pixel columns
 // (floor(x x pixelsPerUnit); 0: none), an unbroken column holds only its first, lowest,

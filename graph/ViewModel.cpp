@@ -78,6 +78,7 @@ void ViewModel::recomputeAverage() {
 }
 
 void ViewModel::reindexTraces() {
+    ++seriesRevision_;
     for (std::size_t c = 0; c < kChannelCount; ++c) {
         const auto channel = static_cast<Channel>(c);
         const bool rso2 = channel == kRso2;

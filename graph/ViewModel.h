@@ -71,6 +71,8 @@ public:
     // The series drawn for a channel: averaged while the moving average is on.
     const SampleArray& shownSeries(Channel channel) const;
     // The shown series of a channel read for dense drawing, with its runs broken by that rule.
+    // Counts the changes of the shown series: a new recording or moving-average box.
+    std::uint64_t seriesRevision() const { return seriesRevision_; }
     // The recording's restarts: its tagged slots after slot 0, ascending.
     const std::vector<std::int32_t>& restartSlots() const { return restartSlots_; }
     const TraceIndex& traceIndex(Channel channel, Rso2Presence presence) const {
@@ -146,6 +148,7 @@ private:
     std::unique_ptr<AveragedSeries> averaged_;
     std::array<std::array<TraceIndex, 2>, kChannelCount> traceIndexes_;
     std::vector<std::int32_t> restartSlots_;
+    std::uint64_t seriesRevision_ = 0;
     GraphViewState view_;
     ReviewSettings review_;
     Desaturations desaturations_;

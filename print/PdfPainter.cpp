@@ -1,11 +1,24 @@
 #include "print/PdfPainter.h"
 
+#include <cmath>
+
 #include "graph/TraceRuns.h"
 
 namespace nuvisca {
 
+namespace {
+
+// Hundredths of a unit, a hundredth of a point or less on paper: far finer than any printer,
+// and whole numbers, which the PDF writes in a third of the characters of fractions.
+constexpr double kStepsPerUnit = 100.0;
+
+}  // namespace
+
 void PdfPainter::strokePath(const PolylinePath& path, const Rgba& colour, double lineWidth) {
-    qpainter().setPen(linePen(colour, lineWidth));
+    QPainter& painter = qpainter();
+    painter.save();
+    painter.scale(1.0 / kStepsPerUnit, 1.0 / kStepsPerUnit);
+    painter.setPen(linePen(colour, lineWidth * kStepsPerUnit));
     for (std::size_t r = 0; r < path.runCount(); ++r) {
         reduced_.clear();
         reduceToColumns(path.run(r), columnsPerUnit_, reduced_);
@@ -14,10 +27,12 @@ void PdfPainter::strokePath(const PolylinePath& path, const Rgba& colour, double
         }
         polyline_.clear();
         for (const PointF& point : reduced_) {
-            polyline_.append(toQt(point));
+            const QPointF at = toQt(point) * kStepsPerUnit;
+            polyline_.append({std::round(at.x()), std::round(at.y())});
         }
-        qpainter().drawPolyline(polyline_);
+        painter.drawPolyline(polyline_);
     }
+    painter.restore();
 }
 
 }  // namespace nuvisca

@@ -96,33 +96,38 @@ TEST(GraphFrame, LaysTheStaticPartsOverTheBandsAsOnePassDrawsThem) {
     }
 }
 
-TEST(GraphFrame, KeepsTheLayerWhileTheRangeMovesAndDrawsItAgainForWhatItShows) {
+// The layer is drawn again only for what it shows, the traces walked again only when they
+// move; each frame must still be the picture one pass draws.
+TEST(GraphFrame, KeepsTheLayerAndTheTracesUntilWhatTheyShowChanges) {
     ReviewedGraph g;
     GraphFrame frame;
     g.framed(frame, 1.0);
     ASSERT_EQ(frame.layersDrawn(), 1);
-    const auto expectLayers = [&](int layers, qreal ratio, const char* after) {
+    ASSERT_EQ(frame.tracesWalked(), 4);
+    const auto expectFrame = [&](int layers, bool walked, qreal ratio, const char* after) {
+        const int walks = frame.tracesWalked();
         const QImage shown = g.framed(frame, ratio);
         EXPECT_EQ(frame.layersDrawn(), layers) << after;
+        EXPECT_EQ(frame.tracesWalked() > walks, walked) << after;
         EXPECT_EQ(pixelsApart(shown, g.onePass(ratio), kRounding), 0) << after;
     };
-    std::tie(g.f.view.viewStart, g.f.view.viewEnd) = std::tuple(3000, 9000);
-    expectLayers(1, 1.0, "a scroll");
     g.f.model.addMarker({5000, 0, "追加"});
     g.f.model.setSelection({});
-    expectLayers(1, 1.0, "a marker and the selection");
+    expectFrame(1, false, 1.0, "a marker and the selection");
+    std::tie(g.f.view.viewStart, g.f.view.viewEnd) = std::tuple(1000, 13000);
+    expectFrame(1, true, 1.0, "a scroll");
 
     g.f.model.setAbsoluteThreshold(66.0);
-    expectLayers(2, 1.0, "the threshold line");
+    expectFrame(2, false, 1.0, "the threshold line and its events");
     g.f.view.traceShown[kDxhb] = false;
-    expectLayers(3, 1.0, "the legend");
+    expectFrame(3, false, 1.0, "the legend");
     g.f.model.setZoomIndex(2);
-    expectLayers(4, 1.0, "the scale");
+    expectFrame(4, true, 1.0, "the scale");
     g.f.model.setAverageWindow(4);
-    expectLayers(5, 1.0, "the heading's moving average");
-    expectLayers(6, 2.0, "the ratio");
+    expectFrame(5, true, 1.0, "the moving average");
+    expectFrame(6, true, 2.0, "the ratio");
     g.size = {700, 500};
-    expectLayers(7, 2.0, "the size");
+    expectFrame(7, true, 2.0, "the size");
 }
 
 // Segments on whole pixels are filled rather than stroked: the pixels must be the stroke's.
