@@ -13,13 +13,12 @@
 
 namespace nuvisca {
 
-// The on-screen graph drawn a frame at a time. The static parts (headings, legend, grid and
-// scales) stay while the visible range moves, so they are kept as a transparent layer, with the
-// boxes they cover, and laid over each new frame's bands; only the rest is drawn anew, and the
-// dense traces' spans are kept until the traces move. The
-// picture is paintGraph's, but for rounding where an anti-aliased edge is laid over.
-// Their text lies on white boxes once samples have been drawn; before, a picture is drawn in
-// one pass.
+// The on-screen graph drawn a frame at a time. The static parts (headings, legend, grid, scales,
+// threshold and baseline lines) stay while the visible range moves, so they are kept as a layer,
+// transparent over the plot, with the boxes they cover, and laid over each new frame's bands;
+// only the rest is drawn anew, and the dense traces' spans are kept until the traces move. The
+// picture is paintGraph's, pixel for pixel: the static text lies on white boxes once samples
+// have been drawn, and a picture before that is drawn in one pass.
 class GraphFrame {
 public:
     // Draws into `image`, which has `size` times its device pixel ratio pixels. Returns whether

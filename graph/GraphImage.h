@@ -13,7 +13,7 @@ namespace nuvisca {
 
 // Paints the graph as the on-screen view of that size draws it, from a state settled at
 // that size, in one pass on any painter (vector output too). The view's frames lay the same
-// steps out in layers: the same picture but for rounding where an anti-aliased edge lies over.
+// steps out in layers, to the same pixels.
 bool paintGraph(QPainter& painter, QSize size, const ViewModel& model, const GraphViewState& view,
                 bool drawnBefore);
 
