@@ -133,12 +133,20 @@ void QtPainter::fillColumnSpans(std::span<const ColumnSpan> spans, const Rgba& c
         return;
     }
     const QRgb pixel = qPremultiply(qcolour.rgba());
+    const int width = image->width();
     const int height = image->height();
+    uchar* bits = image->bits();
+    const qsizetype stride = image->bytesPerLine();
     for (const ColumnSpan& span : spans) {
-        fillPixels(*image,
-                   QRect(QPoint(span.column, height - 1 - span.top),
-                         QPoint(span.column, height - 1 - span.bottom)),
-                   pixel);
+        if (span.column < 0 || span.column >= width) {
+            continue;
+        }
+        const int from = std::max(height - 1 - span.top, 0);
+        const int to = std::min(height - 1 - span.bottom, height - 1);
+        uchar* at = bits + from * stride + span.column * qsizetype{sizeof(QRgb)};
+        for (int row = from; row <= to; ++row, at += stride) {
+            *reinterpret_cast<QRgb*>(at) = pixel;
+        }
     }
 }
 
