@@ -40,17 +40,13 @@ EventList::EventList(ViewModel& model, QWidget* parent)
             showRangeStartingAt(model_, events[static_cast<std::size_t>(row)].start);
         }
     });
-    subscription_ = model_.subscribe([this](unsigned changes) {
+    subscription_ = Subscription(model_, [this](unsigned changes) {
         if ((changes & (kRecordingChanged | kSeriesChanged | kReviewChanged | kSelectionChanged)) !=
             0) {
             refill();
         }
     });
     refill();
-}
-
-EventList::~EventList() {
-    model_.unsubscribe(subscription_);
 }
 
 void EventList::refill() {

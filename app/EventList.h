@@ -15,7 +15,6 @@ class EventList final : public QWidget {
     Q_OBJECT
 public:
     explicit EventList(ViewModel& model, QWidget* parent = nullptr);
-    ~EventList() override;
 
     QTableWidget* table() const { return table_; }
     QLabel* sums() const { return sums_; }
@@ -24,10 +23,10 @@ private:
     void refill();
 
     ViewModel& model_;
-    int subscription_ = 0;
     Desaturations shown_;
     QTableWidget* table_;
     QLabel* sums_;
+    Subscription subscription_;  // last, so that it is the first to go
 };
 
 }  // namespace nuvisca

@@ -81,16 +81,12 @@ MarkerList::MarkerList(ViewModel& model, QWidget* parent)
         }
     });
     connect(table_, &QTableWidget::itemSelectionChanged, this, &MarkerList::enableButtons);
-    subscription_ = model_.subscribe([this](unsigned changes) {
+    subscription_ = Subscription(model_, [this](unsigned changes) {
         if ((changes & (kRecordingChanged | kMarkersChanged)) != 0) {
             refill();
         }
     });
     refill();
-}
-
-MarkerList::~MarkerList() {
-    model_.unsubscribe(subscription_);
 }
 
 void MarkerList::refill() {

@@ -19,7 +19,6 @@ class MarkerList final : public QWidget {
     Q_OBJECT
 public:
     explicit MarkerList(ViewModel& model, QWidget* parent = nullptr);
-    ~MarkerList() override;
 
     QTableWidget* table() const { return table_; }
     QPushButton* editButton() const { return edit_; }
@@ -39,11 +38,11 @@ private:
     std::vector<std::size_t> chosenRows() const;
 
     ViewModel& model_;
-    int subscription_ = 0;
     QTableWidget* table_;
     QPushButton* edit_;
     QPushButton* delete_;
     QPushButton* phase_;
+    Subscription subscription_;  // last, so that it is the first to go
 };
 
 }  // namespace nuvisca

@@ -135,7 +135,7 @@ StatisticsPanel::StatisticsPanel(ViewModel& model, QWidget* parent)
     firstMinutesBox_->setSpecialValueText(QStringLiteral("最初の — 分"));
     firstMinutesBox_->setAlignment(Qt::AlignRight);
 
-    subscription_ = model_.subscribe([this](unsigned changes) {
+    subscription_ = Subscription(model_, [this](unsigned changes) {
         if ((changes & (kRecordingChanged | kSeriesChanged | kRangeChanged | kSelectionChanged |
                         kReviewChanged)) != 0) {
             refresh();
@@ -161,10 +161,6 @@ StatisticsPanel::StatisticsPanel(ViewModel& model, QWidget* parent)
                                            BaselineMethod::kRange, selection.start, selection.end));
     });
     refresh();
-}
-
-StatisticsPanel::~StatisticsPanel() {
-    model_.unsubscribe(subscription_);
 }
 
 double StatisticsPanel::threshold() const {

@@ -23,7 +23,6 @@ class StatisticsPanel final : public QWidget {
     Q_OBJECT
 public:
     explicit StatisticsPanel(ViewModel& model, QWidget* parent = nullptr);
-    ~StatisticsPanel() override;
 
     double threshold() const;
     void setThreshold(double percent);
@@ -49,7 +48,6 @@ private:
     void showBaseline();
 
     ViewModel& model_;
-    int subscription_ = 0;
     std::array<std::array<QLabel*, 4>, kChannelCount> figures_{};  // indexed by Channel
     QLabel* title_;
     QDoubleSpinBox* thresholdBox_;
@@ -62,6 +60,7 @@ private:
     QSpinBox* firstMinutesBox_;
     QDoubleSpinBox* dropBox_;
     QLabel* effective_;
+    Subscription subscription_;  // last, so that it is the first to go
 };
 
 }  // namespace nuvisca

@@ -42,11 +42,7 @@ ViewerController::ViewerController(ViewModel& viewModel, Services services,
       model_(new FileListModel(list_, this)) {
     resetGraphViewState(viewModel_.editView());
     viewModel_.commitView();
-    subscription_ = viewModel_.subscribe([this](unsigned changes) { modelChanged(changes); });
-}
-
-ViewerController::~ViewerController() {
-    viewModel_.unsubscribe(subscription_);
+    subscription_ = Subscription(viewModel_, [this](unsigned changes) { modelChanged(changes); });
 }
 
 void ViewerController::attachWindow(MainWindow& window) {

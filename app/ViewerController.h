@@ -49,7 +49,6 @@ public:
     // Start-up reset: store, graph view state, empty list, desktop import folder.
     ViewerController(ViewModel& viewModel, Services services, QSizeF screenAvailableSize,
                      QObject* parent = nullptr);
-    ~ViewerController() override;
 
     // The saved window frame and traces, the list's model, and the wiring of every control.
     void attachWindow(MainWindow& window);
@@ -121,7 +120,6 @@ private:
     PrintAction printAction_;
     MarkerActions markerActions_;
     SidecarKeeper sidecar_;
-    int subscription_ = 0;
 
     std::vector<ListedFile> list_;
     FileListModel* model_ = nullptr;
@@ -134,6 +132,7 @@ private:
     QPointer<QTableView> tableView_;
     QPointer<QComboBox> zoomBox_;
     QPointer<QComboBox> averageBox_;
+    Subscription subscription_;  // last, so that it is the first to go
 };
 
 }  // namespace nuvisca

@@ -1,6 +1,5 @@
 #include "graph/GraphRenderer.h"
 
-#include <algorithm>
 #include <array>
 
 #include "graph/GraphColours.h"

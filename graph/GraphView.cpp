@@ -74,17 +74,13 @@ GraphView::GraphView(ViewModel& model, QWidget* parent) : QWidget(parent), model
     setAttribute(Qt::WA_OpaquePaintEvent);
     setMouseTracking(true);
     setFocusPolicy(Qt::StrongFocus);
-    subscription_ = model_.subscribe([this](unsigned changes) {
+    subscription_ = Subscription(model_, [this](unsigned changes) {
         if ((changes & kZoomChanged) != 0) {
             settle(size());
         }
         redrawGraph();
         placeReadout(cursor_);
     });
-}
-
-GraphView::~GraphView() {
-    model_.unsubscribe(subscription_);
 }
 
 QImage GraphView::image(qreal ratio) const {

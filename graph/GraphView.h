@@ -29,7 +29,6 @@ class GraphView : public QWidget {
 
 public:
     explicit GraphView(ViewModel& model, QWidget* parent = nullptr);
-    ~GraphView() override;
 
     // The graph as it is shown, without the readout, at `ratio` device pixels a point.
     QImage image(qreal ratio) const;
@@ -83,7 +82,6 @@ private:
     void paintReadout(QPainter& painter, const ReadoutOverlay& overlay) const;
 
     ViewModel& model_;
-    int subscription_ = 0;
     bool drawnRecording_ = false;  // whether a paint has drawn samples yet
     GraphFrame frame_;
     QImage picture_;
@@ -91,6 +89,7 @@ private:
     std::optional<QPointF> cursor_;
     std::optional<ReadoutOverlay> readout_;
     int zoomWheelRest_ = 0;
+    Subscription subscription_;  // last, so that it is the first to go
 };
 
 }  // namespace nuvisca

@@ -20,16 +20,12 @@ constexpr double kInset = 1.0;  // room for the frame
 OverviewStrip::OverviewStrip(ViewModel& model, QWidget* parent) : QWidget(parent), model_(model) {
     setAttribute(Qt::WA_OpaquePaintEvent);
     setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Fixed);
-    subscription_ = model_.subscribe([this](unsigned changes) {
+    subscription_ = Subscription(model_, [this](unsigned changes) {
         if ((changes & (kRecordingChanged | kSeriesChanged | kMarkersChanged)) != 0) {
             miniatureStale_ = true;
         }
         update();
     });
-}
-
-OverviewStrip::~OverviewStrip() {
-    model_.unsubscribe(subscription_);
 }
 
 QSize OverviewStrip::sizeHint() const {

@@ -16,7 +16,6 @@ class OverviewStrip : public QWidget {
 
 public:
     explicit OverviewStrip(ViewModel& model, QWidget* parent = nullptr);
-    ~OverviewStrip() override;
 
     QSize sizeHint() const override;
 
@@ -32,11 +31,11 @@ private:
     void moveTo(double x);
 
     ViewModel& model_;
-    int subscription_ = 0;
     QPixmap miniature_;
     bool miniatureStale_ = true;
     bool dragging_ = false;
     OverviewGrab grab_;
+    Subscription subscription_;  // last, so that it is the first to go
 };
 
 }  // namespace nuvisca

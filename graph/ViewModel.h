@@ -4,6 +4,7 @@
 #include <functional>
 #include <memory>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "graph/DragRule.h"
@@ -158,6 +159,38 @@ private:
     Announced announced_;
     std::vector<std::pair<int, Observer>> observers_;
     int nextObserverId_ = 0;
+};
+
+// A view model's observer for as long as it lives: it unsubscribes when it goes or is replaced.
+class Subscription {
+public:
+    Subscription() = default;
+    Subscription(ViewModel& model, ViewModel::Observer observer)
+        : model_(&model), id_(model.subscribe(std::move(observer))) {}
+    Subscription(Subscription&& other) noexcept
+        : model_(std::exchange(other.model_, nullptr)), id_(other.id_) {}
+    Subscription& operator=(Subscription&& other) noexcept {
+        if (this != &other) {
+            end();
+            model_ = std::exchange(other.model_, nullptr);
+            id_ = other.id_;
+        }
+        return *this;
+    }
+    Subscription(const Subscription&) = delete;
+    Subscription& operator=(const Subscription&) = delete;
+    ~Subscription() { end(); }
+
+private:
+    void end() {
+        if (model_ != nullptr) {
+            model_->unsubscribe(id_);
+            model_ = nullptr;
+        }
+    }
+
+    ViewModel* model_ = nullptr;
+    int id_ = 0;
 };
 
 }  // namespace nuvisca

@@ -80,6 +80,18 @@ TEST(ViewModel, ModelsKeepTheirOwnStateAndObserversOverOneOrTwoRecordings) {
     EXPECT_EQ(std::tuple(a.view.viewStart, b.view.viewStart), std::tuple(1000, 0));
     EXPECT_EQ(std::tuple(a.model.zoomIndex(), b.model.averaged()), std::tuple(1, nullptr));
     EXPECT_TRUE(heardA.take().empty());
+
+    // A subscription hears until it is replaced or goes; a moved one hears in its new place.
+    int heard = 0;
+    Subscription kept(a.model, [&heard](unsigned) { ++heard; });
+    Subscription moved = std::move(kept);
+    a.model.setZoomIndex(2);
+    moved = Subscription(b.model, [&heard](unsigned) { heard += 10; });
+    a.model.setZoomIndex(3);
+    b.model.setZoomIndex(2);
+    { const Subscription gone = std::move(moved); }
+    b.model.setZoomIndex(3);
+    EXPECT_EQ(heard, 11);
 }
 
 std::vector<std::int32_t> edges(const Desaturations& found) {
